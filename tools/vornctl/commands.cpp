@@ -23,14 +23,14 @@ int prepare(GroupSession& session, const Options& options)
     if (!session.wakeUp())
         return stopRequested() ? kExitInterrupted : kExitNoGroup;
     if (!session.loadConfiguration() || !session.apply(options.settings))
-        return kExitFailure;
+        return stopRequested() ? kExitInterrupted : kExitFailure;
     return kExitOk;
 }
 
 int callFailure(const GroupSession& session, const std::string& what)
 {
     session.failed(what);
-    return kExitFailure;
+    return stopRequested() ? kExitInterrupted : kExitFailure;
 }
 
 OutputFormat chooseFormat(OutputFormat requested, bool terminal)
@@ -178,6 +178,8 @@ int runStream(const Options& options)
         ++taken;
     }
     writer->finish();
+    if (stopRequested())
+        session.resumeAfterStop();
     if (!vornStopFrameStream(session.group()) && status == kExitOk)
         status = callFailure(session, "stopping the stream");
     if (!options.quiet)

@@ -1,19 +1,71 @@
 #include "group_session.h"
 
+#include "stop_request.h"
+
+#include <vorn/vorn_host.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vornctl {
 
-GroupSession::GroupSession(const Options& options) : options_(options) {}
+namespace {
+
+// Runs inside the library's waits: a Ctrl-C makes the waiting call give up.
+void stopWaitingOnRequest(void*)
+{
+    static bool posted = false;
+    if (stopRequested() && !posted) {
+        posted = true;
+        vornHostPostQuit(vornHostThreadToken());
+    }
+}
+
+// The library only says "Unable to open comport n."; say why, so that the
+// user knows what to do.
+void explainPort(unsigned port)
+{
+    const std::string variable = "VORN_COM" + std::to_string(port);
+    const char* fromEnvironment = std::getenv(variable.c_str());
+    const std::string path = fromEnvironment != nullptr && *fromEnvironment != '\0'
+                                 ? fromEnvironment
+                                 : "/dev/ttyS" + std::to_string(port == 0 ? 0 : port - 1);
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return;
+    }
+    std::fprintf(stderr, "vornctl: COM%u is %s: %s%s\n", port, path.c_str(), std::strerror(errno),
+                 errno == EACCES || errno == EPERM ? " (add your user to the 'dialout' group, then log in again)" : "");
+}
+
+} // namespace
+
+GroupSession::GroupSession(const Options& options) : options_(options)
+{
+    vornHostSetPumpHook(&stopWaitingOnRequest, nullptr);
+}
 
 GroupSession::~GroupSession()
 {
     if (awake_)
         vornShutDown(options_.group);
+    vornHostSetPumpHook(nullptr, nullptr);
+}
+
+void GroupSession::resumeAfterStop()
+{
+    vornHostTakeQuit();
 }
 
 bool GroupSession::failed(const std::string& what) const
 {
+    if (stopRequested())
+        return false;  // cancelled by the user, not a failure to report
     std::fprintf(stderr, "vornctl: %s failed (error code %d)\n", what.c_str(), vornGetErrorCode());
     return false;
 }
@@ -31,8 +83,14 @@ bool GroupSession::wakeUp()
                      options_.unitCount(), options_.ports.front(), options_.baud);
     vornShutDown(options_.group);
     if (!vornRS232WakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), ports.data(),
-                         options_.baud, options_.readTimeoutMs, options_.writeTimeoutMs))
+                         options_.baud, options_.readTimeoutMs, options_.writeTimeoutMs)) {
+        if (stopRequested())
+            return false;
+        for (uint16_t port : options_.ports)
+            if (port != 0)
+                explainPort(port);
         return failed("wake-up");
+    }
     awake_ = true;
     vornRS232SetGroupMode(options_.group, options_.groupMode);
     return true;

@@ -26,6 +26,9 @@ public:
     // needs the latter before it takes data.
     bool loadConfiguration();
     bool apply(const Settings& settings);
+    // After Ctrl-C has cancelled a waiting call: lets the next calls wait
+    // again, to stop a stream cleanly.
+    void resumeAfterStop();
 
     int group() const { return options_.group; }
     bool standAlone() const { return options_.standAlone; }
