@@ -15,10 +15,11 @@ struct Running {
     uint64_t timerId = 0;
 };
 Running timer;
+ReadyQuery query = &frameReady;
 
 void procedure()
 {
-    deliverCallbacks(&frameReady);
+    deliverCallbacks(query);
 }
 
 } // namespace
@@ -43,6 +44,11 @@ void stopIfIdle()
         return;
     timer.owner->killTimer(timer.timerId);
     timer = {};
+}
+
+void setReadyQueryForTesting(ReadyQuery isReady)
+{
+    query = isReady != nullptr ? isReady : &frameReady;
 }
 
 bool running()
