@@ -26,6 +26,12 @@ void procedure()
 
 bool ensureRunning()
 {
+    // A timer whose thread has ended would never deliver again: move it to
+    // the thread that wakes a group now.
+    if (timer.timerId != 0 && !timer.owner->threadAlive()) {
+        timer.owner->killTimer(timer.timerId);
+        timer = {};
+    }
     if (timer.timerId != 0)
         return true;
     const auto& thread = platform::ThreadContext::current();

@@ -107,6 +107,17 @@ TEST_F(FrameReadyDelivery, TimerCallsBackInsidePumpStepsOfItsThread)
     EXPECT_EQ(calls, expected);
 }
 
+TEST_F(FrameReadyDelivery, TimerMovesOnWhenItsThreadHasEnded)
+{
+    std::thread([] { installGroup(4, ConnectionMode::Rs232); }).join();
+    vornStartFrameReadyCallback(4, &record, 4);
+    installGroup(5, ConnectionMode::Rs232); // this thread now owns the timer
+    vornStartFrameReadyCallback(5, &record, 5);
+    vornHostPump(30);
+    const std::vector<std::pair<int, uintptr_t>> expected = {{4, 4}, {5, 5}};
+    EXPECT_EQ(calls, expected);
+}
+
 TEST_F(FrameReadyDelivery, HostLoopGetsCallbacksThroughTheTimerDescriptor)
 {
     installGroup(4, ConnectionMode::Isa);
