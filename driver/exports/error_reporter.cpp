@@ -18,7 +18,7 @@ struct Handler {
 std::mutex handlerMutex;
 Handler handler {nullptr, nullptr};
 
-void show(const char* message)
+void show(char* message)
 {
     Handler current {};
     {
@@ -29,7 +29,11 @@ void show(const char* message)
         current.function(message, current.context);
         return;
     }
-    // One write, so that lines of two threads never mix.
+    // Exactly one line, even if an argument (a server address, say) carried
+    // a line break; one write, so that lines of two threads never mix.
+    for (char* c = message; *c != '\0'; ++c)
+        if (*c == '\n' || *c == '\r')
+            *c = ' ';
     std::fprintf(stderr, "%s\n", message);
 }
 

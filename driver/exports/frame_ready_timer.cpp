@@ -15,16 +15,23 @@ struct Running {
     uint64_t timerId = 0;
 };
 Running timer;
+ReadyQuery query = &frameReady;
 
 void procedure()
 {
-    deliverCallbacks(&frameReady);
+    deliverCallbacks(query);
 }
 
 } // namespace
 
 bool ensureRunning()
 {
+    // A timer whose thread has ended would never deliver again: move it to
+    // the thread that wakes a group now.
+    if (timer.timerId != 0 && !timer.owner->threadAlive()) {
+        timer.owner->killTimer(timer.timerId);
+        timer = {};
+    }
     if (timer.timerId != 0)
         return true;
     const auto& thread = platform::ThreadContext::current();
@@ -43,6 +50,11 @@ void stopIfIdle()
         return;
     timer.owner->killTimer(timer.timerId);
     timer = {};
+}
+
+void setReadyQueryForTesting(ReadyQuery isReady)
+{
+    query = isReady != nullptr ? isReady : &frameReady;
 }
 
 bool running()

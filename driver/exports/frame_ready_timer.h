@@ -25,4 +25,8 @@ using ReadyQuery = int (*)(VornGroup&);
 // gets its callback once.
 void deliverCallbacks(ReadyQuery isReady);
 
+// The query the timer asks (the frameReady worker unless a test replaces it;
+// nullptr restores it).
+void setReadyQueryForTesting(ReadyQuery isReady);
+
 } // namespace vorn::frameReadyTimer

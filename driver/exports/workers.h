@@ -16,7 +16,8 @@
 
 namespace vorn {
 
-// Wake-up: `group` is the fresh record (mode None); on failure the worker
+// Wake-up: `group` is the fresh record (mode None; the frame has already run
+// the "after vorns are already woken up" check); on failure the worker
 // closes what it opened and the frame shuts the group down.
 int tcpipWakeUp(VornGroup& group, const char* serverAddress, uint16_t port, int numberOfUnits);
 int rs232WakeUp(VornGroup& group, bool standAlone, int numberOfUnits, const uint16_t* comPorts,

@@ -37,21 +37,41 @@ ThreadContext::~ThreadContext()
 {
     if (timerFd_ >= 0)
         ::close(timerFd_);
-    Registry& r = registry();
-    std::lock_guard lock(r.mutex);
-    r.threads.erase(token_);
 }
+
+namespace {
+
+// The calling thread's context; when the thread ends, the context is marked
+// ended even if a timer handle keeps it alive.
+struct ThreadHolder {
+    ThreadHolder() : context(std::make_shared<ThreadContext>())
+    {
+        Registry& r = registry();
+        std::lock_guard lock(r.mutex);
+        r.threads[context->token()] = context;
+    }
+    ~ThreadHolder()
+    {
+        Registry& r = registry();
+        std::lock_guard lock(r.mutex);
+        r.threads.erase(context->token());
+    }
+    std::shared_ptr<ThreadContext> context;
+};
+
+} // namespace
 
 const std::shared_ptr<ThreadContext>& ThreadContext::current()
 {
-    thread_local const std::shared_ptr<ThreadContext> context = [] {
-        auto created = std::make_shared<ThreadContext>();
-        Registry& r = registry();
-        std::lock_guard lock(r.mutex);
-        r.threads[created->token()] = created;
-        return created;
-    }();
-    return context;
+    thread_local const ThreadHolder holder;
+    return holder.context;
+}
+
+bool ThreadContext::threadAlive() const
+{
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    return r.threads.contains(token_);
 }
 
 bool ThreadContext::postQuit(ThreadToken token)

@@ -35,6 +35,8 @@ public:
     static void refuseTimersForTesting(bool refuse);
 
     ThreadToken token() const { return token_; }
+    // False once the thread has ended: its timers will never fire again.
+    bool threadAlive() const;
 
     bool quitPending() const { return quit_.load(std::memory_order_acquire); }
     void postQuit() { quit_.store(true, std::memory_order_release); }

@@ -67,6 +67,13 @@ TEST_F(ErrorReporting, WithoutHandlerTheMessageIsOneLineOnStandardError)
     EXPECT_EQ(vornGetErrorCode(), 1);
 }
 
+TEST_F(ErrorReporting, StandardErrorGetsOneLineEvenForMultiLineArguments)
+{
+    vornHostSetMessageHandler(nullptr, nullptr);
+    const std::string written = captureStandardError([] { vorn::reportError("at %s, port %u.", "a\nb\r", 7u); });
+    EXPECT_EQ(written, "at a b , port 7.\n");
+}
+
 TEST_F(ErrorReporting, LongMessagesAreCutNotOverrun)
 {
     const std::string huge(5000, 'x');

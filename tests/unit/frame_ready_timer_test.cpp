@@ -5,6 +5,10 @@
 #include "exports/frame_ready_timer.h"
 #include "exports/group_table.h"
 
+#include <poll.h>
+
+#include <thread>
+
 using vorn::ConnectionMode;
 using vorn::VornGroup;
 using vorn::frameReadyTimer::deliverCallbacks;
@@ -23,6 +27,13 @@ protected:
     {
         FrameTest::SetUp();
         calls.clear();
+        vorn::frameReadyTimer::setReadyQueryForTesting(&alwaysReady);
+    }
+
+    void TearDown() override
+    {
+        vorn::frameReadyTimer::setReadyQueryForTesting(nullptr);
+        FrameTest::TearDown();
     }
 };
 
@@ -83,6 +94,39 @@ TEST_F(FrameReadyDelivery, CallbackMayShutItsGroupDown)
     deliverCallbacks(&alwaysReady);
     EXPECT_EQ(vorn::groups::find(1), nullptr);
     EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST_F(FrameReadyDelivery, TimerCallsBackInsidePumpStepsOfItsThread)
+{
+    installGroup(4, ConnectionMode::Rs232);
+    vornStartFrameReadyCallback(4, &record, 44);
+    std::thread([] { vornHostPump(30); }).join(); // not the timer's thread
+    EXPECT_TRUE(calls.empty());
+    vornHostPump(30);
+    const std::vector<std::pair<int, uintptr_t>> expected = {{4, 44}};
+    EXPECT_EQ(calls, expected);
+}
+
+TEST_F(FrameReadyDelivery, TimerMovesOnWhenItsThreadHasEnded)
+{
+    std::thread([] { installGroup(4, ConnectionMode::Rs232); }).join();
+    vornStartFrameReadyCallback(4, &record, 4);
+    installGroup(5, ConnectionMode::Rs232); // this thread now owns the timer
+    vornStartFrameReadyCallback(5, &record, 5);
+    vornHostPump(30);
+    const std::vector<std::pair<int, uintptr_t>> expected = {{4, 4}, {5, 5}};
+    EXPECT_EQ(calls, expected);
+}
+
+TEST_F(FrameReadyDelivery, HostLoopGetsCallbacksThroughTheTimerDescriptor)
+{
+    installGroup(4, ConnectionMode::Isa);
+    vornStartFrameReadyCallback(4, &record, 1);
+    pollfd timer {vornHostTimerFd(), POLLIN, 0};
+    ASSERT_GE(timer.fd, 0);
+    ASSERT_EQ(::poll(&timer, 1, 1000), 1);
+    vornHostDispatch();
+    EXPECT_EQ(calls.size(), 1u);
 }
 
 } // namespace
