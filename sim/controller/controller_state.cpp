@@ -1,5 +1,6 @@
 #include "controller/controller_state.h"
 
+#include "motion/circle_motion.h"
 #include "protocol/data_format.h"
 #include "protocol/device_status_block.h"
 #include "protocol/system_status_block.h"
@@ -25,11 +26,6 @@ constexpr uint8_t kDeviceSensor = 0x04;
 constexpr uint8_t kDeviceTransmitter = 0x02;
 constexpr uint8_t kButtonSetup = 0x08;
 
-int16_t fraction(double value)
-{
-    return static_cast<int16_t>(std::lround(std::clamp(value, -1.0, 1.0) * 32767.0));
-}
-
 // The packet type that answers a request, or 0 for requests without answer.
 uint8_t answerTypeOf(uint8_t requestType)
 {
@@ -52,24 +48,6 @@ bool knownRequest(uint8_t type)
 }
 
 } // namespace
-
-VornReading controllerReading(uint8_t address, double seconds)
-{
-    const double angle = 0.5 * seconds + address;
-    const double radius = 0.2 + 0.05 * (address % 8);
-    VornReading r {};
-    r.position[0] = fraction(radius * std::cos(angle));
-    r.position[1] = fraction(radius * std::sin(angle));
-    r.position[2] = fraction(0.01 * address);
-    r.angles[0] = fraction(std::remainder(angle, 2 * M_PI) / M_PI);
-    const double c = std::cos(angle), s = std::sin(angle);
-    const double matrix[9] = {c, s, 0, -s, c, 0, 0, 0, 1};
-    for (int i = 0; i < 9; ++i)
-        r.matrix[i] = fraction(matrix[i]);
-    r.quaternion[0] = fraction(std::cos(angle / 2));
-    r.quaternion[3] = fraction(std::sin(angle / 2));
-    return r;
-}
 
 ControllerState::ControllerState(ControllerConfig config) : config_(std::move(config))
 {
@@ -234,7 +212,7 @@ void ControllerState::appendDataPacket(double seconds, const ControllerFaults& f
         record.address = unit.address;
         record.dataFormat = device.dataFormat;
         record.button = (device.setup & kButtonSetup) != 0;
-        record.reading = controllerReading(unit.address, seconds);
+        record.reading = circleReading(unit.address, seconds);
         record.reading.button = unit.buttonValue;
         uint8_t bytes[protocol::kMaxRecordBytes + 2];
         const std::size_t length = protocol::encodeTcpipRecord(record, bytes);

@@ -62,8 +62,4 @@ private:
     uint16_t sequence_ = 0; // of the controller's own packets
 };
 
-// The simulated sensor of a unit at `seconds`: a slow circle, each unit on
-// its own radius, so consecutive frames differ and every field is filled.
-VornReading controllerReading(uint8_t address, double seconds);
-
 } // namespace vorn::sim
