@@ -116,6 +116,25 @@ void ControllerServer::closeListener()
     wake();
 }
 
+void ControllerServer::noteSent(const std::vector<uint8_t>& packet)
+{
+    protocol::PacketHeader header;
+    protocol::decodePacketHeader(packet, header);
+    std::lock_guard lock(mutex_);
+    sentTimes_.emplace_back(header.timeMs(), Clock::now());
+    if (sentTimes_.size() > 4096)
+        sentTimes_.pop_front();
+}
+
+std::optional<std::chrono::steady_clock::time_point> ControllerServer::dataPacketSentAt(uint32_t timeMs) const
+{
+    std::lock_guard lock(mutex_);
+    for (auto it = sentTimes_.rbegin(); it != sentTimes_.rend(); ++it)
+        if (it->first == timeMs)
+            return it->second;
+    return std::nullopt;
+}
+
 VornSystemConfig ControllerServer::systemConfig() const
 {
     std::lock_guard lock(mutex_);
@@ -217,8 +236,10 @@ void ControllerServer::serve()
                 // A reader that fell far behind gets no backlog of old reports.
                 if (c->nextReport < now - std::chrono::seconds(1))
                     c->nextReport = now + state_.reportPeriod();
-                if (c->output.size() + packet.size() <= kMaxQueuedBytes)
+                if (c->output.size() + packet.size() <= kMaxQueuedBytes) {
                     c->output.insert(c->output.end(), packet.begin(), packet.end());
+                    noteSent(packet);
+                }
             }
             if (c->streaming)
                 nextEvent = std::min(nextEvent, c->nextReport);

@@ -10,6 +10,9 @@
 #include "controller/packet_log.h"
 
 #include <atomic>
+#include <chrono>
+#include <deque>
+#include <optional>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -40,6 +43,10 @@ public:
     // Stops accepting new connections, as a controller that is gone for good.
     void closeListener();
 
+    // When the data packet stamped `timeMs` was handed to the socket, for
+    // latency measurements; nullopt for a packet not among the last few thousand.
+    std::optional<std::chrono::steady_clock::time_point> dataPacketSentAt(uint32_t timeMs) const;
+
     VornSystemConfig systemConfig() const;
     VornDeviceConfig deviceConfig(uint8_t address) const;
 
@@ -47,12 +54,14 @@ private:
     struct Connection;
     void serve();
     void wake();
+    void noteSent(const std::vector<uint8_t>& packet);
 
     ControllerState state_;
     Log log_;
     PacketLog received_;
     mutable std::mutex mutex_; // state_ and faults_
     ControllerFaults faults_;
+    std::deque<std::pair<uint32_t, std::chrono::steady_clock::time_point>> sentTimes_;
     int listenFd_ = -1;
     int wakeFd_ = -1;
     uint16_t port_ = 0;
