@@ -58,15 +58,19 @@ private:
 void drawGridAndLabels(plot::GraphicsWindow& w, QRect area, const Axis& x, const Axis& y) {
     w.setFontSize(9);
     w.setPenWidth(1);
-    for (int i = 0; i <= kDivisions; ++i) {
-        const double fx = area.left() + area.width() * i / double(kDivisions);
-        const double fy = area.bottom() - area.height() * i / double(kDivisions);
+    for (int i = 0; i <= x.divisions; ++i) {
+        const double fx = std::round(area.left() + area.width() * i / double(x.divisions));
         w.setPenColor(i == 0 ? kAxes : kGrid);
         w.setPenStyle(i == 0 ? Qt::SolidLine : Qt::DotLine);
         w.drawLine({fx, double(area.top())}, {fx, double(area.bottom())});
-        w.drawLine({double(area.left()), fy}, {double(area.right()), fy});
         w.drawText({fx, area.bottom() + 6.0}, QString::fromStdString(tickLabel(x.start + i * x.step, x.step)),
                    Qt::AlignHCenter | Qt::AlignTop);
+    }
+    for (int i = 0; i <= y.divisions; ++i) {
+        const double fy = std::round(area.bottom() - area.height() * i / double(y.divisions));
+        w.setPenColor(i == 0 ? kAxes : kGrid);
+        w.setPenStyle(i == 0 ? Qt::SolidLine : Qt::DotLine);
+        w.drawLine({double(area.left()), fy}, {double(area.right()), fy});
         w.drawText({area.left() - 6.0, fy}, QString::fromStdString(tickLabel(y.start + i * y.step, y.step)),
                    Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -91,8 +95,8 @@ void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotVie
     const QSize size = w.canvasSize();
     const QRect area(kLeft, kTop, size.width() - kLeft - kRight, size.height() - kTop - kBottom);
     const Range yRange = yRangeWithin(figure);
-    const Axis x = axisFor(figure.xMin, figure.xMax, kDivisions, view.panX, view.zoom);
-    const Axis y = axisFor(yRange.low, yRange.high, kDivisions, view.panY, view.zoom);
+    const Axis x = axisFor(figure.xMin, figure.xMax, kDivisions, view.panX, view.zoom, false);
+    const Axis y = axisFor(yRange.low, yRange.high, kDivisions, view.panY, view.zoom, true);
     drawGridAndLabels(w, area, x, y);
     w.setFontSize(10);
     w.drawText({area.center().x() + 0.0, size.height() - 22.0}, QString::fromStdString(figure.xLabel),

@@ -25,6 +25,8 @@ void GraphicsWindow::paint(Draw draw) {
     painter.setRenderHint(QPainter::Antialiasing);
     if (clip_) painter.setClipRect(*clip_);
     painter.setPen(QPen(penColor_, penWidth_, penStyle_));
+    // Whole-pixel coordinates fall on pixel centres, so thin straight lines stay sharp.
+    painter.translate(0.5, 0.5);
     draw(painter);
     painter.end();
     update();
