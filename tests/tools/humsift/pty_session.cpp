@@ -14,7 +14,11 @@
 
 namespace vorn::humsift::testing {
 
-PtySession::PtySession(const std::string& program, const std::string& directory) {
+PtySession::PtySession(const std::string& program, const std::string& directory, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), program);
+    std::vector<char*> argv;
+    for (std::string& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
     winsize size{};
     size.ws_row = 25;
     size.ws_col = 80;
@@ -24,7 +28,7 @@ PtySession::PtySession(const std::string& program, const std::string& directory)
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
 }

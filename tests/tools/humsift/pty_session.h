@@ -10,8 +10,9 @@ namespace vorn::humsift::testing {
 
 class PtySession {
 public:
-    // Starts `program` in `directory` with no display, so its windows stay off-screen.
-    PtySession(const std::string& program, const std::string& directory);
+    // Starts `program` with `arguments` in `directory` with no display, so its windows stay
+    // off-screen.
+    PtySession(const std::string& program, const std::string& directory, std::vector<std::string> arguments = {});
     ~PtySession();
     PtySession(const PtySession&) = delete;
     PtySession& operator=(const PtySession&) = delete;

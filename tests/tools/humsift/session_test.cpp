@@ -170,6 +170,23 @@ TEST(HumsiftSession, AnOddSizedNoiseFileIsCutToAPowerOfTwo) {
     ASSERT_TRUE(s.expect("  ALL DONE GENERATING  2048  power spectrum density values"));
 }
 
+TEST(HumsiftSession, CtrlCWhileWaitingForAKeyRestoresTheTerminal) {
+    TempDir dir;
+    writeNoiseFile(dir, "SENSORnoise.dat", 1024);
+    // The shell ignores the interrupt so it can report on the terminal afterwards.
+    PtySession s("/bin/sh", dir.path().string(),
+                 {"-c", std::string("trap '' INT; ") + HUMSIFT_PATH + "; echo status=$?; stty -a"});
+    answer(s, "FAST analysis ( 0 ), or ENGINEERING analysis ( 1 )  ", "");
+    answer(s, "RS232  ( 0 ),  ISA Bus ( 1 )  ", "");
+    answer(s, "file name containing the raw sensor signals  ", "");
+    pressKeyAt(s, "hit any key to continue", "\x03");
+    ASSERT_TRUE(s.expect("status=130")) << s.screen();
+    ASSERT_TRUE(s.expect("icanon")) << s.screen();
+    EXPECT_EQ(s.screen().find("-icanon"), std::string::npos);
+    EXPECT_EQ(s.screen().find("-echo "), std::string::npos);
+    EXPECT_EQ(s.waitForExit(), 0);
+}
+
 TEST(HumsiftSession, EndOfInputStopsTheProgramInsteadOfWaiting) {
     TempDir dir;
     const std::string command = std::string(HUMSIFT_PATH) + " < /dev/null > " + dir.file("out.txt") + " 2>&1";
