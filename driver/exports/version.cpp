@@ -1,13 +1,12 @@
+#include "vorn_version.h"
+
 #include <vorn/vorn.h>
 
 #include <cstring>
 
-namespace {
-constexpr char kVersionText[] = "3.07";
-}
-
 extern "C" void vornGetDllVersion(char* buffer)
 {
+    static_assert(sizeof VORN_VERSION_TEXT == 5, "callers reserve 5 bytes for the version text");
     if (buffer != nullptr)
-        std::memcpy(buffer, kVersionText, sizeof kVersionText);
+        std::memcpy(buffer, VORN_VERSION_TEXT, sizeof VORN_VERSION_TEXT);
 }

@@ -13,11 +13,22 @@
  *
  * RESULTS AND ERRORS. Calls that can fail return nonzero on success (for the
  * queries: "yes") and 0 on failure. Every failure sets a process-wide error
- * code (1, or a more specific code listed in docs/driver-errors.md) that
- * vornGetErrorCode() returns and resets to 0. With vornDisplayErrorDialogs(1)
- * each failure's message is also shown: through the host's message handler
- * (vorn_host.h) if one is installed, otherwise as one line on standard error
- * holding the message text verbatim. The library keeps no message text.
+ * code that vornGetErrorCode() returns and resets to 0: 1 for any reported
+ * message, or a more specific code written after it:
+ *   16 TCP/IP: receiving a data packet failed      18 TCP/IP: unexpected packet
+ *   19 TCP/IP: record names a unit above 120       20 TCP/IP: bad data format
+ *   32 RS232: reading a reading or frame failed    48 ISA: reading words failed
+ *   33 phase error (a stream is aligned again)     34 phase error, not aligned
+ *   35 unexpected measurement-cycle character (the call still returns 1)
+ * With vornDisplayErrorDialogs(1) each failure's message is also shown:
+ * through the host's message handler (vorn_host.h) if one is installed,
+ * otherwise as one line on standard error holding exactly the message text.
+ * The library keeps no message text. Dialogs are off by default.
+ *
+ * BAD ARGUMENTS. Null records, buffers (with a nonzero count), callbacks,
+ * server addresses and port or base-address arrays, unit addresses outside
+ * 0..126 and impossible unit counts are refused with a message naming the
+ * call and error code 1; they are never dereferenced.
  *
  * THREADS. The library takes no lock: a program serialises its calls into it.
  * Waits inside the library block the calling thread (they never spin) and run

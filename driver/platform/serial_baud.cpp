@@ -1,0 +1,22 @@
+#include "platform/serial_baud.h"
+
+#include <asm/termbits.h>
+#include <sys/ioctl.h>
+
+namespace vorn::platform {
+
+bool setCustomBaudRate(int fd, uint32_t baudRate)
+{
+    struct termios2 settings {};
+    if (ioctl(fd, TCGETS2, &settings) != 0)
+        return false;
+    settings.c_cflag &= ~static_cast<tcflag_t>(CBAUD);
+    settings.c_cflag |= BOTHER;
+    settings.c_cflag &= ~static_cast<tcflag_t>(CBAUD << IBSHIFT);
+    settings.c_cflag |= BOTHER << IBSHIFT;
+    settings.c_ispeed = baudRate;
+    settings.c_ospeed = baudRate;
+    return ioctl(fd, TCSETS2, &settings) == 0;
+}
+
+} // namespace vorn::platform
