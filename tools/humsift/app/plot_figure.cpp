@@ -15,7 +15,7 @@ namespace {
 constexpr int kDivisions = 10;
 constexpr int kLeft = 90;
 constexpr int kRight = 30;
-constexpr int kTop = 170;
+constexpr int kTop = 150;
 constexpr int kBottom = 60;
 const QColor kBackground(0, 0, 0);
 const QColor kText(220, 230, 220);
@@ -36,6 +36,7 @@ Range yRangeWithin(const PlotFigure& figure) {
                 range.high = std::max(range.high, curve.y[i]);
             }
     if (range.low > range.high) range = {0.0, 1.0};
+    range.high += 0.05 * (range.high - range.low);  // headroom, so the highest point is not on the frame
     return range;
 }
 
@@ -93,7 +94,9 @@ void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotVie
         w.drawTextRow(static_cast<int>(row), QString::fromStdString(figure.rows[row]));
 
     const QSize size = w.canvasSize();
-    const QRect area(kLeft, kTop, size.width() - kLeft - kRight, size.height() - kTop - kBottom);
+    // The plot starts below the last text row, however many rows there are.
+    const int top = std::max(kTop, w.textRowBottom(static_cast<int>(figure.rows.size())) + 36);
+    const QRect area(kLeft, top, size.width() - kLeft - kRight, size.height() - top - kBottom);
     const Range yRange = yRangeWithin(figure);
     const Axis x = axisFor(figure.xMin, figure.xMax, kDivisions, view.panX, view.zoom, false);
     const Axis y = axisFor(yRange.low, yRange.high, kDivisions, view.panY, view.zoom, true);
@@ -101,7 +104,7 @@ void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotVie
     w.setFontSize(10);
     w.drawText({area.center().x() + 0.0, size.height() - 22.0}, QString::fromStdString(figure.xLabel),
                Qt::AlignHCenter | Qt::AlignTop);
-    w.drawText({double(kLeft), kTop - 22.0}, QString::fromStdString(figure.yLabel), Qt::AlignLeft | Qt::AlignTop);
+    w.drawText({double(kLeft), top - 22.0}, QString::fromStdString(figure.yLabel), Qt::AlignLeft | Qt::AlignTop);
 
     const Mapping map(area, x, y);
     w.setClip(area.adjusted(0, 0, 1, 1));
