@@ -13,13 +13,13 @@ constexpr const char* kOptionLines[] = {
 };
 }  // namespace
 
-void HumsiftProgram::updateConstants() {
+void HumsiftProgram::updateConstants(bool keepAsSaved) {
     const NotchZeros zeros = zerosForOption(static_cast<NotchOption>(state_.notchOption),
                                             {state_.firstZero, state_.secondZero}, state_.rate);
     state_.firstZero = static_cast<float>(zeros.first);
     state_.secondZero = static_cast<float>(zeros.second);
     state_.constants = notchConstants(state_.rate, zeros);
-    state_.saved = {state_.notchOption, zeros, state_.constants};
+    if (keepAsSaved) state_.saved = {state_.notchOption, zeros, state_.constants};
 }
 
 void HumsiftProgram::computeResponse() {
@@ -31,7 +31,7 @@ void HumsiftProgram::askMains() {
     con().printLine(kOptionLines[0]);
     state_.notchOption = askChoice(kOptionLines[1], state_.notchOption > 1 ? 0 : state_.notchOption, 0, 1);
     state_.notchOff = 0;
-    updateConstants();
+    updateConstants(true);
     computeResponse();
 }
 
@@ -58,7 +58,7 @@ void HumsiftProgram::setUpFilter() {
         if (state_.notchOption == 2)
             state_.secondZero = entry_.askSingle(" FREQUENCY OF SECOND ZERO IN HERTZ ", state_.secondZero);
     }
-    updateConstants();
+    updateConstants(true);
     const NotchConstants& k = state_.constants;
     con().printLine("NOTCH CONSTANTS NOTCH1,NOTCH2,NOTCH3,F0 " + console::basicNumber(k.notch1) +
                     console::basicNumber(k.notch2) + console::basicNumber(k.notch3) + console::basicNumber(k.f0));
