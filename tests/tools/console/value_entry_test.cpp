@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 
 #include "vorn/console/console.h"
@@ -88,6 +89,20 @@ TEST_F(Pipes, InjectedWindowKeysComeFirstAndIdleHookRunsWhileWaiting) {
     });
     EXPECT_EQ(console.waitForKey().kind, KeyKind::Left);
     EXPECT_EQ(idleRuns, 3);
+}
+
+TEST_F(Pipes, PauseWaitsItsTimeAndKeepsTypedKeys) {
+    type("k");
+    Terminal terminal(input_[0], output_[1]);
+    Console console(terminal);
+    const auto start = std::chrono::steady_clock::now();
+    console.pause(0.15);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(150));
+    EXPECT_LT(waited, std::chrono::milliseconds(1000));
+    EXPECT_TRUE(console.waitForKey().isLetter('K'));
+    endInput();
+    console.pause(0.05);  // ended input does not end the pause early or spin
 }
 
 }  // namespace

@@ -115,6 +115,12 @@ TEST_F(RateFile, OptimisingScansAddTheZeros) {
     ASSERT_TRUE(pairs);
     EXPECT_EQ(pairs->first, (std::vector<double>{105.17}));
     EXPECT_EQ(pairs->second, (std::vector<double>{84.66}));
+    // Values too wide for their column come back whole.
+    ASSERT_TRUE(writeRateFile(dir.file("wide.dat"), report(ScanKind::CurrentNotch)));
+    const auto wide = readFrequencyPairs(dir.file("wide.dat"));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->first, (std::vector<double>{105.17, 12345.6}));
+    EXPECT_EQ(wide->second, (std::vector<double>{84.66, 10000.0}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Humsift run as a user runs it: on a pseudo-terminal, answering its questions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -157,6 +158,77 @@ TEST(HumsiftSession, EngineeringAnalysisWritesTheSpectrumAndScansZeroPairs) {
     ASSERT_EQ(std::sscanf(pairs[13].c_str(), "%lf %lf %lf %lf", &rate, &figure, &firstZero, &second), 4);
     EXPECT_EQ(std::fmod(firstZero, 5.0), 0.0);
     EXPECT_NEAR(second, (rate / 2 + firstZero) / 2, 0.006);
+}
+
+TEST(HumsiftSession, ARateOnANotchZeroIsMarkedAndScansNearItStayFinite) {
+    TempDir dir;
+    writeNoiseFile(dir, "SENSORnoise.dat", 8192);
+    PtySession s(HUMSIFT_PATH, dir.path().string());
+    answer(s, "FAST analysis ( 0 ), or ENGINEERING analysis ( 1 )  ", "1");
+    answer(s, "Approximate Maximum number of data points in input file  ", "");
+    answer(s, "RS232  ( 0 ),  ISA Bus ( 1 )  ", "");
+    ASSERT_TRUE(s.expect(" All done - program will end                 ( 2 )"));
+    s.type("0\n");
+    answer(s, "Sample Frequency in Hz that the Vorn's sensor data was collected at  ", "");
+    answer(s, "file name containing the raw sensor signals  ", "");
+    answer(s, "Hann window the data ( 0 ),  no window ( 1 ) ", "");
+    answer(s, "output computed PSD data to a file              ( 1 )", "");
+    answer(s, "Wide Notch filter the sensor data ( 0 ),  Do not Notch filter the data ( 1 ) ", "");
+    answer(s, "Vorn MEASUREMENT RATE ", "60");
+    ASSERT_TRUE(s.expect("( 3 )"));
+    s.type("2\n");
+    ASSERT_TRUE(s.expect("9999.0 is put in the noise data for a blow up at a given freq"));
+    answer(s, " FREQUENCY OF FIRST ZERO IN HERTZ ", "60");
+    answer(s, " FREQUENCY OF SECOND ZERO IN HERTZ ", "70");
+    pressKeyAt(s, "hit any key to continue", " ");
+    pressKeyAt(s, "hit any key to continue", " ");
+    ASSERT_TRUE(s.expect("( 2 )"));
+    s.type("1\n");
+    answer(s, "read already computed PSD from a file ( 1 )", "");
+    ASSERT_TRUE(s.expect("( 11 )"));
+    s.type("3\n");
+    answer(s, "Vorn measurement Rate in Hz  ", "");
+    ASSERT_TRUE(s.expect("Noise Power at this Vorn measurement rate and notch filter setting"));
+    ASSERT_TRUE(s.expect(" 9999 "));
+    pressKeyAt(s, "hit any key to continue", " ");
+    ASSERT_TRUE(s.expect("( 11 )"));
+    s.type("5\n");
+    answer(s, "Start measurement Rate in Hz  ", "55");
+    answer(s, "end measurement Rate in Hz  ", "75");
+    answer(s, "if no surrounding frequencies to average together then enter 0", "");
+    answer(s, "Output the best measurement rate results to a file ?   NO ( 0 ),  YES ( 1 )  ", "1");
+    answer(s, "output file name for rate data ", "near.dat");
+    answer(s, "Title to describe the data in the file ", "near the zeros");
+    pressKeyAt(s, "Q to quit and return to main menu", "q");
+    answer(s, "Back to previous menu ( 0 ),  Define another averaging band ( 1 ) ", "");
+    // Two rate files compared in one plot, saved as a picture.
+    ASSERT_TRUE(s.expect("( 11 )"));
+    s.type("8\n");
+    answer(s, "file name containing the power spectrum freq vs amp data  ", "near.dat");
+    ASSERT_TRUE(s.expect("enter the second file to plot"));
+    answer(s, "file name containing the power spectrum freq vs amp data  ", "near.dat");
+    answer(s, "Title for Plot  ", "both");
+    s.type("s");
+    answer(s, "File name for saving the picture. A .BMP extension will be added automatically ", "both");
+    pressKeyAt(s, "Picture saved in ", "q");
+    ASSERT_TRUE(s.expect("( 11 )"));
+    s.type("11\n");
+    ASSERT_TRUE(s.expect("( 2 )"));
+    s.type("2\n");
+    EXPECT_EQ(s.waitForExit(), 0);
+
+    const std::vector<std::string> rows = linesOf(dir.read("near.dat"));
+    ASSERT_EQ(rows.size(), 13u + 48u);  // bins 133 .. 180 of 0.415 Hz
+    for (std::size_t i = 13; i < rows.size(); ++i) {
+        // Figures beside a zero are huge: too wide for their column, they are marked with "%".
+        std::string row = rows[i];
+        std::replace(row.begin(), row.end(), '%', ' ');
+        double rate = 0, figure = 0;
+        ASSERT_EQ(std::sscanf(row.c_str(), "%lf %lf", &rate, &figure), 2) << rows[i];
+        EXPECT_TRUE(std::isfinite(figure)) << rows[i];
+        EXPECT_GT(figure, 0.0) << rows[i];
+    }
+    EXPECT_EQ(dir.read("both.BMP").substr(0, 2), "BM");
 }
 
 TEST(HumsiftSession, AnOddSizedNoiseFileIsCutToAPowerOfTwo) {

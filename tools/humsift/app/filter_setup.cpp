@@ -1,4 +1,6 @@
 // The notch filter setup: mains choice, zeros, constants and response.
+#include <cmath>
+
 #include "humsift_program.h"
 #include "vorn/console/basic_number.h"
 
@@ -62,6 +64,8 @@ void HumsiftProgram::setUpFilter() {
     const NotchConstants& k = state_.constants;
     con().printLine("NOTCH CONSTANTS NOTCH1,NOTCH2,NOTCH3,F0 " + console::basicNumber(k.notch1) +
                     console::basicNumber(k.notch2) + console::basicNumber(k.notch3) + console::basicNumber(k.f0));
+    if (!std::isfinite(k.notch1) || !std::isfinite(k.notch2) || !std::isfinite(k.notch3))
+        con().printLine("A filter zero falls on this measurement rate: the filter blows up, and noise figures here are 9999.");
     waitKey();
     computeResponse();
 }
