@@ -30,8 +30,10 @@ TEST(SimStream, ReportsEveryReportRateCyclesUntilPointOrQuestionMark)
         line.send({'V', 'R', '@'}); // position (6 bytes), every second cycle of 100 Hz
         const Bytes data = line.readFor(milliseconds(1000));
         line.send({stop});
+        // Never more than due; a loaded machine may deliver a little less.
         const double records = data.size() / 6.0;
-        EXPECT_NEAR(records, 50.0, 8.0) << "stopped with " << stop;
+        EXPECT_LE(records, 53.0) << "stopped with " << stop;
+        EXPECT_GE(records, 35.0) << "stopped with " << stop;
         EXPECT_EQ(data.size() % 6, 0u);
         for (std::size_t at = 0; at + 6 <= data.size(); at += 6) {
             ASSERT_EQ(data[at] & 0x80, 0x80) << "record at " << at;
@@ -67,8 +69,8 @@ TEST(SimStream, BytesLeaveNoFasterThanTheBaudRate)
     line.readFor(milliseconds(200));
     const Bytes data = line.readFor(milliseconds(1000));
     line.send({'B'});
-    EXPECT_GT(data.size(), 800u);
-    EXPECT_LT(data.size(), 1100u);
+    EXPECT_LT(data.size(), 1010u); // 960 bytes/s at most
+    EXPECT_GT(data.size(), 600u);
 }
 
 TEST(SimStream, DataReadyCharacterEveryMeasurementCycle)
@@ -78,7 +80,8 @@ TEST(SimStream, DataReadyCharacterEveryMeasurementCycle)
     line.send({'P', 8, 1});
     const Bytes data = line.readFor(milliseconds(1000));
     line.send({'P', 8, 0});
-    EXPECT_NEAR(static_cast<double>(data.size()), 100.0, 12.0);
+    EXPECT_LE(data.size(), 103u);
+    EXPECT_GE(data.size(), 75u);
     EXPECT_TRUE(std::all_of(data.begin(), data.end(), [](uint8_t b) { return b == ','; }));
     line.readFor(milliseconds(50));
     EXPECT_TRUE(line.readFor(milliseconds(100)).empty());
