@@ -194,3 +194,40 @@ TEST_F(Rs232Vornset, MasterBefore364SendsNoTagAfterItsOwnRecord)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Rs232Vornset, EveryUnitOnItsOwnLineTakesFramesUnitByUnit)
+{
+    auto config = vorn::sim::vornsetConfig(2);
+    config.units[1].ownLine = true;  // unit 2 on COM2
+    startSimulator(config);
+    const uint16_t ports[] = {0, 1, 2};
+    ASSERT_EQ(vornRS232WakeUp(kGroup, 0, 2, ports, 115200, 500, 500), 1) << takeMessages();
+    VornDeviceConfig device {};
+    for (int unit = 1; unit <= 2; ++unit)
+        ASSERT_EQ(vornGetFastDeviceConfig(kGroup, unit, &device), 1);
+    // Automatic: every unit with data has a line, so no group mode.
+    EXPECT_EQ(vornRS232GroupModeEnabled(kGroup), 0);
+    EXPECT_EQ(vornRS232NonGroupModeAllowed(kGroup), 1);
+    receivedSinceLast(1);
+    receivedSinceLast(2);
+
+    VornFrame frame {};
+    ASSERT_EQ(vornStartSingleFrame(kGroup), 1) << takeMessages();
+    ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
+    EXPECT_EQ(receivedAfter(1, 1), (Bytes {0x42}));
+    EXPECT_EQ(receivedAfter(2, 1), (Bytes {0x42}));
+    EXPECT_NE(frame.reading[1].position[0] | frame.reading[1].position[1], 0);
+    EXPECT_NE(frame.reading[2].position[0] | frame.reading[2].position[1], 0);
+
+    // Unit 2's own line can be cleared; with group mode forced on, frames go through the master.
+    EXPECT_EQ(vornRS232ClearBuffer(kGroup, 2), 1);
+    EXPECT_EQ(vornRS232SetGroupMode(kGroup, 2), 1);
+    ASSERT_EQ(vornStartSingleFrame(kGroup), 1);
+    ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
+    EXPECT_EQ(receivedAfter(1, 4), (Bytes {0x50, 0x23, 0x01, 0x42}));
+    EXPECT_NE(frame.reading[2].position[0] | frame.reading[2].position[1], 0);
+}
+
+} // namespace
