@@ -6,6 +6,7 @@
 #include "protocol/rs232_record.h"
 #include "transports/serial_transport.h"
 
+#include <fcntl.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -28,6 +29,8 @@ protected:
         termios raw {};
         cfmakeraw(&raw);
         ASSERT_EQ(openpty(&unit_, &slave_, name, &raw, nullptr), 0);
+        // The writer must never block, or stopping it could hang.
+        fcntl(unit_, F_SETFL, fcntl(unit_, F_GETFL) | O_NONBLOCK);
         setenv("VORN_COM903", name, 1);
     }
     void TearDown() override
@@ -43,17 +46,29 @@ protected:
 
     // A stand-alone unit streaming angles: 6-byte records, the first byte
     // with the phasing bit. Values count up so frames can be told apart.
+    // It sends while `budget_` frames are left (a real line is slow; this
+    // one would outrun any reader).
     void startStreaming()
     {
         writer_ = std::thread([this] {
             int16_t value = 0;
             while (!stop_) {
+                if (budget_ <= 0) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    continue;
+                }
                 VornReading reading {};
                 reading.angles[0] = static_cast<int16_t>(value += 4);
                 uint8_t record[6];
                 protocol::encodeRs232Record(reading, {.dataFormat = 2}, record);
-                if (write(unit_, record, sizeof record) != sizeof record)
-                    std::this_thread::sleep_for(std::chrono::microseconds(200));
+                for (std::size_t sent = 0; sent < sizeof record && !stop_;) {
+                    const ssize_t n = write(unit_, record + sent, sizeof record - sent);
+                    if (n > 0)
+                        sent += static_cast<std::size_t>(n);
+                    else
+                        std::this_thread::sleep_for(std::chrono::microseconds(200));
+                }
+                --budget_;
             }
         });
     }
@@ -61,6 +76,7 @@ protected:
     int unit_ = -1;
     int slave_ = -1;
     std::atomic<bool> stop_ {false};
+    std::atomic<long> budget_ {1 << 30};
     std::thread writer_;
 };
 
@@ -84,6 +100,9 @@ TEST_F(StreamOverflow, FullQueueIsClearedAndRealignedBeforeTheNewestFrame)
            std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_EQ(line->queued(group, 0), platform::SerialLine::kInputQueueSize);
+    budget_ = 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    budget_ = 100;  // what arrives after the queue is cleared
 
     VornFrame frame {};
     ASSERT_EQ(vornGetMostRecentFrame(12, &frame), 1) << lastMessage();
