@@ -84,6 +84,42 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
     EXPECT_EQ(stored.dataFormat, 1);
     receivedSinceLast(1);
 
+    // A normal set to the master: every command in order, words low byte first.
+    VornDeviceConfig master = devices[1];
+    master.setup = 0x07;  // every filter on: the "off" mask is 0
+    master.hemisphere = 2;
+    for (int i = 0; i < 7; ++i) {
+        master.alphaMin[i] = static_cast<uint16_t>(688 + i);
+        master.alphaMax[i] = 0x7300;
+        master.vm[i] = static_cast<uint16_t>(1 << i);
+    }
+    master.referenceFrame[0] = 16384;
+    master.referenceFrame[1] = -1;
+    master.angleAlign[2] = -16384;
+    ASSERT_EQ(vornSetDeviceConfig(kGroup, 1, &master), 1) << takeMessages();
+    Bytes normalSet {0x50, 0x04, 0x00, 0x00, 0x4D, 0x00, 0x50, 0x11, 0x00, 0x50, 0x0E, 0x00, 0x59, 0x51,
+                     0x50, 0x03, 0x00, 0x00, 0x4C, 0x0C, 0x01, 0x50, 0x05};
+    for (int i = 0; i < 7; ++i)
+        normalSet.insert(normalSet.end(), {static_cast<uint8_t>(0xB0 + i), 0x02});
+    normalSet.insert(normalSet.end(), {0x50, 0x0D});
+    for (int i = 0; i < 7; ++i)
+        normalSet.insert(normalSet.end(), {0x00, 0x73});
+    normalSet.insert(normalSet.end(), {0x50, 0x0C});
+    for (int i = 0; i < 7; ++i)
+        normalSet.insert(normalSet.end(), {static_cast<uint8_t>(1 << i), 0x00});
+    normalSet.insert(normalSet.end(), {0x72, 0x00, 0x40, 0xFF, 0xFF, 0x00, 0x00, 0x71, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0});
+    EXPECT_EQ(receivedAfter(1, normalSet.size()), normalSet);
+    VornDeviceConfig readBack {};
+    ASSERT_EQ(vornGetDeviceConfig(kGroup, 1, &readBack), 1);
+    EXPECT_EQ(readBack.setup, 0x07);
+    EXPECT_EQ(readBack.alphaMin[6], 694);
+    EXPECT_EQ(readBack.vm[6], 64);
+    EXPECT_EQ(readBack.hemisphere, 2);  // never read back: the stored copy
+    master.reportRate = 4;  // only 1, 2, 8, 32 exist
+    EXPECT_EQ(vornSetDeviceConfig(kGroup, 1, &master), 0);
+    EXPECT_NE(takeMessages().find("Illegal report rate specified for vorn #1: 4."), std::string::npos);
+    receivedAfter(1, 20 + 13);  // the get, then the set up to the refused report rate
+
     // Two single frames: group mode is switched on once.
     VornFrame frame {};
     ASSERT_EQ(vornStartSingleFrame(kGroup), 1) << takeMessages();
