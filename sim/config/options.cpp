@@ -16,6 +16,8 @@ struct UnitSetting {
 };
 
 struct Collected {
+    std::optional<ControllerConfig> controller;
+    std::optional<IsaConfig> isa;
     unsigned units = 3;
     bool standAlone = false;
     std::filesystem::path configFile;
@@ -63,6 +65,24 @@ void applyOwnLines(ProgramOptions& options, const std::string& list)
     }
 }
 
+// Board base addresses, master first: "0x300" (one stand-alone board) or "0x300,0x320,0".
+std::optional<IsaConfig> parseIsaBases(const std::string& list)
+{
+    std::vector<uint16_t> bases;
+    std::stringstream in(list);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        char* end = nullptr;
+        const unsigned long base = std::strtoul(item.c_str(), &end, 0);
+        if (item.empty() || *end != '\0' || base > 0xFFFF)
+            return std::nullopt;
+        bases.push_back(static_cast<uint16_t>(base));
+    }
+    if (bases.empty() || bases.front() == 0)
+        return std::nullopt;
+    return bases.size() == 1 ? isaStandAloneConfig(bases.front()) : isaVornsetConfig(bases);
+}
+
 void readConfigFile(ProgramOptions& options, const std::filesystem::path& file)
 {
     std::ifstream in(file);
@@ -105,6 +125,24 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
                 options.errors.push_back("--units takes 1 to 126");
                 c.units = 3;
             }
+        } else if (arg == "--controller") {
+            const std::string v = value();
+            const unsigned long units = std::strtoul(v.c_str(), nullptr, 10);
+            if (units < 1 || units > 120)
+                options.errors.push_back("--controller takes 1 to 120 units");
+            else
+                c.controller = controllerConfig(static_cast<unsigned>(units));
+        } else if (arg == "--controller-revision") {
+            const auto revision = parseRevision(value());
+            if (!revision || !c.controller)
+                options.errors.push_back("--controller-revision takes X.YY, after --controller");
+            else
+                c.controller->softwareRevision = *revision;
+        } else if (arg == "--isa" || arg == "--pv2") {
+            const std::string v = value();
+            c.isa = parseIsaBases(arg == "--pv2" ? v + ",0" : v);
+            if (!c.isa)
+                options.errors.push_back(arg + " takes board base addresses such as 0x300 or 0x300,0x320,0");
         } else if (arg == "--config") {
             c.configFile = value();
         } else if (arg == "--env-file") {
@@ -151,6 +189,8 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
     }
     applyOwnLines(options, c.ownLines);
     applyUnitSettings(options, c.unitSettings);
+    options.config.controller = c.controller;
+    options.config.isa = c.isa;
     return options;
 }
 
@@ -180,6 +220,15 @@ std::string programHelp()
            "  --metal X,Y,Z,S      metal at X,Y,Z inches with strength S; may repeat\n"
            "  --seed N             seed of the noise and random walks (default 1)\n"
            "  --restart-ms N       how long a unit stays silent after \"b\" (default 4000)\n"
+           "  --controller N       also a networked controller with N units (1..120) on a\n"
+           "                       loopback TCP port, printed as VORN_CONTROLLER=127.0.0.1:<port>\n"
+           "  --controller-revision X.YY   the controller's software revision (default 3.00;\n"
+           "                       1.x controllers take no single shots)\n"
+           "  --isa LIST           also ISA boards behind a port-I/O socket, printed as\n"
+           "                       VORN_PORTIO=<path>: base addresses by unit address, master\n"
+           "                       first: 0x300 (a stand-alone board) or 0x300,0x320,0 (0: the\n"
+           "                       unit is reached through the master's board)\n"
+           "  --pv2 BASE           also a PV2 master board at BASE with a second unit behind it\n"
            "  --quiet              do not log events to standard error\n"
            "  --help               show this text\n"
            "\n"
