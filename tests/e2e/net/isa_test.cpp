@@ -80,6 +80,10 @@ TEST_F(IsaTest, StandAloneBoard)
     const unsigned char groupModeOn[] = {0x50, 0x23, 0x01};
     ASSERT_EQ(vornISASendCommand(1, 0, groupModeOn, 3), 1);
     EXPECT_EQ(wordsSinceLast(kMasterBase), (Words {0x6600, 0x5023, 0x0100}));
+    // A pass-through command longer than the units' command buffer still goes out word by word.
+    const std::vector<unsigned char> runs(201, 0x46);
+    ASSERT_EQ(vornISASendCommand(1, 0, runs.data(), static_cast<uint16_t>(runs.size())), 1) << messages.take();
+    EXPECT_EQ(wordsSinceLast(kMasterBase).size(), 1u + 101u);
     // An odd count keeps the high byte of the last word only.
     const unsigned char examineRevision[] = {0x4F, 0x01};
     ASSERT_EQ(vornISASendCommand(1, 0, examineRevision, 2), 1);
