@@ -139,6 +139,13 @@ TEST_F(IsaTest, StandAloneBoard)
                                "Unable to send \"examine vorn status\" command to master vorn.\n");
     server->rack().setDeaf(false);
 
+    // A service that hangs up fails the access at once; the next access connects again.
+    server->setFaults({.closeOnAccess = true});
+    EXPECT_EQ(vornGetSystemConfig(1, &system), 0);
+    EXPECT_EQ(messages.take().substr(0, 45), "Unable to read ISA port at address 0x0302.\nUn");
+    server->setFaults({});
+    EXPECT_EQ(vornGetSystemConfig(1, &system), 1) << messages.take();
+
     vornShutDown(1);
     EXPECT_EQ(server->rack().controlRegister(kMasterBase), 0);  // held in reset
 }
