@@ -109,6 +109,9 @@ TEST_F(IsaTest, StandAloneBoard)
     EXPECT_NE(reading.quaternion[0], 0);
     VornFrame frame {};
     ASSERT_EQ(vornStartSingleFrame(1), 1) << messages.take();
+    const auto answered = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (vornFrameReady(1) == 0 && std::chrono::steady_clock::now() < answered) {}
+    EXPECT_EQ(vornFrameReady(1), 2);  // the board's bit, outside a stream too
     ASSERT_EQ(vornGetFrame(1, &frame), 1) << messages.take();
     EXPECT_NE(frame.reading[0].position[0], 0);
     EXPECT_EQ(frame.reading[1].position[0], 0);
