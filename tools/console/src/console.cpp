@@ -1,6 +1,9 @@
 #include "vorn/console/console.h"
 
+#include <algorithm>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "vorn/console/key_decoder.h"
 
@@ -87,6 +90,20 @@ Key Console::waitForKey() {
         if (auto key = pollKey()) return *key;
         if (terminal_.inputEnded() && injected_.empty()) throw InputClosed();
         idleAndWait();
+    }
+}
+
+void Console::pause(double seconds) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    for (;;) {
+        const auto now = Clock::now();
+        if (now >= end) return;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now).count();
+        if (idle_) idle_();
+        const int slice = static_cast<int>(std::min<long long>(left, idle_ ? kSliceMs : left));
+        // Input that arrives is kept; once input has ended there is nothing to watch but the clock.
+        if (!terminal_.waitForInput(slice)) std::this_thread::sleep_for(std::chrono::milliseconds(slice));
     }
 }
 

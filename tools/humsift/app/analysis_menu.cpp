@@ -114,7 +114,7 @@ void HumsiftProgram::plotFoldedSpectrum() {
         return;
     }
     state_.rate = rate;
-    updateConstants();
+    updateConstants(false);
     computeResponse();
     const Folded folded = foldAt(state_.spectrum, rate);
     const double figure = markedFigure(noiseFigure(folded.power, state_.response, folded.folding.figureBins));

@@ -1,4 +1,6 @@
 // The notch filter setup: mains choice, zeros, constants and response.
+#include <cmath>
+
 #include "humsift_program.h"
 #include "vorn/console/basic_number.h"
 
@@ -13,13 +15,13 @@ constexpr const char* kOptionLines[] = {
 };
 }  // namespace
 
-void HumsiftProgram::updateConstants() {
+void HumsiftProgram::updateConstants(bool keepAsSaved) {
     const NotchZeros zeros = zerosForOption(static_cast<NotchOption>(state_.notchOption),
                                             {state_.firstZero, state_.secondZero}, state_.rate);
     state_.firstZero = static_cast<float>(zeros.first);
     state_.secondZero = static_cast<float>(zeros.second);
     state_.constants = notchConstants(state_.rate, zeros);
-    state_.saved = {state_.notchOption, zeros, state_.constants};
+    if (keepAsSaved) state_.saved = {state_.notchOption, zeros, state_.constants};
 }
 
 void HumsiftProgram::computeResponse() {
@@ -31,7 +33,7 @@ void HumsiftProgram::askMains() {
     con().printLine(kOptionLines[0]);
     state_.notchOption = askChoice(kOptionLines[1], state_.notchOption > 1 ? 0 : state_.notchOption, 0, 1);
     state_.notchOff = 0;
-    updateConstants();
+    updateConstants(true);
     computeResponse();
 }
 
@@ -58,10 +60,12 @@ void HumsiftProgram::setUpFilter() {
         if (state_.notchOption == 2)
             state_.secondZero = entry_.askSingle(" FREQUENCY OF SECOND ZERO IN HERTZ ", state_.secondZero);
     }
-    updateConstants();
+    updateConstants(true);
     const NotchConstants& k = state_.constants;
     con().printLine("NOTCH CONSTANTS NOTCH1,NOTCH2,NOTCH3,F0 " + console::basicNumber(k.notch1) +
                     console::basicNumber(k.notch2) + console::basicNumber(k.notch3) + console::basicNumber(k.f0));
+    if (!std::isfinite(k.notch1) || !std::isfinite(k.notch2) || !std::isfinite(k.notch3))
+        con().printLine("A filter zero falls on this measurement rate: the filter blows up, and noise figures here are 9999.");
     waitKey();
     computeResponse();
 }

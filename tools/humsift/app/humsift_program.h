@@ -42,7 +42,8 @@ private:
     // Filter (filter_setup.cpp)
     void setUpFilter();
     void askMains();
-    void updateConstants();  // constants and saved copy from the current rate and zeros
+    // Constants from the current rate and zeros; the filter setup also keeps them as the saved copy.
+    void updateConstants(bool keepAsSaved);
     void computeResponse();
 
     // Analysis menu (analysis_menu.cpp)

@@ -15,7 +15,7 @@ namespace {
 constexpr int kDivisions = 10;
 constexpr int kLeft = 90;
 constexpr int kRight = 30;
-constexpr int kTop = 170;
+constexpr int kTop = 150;
 constexpr int kBottom = 60;
 const QColor kBackground(0, 0, 0);
 const QColor kText(220, 230, 220);
@@ -36,6 +36,7 @@ Range yRangeWithin(const PlotFigure& figure) {
                 range.high = std::max(range.high, curve.y[i]);
             }
     if (range.low > range.high) range = {0.0, 1.0};
+    range.high += 0.05 * (range.high - range.low);  // headroom, so the highest point is not on the frame
     return range;
 }
 
@@ -58,15 +59,19 @@ private:
 void drawGridAndLabels(plot::GraphicsWindow& w, QRect area, const Axis& x, const Axis& y) {
     w.setFontSize(9);
     w.setPenWidth(1);
-    for (int i = 0; i <= kDivisions; ++i) {
-        const double fx = area.left() + area.width() * i / double(kDivisions);
-        const double fy = area.bottom() - area.height() * i / double(kDivisions);
+    for (int i = 0; i <= x.divisions; ++i) {
+        const double fx = std::round(area.left() + area.width() * i / double(x.divisions));
         w.setPenColor(i == 0 ? kAxes : kGrid);
         w.setPenStyle(i == 0 ? Qt::SolidLine : Qt::DotLine);
         w.drawLine({fx, double(area.top())}, {fx, double(area.bottom())});
-        w.drawLine({double(area.left()), fy}, {double(area.right()), fy});
         w.drawText({fx, area.bottom() + 6.0}, QString::fromStdString(tickLabel(x.start + i * x.step, x.step)),
                    Qt::AlignHCenter | Qt::AlignTop);
+    }
+    for (int i = 0; i <= y.divisions; ++i) {
+        const double fy = std::round(area.bottom() - area.height() * i / double(y.divisions));
+        w.setPenColor(i == 0 ? kAxes : kGrid);
+        w.setPenStyle(i == 0 ? Qt::SolidLine : Qt::DotLine);
+        w.drawLine({double(area.left()), fy}, {double(area.right()), fy});
         w.drawText({area.left() - 6.0, fy}, QString::fromStdString(tickLabel(y.start + i * y.step, y.step)),
                    Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -89,15 +94,17 @@ void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotVie
         w.drawTextRow(static_cast<int>(row), QString::fromStdString(figure.rows[row]));
 
     const QSize size = w.canvasSize();
-    const QRect area(kLeft, kTop, size.width() - kLeft - kRight, size.height() - kTop - kBottom);
+    // The plot starts below the last text row, however many rows there are.
+    const int top = std::max(kTop, w.textRowBottom(static_cast<int>(figure.rows.size())) + 36);
+    const QRect area(kLeft, top, size.width() - kLeft - kRight, size.height() - top - kBottom);
     const Range yRange = yRangeWithin(figure);
-    const Axis x = axisFor(figure.xMin, figure.xMax, kDivisions, view.panX, view.zoom);
-    const Axis y = axisFor(yRange.low, yRange.high, kDivisions, view.panY, view.zoom);
+    const Axis x = axisFor(figure.xMin, figure.xMax, kDivisions, view.panX, view.zoom, false);
+    const Axis y = axisFor(yRange.low, yRange.high, kDivisions, view.panY, view.zoom, true);
     drawGridAndLabels(w, area, x, y);
     w.setFontSize(10);
     w.drawText({area.center().x() + 0.0, size.height() - 22.0}, QString::fromStdString(figure.xLabel),
                Qt::AlignHCenter | Qt::AlignTop);
-    w.drawText({double(kLeft), kTop - 22.0}, QString::fromStdString(figure.yLabel), Qt::AlignLeft | Qt::AlignTop);
+    w.drawText({double(kLeft), top - 22.0}, QString::fromStdString(figure.yLabel), Qt::AlignLeft | Qt::AlignTop);
 
     const Mapping map(area, x, y);
     w.setClip(area.adjusted(0, 0, 1, 1));

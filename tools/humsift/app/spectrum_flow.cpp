@@ -116,7 +116,7 @@ bool HumsiftProgram::readSpectrumFile() {
     // The analysis walks the bins upward: pairs out of order are put in frequency order.
     sortByFirst(*pairs);
     state_.spectrum = spectrumFromPairs(*pairs);
-    state_.response.assign(state_.spectrum.binCount(), 1.0);
+    computeResponse();  // the filter as set up, over the new bins
     con().printLine("***** total number of PSD freq vs Amplitude data pairs read  " +
                     console::basicNumber(double(state_.spectrum.binCount())));
     con().printLine("      Maximum frequency value in the file  " + console::basicNumber(state_.spectrum.lastFrequency()) +

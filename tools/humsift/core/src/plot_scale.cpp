@@ -15,15 +15,21 @@ double roundStep(double span, int divisions) {
     return 10.0 * power;
 }
 
-Axis axisFor(double dataMin, double dataMax, int divisions, int pan, int zoom) {
+Axis axisFor(double dataMin, double dataMax, int divisions, int pan, int zoom, bool fromZero) {
     if (!std::isfinite(dataMin) || !std::isfinite(dataMax)) dataMin = dataMax = 0.0;
-    const double low = std::min(0.0, dataMin);
+    const double low = fromZero ? std::min(0.0, dataMin) : dataMin;
     Axis axis;
     axis.divisions = divisions;
-    const double base = roundStep(dataMax - low, divisions);
+    double base = roundStep(dataMax - low, divisions);
+    // Starting on a whole step can push the top out of reach: take the next round step then.
+    while (std::floor(low / base) * base + base * divisions < dataMax) base = roundStep(base * 1.01 * divisions, divisions);
+    const double start = std::floor(low / base) * base;
+    // Only as many divisions as the data needs, so the curve fills the plot.
+    const double needed = std::ceil((dataMax - start) / base - 1e-9);
+    axis.divisions = static_cast<int>(std::clamp(needed, 1.0, static_cast<double>(divisions)));
     zoom = std::clamp(zoom, -20, 40);
     axis.step = base * std::pow(2.0, -zoom);
-    axis.start = std::floor(low / base) * base + pan * axis.step;
+    axis.start = start + pan * axis.step;
     return axis;
 }
 

@@ -40,6 +40,13 @@ bool startsWithNumber(const std::string& text, std::size_t at) {
     return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
 }
 
+// A number as the rate file writes it: a "%" marks a value too wide for its column.
+double pictureNumber(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start != std::string_view::npos && text[start] == '%') text.remove_prefix(start + 1);
+    return console::parseLeadingNumber(text);
+}
+
 }  // namespace
 
 std::optional<FrequencyPairs> readFrequencyPairs(const std::string& path) {
@@ -51,12 +58,12 @@ std::optional<FrequencyPairs> readFrequencyPairs(const std::string& path) {
         const std::size_t start = line.find_first_not_of(" \t");
         if (start == std::string::npos) continue;
         const char lead = line[start];
-        if (lead == '\'' || lead == '#' || lead == '/' || !startsWithNumber(line, start)) continue;
-        const std::size_t blank = line.find_first_of(" \t", start);
-        pairs.first.push_back(console::parseLeadingNumber(std::string_view(line).substr(start)));
-        pairs.second.push_back(blank == std::string::npos
-                                   ? 0.0
-                                   : console::parseLeadingNumber(std::string_view(line).substr(blank)));
+        if (lead == '\'' || lead == '#' || lead == '/') continue;
+        const std::size_t numberStart = lead == '%' ? start + 1 : start;
+        if (!startsWithNumber(line, numberStart)) continue;
+        const std::size_t blank = line.find_first_of(" \t", numberStart);
+        pairs.first.push_back(console::parseLeadingNumber(std::string_view(line).substr(numberStart)));
+        pairs.second.push_back(blank == std::string::npos ? 0.0 : pictureNumber(std::string_view(line).substr(blank)));
     }
     return pairs;
 }

@@ -25,6 +25,8 @@ void GraphicsWindow::paint(Draw draw) {
     painter.setRenderHint(QPainter::Antialiasing);
     if (clip_) painter.setClipRect(*clip_);
     painter.setPen(QPen(penColor_, penWidth_, penStyle_));
+    // Whole-pixel coordinates fall on pixel centres, so thin straight lines stay sharp.
+    painter.translate(0.5, 0.5);
     draw(painter);
     painter.end();
     update();
@@ -51,10 +53,13 @@ void GraphicsWindow::drawPolyline(std::span<const QPointF> points) {
 }
 
 void GraphicsWindow::drawTextRow(int row, const QString& text) {
+    drawText(QPointF(kTextMargin, textRowBottom(row)), text, Qt::AlignLeft | Qt::AlignTop);
+}
+
+int GraphicsWindow::textRowBottom(int rows) const {
     QFont font;
     font.setPointSize(fontSize_);
-    const int height = QFontMetrics(font).height();
-    drawText(QPointF(kTextMargin, kTextMargin + row * height), text, Qt::AlignLeft | Qt::AlignTop);
+    return kTextMargin + rows * QFontMetrics(font).height();
 }
 
 void GraphicsWindow::drawText(QPointF at, const QString& text, Qt::Alignment alignment) {

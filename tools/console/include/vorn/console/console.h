@@ -37,6 +37,9 @@ public:
     // Prints `message` on a line of its own and waits for any key, which is discarded.
     void waitForAnyKey(std::string_view message);
 
+    // Waits `seconds` without spinning; keys typed meanwhile stay queued for later reads.
+    void pause(double seconds);
+
     void setIdleHook(std::function<void()> hook) { idle_ = std::move(hook); }
     void injectKey(Key key) { injected_.push_back(key); }
 

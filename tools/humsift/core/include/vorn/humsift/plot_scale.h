@@ -22,8 +22,9 @@ struct Axis {
 // The smallest step of 1, 2 or 5 times a power of ten that covers `span` in `divisions`.
 double roundStep(double span, int divisions);
 
-// An axis from 0 (or the data's minimum when it is below 0) over the data, moved and magnified.
-Axis axisFor(double dataMin, double dataMax, int divisions, int pan, int zoom);
+// An axis over the data on round steps, with at most `divisions` divisions, from 0 when `fromZero` (or from the data's minimum when it
+// is below 0), otherwise from the data's minimum; then moved by `pan` steps and magnified by 2^zoom.
+Axis axisFor(double dataMin, double dataMax, int divisions, int pan, int zoom, bool fromZero);
 
 // A tick label without needless digits ("0", "2.5", "120").
 std::string tickLabel(double value, double step);

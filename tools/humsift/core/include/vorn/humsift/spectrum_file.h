@@ -19,7 +19,8 @@ struct FrequencyPairs {
     std::vector<double> second;  // amplitude (or noise figure)
 };
 
-// Nothing when the file cannot be opened. Lines that do not start with a number are skipped.
+// Nothing when the file cannot be opened. Lines that do not start with a number are skipped; a
+// "%" before a number (a value too wide for its column in a rate file) is read past.
 std::optional<FrequencyPairs> readFrequencyPairs(const std::string& path);
 
 // Sorts the pairs by their first number, keeping pairs with equal first numbers in file order.

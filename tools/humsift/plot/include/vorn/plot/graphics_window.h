@@ -40,6 +40,7 @@ public:
     void drawPolyline(std::span<const QPointF> points);
     // Text row `row` (0 at the top) at the left margin, one font height per row.
     void drawTextRow(int row, const QString& text);
+    int textRowBottom(int rows) const;  // where `rows` rows of the current font end
     void drawText(QPointF at, const QString& text, Qt::Alignment alignment);
 
     bool saveBitmap(const QString& path) const;
