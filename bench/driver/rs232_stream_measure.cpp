@@ -3,8 +3,7 @@
 // wake-up and during a stream, the latency from the unit writing a frame's
 // last byte to vornGetFrame returning it, and whether a stream keeps up.
 //
-//   rs232_stream_bench [units=3] [seconds=10] [format=4] [rate=100] [baud=115200]
-// Options starting with "--" (those bench/run-all gives every benchmark) are ignored.
+//   rs232_stream_measure [units=3] [seconds=10] [format=4] [rate=100] [baud=115200]
 #include "line_tap.h"
 #include "simulator.h"
 
@@ -57,17 +56,9 @@ double percentile(std::vector<double> values, double p)
     return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
 }
 
-// The index-th argument that is not an option, as a number.
 double argument(int argc, char** argv, int index, double fallback)
 {
-    int seen = 0;
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] == '-' && argv[i][1] == '-')
-            continue;
-        if (++seen == index)
-            return std::atof(argv[i]);
-    }
-    return fallback;
+    return argc > index ? std::atof(argv[index]) : fallback;
 }
 
 } // namespace
