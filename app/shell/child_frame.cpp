@@ -1,0 +1,18 @@
+#include "shell/child_frame.h"
+
+#include "document/vornscope_doc.h"
+#include "document/vornscope_view.h"
+
+namespace vornscope {
+
+CChildFrame::CChildFrame(const QString& title, QWidget* parent) : QMdiSubWindow(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    document_ = new CVornscopeDoc(this);
+    view_ = new CVornscopeView(document_);
+    setWidget(view_);
+    setWindowTitle(title);
+    resize(640, 420);
+}
+
+} // namespace vornscope
