@@ -2,6 +2,7 @@
 
 #include "document/vornscope_doc.h"
 #include "document/vornscope_view.h"
+#include "shell/drawn_icons.h"
 
 namespace vornscope {
 
@@ -12,6 +13,7 @@ CChildFrame::CChildFrame(const QString& title, QWidget* parent) : QMdiSubWindow(
     view_ = new CVornscopeView(document_);
     setWidget(view_);
     setWindowTitle(title);
+    setWindowIcon(applicationIcon());
     resize(640, 420);
 }
 

@@ -31,13 +31,13 @@ void KeyIndicators::show(QLabel* label, bool on)
 bool KeyIndicators::eventFilter(QObject* watched, QEvent* event)
 {
     // A key press travels up the widget chain; count it once.
+    if (event->type() == QEvent::KeyRelease)
+        lastEvent_ = nullptr;
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    const bool seen = key == lastEvent_ && key->timestamp() == lastStamp_;
-    if (!seen && !key->isAutoRepeat()) {
+    if (key != lastEvent_ && !key->isAutoRepeat()) {
         lastEvent_ = key;
-        lastStamp_ = key->timestamp();
         switch (key->key()) {
         case Qt::Key_CapsLock: show(cap_, capOn_ = !capOn_); break;
         case Qt::Key_NumLock: show(num_, numOn_ = !numOn_); break;

@@ -24,7 +24,6 @@ private:
     bool numOn_ = false;
     bool scrollOn_ = false;
     const QEvent* lastEvent_ = nullptr;
-    quint64 lastStamp_ = 0;
 };
 
 } // namespace vornscope

@@ -67,7 +67,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
     updateCommandUi();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The base class closes the child windows after this object's members
+    // are gone: nothing may call back into the frame from then on.
+    mdi_->disconnect(this);
+    for (CVornscopeView* view : findChildren<CVornscopeView*>())
+        view->disconnect(this);
+}
 
 void CMainFrame::buildActions()
 {
@@ -276,11 +283,16 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
+    openDropped(*event->mimeData());
+    event->acceptProposedAction();
+}
+
+void CMainFrame::openDropped(const QMimeData& dropped)
+{
     // Only the first dropped file is opened, as in the view.
-    const auto urls = event->mimeData()->urls();
+    const auto urls = dropped.urls();
     if (!urls.isEmpty() && urls.front().isLocalFile())
         openFile(urls.front().toLocalFile());
-    event->acceptProposedAction();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

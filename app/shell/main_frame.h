@@ -11,6 +11,7 @@
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMimeData;
 class QToolBar;
 
 namespace vornscope {
@@ -38,6 +39,7 @@ public:
     QStringList recentFiles() const;
     void addRecentFile(const QString& path);
     void openFile(const QString& path);
+    void openDropped(const QMimeData& dropped);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
