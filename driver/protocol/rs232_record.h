@@ -1,0 +1,32 @@
+// RS232 data records: words packed 7 bits to the byte with a phasing bit on the first byte,
+// then an optional raw button byte and an optional group-mode address tag.
+#pragma once
+
+#include "protocol/decode_result.h"
+#include "protocol/record_shape.h"
+
+#include <vorn/vorn.h>
+
+#include <cstdint>
+#include <span>
+
+namespace vorn::protocol {
+
+inline constexpr uint8_t kRs232PhasingBit = 0x80;
+
+// Packs one word into two bytes; its two lowest bits do not travel.
+void packRs232Word(int16_t word, uint8_t* out);
+
+// Rebuilds a word from two bytes: (b1 & 0x7F) << 9 | (b0 & 0x7F) << 2.
+int16_t unpackRs232Word(const uint8_t* in);
+
+// Writes the record of `reading` into `out`; returns the bytes written, or 0 when `out`
+// is too small or the format is invalid.
+std::size_t encodeRs232Record(const VornReading& reading, const RecordShape& shape, std::span<uint8_t> out);
+
+// Decodes one record into `reading` (zeroed first). A missing phasing bit is reported
+// as soon as the first byte is there, so a reader can resynchronise early. Only the
+// first byte's bit 7 is checked.
+DecodeResult decodeRs232Record(std::span<const uint8_t> bytes, const RecordShape& shape, VornReading& reading);
+
+} // namespace vorn::protocol

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "temp_dir.h"
+#include "test_spectra.h"
+#include "vorn/humsift/noise_file.h"
+#include "vorn/humsift/rate_report.h"
+#include "vorn/humsift/spectrum_file.h"
+
+namespace vorn::humsift {
+namespace {
+
+using testing::TempDir;
+
+TEST(NoiseFileReading, SkipsEmptyLinesAndLeadingBlanks) {
+    TempDir dir;
+    dir.write("plain.dat", " .5 \r\n-1.25 \r\n 2 \r\n 0 \r\n");
+    dir.write("gaps.dat", "\r\n .5 \r\n\r\n   \r\n-1.25 \n\n 2 \r\n 0 ");
+    const NoiseFile plain = readNoiseFile(dir.file("plain.dat"), 32768);
+    const NoiseFile gaps = readNoiseFile(dir.file("gaps.dat"), 32768);
+    ASSERT_TRUE(plain.opened);
+    EXPECT_EQ(plain.values, (std::vector<double>{0.5, -1.25, 2.0, 0.0}));
+    EXPECT_EQ(gaps.values, plain.values);
+    EXPECT_FALSE(plain.moreThanMaximum);
+    EXPECT_FALSE(readNoiseFile(dir.file("missing.dat"), 32768).opened);
+}
+
+TEST(NoiseFileReading, StopsAtTheMaximumAndSaysSo) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 10; ++i) text += " " + std::to_string(i) + " \r\n";
+    dir.write("ten.dat", text);
+    const NoiseFile capped = readNoiseFile(dir.file("ten.dat"), 8);
+    EXPECT_EQ(capped.values.size(), 8u);
+    EXPECT_TRUE(capped.moreThanMaximum);
+    const NoiseFile exact = readNoiseFile(dir.file("ten.dat"), 10);
+    EXPECT_FALSE(exact.moreThanMaximum);
+}
+
+TEST(SpectrumFile, ExactBytesWithTheAmplitudeInTheSecondPrintZone) {
+    // The amplitude's sign place is column 15.
+    EXPECT_EQ(spectrumFileLine(0.0, 0.0), " 0 " + std::string(11, ' ') + " 0 \r\n");
+    EXPECT_EQ(spectrumFileLine(0.10382080078125, 12.5), " .1038208     " " 12.5 \r\n");
+    EXPECT_EQ(spectrumFileLine(1700.896240234375, 1234.56789), " 1700.896     " " 1234.568 \r\n");
+    TempDir dir;
+    const Spectrum s = testing::handSpectrum({3.0, 0.25}, 0.5);
+    ASSERT_TRUE(writeSpectrumFile(dir.file("psd.dat"), s));
+    EXPECT_EQ(dir.read("psd.dat"), " 0            " " 3 \r\n .5           " " .25 \r\n");
+}
+
+TEST(SpectrumFile, ReadsPairsBackAndSkipsComments) {
+    TempDir dir;
+    const Spectrum s = testing::roomSpectrum(1024);
+    ASSERT_TRUE(writeSpectrumFile(dir.file("psd.dat"), s));
+    const auto pairs = readFrequencyPairs(dir.file("psd.dat"));
+    ASSERT_TRUE(pairs);
+    ASSERT_EQ(pairs->first.size(), 512u);
+    for (std::size_t k = 0; k < 512; ++k) {
+        EXPECT_NEAR(pairs->first[k], s.frequency[k], 1e-6 * s.frequency[k] + 1e-9);
+        EXPECT_NEAR(pairs->second[k], s.amplitude[k], 1e-6 * s.amplitude[k] + 1e-9);
+    }
+    dir.write("mixed.dat", "# made by hand\n'comment\n  / another\n\n 80.5   2.25\n  90 \nnot a pair\n-1 3\n");
+    const auto mixed = readFrequencyPairs(dir.file("mixed.dat"));
+    ASSERT_TRUE(mixed);
+    EXPECT_EQ(mixed->first, (std::vector<double>{80.5, 90.0, -1.0}));
+    EXPECT_EQ(mixed->second, (std::vector<double>{2.25, 0.0, 3.0}));
+    EXPECT_FALSE(readFrequencyPairs(dir.file("missing.dat")));
+}
+
+class RateFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    static RateReport report(ScanKind kind) {
+        RateReport r;
+        r.title = "Lab 3";
+        r.when = 1'700'000'000;  // 22:13:20 on 11-14-2023
+        r.halfWidth = 10;
+        r.kind = kind;
+        r.ranked = {{105.17, 84.0, 45, 84.6612}, {12345.6, 1.0, 80, 10000.0}};
+        return r;
+    }
+};
+
+TEST_F(RateFile, ExactBytesOfARateScan) {
+    EXPECT_EQ(rateFileText(report(ScanKind::CurrentNotch)),
+              "'Lab 3\r\n'\r\n'22:13:20  11-14-2023\r\n'Frequencies averaged together +/- 10 \r\n"
+              "'Hann Window Applied\r\n'Wide Notch Filter Applied\r\n'\r\n"
+              "'Average amplitude data around target Measurement rate\r\n'\r\n"
+              "'   Vorn\r\n'Measurement   Noise \r\n'   Rate       Figure\r\n'\r\n"
+              " 105.17      84.66    \r\n%12345.60    %10000.00    \r\n");
+}
+
+TEST_F(RateFile, OptimisingScansAddTheZeros) {
+    RateReport tracking = report(ScanKind::TrackingZero);
+    tracking.ranked.pop_back();
+    tracking.window = Window::None;
+    const std::string text = rateFileText(tracking);
+    EXPECT_NE(text.find("'No Window Applied\r\n'Optimized Tracking Notch Zeroes at each rate\r\n"), std::string::npos);
+    EXPECT_NE(text.find("'Measurement   Noise     Tracking Notch\r\n'   Rate       Figure     Fz1      Fz2\r\n"),
+              std::string::npos);
+    // Second zero printed as (rate / 2 + first) / 2 = 48.79.
+    EXPECT_NE(text.find(" 105.17      84.66      45.00      48.79    \r\n"), std::string::npos);
+    RateReport off = report(ScanKind::BothZeros);
+    off.notchOff = true;
+    EXPECT_NE(rateFileText(off).find("'No Wide Notch Filter Applied\r\n"), std::string::npos);
+    TempDir dir;
+    ASSERT_TRUE(writeRateFile(dir.file("BestRate.dat"), tracking));
+    EXPECT_EQ(dir.read("BestRate.dat"), text);
+    const auto pairs = readFrequencyPairs(dir.file("BestRate.dat"));  // the rate file reads as pairs
+    ASSERT_TRUE(pairs);
+    EXPECT_EQ(pairs->first, (std::vector<double>{105.17}));
+    EXPECT_EQ(pairs->second, (std::vector<double>{84.66}));
+    // Values too wide for their column come back whole.
+    ASSERT_TRUE(writeRateFile(dir.file("wide.dat"), report(ScanKind::CurrentNotch)));
+    const auto wide = readFrequencyPairs(dir.file("wide.dat"));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->first, (std::vector<double>{105.17, 12345.6}));
+    EXPECT_EQ(wide->second, (std::vector<double>{84.66, 10000.0}));
+}
+
+}  // namespace
+}  // namespace vorn::humsift

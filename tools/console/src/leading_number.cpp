@@ -1,0 +1,80 @@
+#include "vorn/console/leading_number.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace vorn::console {
+
+namespace {
+
+bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+double parseHex(std::string_view digits) {
+    std::uint32_t value = 0;
+    std::size_t count = 0;
+    while (count < digits.size() && count < 8 && std::isxdigit(static_cast<unsigned char>(digits[count]))) {
+        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(digits[count])));
+        value = value * 16 + static_cast<std::uint32_t>(isDigit(c) ? c - '0' : c - 'a' + 10);
+        ++count;
+    }
+    if (count <= 4) return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+    return static_cast<std::int32_t>(value);
+}
+
+// Length of the decimal number at the start of `text` (0 when there is none).
+std::size_t decimalLength(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return 0;
+    // An exponent counts only when at least one digit follows it.
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j])) ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
+}  // namespace
+
+double parseLeadingNumber(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    if (text.size() >= 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) return parseHex(text.substr(2));
+    const std::size_t length = decimalLength(text);
+    if (length == 0) return 0.0;
+    std::string number(text.substr(0, length));
+    for (char& c : number)
+        if (c == 'D' || c == 'd') c = 'E';
+    const double value = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0.0;
+}
+
+std::int32_t roundToInt32(double value) {
+    const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
+    if (rounded >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+        return std::numeric_limits<std::int32_t>::max();
+    if (rounded <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::int16_t roundToInt16(double value) {
+    const double rounded = std::nearbyint(value);
+    const double limited = std::fmod(rounded, 65536.0);  // the low 16 bits survive, whatever the size
+    const auto low = static_cast<std::int64_t>(limited);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low & 0xFFFF));
+}
+
+}  // namespace vorn::console

@@ -1,0 +1,73 @@
+#pragma once
+// Humsift's dialogue with the user: the FAST and ENGINEERING flows, the spectrum computation, the
+// filter setup, the analysis menu, the rate scans with their list and file, and the plots. The
+// arithmetic lives in humsift_core; this class asks, tells and draws.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "plot_figure.h"
+#include "plot_session.h"
+#include "session_state.h"
+#include "vorn/console/value_entry.h"
+#include "vorn/humsift/rate_scan.h"
+#include "vorn/humsift/spectrum_file.h"
+
+namespace vorn::humsift {
+
+class HumsiftProgram {
+public:
+    HumsiftProgram(console::ValueEntry& entry, PlotSession& plots) : entry_(entry), plots_(plots) {}
+
+    void run();  // until the user ends the program
+    const SessionState& state() const { return state_; }
+
+private:
+    console::Console& con() { return entry_.console(); }
+    void waitKey();
+    std::int32_t askChoice(std::string_view prompt, std::int32_t current, std::int32_t lowest, std::int32_t highest);
+
+    // Main flow (humsift_program.cpp)
+    bool runOnce();  // one pass from the start question; false: end the program
+    void runFast();
+    void runEngineeringMenu();
+    void askInterface();
+
+    // Spectrum (spectrum_flow.cpp)
+    void computeSpectrum();
+    bool readNoiseFile();
+    std::optional<FrequencyPairs> askFrequencyPairs();
+    bool readSpectrumFile();
+
+    // Filter (filter_setup.cpp)
+    void setUpFilter();
+    void askMains();
+    // Constants from the current rate and zeros; the filter setup also keeps them as the saved copy.
+    void updateConstants(bool keepAsSaved);
+    void computeResponse();
+
+    // Analysis menu (analysis_menu.cpp)
+    void runAnalysisMenu();
+    bool chooseSpectrumSource();
+    void showFigureAtRate();
+    void plotFoldedSpectrum();
+    void compareRateFiles();
+    void plotFilter();
+
+    // Rate scans (rate_flow.cpp)
+    void scanRates(ScanKind kind);
+    bool rankAndList(const std::vector<RateResult>& results, ScanKind kind);  // false: back to the menu
+    void plotNoiseFigures(const std::vector<RateResult>& results, ScanKind kind);
+
+    // Plots (analysis_plots.cpp)
+    void plotSpectrum(std::optional<double> foldedAt, const std::vector<double>& x, const std::vector<double>& y,
+                      double figure);
+    std::vector<std::string> settingRows() const;
+    std::string askPlotTitle();
+
+    console::ValueEntry& entry_;
+    PlotSession& plots_;
+    SessionState state_;
+};
+
+}  // namespace vorn::humsift
