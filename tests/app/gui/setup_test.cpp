@@ -216,6 +216,43 @@ private Q_SLOTS:
         QCOMPARE(messages.shown.at(0).text, std::string("Vorn must be set up first"));
     }
 
+    void tcpipAndIsaSetupsWithoutUnitsEndInTheFailureBox()
+    {
+        CMainFrame frame;
+        CChildFrame* child = frame.newDocument();
+        ScriptedMessageSink messages;
+        whenShown<TcpipSetupDialog>([](TcpipSetupDialog* dialog) {
+            edit(dialog, "serverAddress")->setText("127.0.0.2");
+            edit(dialog, "serverPort")->setText("1");  // nothing listens there
+            pressOk(dialog);
+        });
+        frame.onCommand(ID_SETUP_TCPIP);
+        QCOMPARE(messages.shown.size(), size_t{1});
+        QCOMPARE(messages.shown[0].text, std::string("Vorn did not respond properly"));
+        QVERIFY(!child->view()->state().setUp);
+        QCOMPARE(child->view()->serverAddress, std::string("127.0.0.2"));  // remembered for the run
+        QCOMPARE(child->document()->group()->transport, Transport::TCPIP);
+        QCOMPARE(child->document()->textItems().items().at(0).text, std::string("Waking up vorn..."));
+        whenShown<TcpipSetupDialog>([](TcpipSetupDialog* dialog) {
+            QCOMPARE(edit(dialog, "serverAddress")->text(), QStringLiteral("127.0.0.2"));
+            pressCancel(dialog);
+        });
+        frame.onCommand(ID_SETUP_TCPIP);
+
+        messages.shown.clear();
+        whenShown<IsaSetupDialog>([](IsaSetupDialog* dialog) {
+            whenShown<UnitDialog>([](UnitDialog* unit) {
+                QCOMPARE(edit(unit, "unitValue")->text(), QStringLiteral("512"));
+                pressOk(unit);
+            });
+            pressOk(dialog);
+        });
+        frame.onCommand(ID_SETUP_ISA);
+        QCOMPARE(messages.shown.size(), size_t{1});
+        QVERIFY(child->document()->group()->failed);
+        QCOMPARE(child->document()->group()->transport, Transport::ISA);
+    }
+
     void cancelledSetupWakesNothing()
     {
         CMainFrame frame;

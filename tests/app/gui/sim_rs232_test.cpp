@@ -10,6 +10,7 @@
 #include "options/sensor_options_sheet.h"
 #include "options/system_options_dialog.h"
 #include "setup/setup_dialogs.h"
+#include "setup/wake_wait.h"
 #include "shell/app_settings.h"
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
@@ -18,6 +19,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -95,6 +98,35 @@ private Q_SLOTS:
         frame.onCommand(ID_SHUT_DOWN);
         QVERIFY(!view->state().setUp);
         QVERIFY(view->document()->textItems().items().empty());
+    }
+
+    void theWindowStaysAliveDuringTheWakeUpAndCancelEndsIt()
+    {
+        vorn::sim::Simulator simulator(vorn::sim::vornsetConfig(2));
+        simulator.start();
+        simulator.exportEnvironment();
+        CMainFrame frame;
+        CVornscopeView* view = frame.newDocument()->view();
+        frame.show();
+        ScriptedMessageSink messages;
+        QString shownWhileWaiting;
+        whenShown<WakeWaitDialog>([&](WakeWaitDialog* wait) {
+            // Qt keeps running timers inside the library's wait: this one fires after a second.
+            QTimer::singleShot(1200, wait, [&, wait] {
+                shownWhileWaiting = wait->findChild<QLabel*>()->text();
+                saveScreenshot(&frame, "waking_up");
+                wait->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+            });
+        });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        setUpRs232(frame, 2);
+        QVERIFY2(elapsed.elapsed() < 4000, "the wake-up did not give up when cancelled");
+        QVERIFY2(shownWhileWaiting.startsWith("Waking up vorn... 1."), qPrintable(shownWhileWaiting));
+        QVERIFY(messages.shown.empty());  // a cancel is no failure
+        QVERIFY(!view->state().setUp);
+        QCOMPARE(view->document()->textItems().items().at(0).text, std::string("Waking up vorn..."));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
     void vornsetSetupThenSystemAndSensorOptions()
