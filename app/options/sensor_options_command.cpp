@@ -5,9 +5,8 @@
 #include "document/vornscope_doc.h"
 #include "document/vornscope_view.h"
 #include "options/sensor_options_sheet.h"
+#include "shell/library_busy.h"
 #include "shell/message_boxes.h"
-
-#include <QApplication>
 
 #include <mutex>
 
@@ -31,7 +30,7 @@ void SensorOptionsCommand::run()
     std::vector<SensorPageValues> pages;
     {
         std::lock_guard lock(*view_.mutex());
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        LibraryBusy busy;
         UnitChannel channel(library, group->groupId, group->transport);
         for (const int unit : units) {
             const auto frequency = channel.examineByte(unit, unit_parameter::kLineFrequency);
@@ -39,7 +38,6 @@ void SensorOptionsCommand::run()
                                            group->systemConfig.transmitter,
                                            frequency ? *frequency : kUnknownLineFrequency));
         }
-        QApplication::restoreOverrideCursor();
     }
 
     SensorOptionsSheet sheet(pages, &view_);
@@ -48,10 +46,9 @@ void SensorOptionsCommand::run()
     pages = sheet.pages();
     {
         std::lock_guard lock(*view_.mutex());
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        LibraryBusy busy;
         for (const auto& [unit, page] : planSensorPages(units, pages, group->deviceCount))
             applySensorPage(library, *group, unit, pages[page], view_.state().animating, messageSink());
-        QApplication::restoreOverrideCursor();
     }
     view_.clearView();
 }

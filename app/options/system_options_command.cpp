@@ -3,9 +3,8 @@
 #include "document/vornscope_doc.h"
 #include "document/vornscope_view.h"
 #include "options/system_options_dialog.h"
+#include "shell/library_busy.h"
 #include "shell/message_boxes.h"
-
-#include <QApplication>
 
 #include <mutex>
 
@@ -24,18 +23,16 @@ void SystemOptionsCommand::run()
     SystemOptionsValues read;
     {
         std::lock_guard lock(*view_.mutex());
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        LibraryBusy busy;
         read = readSystemOptions(library, *group, settings);
-        QApplication::restoreOverrideCursor();
     }
     SystemOptionsDialog dialog(read, &view_);
     if (dialog.exec() != QDialog::Accepted)
         return;
     {
         std::lock_guard lock(*view_.mutex());
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        LibraryBusy busy;
         applySystemOptions(library, *group, read, dialog.values(), settings);
-        QApplication::restoreOverrideCursor();
     }
     document.setSamplesPerPoint(settings.samplesPerPoint);
     view_.showTimes = settings.showTimes;

@@ -156,11 +156,19 @@ void UnitDialog::updateEdit()
 
 bool UnitDialog::readFields()
 {
+    entry_.firstSelected = first_->isChecked();
+    if (!value_->isEnabled()) {
+        // A disabled edit cannot be corrected: keep its number when it reads, else the last one.
+        bool ok = false;
+        const int value = value_->text().trimmed().toInt(&ok);
+        if (ok && value >= 0 && value <= 65535)
+            entry_.value = value;
+        return true;
+    }
     const auto value = readInteger(value_, QString::fromStdString(spec_.label), 0, 65535);
     if (!value)
         return false;
     entry_.value = static_cast<int>(*value);
-    entry_.firstSelected = first_->isChecked();
     return true;
 }
 
