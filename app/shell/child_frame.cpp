@@ -17,4 +17,11 @@ CChildFrame::CChildFrame(const QString& title, QWidget* parent) : QMdiSubWindow(
     resize(640, 420);
 }
 
+CChildFrame::~CChildFrame()
+{
+    // The view shuts its group down as it goes and reads the document for
+    // that, so it goes first; children would otherwise die in creation order.
+    delete view_;
+}
+
 } // namespace vornscope

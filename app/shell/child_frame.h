@@ -12,6 +12,7 @@ class CChildFrame final : public QMdiSubWindow {
     Q_OBJECT
 public:
     CChildFrame(const QString& title, QWidget* parent = nullptr);
+    ~CChildFrame() override;
     CVornscopeDoc* document() const { return document_; }
     CVornscopeView* view() const { return view_; }
 
