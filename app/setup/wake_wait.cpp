@@ -1,5 +1,7 @@
 #include "setup/wake_wait.h"
 
+#include "shell/library_busy.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -40,9 +42,12 @@ void WakeWaitDialog::tick()
     progress_->setValue(static_cast<int>(std::min<qint64>(ms, kExpectedWakeMs)));
 }
 
+WakeWait::~WakeWait() { end(); }
+
 void WakeWait::begin()
 {
     cancelled_ = false;
+    scope_ = std::make_unique<LibraryCallScope>();
     thread_ = vornHostThreadToken();
     dialog_ = new WakeWaitDialog(parent_);
     QObject::connect(dialog_, &WakeWaitDialog::cancelRequested, dialog_, [this] {
@@ -67,6 +72,7 @@ void WakeWait::end()
     dialog_->hide();
     dialog_->deleteLater();
     dialog_ = nullptr;
+    scope_.reset();
 }
 
 void WakeWait::pump(void* context)

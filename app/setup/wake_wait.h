@@ -4,10 +4,14 @@
 // Cancel button asks the waiting call to give up.
 #pragma once
 
+#include "shell/library_busy.h"
+
 #include <vorn/vorn_host.h>
 
 #include <QDialog>
 #include <QElapsedTimer>
+
+#include <memory>
 
 class QLabel;
 class QProgressBar;
@@ -29,10 +33,12 @@ private:
     QProgressBar* progress_;
 };
 
+
+
 class WakeWait {
 public:
     explicit WakeWait(QWidget* parent) : parent_(parent) {}
-    ~WakeWait() { end(); }
+    ~WakeWait();
     WakeWait(const WakeWait&) = delete;
     WakeWait& operator=(const WakeWait&) = delete;
 
@@ -45,6 +51,7 @@ private:
 
     QWidget* parent_;
     WakeWaitDialog* dialog_ = nullptr;
+    std::unique_ptr<LibraryCallScope> scope_;
     VornThreadToken thread_ = 0;
     bool cancelled_ = false;
 };

@@ -3,6 +3,9 @@
 #include "document/vornscope_doc.h"
 #include "document/vornscope_view.h"
 #include "shell/drawn_icons.h"
+#include "shell/library_busy.h"
+
+#include <QCloseEvent>
 
 namespace vornscope {
 
@@ -22,6 +25,20 @@ CChildFrame::~CChildFrame()
     // The view shuts its group down as it goes and reads the document for
     // that, so it goes first; children would otherwise die in creation order.
     delete view_;
+}
+
+} // namespace vornscope
+
+namespace vornscope {
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    // The command waiting in the library still uses this document and view.
+    if (libraryCallInProgress()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
 }
 
 } // namespace vornscope

@@ -16,6 +16,9 @@ public:
     CVornscopeDoc* document() const { return document_; }
     CVornscopeView* view() const { return view_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     CVornscopeDoc* document_;
     CVornscopeView* view_;

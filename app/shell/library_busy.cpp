@@ -7,12 +7,20 @@
 namespace vornscope {
 namespace {
 
+int callsInProgress = 0;  // the user-interface thread's only
+
 void paintOnly(void*)
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
 }
 
 } // namespace
+
+bool libraryCallInProgress() { return callsInProgress > 0; }
+
+LibraryCallScope::LibraryCallScope() { ++callsInProgress; }
+
+LibraryCallScope::~LibraryCallScope() { --callsInProgress; }
 
 LibraryBusy::LibraryBusy()
 {

@@ -9,6 +9,7 @@
 #include "shell/drawn_icons.h"
 #include "shell/help_window.h"
 #include "shell/key_indicators.h"
+#include "shell/library_busy.h"
 
 #include <vorn/vorn.h>
 
@@ -297,6 +298,11 @@ void CMainFrame::openDropped(const QMimeData& dropped)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (libraryCallInProgress()) {
+        statusBar()->showMessage(QStringLiteral("Waiting for the units: cancel the wait first."), 5000);
+        event->ignore();
+        return;
+    }
     // Closing the views shuts their groups down.
     mdi_->closeAllSubWindows();
     saveWindowGeometry(saveGeometry());

@@ -110,11 +110,13 @@ private Q_SLOTS:
         frame.show();
         ScriptedMessageSink messages;
         QString shownWhileWaiting;
+        bool closedWhileWaiting = true;
         whenShown<WakeWaitDialog>([&](WakeWaitDialog* wait) {
             // Qt keeps running timers inside the library's wait: this one fires after a second.
             QTimer::singleShot(1200, wait, [&, wait] {
                 shownWhileWaiting = wait->findChild<QLabel*>()->text();
                 saveScreenshot(&frame, "waking_up");
+                closedWhileWaiting = frame.close();  // refused: the command still uses the window
                 wait->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
             });
         });
@@ -123,6 +125,7 @@ private Q_SLOTS:
         setUpRs232(frame, 2);
         QVERIFY2(elapsed.elapsed() < 4000, "the wake-up did not give up when cancelled");
         QVERIFY2(shownWhileWaiting.startsWith("Waking up vorn... 1."), qPrintable(shownWhileWaiting));
+        QVERIFY(!closedWhileWaiting);
         QVERIFY(messages.shown.empty());  // a cancel is no failure
         QVERIFY(!view->state().setUp);
         QCOMPARE(view->document()->textItems().items().at(0).text, std::string("Waking up vorn..."));
