@@ -55,5 +55,7 @@ void whenShown(std::function<void(T*)> answer)
 
 // Saves a picture of the widget as <name>.png in the test's screenshot folder.
 void saveScreenshot(QWidget* widget, const QString& name);
+// The same with a dialog drawn over the middle of the window, as a screen would show it.
+void saveScreenshot(QWidget* widget, QWidget* dialog, const QString& name);
 
 } // namespace vornscope::testing

@@ -115,7 +115,7 @@ private Q_SLOTS:
             // Qt keeps running timers inside the library's wait: this one fires after a second.
             QTimer::singleShot(1200, wait, [&, wait] {
                 shownWhileWaiting = wait->findChild<QLabel*>()->text();
-                saveScreenshot(&frame, "waking_up");
+                saveScreenshot(&frame, wait, "waking_up");
                 closedWhileWaiting = frame.close();  // refused: the command still uses the window
                 wait->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
             });
