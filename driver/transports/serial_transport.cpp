@@ -70,7 +70,7 @@ bool SerialTransport::openLine(int unit, unsigned port, uint32_t baudRate)
 
 bool SerialTransport::hasLine(int unit) const
 {
-    return unit >= 0 && unit < VORN_UNIT_COUNT && line(unit) != nullptr;
+    return unit >= 0 && unit < VORN_UNIT_COUNT && line(unit) != nullptr && line(unit)->isOpen();
 }
 
 int SerialTransport::lineOwner(const VornGroup& group, int unit) const
@@ -123,7 +123,7 @@ bool SerialTransport::getResponse(VornGroup& group, int unit, std::span<uint8_t>
 {
     const int owner = lineOwner(group, unit);
     const int count = static_cast<int>(bytes.size());
-    platform::SerialLine* source = line(owner);
+    platform::SerialLine* source = hasLine(owner) ? line(owner) : nullptr;
     if (source == nullptr) {
         reportError("Unable to read %d bytes from vorn #%d.", count, owner);
         return false;
@@ -148,9 +148,10 @@ bool SerialTransport::getResponse(VornGroup& group, int unit, std::span<uint8_t>
 
 std::size_t SerialTransport::queued(VornGroup& group, int unit)
 {
-    platform::SerialLine* source = line(lineOwner(group, unit));
-    if (source == nullptr)
+    const int owner = lineOwner(group, unit);
+    if (!hasLine(owner))
         return 0;
+    platform::SerialLine* source = line(owner);
     source->fill();
     return source->queued();
 }
@@ -224,11 +225,12 @@ bool SerialTransport::resynchronise(VornGroup& group)
 
 void SerialTransport::close(VornGroup&)
 {
+    // The line objects stay: a call waiting on one (its group shut down by a
+    // pump hook) finds it closed and fails instead of touching freed memory.
     for (auto& owned : lines_) {
-        if (owned) {
+        if (owned && owned->isOpen()) {
             owned->setRts(true);  // left asserted, as in the first half of a reset
             owned->close();
-            owned.reset();
         }
     }
 }

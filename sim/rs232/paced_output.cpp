@@ -8,7 +8,7 @@ namespace vorn::sim {
 
 namespace {
 // Bytes due within this much of now leave together, so fast lines need not wake per byte.
-constexpr auto kLookahead = std::chrono::milliseconds(1);
+constexpr auto kLookahead = std::chrono::milliseconds(2);
 } // namespace
 
 void PacedOutput::enqueue(const LineOutput& out, LineFaults& faults)

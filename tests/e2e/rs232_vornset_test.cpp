@@ -84,6 +84,42 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
     EXPECT_EQ(stored.dataFormat, 1);
     receivedSinceLast(1);
 
+    // A normal set to the master: every command in order, words low byte first.
+    VornDeviceConfig master = devices[1];
+    master.setup = 0x07;  // every filter on: the "off" mask is 0
+    master.hemisphere = 2;
+    for (int i = 0; i < 7; ++i) {
+        master.alphaMin[i] = static_cast<uint16_t>(688 + i);
+        master.alphaMax[i] = 0x7300;
+        master.vm[i] = static_cast<uint16_t>(1 << i);
+    }
+    master.referenceFrame[0] = 16384;
+    master.referenceFrame[1] = -1;
+    master.angleAlign[2] = -16384;
+    ASSERT_EQ(vornSetDeviceConfig(kGroup, 1, &master), 1) << takeMessages();
+    Bytes normalSet {0x50, 0x04, 0x00, 0x00, 0x4D, 0x00, 0x50, 0x11, 0x00, 0x50, 0x0E, 0x00, 0x59, 0x51,
+                     0x50, 0x03, 0x00, 0x00, 0x4C, 0x0C, 0x01, 0x50, 0x05};
+    for (int i = 0; i < 7; ++i)
+        normalSet.insert(normalSet.end(), {static_cast<uint8_t>(0xB0 + i), 0x02});
+    normalSet.insert(normalSet.end(), {0x50, 0x0D});
+    for (int i = 0; i < 7; ++i)
+        normalSet.insert(normalSet.end(), {0x00, 0x73});
+    normalSet.insert(normalSet.end(), {0x50, 0x0C});
+    for (int i = 0; i < 7; ++i)
+        normalSet.insert(normalSet.end(), {static_cast<uint8_t>(1 << i), 0x00});
+    normalSet.insert(normalSet.end(), {0x72, 0x00, 0x40, 0xFF, 0xFF, 0x00, 0x00, 0x71, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0});
+    EXPECT_EQ(receivedAfter(1, normalSet.size()), normalSet);
+    VornDeviceConfig readBack {};
+    ASSERT_EQ(vornGetDeviceConfig(kGroup, 1, &readBack), 1);
+    EXPECT_EQ(readBack.setup, 0x07);
+    EXPECT_EQ(readBack.alphaMin[6], 694);
+    EXPECT_EQ(readBack.vm[6], 64);
+    EXPECT_EQ(readBack.hemisphere, 2);  // never read back: the stored copy
+    master.reportRate = 4;  // only 1, 2, 8, 32 exist
+    EXPECT_EQ(vornSetDeviceConfig(kGroup, 1, &master), 0);
+    EXPECT_NE(takeMessages().find("Illegal report rate specified for vorn #1: 4."), std::string::npos);
+    receivedAfter(1, 20 + 13);  // the get, then the set up to the refused report rate
+
     // Two single frames: group mode is switched on once.
     VornFrame frame {};
     ASSERT_EQ(vornStartSingleFrame(kGroup), 1) << takeMessages();
@@ -191,6 +227,43 @@ TEST_F(Rs232Vornset, MasterBefore364SendsNoTagAfterItsOwnRecord)
     system.measurementRate = 50.0;
     ASSERT_EQ(vornSetSystemConfig(kGroup, &system), 1) << takeMessages();
     EXPECT_EQ(receivedAfter(1, 6), (Bytes {0x41, 0x00, 0x50, 0x06, 0x18, 0x30}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Rs232Vornset, EveryUnitOnItsOwnLineTakesFramesUnitByUnit)
+{
+    auto config = vorn::sim::vornsetConfig(2);
+    config.units[1].ownLine = true;  // unit 2 on COM2
+    startSimulator(config);
+    const uint16_t ports[] = {0, 1, 2};
+    ASSERT_EQ(vornRS232WakeUp(kGroup, 0, 2, ports, 115200, 500, 500), 1) << takeMessages();
+    VornDeviceConfig device {};
+    for (int unit = 1; unit <= 2; ++unit)
+        ASSERT_EQ(vornGetFastDeviceConfig(kGroup, unit, &device), 1);
+    // Automatic: every unit with data has a line, so no group mode.
+    EXPECT_EQ(vornRS232GroupModeEnabled(kGroup), 0);
+    EXPECT_EQ(vornRS232NonGroupModeAllowed(kGroup), 1);
+    receivedSinceLast(1);
+    receivedSinceLast(2);
+
+    VornFrame frame {};
+    ASSERT_EQ(vornStartSingleFrame(kGroup), 1) << takeMessages();
+    ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
+    EXPECT_EQ(receivedAfter(1, 1), (Bytes {0x42}));
+    EXPECT_EQ(receivedAfter(2, 1), (Bytes {0x42}));
+    EXPECT_NE(frame.reading[1].position[0] | frame.reading[1].position[1], 0);
+    EXPECT_NE(frame.reading[2].position[0] | frame.reading[2].position[1], 0);
+
+    // Unit 2's own line can be cleared; with group mode forced on, frames go through the master.
+    EXPECT_EQ(vornRS232ClearBuffer(kGroup, 2), 1);
+    EXPECT_EQ(vornRS232SetGroupMode(kGroup, 2), 1);
+    ASSERT_EQ(vornStartSingleFrame(kGroup), 1);
+    ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
+    EXPECT_EQ(receivedAfter(1, 4), (Bytes {0x50, 0x23, 0x01, 0x42}));
+    EXPECT_NE(frame.reading[2].position[0] | frame.reading[2].position[1], 0);
 }
 
 } // namespace

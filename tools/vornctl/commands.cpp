@@ -70,6 +70,26 @@ void printAllConfiguration(const GroupSession& session, const Options& options)
             printDeviceConfig(stdout, address, session.device(address));
 }
 
+// Takes --count frames (default 1) with `take`, which fills a zeroed frame
+// and returns what failed, or "" on success.
+template <typename Take>
+int takeRepeatedly(const GroupSession& session, const Options& options, const std::vector<UnitLayout>& units,
+                   Take take)
+{
+    if (noDataUnits(units))
+        return kExitFailure;
+    auto writer = writerFor(options, units, false);
+    const uint64_t count = options.count.value_or(1);
+    for (uint64_t n = 0; n < count && !stopRequested(); ++n) {
+        VornFrame frame {};
+        if (const std::string failed = take(frame); !failed.empty())
+            return callFailure(session, failed);
+        writer->write(frame);
+    }
+    writer->finish();
+    return stopRequested() ? kExitInterrupted : kExitOk;
+}
+
 } // namespace
 
 int runInfo(const Options& options)
@@ -100,22 +120,15 @@ int runReading(const Options& options)
     for (const auto& unit : session.dataUnits())
         if (!options.unit || session.standAlone() || unit.address == *options.unit)
             units.push_back(unit);
-    if (noDataUnits(units))
-        return kExitFailure;
-    auto writer = writerFor(options, units, false);
-    const uint64_t count = options.count.value_or(1);
-    for (uint64_t n = 0; n < count && !stopRequested(); ++n) {
-        VornFrame frame {};
+    return takeRepeatedly(session, options, units, [&](VornFrame& frame) {
         frame.time = monotonicMs();
         for (const auto& unit : units) {
             if (!vornStartReading(session.group(), unit.address) ||
                 !vornGetReading(session.group(), unit.address, &frame.reading[unit.address]))
-                return callFailure(session, "reading unit " + std::to_string(unit.address));
+                return "reading unit " + std::to_string(unit.address);
         }
-        writer->write(frame);
-    }
-    writer->finish();
-    return stopRequested() ? kExitInterrupted : kExitOk;
+        return std::string();
+    });
 }
 
 int runFrame(const Options& options)
@@ -123,19 +136,11 @@ int runFrame(const Options& options)
     GroupSession session(options);
     if (const int status = prepare(session, options); status != kExitOk)
         return status;
-    const auto units = session.dataUnits();
-    if (noDataUnits(units))
-        return kExitFailure;
-    auto writer = writerFor(options, units, false);
-    const uint64_t count = options.count.value_or(1);
-    for (uint64_t n = 0; n < count && !stopRequested(); ++n) {
-        VornFrame frame {};
+    return takeRepeatedly(session, options, session.dataUnits(), [&](VornFrame& frame) {
         if (!vornStartSingleFrame(session.group()) || !vornGetFrame(session.group(), &frame))
-            return callFailure(session, "taking a frame");
-        writer->write(frame);
-    }
-    writer->finish();
-    return stopRequested() ? kExitInterrupted : kExitOk;
+            return std::string("taking a frame");
+        return std::string();
+    });
 }
 
 int runStream(const Options& options)

@@ -25,14 +25,14 @@ std::string filterText(uint8_t setup)
 {
     std::string text;
     if (setup & 1)
-        text += "dc ";
+        text += "dc, ";
     if (setup & 2)
-        text += "wide-notch ";
+        text += "wide notch, ";
     if (setup & 4)
-        text += "narrow-notch ";
+        text += "narrow notch, ";
     if (text.empty())
         return "none";
-    text.pop_back();
+    text.resize(text.size() - 2);
     return text;
 }
 
@@ -49,11 +49,16 @@ std::string unitStatusText(uint8_t status)
     return text;
 }
 
-void printTable(std::FILE* out, const char* name, const uint16_t* values)
+// Alpha tables hold fractions of 1 times 32768; Vm constants are plain.
+void printTable(std::FILE* out, const char* name, const uint16_t* values, bool fractions)
 {
     std::fprintf(out, "  %-18s", name);
-    for (int i = 0; i < VORN_FILTER_ENTRIES; ++i)
-        std::fprintf(out, " %5u", values[i]);
+    for (int i = 0; i < VORN_FILTER_ENTRIES; ++i) {
+        if (fractions)
+            std::fprintf(out, " %6.3f", values[i] / 32768.0);
+        else
+            std::fprintf(out, " %6u", values[i]);
+    }
     std::fputc('\n', out);
 }
 
@@ -103,9 +108,9 @@ void printDeviceConfig(std::FILE* out, int address, const VornDeviceConfig& conf
     std::fprintf(out, "  %-18s %s\n", "button data", yesNo(config.setup & 0x08));
     std::fprintf(out, "  %-18s %s\n", "xyz reference", yesNo(config.setup & 0x10));
     std::fprintf(out, "  %-18s %s\n", "output lock", yesNo(config.setup & 0x20));
-    printTable(out, "alpha min", config.alphaMin);
-    printTable(out, "alpha max", config.alphaMax);
-    printTable(out, "vm", config.vm);
+    printTable(out, "alpha min", config.alphaMin, true);
+    printTable(out, "alpha max", config.alphaMax, true);
+    printTable(out, "vm", config.vm, false);
     printAngles(out, "reference frame", config.referenceFrame);
     printAngles(out, "angle align", config.angleAlign);
 }

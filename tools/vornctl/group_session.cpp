@@ -15,11 +15,15 @@ namespace vornctl {
 
 namespace {
 
+// Whether a Ctrl-C still cancels the library's waits; not while the stream
+// is being stopped cleanly.
+bool gCancelWaits = true;
+
 // Runs inside the library's waits: a Ctrl-C makes the waiting call give up.
 void stopWaitingOnRequest(void*)
 {
     static bool posted = false;
-    if (stopRequested() && !posted) {
+    if (gCancelWaits && stopRequested() && !posted) {
         posted = true;
         vornHostPostQuit(vornHostThreadToken());
     }
@@ -59,6 +63,7 @@ GroupSession::~GroupSession()
 
 void GroupSession::resumeAfterStop()
 {
+    gCancelWaits = false;
     vornHostTakeQuit();
 }
 

@@ -133,6 +133,19 @@ std::string invalid(std::string_view option, std::string_view value, std::string
            std::string(expected);
 }
 
+// A whole number within [low, high] stored into one field of Options.
+template <typename Field>
+Setter numberInto(Field Options::*field, std::string_view name, uint64_t low, uint64_t high, std::string_view expected)
+{
+    return [=](Options& o, std::string_view v) -> std::string {
+        const auto n = parseUnsigned(v, low, high);
+        if (!n)
+            return invalid(name, v, expected);
+        o.*field = static_cast<Field>(*n);
+        return {};
+    };
+}
+
 const std::vector<OptionSpec>& optionTable()
 {
     static const std::vector<OptionSpec> table {
@@ -143,45 +156,15 @@ const std::vector<OptionSpec>& optionTable()
              o.ports = *ports;
              return {};
          }},
-        {"units", 'n', true, [](Options& o, std::string_view v) -> std::string {
-             auto n = parseUnsigned(v, 1, 126);
-             if (!n)
-                 return invalid("units", v, "a number of units from 1 to 126");
-             o.units = static_cast<int>(*n);
-             return {};
-         }},
+        {"units", 'n', true, numberInto(&Options::units, "units", 1, 126, "a number of units from 1 to 126")},
         {"stand-alone", 's', false, [](Options& o, std::string_view) -> std::string {
              o.standAlone = true;
              return {};
          }},
-        {"baud", 'b', true, [](Options& o, std::string_view v) -> std::string {
-             auto n = parseUnsigned(v, 50, 4000000);
-             if (!n)
-                 return invalid("baud", v, "a baud rate such as 9600 or 115200");
-             o.baud = static_cast<uint32_t>(*n);
-             return {};
-         }},
-        {"read-timeout", 0, true, [](Options& o, std::string_view v) -> std::string {
-             auto n = parseUnsigned(v, 1, 600000);
-             if (!n)
-                 return invalid("read-timeout", v, "milliseconds from 1 to 600000");
-             o.readTimeoutMs = static_cast<uint32_t>(*n);
-             return {};
-         }},
-        {"write-timeout", 0, true, [](Options& o, std::string_view v) -> std::string {
-             auto n = parseUnsigned(v, 1, 600000);
-             if (!n)
-                 return invalid("write-timeout", v, "milliseconds from 1 to 600000");
-             o.writeTimeoutMs = static_cast<uint32_t>(*n);
-             return {};
-         }},
-        {"group", 'g', true, [](Options& o, std::string_view v) -> std::string {
-             auto n = parseUnsigned(v, 0, 256);
-             if (!n)
-                 return invalid("group", v, "a group identifier from 0 to 256");
-             o.group = static_cast<int>(*n);
-             return {};
-         }},
+        {"baud", 'b', true, numberInto(&Options::baud, "baud", 50, 4000000, "a baud rate such as 9600 or 115200")},
+        {"read-timeout", 0, true, numberInto(&Options::readTimeoutMs, "read-timeout", 1, 600000, "milliseconds from 1 to 600000")},
+        {"write-timeout", 0, true, numberInto(&Options::writeTimeoutMs, "write-timeout", 1, 600000, "milliseconds from 1 to 600000")},
+        {"group", 'g', true, numberInto(&Options::group, "group", 0, 256, "a group identifier from 0 to 256")},
         {"group-mode", 0, true, [](Options& o, std::string_view v) -> std::string {
              if (v == "auto")
                  o.groupMode = 0;

@@ -3,7 +3,7 @@
 // wake-up and during a stream, the latency from the unit writing a frame's
 // last byte to vornGetFrame returning it, and whether a stream keeps up.
 //
-//   bench_rs232_stream [units=3] [seconds=10] [format=4] [rate=100] [baud=115200]
+//   rs232_stream_measure [units=3] [seconds=10] [format=4] [rate=100] [baud=115200]
 #include "line_tap.h"
 #include "simulator.h"
 
@@ -122,6 +122,7 @@ int main(int argc, char** argv)
             }
         }
     });
+    const uint64_t streamed = tap.forwarded() - streamStart;
     vornStopFrameStream(1);
 
     // Every unit's record carries its words and the group-mode tag; frame k
@@ -142,6 +143,8 @@ int main(int argc, char** argv)
                 static_cast<double>(returned.size()) * 1000.0 / stream.wallMs, failures,
                 failures ? (" (first code " + std::to_string(firstFailureCode) + ")").c_str() : "", stream.cpuMs,
                 stream.percent());
+    std::printf("line carried %.0f bytes per second towards the library (the line's limit is %.0f)\n",
+                static_cast<double>(streamed) * 1000.0 / stream.wallMs, baud / 10.0);
     std::printf("latency from the last byte written to vornGetFrame returning: median %.3f ms, 99th percentile "
                 "%.3f ms, worst %.3f ms (%zu frames)\n",
                 percentile(latencies, 0.5), percentile(latencies, 0.99), percentile(latencies, 1.0), latencies.size());
