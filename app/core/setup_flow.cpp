@@ -16,13 +16,14 @@ constexpr int kMaxUnitAddress = VORN_UNIT_COUNT - 1;
 bool SetupFlow::askUnits(Transport link, int deviceCount, std::vector<UnitEntry>& entries)
 {
     // Entries typed in an earlier attempt of this command are shown again.
-    const auto previous = entries;
-    entries.assign(static_cast<std::size_t>(deviceCount) + 1, UnitEntry{});
+    // A different unit count starts from the defaults.
+    if (static_cast<int>(entries.size()) != deviceCount + 1) {
+        entries.assign(static_cast<std::size_t>(deviceCount) + 1, UnitEntry{});
+        for (int unit = 1; unit <= deviceCount; ++unit)
+            entries[unit] = defaultUnitEntry(unitDialogSpec(link, deviceCount, unit));
+    }
     for (int unit = 1; unit <= deviceCount; ++unit) {
-        const UnitDialogSpec spec = unitDialogSpec(link, deviceCount, unit);
-        const bool samePlan = static_cast<int>(previous.size()) == deviceCount + 1;
-        entries[unit] = samePlan ? previous[unit] : defaultUnitEntry(spec);
-        if (!prompter_.askUnit(spec, entries[unit]))
+        if (!prompter_.askUnit(unitDialogSpec(link, deviceCount, unit), entries[unit]))
             return false;
     }
     return true;

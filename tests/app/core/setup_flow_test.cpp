@@ -166,14 +166,29 @@ TEST_F(SetupFlowTest, StandaloneZeroChoicePassesZero)
 
 TEST_F(SetupFlowTest, CancelOnThirdUnitDialogReturnsWithTypedValues)
 {
-    prompter.rs232 = {[](Rs232SetupValues& v) { v.deviceCount = 3; v.baudIndex = 2; v.readTimeout = 900; return true; }};
+    library.system.numberOfUnits = 3;
+    prompter.rs232 = {[](Rs232SetupValues& v) { v.deviceCount = 3; v.baudIndex = 2; v.readTimeout = 900; return true; },
+                      accept()};
     prompter.units = {[](const UnitDialogSpec&, UnitEntry& e) { e.value = 5; return true; },
                       accept(), [](const UnitDialogSpec&, UnitEntry&) { return false; }};
-    const SetupResult result = flow.runRs232();  // the script then cancels the setup dialog
+    const SetupResult result = flow.runRs232();
     ASSERT_EQ(prompter.rs232Shown.size(), 2u);
     EXPECT_EQ(prompter.rs232Shown[1].deviceCount, 3);
     EXPECT_EQ(prompter.rs232Shown[1].baudIndex, 2);
     EXPECT_EQ(prompter.rs232Shown[1].readTimeout, 900u);
+    // The second pass shows unit 1 as typed and unit 3, never accepted, with its defaults.
+    ASSERT_EQ(prompter.unitsShown.size(), 6u);
+    EXPECT_EQ(prompter.unitsShown[3].second.value, 5);
+    EXPECT_FALSE(prompter.unitsShown[5].second.firstSelected);
+    EXPECT_EQ(prompter.unitsShown[5].second.value, 0);
+    EXPECT_EQ(library.named("rs232WakeUp").size(), 1u);
+    EXPECT_EQ(library.named("rs232WakeUp")[0].table, (std::vector<std::uint16_t>{0, 5, 0, 0}));
+    EXPECT_TRUE(result.setUp);
+}
+
+TEST_F(SetupFlowTest, CancelledSetupDialogWakesNothing)
+{
+    const SetupResult result = flow.runRs232();  // the script cancels at once
     EXPECT_FALSE(result.attempted);
     EXPECT_FALSE(result.showComplete);
     EXPECT_TRUE(library.calls.empty());
