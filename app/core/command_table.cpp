@@ -25,7 +25,7 @@ constexpr bool kTb = true;
 constexpr bool kSep = true;
 
 // clang-format off
-constexpr CommandSpec kCommands[] = {
+constexpr CommandEntry kCommands[] = {
     {ID_FILE_NEW,            Menu::File, "&New", "Create a new document", false, false, nullptr, nullptr},
     {ID_FILE_OPEN,           Menu::File, "&Open...", "Open and graph a data file", false, false, nullptr, nullptr},
     {ID_FILE_SAVE,           Menu::File, "&Save", "Save the graph data or set the data options", false, false, nullptr, nullptr},
@@ -83,23 +83,23 @@ constexpr CommandSpec kCommands[] = {
 
 } // namespace
 
-std::span<const CommandSpec> commandTable() { return kCommands; }
+std::span<const CommandEntry> commandTable() { return kCommands; }
 
-const CommandSpec* findCommand(int id)
+const CommandEntry* findCommand(int id)
 {
     auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
-                           [id](const CommandSpec& c) { return c.id == id; });
+                           [id](const CommandEntry& c) { return c.id == id; });
     return it == std::end(kCommands) ? nullptr : &*it;
 }
 
-bool commandEnabled(const CommandSpec& spec, const ViewState& state)
+bool commandEnabled(const CommandEntry& entry, const ViewState& state)
 {
-    return spec.enabled == nullptr || spec.enabled(state);
+    return entry.enabled == nullptr || entry.enabled(state);
 }
 
-bool commandChecked(const CommandSpec& spec, const ViewState& state)
+bool commandChecked(const CommandEntry& entry, const ViewState& state)
 {
-    return spec.checked != nullptr && spec.checked(state);
+    return entry.checked != nullptr && entry.checked(state);
 }
 
 } // namespace vornscope

@@ -13,7 +13,7 @@ enum class Menu { File, SetUp, TakeData, Options, View, Help, ToolBarOnly };
 
 using StateRule = bool (*)(const ViewState&);
 
-struct CommandSpec {
+struct CommandEntry {
     int id;
     Menu menu;
     const char* text;    // menu text; for tool-bar-only commands the button's name
@@ -24,11 +24,11 @@ struct CommandSpec {
     StateRule checked;   // nullptr: never checked (not checkable)
 };
 
-std::span<const CommandSpec> commandTable();
-const CommandSpec* findCommand(int id);
+std::span<const CommandEntry> commandTable();
+const CommandEntry* findCommand(int id);
 
 // The update rule of one command for a state (always-enabled when it has none).
-bool commandEnabled(const CommandSpec& spec, const ViewState& state);
-bool commandChecked(const CommandSpec& spec, const ViewState& state);
+bool commandEnabled(const CommandEntry& entry, const ViewState& state);
+bool commandChecked(const CommandEntry& entry, const ViewState& state);
 
 } // namespace vornscope

@@ -20,10 +20,10 @@ bool SetupFlow::askUnits(Transport link, int deviceCount, std::vector<UnitEntry>
     if (static_cast<int>(entries.size()) != deviceCount + 1) {
         entries.assign(static_cast<std::size_t>(deviceCount) + 1, UnitEntry{});
         for (int unit = 1; unit <= deviceCount; ++unit)
-            entries[unit] = defaultUnitEntry(unitDialogSpec(link, deviceCount, unit));
+            entries[unit] = defaultUnitEntry(unitDialogLook(link, deviceCount, unit));
     }
     for (int unit = 1; unit <= deviceCount; ++unit) {
-        if (!prompter_.askUnit(unitDialogSpec(link, deviceCount, unit), entries[unit]))
+        if (!prompter_.askUnit(unitDialogLook(link, deviceCount, unit), entries[unit]))
             return false;
     }
     return true;

@@ -20,7 +20,7 @@ public:
     virtual bool askRs232(Rs232SetupValues& values) = 0;
     virtual bool askIsa(IsaSetupValues& values) = 0;
     virtual bool askTcpip(TcpipSetupValues& values) = 0;
-    virtual bool askUnit(const UnitDialogSpec& spec, UnitEntry& entry) = 0;
+    virtual bool askUnit(const UnitDialogLook& look, UnitEntry& entry) = 0;
     // A status line of the view at (5, 5).
     virtual void showStatus(const char* text) = 0;
     // Around the library calls of one wake-up (they wait about 5.6 s).

@@ -2,36 +2,36 @@
 
 namespace vornscope {
 
-UnitDialogSpec unitDialogSpec(Transport link, int deviceCount, int unit)
+UnitDialogLook unitDialogLook(Transport link, int deviceCount, int unit)
 {
     const bool isa = link == Transport::ISA;
-    UnitDialogSpec spec;
-    spec.unit = unit;
-    spec.title = "Device " + std::to_string(unit);
-    spec.label = isa ? "Base Address (dec)" : "Com Port";
+    UnitDialogLook look;
+    look.unit = unit;
+    look.title = "Device " + std::to_string(unit);
+    look.label = isa ? "Base Address (dec)" : "Com Port";
     if (deviceCount == 1) {
-        spec.editDefault = isa ? 512 : 1;
-        spec.firstCaption = isa ? "Not StandAlone (1)" : "Not Standalone (1)";
-        spec.secondCaption = isa ? "StandAlone (0)" : "Standalone (0)";
-        spec.firstSelected = true;
-        spec.editAlwaysEnabled = true;
-        return spec;
+        look.editDefault = isa ? 512 : 1;
+        look.firstCaption = isa ? "Not StandAlone (1)" : "Not Standalone (1)";
+        look.secondCaption = isa ? "StandAlone (0)" : "Standalone (0)";
+        look.firstSelected = true;
+        look.editAlwaysEnabled = true;
+        return look;
     }
-    spec.firstCaption = "&Direct";
-    spec.secondCaption = "&FVB accessible";
-    spec.firstSelected = unit == 1;
-    spec.editDefault = unit == 1 ? (isa ? 512 : 1) : 0;
-    return spec;
+    look.firstCaption = "&Direct";
+    look.secondCaption = "&FVB accessible";
+    look.firstSelected = unit == 1;
+    look.editDefault = unit == 1 ? (isa ? 512 : 1) : 0;
+    return look;
 }
 
-UnitEntry defaultUnitEntry(const UnitDialogSpec& spec)
+UnitEntry defaultUnitEntry(const UnitDialogLook& look)
 {
-    return UnitEntry{spec.editDefault, spec.firstSelected};
+    return UnitEntry{look.editDefault, look.firstSelected};
 }
 
-bool unitEditEnabled(const UnitDialogSpec& spec, bool firstSelected)
+bool unitEditEnabled(const UnitDialogLook& look, bool firstSelected)
 {
-    return firstSelected || spec.editAlwaysEnabled;
+    return firstSelected || look.editAlwaysEnabled;
 }
 
 WakeTable buildWakeTable(const std::vector<UnitEntry>& entries)

@@ -35,7 +35,7 @@ struct TcpipSetupValues {
 };
 
 // How the "Device %d" dialog looks for one unit.
-struct UnitDialogSpec {
+struct UnitDialogLook {
     int unit = 1;
     std::string title;        // "Device %d"
     std::string label;        // "Com Port" or "Base Address (dec)"
@@ -53,10 +53,10 @@ struct UnitEntry {
     bool firstSelected = true;
 };
 
-UnitDialogSpec unitDialogSpec(Transport link, int deviceCount, int unit);
-UnitEntry defaultUnitEntry(const UnitDialogSpec& spec);
+UnitDialogLook unitDialogLook(Transport link, int deviceCount, int unit);
+UnitEntry defaultUnitEntry(const UnitDialogLook& look);
 // Whether the edit is enabled for a radio choice.
-bool unitEditEnabled(const UnitDialogSpec& spec, bool firstSelected);
+bool unitEditEnabled(const UnitDialogLook& look, bool firstSelected);
 
 // The port or base-address table and the stand-alone argument of a wake-up.
 struct WakeTable {

@@ -34,9 +34,9 @@ bool DialogPrompter::askTcpip(TcpipSetupValues& values)
     return ask<TcpipSetupDialog>(&view_, values, &TcpipSetupDialog::values);
 }
 
-bool DialogPrompter::askUnit(const UnitDialogSpec& spec, UnitEntry& entry)
+bool DialogPrompter::askUnit(const UnitDialogLook& look, UnitEntry& entry)
 {
-    UnitDialog dialog(spec, entry, &view_);
+    UnitDialog dialog(look, entry, &view_);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     entry = dialog.entry();

@@ -15,7 +15,7 @@ public:
     bool askRs232(Rs232SetupValues& values) override;
     bool askIsa(IsaSetupValues& values) override;
     bool askTcpip(TcpipSetupValues& values) override;
-    bool askUnit(const UnitDialogSpec& spec, UnitEntry& entry) override;
+    bool askUnit(const UnitDialogLook& look, UnitEntry& entry) override;
     void showStatus(const char* text) override;
     void beginWait() override { wait_.begin(); }
     void endWait() override { wait_.end(); }

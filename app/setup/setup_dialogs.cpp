@@ -134,13 +134,13 @@ bool TcpipSetupDialog::readFields()
     return true;
 }
 
-UnitDialog::UnitDialog(const UnitDialogSpec& spec, const UnitEntry& entry, QWidget* parent)
-    : SetupFormDialog(QString::fromStdString(spec.title), parent), spec_(spec), entry_(entry)
+UnitDialog::UnitDialog(const UnitDialogLook& look, const UnitEntry& entry, QWidget* parent)
+    : SetupFormDialog(QString::fromStdString(look.title), parent), look_(look), entry_(entry)
 {
-    value_ = addEdit(QString::fromStdString(spec.label), QStringLiteral("unitValue"), QString::number(entry.value));
-    first_ = new QRadioButton(QString::fromStdString(spec.firstCaption));
+    value_ = addEdit(QString::fromStdString(look.label), QStringLiteral("unitValue"), QString::number(entry.value));
+    first_ = new QRadioButton(QString::fromStdString(look.firstCaption));
     first_->setObjectName(QStringLiteral("firstChoice"));
-    second_ = new QRadioButton(QString::fromStdString(spec.secondCaption));
+    second_ = new QRadioButton(QString::fromStdString(look.secondCaption));
     second_->setObjectName(QStringLiteral("secondChoice"));
     form()->addRow(first_);
     form()->addRow(second_);
@@ -151,7 +151,7 @@ UnitDialog::UnitDialog(const UnitDialogSpec& spec, const UnitEntry& entry, QWidg
 
 void UnitDialog::updateEdit()
 {
-    value_->setEnabled(unitEditEnabled(spec_, first_->isChecked()));
+    value_->setEnabled(unitEditEnabled(look_, first_->isChecked()));
 }
 
 bool UnitDialog::readFields()
@@ -165,7 +165,7 @@ bool UnitDialog::readFields()
             entry_.value = value;
         return true;
     }
-    const auto value = readInteger(value_, QString::fromStdString(spec_.label), 0, 65535);
+    const auto value = readInteger(value_, QString::fromStdString(look_.label), 0, 65535);
     if (!value)
         return false;
     entry_.value = static_cast<int>(*value);

@@ -76,13 +76,13 @@ private:
 class UnitDialog final : public SetupFormDialog {
     Q_OBJECT
 public:
-    UnitDialog(const UnitDialogSpec& spec, const UnitEntry& entry, QWidget* parent);
+    UnitDialog(const UnitDialogLook& look, const UnitEntry& entry, QWidget* parent);
     const UnitEntry& entry() const { return entry_; }
 
 private:
     bool readFields() override;
     void updateEdit();
-    UnitDialogSpec spec_;
+    UnitDialogLook look_;
     UnitEntry entry_;
     QLineEdit* value_;
     QRadioButton* first_;

@@ -79,18 +79,18 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::buildActions()
 {
-    for (const CommandSpec& spec : commandTable()) {
-        auto* action = new QAction(QString::fromLatin1(spec.text), this);
-        action->setData(spec.id);
-        action->setObjectName(QStringLiteral("ID_%1").arg(spec.id));
-        action->setStatusTip(withoutMnemonic(spec.prompt));
-        action->setToolTip(withoutMnemonic(spec.prompt));
-        action->setCheckable(spec.checked != nullptr);
-        if (spec.toolBar)
-            action->setIcon(commandIcon(spec.id));
-        const int id = spec.id;
+    for (const CommandEntry& entry : commandTable()) {
+        auto* action = new QAction(QString::fromLatin1(entry.text), this);
+        action->setData(entry.id);
+        action->setObjectName(QStringLiteral("ID_%1").arg(entry.id));
+        action->setStatusTip(withoutMnemonic(entry.prompt));
+        action->setToolTip(withoutMnemonic(entry.prompt));
+        action->setCheckable(entry.checked != nullptr);
+        if (entry.toolBar)
+            action->setIcon(commandIcon(entry.id));
+        const int id = entry.id;
         connect(action, &QAction::triggered, this, [this, id] { onCommand(id); });
-        actions_[spec.id] = action;
+        actions_[entry.id] = action;
     }
     action(ID_FILE_NEW)->setShortcut(QKeySequence::New);
     action(ID_FILE_OPEN)->setShortcut(QKeySequence::Open);
@@ -123,16 +123,16 @@ void CMainFrame::buildMenus()
             for (QAction* bar : menu->actions())
                 bar->setChecked(true);
         }
-        for (const CommandSpec& spec : commandTable()) {
-            if (spec.menu != which)
+        for (const CommandEntry& entry : commandTable()) {
+            if (entry.menu != which)
                 continue;
-            if (spec.separatorBefore && !menu->isEmpty())
+            if (entry.separatorBefore && !menu->isEmpty())
                 menu->addSeparator();
-            if (spec.id == ID_APP_EXIT) {
+            if (entry.id == ID_APP_EXIT) {
                 recentMenu_ = menu->addMenu(QStringLiteral("Recent &Files"));
                 menu->addSeparator();
             }
-            menu->addAction(action(spec.id));
+            menu->addAction(action(entry.id));
         }
     }
     rebuildRecentMenu();
@@ -144,17 +144,17 @@ void CMainFrame::buildToolBar()
     toolBar_->setObjectName(QStringLiteral("toolBar140"));
     toolBar_->setMovable(true);  // dockable at any edge
     int group = -1;
-    for (const CommandSpec& spec : commandTable()) {
-        if (!spec.toolBar)
+    for (const CommandEntry& entry : commandTable()) {
+        if (!entry.toolBar)
             continue;
         // A gap between the groups of the menus.
-        const int menuGroup = spec.id >= ID_SHIFT_RIGHT_TB && spec.id <= ID_RESET_VIEW_TB ? 2
-                              : spec.id == ID_SENSOR_OPTIONS_TB || spec.id == ID_SYSTEM_OPTIONS_TB ? 1
+        const int menuGroup = entry.id >= ID_SHIFT_RIGHT_TB && entry.id <= ID_RESET_VIEW_TB ? 2
+                              : entry.id == ID_SENSOR_OPTIONS_TB || entry.id == ID_SYSTEM_OPTIONS_TB ? 1
                                                                                                      : 0;
         if (group != -1 && menuGroup != group)
             toolBar_->addSeparator();
         group = menuGroup;
-        toolBar_->addAction(action(spec.id));
+        toolBar_->addAction(action(entry.id));
     }
 }
 
@@ -216,15 +216,15 @@ void CMainFrame::onCommand(int id)
 void CMainFrame::updateCommandUi()
 {
     const CVornscopeView* view = activeView();
-    for (const CommandSpec& spec : commandTable()) {
-        QAction* act = action(spec.id);
-        if (isFrameCommand(spec.id)) {
+    for (const CommandEntry& entry : commandTable()) {
+        QAction* act = action(entry.id);
+        if (isFrameCommand(entry.id)) {
             act->setEnabled(true);
             continue;
         }
         // Without a view no one handles the command, so it is disabled.
-        act->setEnabled(view != nullptr && commandEnabled(spec, view->state()));
-        act->setChecked(view != nullptr && commandChecked(spec, view->state()));
+        act->setEnabled(view != nullptr && commandEnabled(entry, view->state()));
+        act->setChecked(view != nullptr && commandChecked(entry, view->state()));
     }
 }
 

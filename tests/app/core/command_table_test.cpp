@@ -12,8 +12,8 @@ namespace {
 TEST(CommandTable, IdsAreUniqueAndTextsExact)
 {
     std::set<int> ids;
-    for (const auto& spec : commandTable())
-        EXPECT_TRUE(ids.insert(spec.id).second) << spec.id;
+    for (const auto& entry : commandTable())
+        EXPECT_TRUE(ids.insert(entry.id).second) << entry.id;
 
     const std::pair<int, const char*> texts[] = {
         {ID_SETUP_RS232, "&RS232"},        {ID_SETUP_ISA, "&ISA"},
@@ -31,9 +31,9 @@ TEST(CommandTable, IdsAreUniqueAndTextsExact)
         {ID_OPEN_AND_GRAPH, "Open and graph a data file"},
     };
     for (const auto& [id, text] : texts) {
-        const CommandSpec* spec = findCommand(id);
-        ASSERT_NE(spec, nullptr) << id;
-        EXPECT_STREQ(spec->text, text);
+        const CommandEntry* entry = findCommand(id);
+        ASSERT_NE(entry, nullptr) << id;
+        EXPECT_STREQ(entry->text, text);
     }
     const std::pair<int, const char*> prompts[] = {
         {ID_STREAM_TB, "Start Streaming Data"},
@@ -111,9 +111,9 @@ TEST(CommandTable, EnableAndCheckRules)
     };
     for (const auto& c : cases) {
         for (const int id : ruled) {
-            const CommandSpec& spec = *findCommand(id);
-            EXPECT_EQ(commandEnabled(spec, c.state), c.enabled.count(id) == 1) << c.name << " enabled " << id;
-            EXPECT_EQ(commandChecked(spec, c.state), c.checked.count(id) == 1) << c.name << " checked " << id;
+            const CommandEntry& entry = *findCommand(id);
+            EXPECT_EQ(commandEnabled(entry, c.state), c.enabled.count(id) == 1) << c.name << " enabled " << id;
+            EXPECT_EQ(commandChecked(entry, c.state), c.checked.count(id) == 1) << c.name << " checked " << id;
         }
     }
 }

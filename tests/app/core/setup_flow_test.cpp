@@ -18,22 +18,22 @@ public:
     std::deque<std::function<bool(Rs232SetupValues&)>> rs232;
     std::deque<std::function<bool(IsaSetupValues&)>> isa;
     std::deque<std::function<bool(TcpipSetupValues&)>> tcpip;
-    std::deque<std::function<bool(const UnitDialogSpec&, UnitEntry&)>> units;
+    std::deque<std::function<bool(const UnitDialogLook&, UnitEntry&)>> units;
     std::vector<Rs232SetupValues> rs232Shown;
-    std::vector<std::pair<UnitDialogSpec, UnitEntry>> unitsShown;
+    std::vector<std::pair<UnitDialogLook, UnitEntry>> unitsShown;
     std::vector<std::string> status;
 
     bool askRs232(Rs232SetupValues& v) override { rs232Shown.push_back(v); return next(rs232, v); }
     bool askIsa(IsaSetupValues& v) override { return next(isa, v); }
     bool askTcpip(TcpipSetupValues& v) override { return next(tcpip, v); }
-    bool askUnit(const UnitDialogSpec& spec, UnitEntry& entry) override
+    bool askUnit(const UnitDialogLook& look, UnitEntry& entry) override
     {
-        unitsShown.emplace_back(spec, entry);
+        unitsShown.emplace_back(look, entry);
         if (units.empty())
             return true;
         auto answer = units.front();
         units.pop_front();
-        return answer(spec, entry);
+        return answer(look, entry);
     }
     void showStatus(const char* text) override { status.emplace_back(text); }
 
@@ -86,7 +86,7 @@ protected:
     SetupFlow flow;
 };
 
-TEST(UnitDialogSpecs, CaptionsDefaultsAndEditRules)
+TEST(UnitDialogLooks, CaptionsDefaultsAndEditRules)
 {
     struct Case {
         Transport link;
@@ -107,15 +107,15 @@ TEST(UnitDialogSpecs, CaptionsDefaultsAndEditRules)
         {Transport::ISA, 2, 2, "Base Address (dec)", 0, "&Direct", "&FVB accessible", false, false},
     };
     for (const auto& c : cases) {
-        const auto spec = unitDialogSpec(c.link, c.count, c.unit);
-        EXPECT_EQ(spec.title, "Device " + std::to_string(c.unit));
-        EXPECT_EQ(spec.label, c.label);
-        EXPECT_EQ(spec.editDefault, c.value);
-        EXPECT_EQ(spec.firstCaption, c.first);
-        EXPECT_EQ(spec.secondCaption, c.second);
-        EXPECT_EQ(spec.firstSelected, c.firstSelected);
-        EXPECT_TRUE(unitEditEnabled(spec, true));
-        EXPECT_EQ(unitEditEnabled(spec, false), c.editWithSecond);
+        const auto look = unitDialogLook(c.link, c.count, c.unit);
+        EXPECT_EQ(look.title, "Device " + std::to_string(c.unit));
+        EXPECT_EQ(look.label, c.label);
+        EXPECT_EQ(look.editDefault, c.value);
+        EXPECT_EQ(look.firstCaption, c.first);
+        EXPECT_EQ(look.secondCaption, c.second);
+        EXPECT_EQ(look.firstSelected, c.firstSelected);
+        EXPECT_TRUE(unitEditEnabled(look, true));
+        EXPECT_EQ(unitEditEnabled(look, false), c.editWithSecond);
     }
 }
 
@@ -135,7 +135,7 @@ TEST(WakeTables, StandAloneArgumentAndEntryZero)
 TEST_F(SetupFlowTest, OneRs232UnitStandAloneCallsInOrder)
 {
     prompter.rs232 = {accept()};
-    prompter.units = {[](const UnitDialogSpec&, UnitEntry& e) { e.value = 2; return true; }};
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.value = 2; return true; }};
     const SetupResult result = flow.runRs232();
     EXPECT_TRUE(result.setUp);
     EXPECT_TRUE(result.showComplete);
@@ -158,7 +158,7 @@ TEST_F(SetupFlowTest, OneRs232UnitStandAloneCallsInOrder)
 TEST_F(SetupFlowTest, StandaloneZeroChoicePassesZero)
 {
     prompter.rs232 = {accept()};
-    prompter.units = {[](const UnitDialogSpec&, UnitEntry& e) { e.firstSelected = false; return true; }};
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.firstSelected = false; return true; }};
     flow.runRs232();
     EXPECT_EQ(library.named("rs232WakeUp").at(0).standAlone, 0);
     EXPECT_EQ(library.named("rs232WakeUp").at(0).table, (std::vector<std::uint16_t>{0, 1}));
@@ -169,8 +169,8 @@ TEST_F(SetupFlowTest, CancelOnThirdUnitDialogReturnsWithTypedValues)
     library.system.numberOfUnits = 3;
     prompter.rs232 = {[](Rs232SetupValues& v) { v.deviceCount = 3; v.baudIndex = 2; v.readTimeout = 900; return true; },
                       accept()};
-    prompter.units = {[](const UnitDialogSpec&, UnitEntry& e) { e.value = 5; return true; },
-                      accept(), [](const UnitDialogSpec&, UnitEntry&) { return false; }};
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.value = 5; return true; },
+                      accept(), [](const UnitDialogLook&, UnitEntry&) { return false; }};
     const SetupResult result = flow.runRs232();
     ASSERT_EQ(prompter.rs232Shown.size(), 2u);
     EXPECT_EQ(prompter.rs232Shown[1].deviceCount, 3);
@@ -198,7 +198,7 @@ TEST_F(SetupFlowTest, RetryKeepsTypedValuesThenIgnoreStillSaysComplete)
 {
     library.wakeSucceeds = false;
     prompter.rs232 = {units(2), accept()};
-    prompter.units = {[](const UnitDialogSpec&, UnitEntry& e) { e.value = 4; return true; }, accept(),
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.value = 4; return true; }, accept(),
                       accept(), accept()};
     messages.answers = {MessageAnswer::Retry, MessageAnswer::Ignore};
     const SetupResult result = flow.runRs232();
@@ -232,7 +232,7 @@ TEST_F(SetupFlowTest, IsaModelTwoSwitchesToPv2WithTheReportedUnitCount)
         library.devices[unit].status = 0x04;
     IsaSetupValues typed;
     prompter.isa = {[&](IsaSetupValues& v) { v.readTimeout = 700; typed = v; return true; }};
-    prompter.units = {[](const UnitDialogSpec&, UnitEntry& e) { e.value = 784; return true; }};
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.value = 784; return true; }};
     const SetupResult result = flow.runIsa();
     ASSERT_TRUE(result.setUp);
     const auto pv2 = library.named("pv2WakeUp");

@@ -131,7 +131,7 @@ private Q_SLOTS:
 
     void unitDialogRadioButtons()
     {
-        UnitDialog several(unitDialogSpec(Transport::RS232, 3, 2), UnitEntry{0, false}, nullptr);
+        UnitDialog several(unitDialogLook(Transport::RS232, 3, 2), UnitEntry{0, false}, nullptr);
         QCOMPARE(several.windowTitle(), QStringLiteral("Device 2"));
         auto* first = several.findChild<QRadioButton*>("firstChoice");
         auto* second = several.findChild<QRadioButton*>("secondChoice");
@@ -144,7 +144,7 @@ private Q_SLOTS:
         several.show();
         saveScreenshot(&several, "device_dialog");
 
-        UnitDialog alone(unitDialogSpec(Transport::ISA, 1, 1), UnitEntry{512, true}, nullptr);
+        UnitDialog alone(unitDialogLook(Transport::ISA, 1, 1), UnitEntry{512, true}, nullptr);
         QCOMPARE(alone.findChild<QRadioButton*>("firstChoice")->text(), QStringLiteral("Not StandAlone (1)"));
         alone.findChild<QRadioButton*>("secondChoice")->setChecked(true);
         QVERIFY(edit(&alone, "unitValue")->isEnabled());  // the one-unit case keeps the edit

@@ -40,11 +40,11 @@ private Q_SLOTS:
         for (QAction* menu : frame.menuBar()->actions())
             titles << menu->text();
         QCOMPARE(titles, QStringList({"&File", "&SetUp", "&Take Data", "&Options", "&View", "&Window", "&Help"}));
-        for (const CommandSpec& spec : commandTable()) {
-            QAction* action = frame.action(spec.id);
+        for (const CommandEntry& entry : commandTable()) {
+            QAction* action = frame.action(entry.id);
             QVERIFY(action != nullptr);
-            QCOMPARE(action->data().toInt(), spec.id);
-            QCOMPARE(action->text(), QString::fromLatin1(spec.text));
+            QCOMPARE(action->data().toInt(), entry.id);
+            QCOMPARE(action->text(), QString::fromLatin1(entry.text));
         }
         QCOMPARE(frame.action(ID_STREAM_TB)->statusTip(), QStringLiteral("Start Streaming Data"));
         QCOMPARE(frame.action(ID_DISTORTION_TB)->statusTip(), QStringLiteral("Distortion Detction"));
