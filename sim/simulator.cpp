@@ -77,7 +77,7 @@ void Simulator::start()
         std::filesystem::create_directories(directory_);
     }
     auto logger = [this](const std::string& text) { log(text); };
-    vornset_ = std::make_unique<Vornset>(config_.units, config_.metal, config_.seed, logger);
+    vornset_ = std::make_unique<Vornset>(config_.units, config_.metal, config_.environment, config_.seed, logger);
     std::vector<UnitConfig> sorted = config_.units;
     std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.address < b.address; });
     unsigned port = config_.firstPort;

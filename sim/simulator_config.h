@@ -3,6 +3,7 @@
 
 #include "controller/controller_config.h"
 #include "isa/isa_config.h"
+#include "model/magnetic_environment.h"
 #include "model/sensor_model.h"
 #include "unit/unit_config.h"
 
@@ -19,6 +20,7 @@ struct SimulatorConfig {
     unsigned firstPort = 1;               // lines become COM<firstPort>, COM<firstPort+1>... in address order
     std::filesystem::path linkDirectory;  // where the COM<n> links go; empty: a fresh temporary folder
     std::vector<MetalObject> metal;
+    MagneticEnvironment environment;      // what the units' receivers pick up in test mode
     uint64_t seed = 1;
     std::chrono::milliseconds restartSilence{4000};
     std::chrono::milliseconds partialCommandTimeout{250};

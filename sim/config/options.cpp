@@ -35,6 +35,9 @@ constexpr std::pair<std::string_view, std::string_view> kUnitShortcuts[] = {
 constexpr std::pair<std::string_view, std::string_view> kSystemOptions[] = {
     {"--first-port", "first-port"}, {"--dir", "dir"}, {"--seed", "seed"},
     {"--metal", "metal"},           {"--restart-ms", "restart-ms"},
+    {"--dc", "dc"},                 {"--mains", "mains"},
+    {"--hum", "hum"},               {"--harmonics", "harmonics"},
+    {"--tones", "tones"},           {"--noise", "noise"},
 };
 
 void applyUnitSettings(ProgramOptions& options, const std::vector<UnitSetting>& settings)
@@ -205,7 +208,8 @@ std::string programHelp()
            "\n"
            "Options:\n"
            "  --units N            a vornset of N units, addresses 1..N (default 3)\n"
-           "  --standalone         one stand-alone unit (address 0) instead of a vornset\n"
+           "  --standalone         one stand-alone unit (address 0, 40 MHz) instead of a vornset:\n"
+           "                       the bench unit for Humgather's noise collection\n"
            "  --own-lines LIST     comma-separated addresses of units that get a line of their\n"
            "                       own besides the master, e.g. 2,3\n"
            "  --first-port N       number of the first COM port (default 1)\n"
@@ -232,8 +236,21 @@ std::string programHelp()
            "  --quiet              do not log events to standard error\n"
            "  --help               show this text\n"
            "\n"
+           "Magnetic environment, as the receivers' raw channels show it in test mode (the\n"
+           "noise collection's samples); amplitudes in volts at the X receiver axis:\n"
+           "  --dc V               steady level (default 1.0)\n"
+           "  --mains HZ           mains frequency, 50 or 60 (default 60)\n"
+           "  --hum V              amplitude of the mains fundamental (default 0.05)\n"
+           "  --harmonics LIST     amplitudes of the 2nd, 3rd... mains harmonics relative to\n"
+           "                       the fundamental, or none (default 0.3,0.15,0.08)\n"
+           "  --tones LIST         other tones HZ:V,HZ:V..., e.g. a monitor's refresh, or none\n"
+           "                       (default 75:0.01)\n"
+           "  --noise V            standard deviation of white noise (default 0.004)\n"
+           "\n"
+           "\n"
            "Configuration file: lines \"key = value\"; \"#\" starts a comment. The top part takes\n"
-           "first-port, dir, seed, restart-ms and metal (repeatable). Sections \"[unit N]\" each\n"
+           "first-port, dir, seed, restart-ms, metal (repeatable) and the environment's\n"
+           "dc, mains, hum, harmonics, tones and noise. Sections \"[unit N]\" each\n"
            "describe one unit at address N (0: a stand-alone unit alone) and replace the default\n"
            "units. Options given on the command line win over the file. Unit keys:\n" +
            settingsHelp();
