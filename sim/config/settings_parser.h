@@ -1,0 +1,30 @@
+// Reads the simulator's settings from "key = value" text: the configuration file and the
+// command-line options share these rules, so every unit setting has one spelling.
+#pragma once
+
+#include "simulator_config.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorn::sim {
+
+// "3.67" -> 0x0343 (integer part high byte, fraction digits as written low byte).
+std::optional<uint16_t> parseRevision(std::string_view text);
+
+// Applies one unit key ("revision", "trajectory", ...). Returns an error text, or "" on success.
+std::string applyUnitSetting(UnitConfig& unit, std::string_view key, std::string_view value);
+
+// Applies one key of the file's top part ("first-port", "seed", "metal", ...).
+std::string applySystemSetting(SimulatorConfig& config, std::string_view key, std::string_view value);
+
+// Reads a whole configuration file's text. Sections "[unit N]" describe units; when there is
+// any, they replace the configured units. Errors carry their line numbers.
+std::vector<std::string> applyConfigText(SimulatorConfig& config, std::string_view text);
+
+// The keys and what they mean, for --help.
+std::string settingsHelp();
+
+} // namespace vorn::sim

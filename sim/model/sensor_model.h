@@ -1,0 +1,45 @@
+// A sensor as the unit measures it: trajectory, measurement noise and metal distortion.
+#pragma once
+
+#include "model/trajectory.h"
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace vorn::sim {
+
+// A piece of metal near the working volume: distortion grows as a sensor nears it.
+struct MetalObject {
+    Vector3 position{};
+    double strength = 1.0; // distortion at one inch (0..127 scale), falling with distance cubed
+};
+
+struct SensorConfig {
+    TrajectoryConfig trajectory;
+    double positionNoiseInches = 0.01;
+    double angleNoiseDegrees = 0.05;
+};
+
+struct Measurement {
+    Pose pose;
+    uint8_t distortion = 0; // 0..127
+};
+
+class SensorModel {
+public:
+    SensorModel(const SensorConfig& config, uint64_t seed);
+
+    // The pose at `seconds` with noise added, and its distortion among `metal`.
+    Measurement measure(double seconds, const std::vector<MetalObject>& metal);
+
+private:
+    SensorConfig config_;
+    Trajectory trajectory_;
+    std::mt19937_64 random_;
+};
+
+// Distortion 0..127 at a position among metal objects.
+uint8_t distortionAt(const Vector3& position, const std::vector<MetalObject>& metal);
+
+} // namespace vorn::sim

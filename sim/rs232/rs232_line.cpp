@@ -1,0 +1,312 @@
+#include "rs232/rs232_line.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace vorn::sim {
+
+namespace {
+
+// While nobody has the line open the master side reports a hang-up on every poll, so the
+// thread looks for the other side's open at this interval instead of polling the descriptor.
+constexpr auto kOpenCheckInterval = std::chrono::milliseconds(10);
+constexpr auto kIdleWake = std::chrono::seconds(1);
+// After a stall or a slow reader the stream picks up from now rather than bursting.
+constexpr auto kMaxCycleBacklog = std::chrono::seconds(1);
+constexpr uint8_t kDataReadyCharacter = 0x2C;
+
+} // namespace
+
+Rs232Line::Rs232Line(Vornset& vornset, uint8_t owner, std::filesystem::path link, LineTiming timing, Log log)
+    : vornset_(vornset), owner_(owner), timing_(timing), log_(std::move(log)), terminal_(std::move(link)),
+      reader_(timing.partialCommand, [this](const std::string& text) { log_(text); })
+{
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) {
+        throw std::system_error(errno, std::generic_category(), "cannot create a wake-up pipe");
+    }
+    wakeRead_ = pipeFds[0];
+    wakeWrite_ = pipeFds[1];
+}
+
+Rs232Line::~Rs232Line()
+{
+    stop();
+    ::close(wakeRead_);
+    ::close(wakeWrite_);
+}
+
+void Rs232Line::start()
+{
+    if (running_.exchange(true)) {
+        return;
+    }
+    thread_ = std::thread([this] { run(); });
+}
+
+void Rs232Line::stop()
+{
+    if (!running_.exchange(false)) {
+        return;
+    }
+    wake();
+    thread_.join();
+}
+
+void Rs232Line::wake()
+{
+    const uint8_t byte = 1;
+    [[maybe_unused]] const auto ignored = ::write(wakeWrite_, &byte, 1);
+}
+
+void Rs232Line::run()
+{
+    while (running_) {
+        const auto now = Clock::now();
+        const auto deadline = serve(now);
+        std::array<pollfd, 2> fds{};
+        fds[0] = {wakeRead_, POLLIN, 0};
+        nfds_t count = 1;
+        if (peerOpen_ && terminal_.fd() >= 0) {
+            fds[1] = {terminal_.fd(), static_cast<short>(POLLIN | (output_.blocked() ? POLLOUT : 0)), 0};
+            count = 2;
+        }
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        ::poll(fds.data(), count, static_cast<int>(std::clamp<long long>(wait.count(), 0, 1000)));
+        std::array<uint8_t, 64> drain{};
+        while (::read(wakeRead_, drain.data(), drain.size()) > 0) {
+        }
+    }
+}
+
+Rs232Line::Clock::time_point Rs232Line::serve(Clock::time_point now)
+{
+    if (handleClosure(now)) {
+        return reopenAt_ ? std::min(*reopenAt_, now + kOpenCheckInterval) : now + kOpenCheckInterval;
+    }
+    readInput(now);
+    if (restarting_ && now >= silentUntil_) {
+        restarting_ = false;
+        log_("unit " + std::to_string(owner_) + " restarted");
+        powerUp();
+    }
+    auto deadline = now + kIdleWake;
+    if (restarting_) {
+        deadline = std::min(deadline, silentUntil_);
+    } else {
+        runCommands(now);
+        if (const auto partial = reader_.partialDeadline()) {
+            deadline = std::min(deadline, std::max(*partial, now));
+        }
+    }
+    deadline = std::min(deadline, runCycles(now));
+    std::lock_guard lock(faultsMutex_);
+    if (const auto more = output_.flush(terminal_.fd(), terminal_.baudRate(), now, faults_)) {
+        deadline = std::min(deadline, *more);
+    }
+    sent_ = output_.sent();
+    return deadline;
+}
+
+bool Rs232Line::handleClosure(Clock::time_point now)
+{
+    {
+        std::lock_guard lock(faultsMutex_);
+        if (faults_.closeFor) {
+            log_("line of unit " + std::to_string(owner_) + " closed by fault injection");
+            reopenAt_ = now + *faults_.closeFor;
+            faults_.closeFor.reset();
+            terminal_.close();
+            peerOpen_ = false;
+            output_.clear();
+            stopStream();
+        }
+    }
+    if (reopenAt_) {
+        if (now < *reopenAt_) {
+            return true;
+        }
+        terminal_.reopen();
+        reopenAt_.reset();
+    }
+    const bool open = terminal_.peerOpen();
+    if (open && !peerOpen_) {
+        log_("line of unit " + std::to_string(owner_) + " opened: unit resets");
+        peerOpen_ = true;
+        powerUp();
+    } else if (!open && peerOpen_) {
+        log_("line of unit " + std::to_string(owner_) + " closed by the other side");
+        peerOpen_ = false;
+        output_.clear();
+    }
+    return !peerOpen_;
+}
+
+void Rs232Line::readInput(Clock::time_point now)
+{
+    std::array<uint8_t, 4096> buffer{};
+    for (;;) {
+        const ssize_t n = ::read(terminal_.fd(), buffer.data(), buffer.size());
+        if (n <= 0) {
+            return;
+        }
+        const std::span<const uint8_t> bytes(buffer.data(), static_cast<std::size_t>(n));
+        received_.append(bytes, now);
+        if (restarting_) {
+            log_("unit " + std::to_string(owner_) + " is restarting: ignored " + std::to_string(n) + " bytes");
+            continue;
+        }
+        reader_.feed(bytes, now);
+    }
+}
+
+void Rs232Line::runCommands(Clock::time_point now)
+{
+    while (const auto command = reader_.next(now)) {
+        scratch_.clear();
+        const CommandEffect effect = vornset_.execute(*command, owner_, scratch_);
+        {
+            std::lock_guard lock(faultsMutex_);
+            output_.enqueue(scratch_, faults_);
+        }
+        apply(effect, now);
+        if (restarting_) {
+            return;
+        }
+    }
+}
+
+void Rs232Line::apply(const CommandEffect& effect, Clock::time_point now)
+{
+    switch (effect.action) {
+    case LineAction::None: return;
+    case LineAction::Point:
+        if (streaming_) {
+            stopStream(); // the point command ends a stream and answers nothing
+            return;
+        }
+        scratch_.clear();
+        vornset_.appendReport(effect.unit, scratch_);
+        break;
+    case LineAction::StartStream:
+        stopStream();
+        streaming_ = true;
+        streamUnit_ = effect.unit;
+        cyclesSinceStreamStart_ = 0;
+        vornset_.setStreaming(effect.unit, true);
+        return;
+    case LineAction::StopStream: stopStream(); return;
+    case LineAction::HardRestart:
+        log_("unit " + std::to_string(owner_) + " hard restart");
+        stopStream();
+        restarting_ = true;
+        silentUntil_ = now + timing_.restartSilence;
+        reader_.clear();
+        output_.clear();
+        return;
+    }
+    std::lock_guard lock(faultsMutex_);
+    output_.enqueue(scratch_, faults_);
+}
+
+void Rs232Line::stopStream()
+{
+    if (streaming_) {
+        vornset_.setStreaming(streamUnit_, false);
+    }
+    streaming_ = false;
+}
+
+void Rs232Line::powerUp()
+{
+    stopStream();
+    vornset_.resetLine(owner_);
+    reader_.clear();
+    output_.clear();
+    cyclesRunning_ = false;
+}
+
+Rs232Line::Clock::time_point Rs232Line::runCycles(Clock::time_point now)
+{
+    const CyclePace ownerPace = vornset_.pace(owner_);
+    const CyclePace pace = streaming_ ? vornset_.pace(streamUnit_) : ownerPace;
+    if (restarting_ || (!streaming_ && !ownerPace.dataReady)) {
+        cyclesRunning_ = false;
+        return Clock::time_point::max();
+    }
+    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / pace.measurementRate));
+    if (!cyclesRunning_) {
+        cyclesRunning_ = true;
+        nextCycle_ = now + period;
+        return nextCycle_;
+    }
+    scratch_.clear();
+    while (now >= nextCycle_) {
+        if (ownerPace.dataReady) {
+            scratch_.bytes.push_back(kDataReadyCharacter);
+        }
+        if (streaming_ && cyclesSinceStreamStart_++ % pace.reportRate == 0) {
+            vornset_.appendReport(streamUnit_, scratch_);
+        }
+        nextCycle_ += period;
+        if (now - nextCycle_ > kMaxCycleBacklog) {
+            nextCycle_ = now + period;
+        }
+    }
+    if (!scratch_.bytes.empty()) {
+        std::lock_guard lock(faultsMutex_);
+        output_.enqueue(scratch_, faults_);
+    }
+    return nextCycle_;
+}
+
+void Rs232Line::corruptPhasingBits(std::size_t records)
+{
+    std::lock_guard lock(faultsMutex_);
+    faults_.corruptPhasingRecords += records;
+}
+
+void Rs232Line::dropBytes(std::size_t count)
+{
+    std::lock_guard lock(faultsMutex_);
+    faults_.dropBytes += count;
+}
+
+void Rs232Line::duplicateBytes(std::size_t count)
+{
+    std::lock_guard lock(faultsMutex_);
+    faults_.duplicateBytes += count;
+}
+
+void Rs232Line::insertGarbage(std::vector<uint8_t> bytes)
+{
+    {
+        std::lock_guard lock(faultsMutex_);
+        faults_.garbage.insert(faults_.garbage.end(), bytes.begin(), bytes.end());
+    }
+    wake();
+}
+
+void Rs232Line::stall(std::chrono::milliseconds duration)
+{
+    {
+        std::lock_guard lock(faultsMutex_);
+        faults_.stallUntil = Clock::now() + duration;
+    }
+    wake();
+}
+
+void Rs232Line::closeLine(std::chrono::milliseconds reopenAfter)
+{
+    {
+        std::lock_guard lock(faultsMutex_);
+        faults_.closeFor = reopenAfter;
+    }
+    wake();
+}
+
+} // namespace vorn::sim

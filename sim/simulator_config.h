@@ -1,0 +1,31 @@
+// Everything a simulator instance is made of: its units, its lines and its surroundings.
+#pragma once
+
+#include "model/sensor_model.h"
+#include "unit/unit_config.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace vorn::sim {
+
+struct SimulatorConfig {
+    std::vector<UnitConfig> units;        // one vornset (master first) or one stand-alone unit at address 0
+    unsigned firstPort = 1;               // lines become COM<firstPort>, COM<firstPort+1>... in address order
+    std::filesystem::path linkDirectory;  // where the COM<n> links go; empty: a fresh temporary folder
+    std::vector<MetalObject> metal;
+    uint64_t seed = 1;
+    std::chrono::milliseconds restartSilence{4000};
+    std::chrono::milliseconds partialCommandTimeout{250};
+};
+
+// A vornset of `units` units: the master at address 1 on a line of its own, the others
+// behind it on the FVB. Sensors move on a circle each, one after another.
+SimulatorConfig vornsetConfig(unsigned units = 3);
+
+// One stand-alone unit (address 0) on its own line.
+SimulatorConfig standAloneConfig();
+
+} // namespace vorn::sim
