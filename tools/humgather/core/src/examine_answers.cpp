@@ -129,11 +129,7 @@ std::string systemStatusText(std::uint8_t value) {
     return text;
 }
 
-void systemStatus(std::span<const std::uint8_t> answer, const ExamineContext& context, ExamineOutcome& out) {
-    if (context.addressingAnswer == 0) {
-        out.lines.emplace_back(kAddressModeNotSetWarning);
-        out.lines.emplace_back();
-    }
+void systemStatus(std::span<const std::uint8_t> answer, ExamineOutcome& out) {
     for (std::size_t i = 0; i < answer.size(); ++i) {
         out.lines.push_back("Vornset" + basicNumber(static_cast<double>(i + 1)));
         out.lines.push_back(systemStatusText(answer[i]));
@@ -147,11 +143,7 @@ std::string binaryDigits(std::uint8_t value) {
     return digits;
 }
 
-void autoConfiguration(std::span<const std::uint8_t> answer, const ExamineContext& context, ExamineOutcome& out) {
-    if (context.addressingAnswer == 0) {
-        out.lines.emplace_back(kAddressModeNotSetWarning);
-        out.lines.emplace_back();
-    }
+void autoConfiguration(std::span<const std::uint8_t> answer, ExamineOutcome& out) {
     for (std::size_t i = 0; i < answer.size(); ++i) {
         std::string line = "Config Byte" + basicNumber(static_cast<double>(i + 1));
         console::padToNextZone(line);
@@ -182,6 +174,10 @@ std::size_t examineAnswerLength(int parameter, int addressingAnswer) {
         case 50: return normal ? 5 : 7;
         default: return 2;
     }
+}
+
+bool needsAddressingWarning(int parameter, int addressingAnswer) {
+    return (parameter == 36 || parameter == 50) && addressingAnswer == 0;
 }
 
 float decodeRevision(std::uint8_t first, std::uint8_t second) {
@@ -230,8 +226,8 @@ ExamineOutcome describeExamineAnswer(int parameter, std::span<const std::uint8_t
             out.groupModeFlag = answer[0];
             if (answer[0] <= 1) out.lines.emplace_back(answer[0] == 1 ? "GROUP mode is enabled" : "GROUP mode is disabled");
             break;
-        case 36: systemStatus(answer, context, out); break;
-        case 50: autoConfiguration(answer, context, out); break;
+        case 36: systemStatus(answer, out); break;
+        case 50: autoConfiguration(answer, out); break;
         default: break;
     }
     return out;

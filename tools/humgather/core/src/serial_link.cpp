@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <thread>
 
@@ -67,8 +68,14 @@ void SerialLink::waitForBytes(std::size_t n) {
 }
 
 void SerialLink::receive(std::span<std::uint8_t> out) {
-    if (line_->queued() < out.size()) waitForBytes(out.size());
-    line_->take(out.data(), out.size());
+    // In pieces that fit the input queue, however long the answer.
+    constexpr std::size_t kPiece = platform::SerialLine::kInputQueueSize / 2;
+    while (!out.empty()) {
+        const std::size_t n = std::min(out.size(), kPiece);
+        if (line_->queued() < n) waitForBytes(n);
+        line_->take(out.data(), n);
+        out = out.subspan(n);
+    }
 }
 
 std::uint8_t SerialLink::receiveByte() {

@@ -36,7 +36,9 @@ struct ExamineContext {
 ExamineOutcome describeExamineAnswer(int parameter, std::span<const std::uint8_t> answer,
                                      const ExamineContext& context);
 
-// The warning shown before system status and auto-configuration when the addressing is unknown.
+// The warning shown before system status and auto-configuration when the addressing is unknown
+// (the answer is then read at its expanded length).
+bool needsAddressingWarning(int parameter, int addressingAnswer);
 inline constexpr const char* kAddressModeNotSetWarning =
     " ADDRESS mode has not been set yet.  Use the RS232 address menu";
 
