@@ -1,7 +1,10 @@
 // Raw noise collection: the unit's test mode streams one receiver channel's raw samples, which
 // go to the noise file, get checked for plausibility and are handed to Humsift.
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <fstream>
 #include <string>
 
 #include "dialogues.h"
@@ -116,6 +119,10 @@ std::int32_t askSampleCount(Session& s) {
     return count;
 }
 
+bool canCreate(const std::string& fileName) {
+    return !fileName.empty() && std::ofstream(fileName, std::ios::binary | std::ios::trunc).is_open();
+}
+
 std::string timeNow() { return console::timeOfDayText(std::time(nullptr)); }
 
 void readSamples(Session& s, std::span<std::int16_t> samples) {
@@ -188,7 +195,7 @@ void leaveTestMode(Session& s) {
 }
 
 // One run of the collection, from "z" to the reboot; returns whether the data looked bad, or
-// nothing when a prerequisite failed.
+// nothing when a prerequisite failed or the noise file cannot be created.
 std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t& toFile, std::int32_t& printing) {
     const bool operation = s.settings.workMode == WorkMode::Operation;
     s.link.send("z");
@@ -212,6 +219,15 @@ std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t&
         s.console.clearScreen();
         fileName = s.entry.askText(" file name for sensor data ", fileName);
         count = askSampleCount(s);
+    }
+    // The file is created now, so a name that cannot be written is known before the collection.
+    while (intoFile && !canCreate(fileName)) {
+        s.console.printLine("The file \"" + fileName + "\" cannot be created here: " + std::strerror(errno));
+        if (!operation) {
+            s.waitForKey();
+            return std::nullopt;
+        }
+        fileName = s.entry.askText(" file name for sensor data ", fileName);
     }
     s.console.clearScreen();
     if (operation) rateCount = s.entry.askInt16("input output rate count 1000=1Khz, 500=2.8Hz, 200= 3.3KHz ", rateCount);
