@@ -253,6 +253,64 @@ TEST_F(HumgatherSession, PhasingErrorIsShownAtRow22AndTheDisplayGoesOn) {
     EXPECT_TRUE(contains(received(), {'?'})) << "the stream must be stopped";
 }
 
+TEST_F(HumgatherSession, StatisticsOfOneSampleShowNoSpread) {
+    startUnit(20);
+    if (IsSkipped()) return;
+    PtySession s(HUMGATHER_PATH, dir_.path().string());
+    startInOperationMode(s);
+    if (HasFatalFailure()) return;
+    menu(s, "4");
+    answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "1");
+    answer(s, "Number of samples to average ", "1");
+    answer(s, "delay in seconds between averages ", "");
+    answer(s, "Print on screen ( 0 ) or Store in a FILE ( 1 )   ", "");
+    ASSERT_TRUE(s.expect("\x1b[9;1HNOISE FOR  1  SAMPLES")) << s.screen();
+    ASSERT_TRUE(s.expect("   MEAN")) << s.screen();
+    ASSERT_TRUE(s.expect("\x1b[6;1H   0.00      0.00      0.00      0.00      0.00      0.00      PEAK TO PEAK VAR"))
+        << s.screen();
+    ASSERT_TRUE(s.expect("\x1b[7;1H   0.00      0.00      0.00      0.00      0.00      0.00      STD DEVIATION"))
+        << s.screen();
+    s.type("q");
+    pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
+    menu(s, "27");
+    EXPECT_EQ(s.waitForExit(), 0);
+}
+
+TEST_F(HumgatherSession, DataFileHoldsTheCyclesAskedFor) {
+    startUnit(20);
+    if (IsSkipped()) return;
+    PtySession s(HUMGATHER_PATH, dir_.path().string());
+    startInOperationMode(s);
+    if (HasFatalFailure()) return;
+    menu(s, "4");
+    answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "");
+    answer(s, "Print on screen ( 0 ) or Store in a FILE ( 1 )   ", "1");
+    pressKeyAt(s, "**** WARNING, must collect data at 19.2K baud or higher to get each frame****");
+    answer(s, " file name for storing pos/angle data ", "pose.txt");
+    answer(s, " Add ALPHA to the end of each record ( 0 ) NO,  ( 1 ) YES  ", "");
+    answer(s, "Number of measurement cycles to store in data file (<1000) ", "1001");
+    ASSERT_TRUE(s.expect("N must be less than 1000")) << s.screen();
+    answer(s, "Number of measurement cycles to store in data file (<1000) ", "3");
+    s.type("x");  // a key during the collection no longer skips reads
+    ASSERT_TRUE(s.expect("ALL DONE ")) << s.screen();
+    pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
+    menu(s, "27");
+    EXPECT_EQ(s.waitForExit(), 0);
+
+    std::istringstream file(dir_.read("pose.txt"));
+    std::string line;
+    int lines = 0;
+    while (std::getline(file, line)) {
+        ++lines;
+        EXPECT_EQ(line.size(), 58u) << line;  // 57 characters and the carriage return
+        EXPECT_EQ(line.back(), '\r');
+        EXPECT_EQ(line.substr(7, 3), ",  ") << line;
+        // The simulated sensor circles at about 12 inches from the transmitter.
+        EXPECT_NE(line.substr(0, 7), "   0.00") << line;
+    }
+    EXPECT_EQ(lines, 3);
+}
+
 TEST(HumgatherStartUp, PortThatCannotBeOpenedIsReported) {
     TempDir dir;
     setenv("VORN_COM2", (dir.path() / "no-such-line").c_str(), 1);

@@ -60,9 +60,10 @@ void runPoseFileBranch(Session& s) {
         reader.read(stored.records[static_cast<std::size_t>(n)]);
         if (withAlpha) stored.alpha[static_cast<std::size_t>(n)] = s.link.readMemoryWord(st.firmware.alphaValue);
     }
+    // "B" ends the stream. Whether a unit then sends a point record or nothing, the flush takes
+    // what is left, so a unit that answers nothing cannot hold the program here.
     s.link.send("B");
-    PositionRecord last;
-    reader.read(last);
+    s.link.flushInput();
     st.statisticsFlag = statisticsFlag;
 
     s.console.printLine("DATA COLLECTION FINISHED");
