@@ -125,24 +125,12 @@ bool canCreate(const std::string& fileName) {
 
 std::string timeNow() { return console::timeOfDayText(std::time(nullptr)); }
 
-void readSamples(Session& s, std::span<std::int16_t> samples) {
-    // Read in blocks: the unit sends the words back to back, least significant byte first.
-    constexpr std::size_t kBlockSamples = 4096;
-    std::array<std::uint8_t, 2 * kBlockSamples> bytes{};
-    while (!samples.empty()) {
-        const std::size_t n = std::min(samples.size(), kBlockSamples);
-        s.link.receive(std::span(bytes.data(), 2 * n));
-        for (std::size_t i = 0; i < n; ++i) samples[i] = sampleFromBytes(bytes[2 * i], bytes[2 * i + 1]);
-        samples = samples.subspan(n);
-    }
-}
-
 // Collects into the file; returns whether the data looked bad.
 bool collectIntoFile(Session& s, NoiseBuffers& buffers, const std::string& fileName, std::int32_t count) {
     std::array<std::int16_t, kDiscardedSamples> discarded{};
-    readSamples(s, discarded);
+    receiveSamples(s.link, discarded);
     const auto n = static_cast<std::size_t>(count);
-    readSamples(s, std::span(buffers.samples.data(), n));
+    receiveSamples(s.link, std::span(buffers.samples.data(), n));
     s.link.send("?");
     s.console.printLine("end collecting time " + timeNow());
     for (std::size_t i = 0; i < n; ++i) buffers.volts[i] = sampleVolts(buffers.samples[i], s.settings.fullScaleVolts);
@@ -177,7 +165,7 @@ bool collectIntoFile(Session& s, NoiseBuffers& buffers, const std::string& fileN
 void watchSamples(Session& s, bool printing) {
     for (;;) {
         std::array<std::int16_t, 1> sample{};
-        readSamples(s, sample);
+        receiveSamples(s.link, sample);
         if (printing) s.console.printLine(console::basicNumber(sampleVolts(sample[0], s.settings.fullScaleVolts)));
         if (s.console.pollKey()) break;
     }
