@@ -127,11 +127,16 @@ std::string Simulator::envText() const
 
 void Simulator::writeEnvFile(const std::filesystem::path& file) const
 {
-    std::ofstream out(file, std::ios::trunc);
-    out << envText();
-    if (!out) {
-        throw std::runtime_error("cannot write " + file.string());
+    // Written aside and renamed, so a script waiting for the file never reads half of it.
+    const auto temporary = file.string() + ".new";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << envText();
+        if (!out.flush()) {
+            throw std::runtime_error("cannot write " + temporary);
+        }
     }
+    std::filesystem::rename(temporary, file);
 }
 
 void Simulator::exportEnvironment() const

@@ -23,6 +23,10 @@ int main(int argc, char** argv)
         return 2;
     }
     // Block the stop signals in every thread; the main thread takes them with sigwait.
+    // A shell starts background jobs with SIGINT ignored, and an ignored signal is
+    // discarded even while blocked: take the default disposition back first.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);

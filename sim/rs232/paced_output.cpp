@@ -8,11 +8,15 @@ namespace vorn::sim {
 
 namespace {
 // Bytes due within this much of now leave together, so fast lines need not wake per byte.
-constexpr auto kLookahead = std::chrono::milliseconds(1);
+constexpr auto kLookahead = std::chrono::milliseconds(2);
 } // namespace
 
 void PacedOutput::enqueue(const LineOutput& out, LineFaults& faults)
 {
+    if (pending_.empty()) {
+        // An idle line does not save up time; a busy one keeps what it is owed.
+        nextByte_ = std::max(nextByte_, Clock::now());
+    }
     std::vector<uint8_t> bytes = out.bytes;
     for (std::size_t start : out.recordStarts) {
         if (faults.corruptPhasingRecords == 0) {
@@ -52,10 +56,8 @@ std::optional<PacedOutput::Clock::time_point> PacedOutput::flush(int fd, unsigne
     if (now < faults.stallUntil) {
         return faults.stallUntil;
     }
+    nextByte_ = std::max(nextByte_, faults.stallUntil);  // a stalled line resumes at its own pace
     const auto byteTime = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / baud));
-    if (nextByte_ < now) {
-        nextByte_ = now; // an idle line does not save up time
-    }
     std::array<uint8_t, 4096> chunk{};
     std::size_t count = 0;
     for (auto due = nextByte_; count < pending_.size() && count < chunk.size() && due <= now + kLookahead;

@@ -75,8 +75,10 @@ void Rs232Line::run()
             fds[1] = {terminal_.fd(), static_cast<short>(POLLIN | (output_.blocked() ? POLLOUT : 0)), 0};
             count = 2;
         }
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        ::poll(fds.data(), count, static_cast<int>(std::clamp<long long>(wait.count(), 0, 1000)));
+        const auto wait = std::clamp<Clock::duration>(deadline - Clock::now(), Clock::duration::zero(), kIdleWake);
+        const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+        const timespec timeout{static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
+        ::ppoll(fds.data(), count, &timeout, nullptr);
         std::array<uint8_t, 64> drain{};
         while (::read(wakeRead_, drain.data(), drain.size()) > 0) {
         }
@@ -95,13 +97,14 @@ Rs232Line::Clock::time_point Rs232Line::serve(Clock::time_point now)
         powerUp();
     }
     auto deadline = now + kIdleWake;
-    if (restarting_) {
-        deadline = std::min(deadline, silentUntil_);
-    } else {
+    if (!restarting_) {
         runCommands(now);
         if (const auto partial = reader_.partialDeadline()) {
             deadline = std::min(deadline, std::max(*partial, now));
         }
+    }
+    if (restarting_) {
+        deadline = std::min(deadline, silentUntil_);
     }
     deadline = std::min(deadline, runCycles(now));
     std::lock_guard lock(faultsMutex_);

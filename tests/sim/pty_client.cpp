@@ -105,10 +105,11 @@ std::vector<uint8_t> PtyClient::readFor(std::chrono::milliseconds duration)
     }
 }
 
-std::vector<uint8_t> PtyClient::ask(const std::vector<uint8_t>& bytes, std::size_t count)
+std::vector<uint8_t> PtyClient::ask(const std::vector<uint8_t>& bytes, std::size_t count,
+                                    std::chrono::milliseconds timeout)
 {
     send(bytes);
-    return read(count);
+    return read(count, timeout);
 }
 
 } // namespace vorn::sim::test

@@ -21,7 +21,8 @@ public:
     // Everything that arrives within `duration`.
     std::vector<uint8_t> readFor(std::chrono::milliseconds duration);
     // Sends a command and waits for its answer of `count` bytes.
-    std::vector<uint8_t> ask(const std::vector<uint8_t>& bytes, std::size_t count);
+    std::vector<uint8_t> ask(const std::vector<uint8_t>& bytes, std::size_t count,
+                             std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
     void close();
     int fd() const { return fd_; }
 

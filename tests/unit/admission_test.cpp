@@ -17,12 +17,20 @@ class Admission : public FrameTest {};
 
 const uint16_t kPorts[] = {1, 1, 2};
 
+// COM1 names a path that cannot exist, so no test touches a real line.
+class NoSuchLine {
+public:
+    NoSuchLine() { setenv("VORN_COM1", "/nonexistent/vorn-test-line", 1); }
+    ~NoSuchLine() { unsetenv("VORN_COM1"); }
+};
+
 TEST_F(Admission, FailedWakeUpLeavesTheSlotEmptyAndReleasesEverything)
 {
+    const NoSuchLine noLine;
     const int heldBefore = heldResolutionRequests();
     for (int attempt = 0; attempt < 2; ++attempt) { // the same identifier can be tried again at once
         EXPECT_EQ(vornRS232WakeUp(256, 1, 1, kPorts, 9600, 100, 100), 0);
-        EXPECT_EQ(lastMessage(), "vornRS232WakeUp() is not available in this build yet.");
+        EXPECT_EQ(lastMessage(), "Unable to open comport 1.");
         EXPECT_EQ(vornGetErrorCode(), 1);
         EXPECT_EQ(vorn::groups::find(256), nullptr);
         EXPECT_EQ(heldResolutionRequests(), heldBefore);

@@ -1,8 +1,15 @@
 // vornctl: command-line client of the Vorn driver library.
+#include "commands.h"
+#include "exit_codes.h"
+#include "options.h"
+#include "stop_request.h"
+#include "usage.h"
+
 #include <vorn/vorn.h>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -11,27 +18,33 @@ int printVersion()
     char version[5];
     vornGetDllVersion(version);
     std::printf("vornctl, driver library version %s\n", version);
-    return 0;
-}
-
-int runDemo()
-{
-    printVersion();
-    std::printf("libvorn drives Vorn six-degree-of-freedom magnetic trackers over RS232,\n"
-                "ISA boards and the networked controller: wake a group of units, configure\n"
-                "them, and take readings, frames or a stream of frames.\n");
-    return 0;
+    return vornctl::kExitOk;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const char* command = argc > 1 ? argv[1] : "demo";
-    if (std::strcmp(command, "--version") == 0)
-        return printVersion();
-    if (std::strcmp(command, "demo") == 0)
-        return runDemo();
-    std::fprintf(stderr, "vornctl: unknown command '%s'\n", command);
-    return 2;
+    using namespace vornctl;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParseResult parsed = parseCommandLine(args);
+    if (!parsed.options) {
+        std::fprintf(stderr, "vornctl: %s\n", parsed.error.c_str());
+        return kExitUsage;
+    }
+    const Options& options = *parsed.options;
+    installStopHandlers();
+    // The library's own messages go to standard error verbatim.
+    vornDisplayErrorDialogs(1);
+    switch (options.command) {
+    case Command::Help: printUsage(stdout); return kExitOk;
+    case Command::Version: return printVersion();
+    case Command::Info: return runInfo(options);
+    case Command::Set: return runSet(options);
+    case Command::Reading: return runReading(options);
+    case Command::Frame: return runFrame(options);
+    case Command::Stream: return runStream(options);
+    case Command::Demo: return runDemo(options);
+    }
+    return kExitUsage;
 }

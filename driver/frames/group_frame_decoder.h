@@ -1,0 +1,31 @@
+// Decodes what the master sends for one frame in group mode (or what a
+// stand-alone unit sends for one record): the records of every unit with a
+// sensor, in address order, each checked for its phasing flag and tag.
+#pragma once
+
+#include "exports/group.h"
+#include "protocol/decode_result.h"
+
+#include <cstdint>
+#include <span>
+
+namespace vorn {
+
+struct FrameDecodeResult {
+    protocol::DecodeFault fault = protocol::DecodeFault::None;
+    int unit = 0;  // the unit whose record failed
+    int tag = 0;   // the tag it sent, for a wrong tag
+
+    bool ok() const { return fault == protocol::DecodeFault::None; }
+};
+
+// Fills the readings of `frame` (which the caller has zeroed) from `bytes`.
+// Too few bytes for the records count as a phase error of the unit whose
+// record is cut short.
+FrameDecodeResult decodeGroupFrame(const VornGroup& group, std::span<const uint8_t> bytes, VornFrame& frame);
+
+// Decodes one record without looking at its phasing flag or tag, as single
+// readings do. Returns false when `bytes` is too short.
+bool decodeReadingRecord(const VornGroup& group, int unit, std::span<const uint8_t> bytes, VornReading& reading);
+
+} // namespace vorn

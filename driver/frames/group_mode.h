@@ -1,0 +1,23 @@
+// Switching the master between group mode (one point or stream command
+// makes every unit send, each record followed by its address) and single
+// units. Each switch costs a one-second wait.
+#pragma once
+
+#include "exports/group.h"
+#include "transports/unit_link.h"
+
+namespace vorn {
+
+// The unit that commands for the whole group go to: 0 alone, else 1.
+int masterUnit(const VornGroup& group);
+
+// Sends "change group mode" to the master, waits, and records the new
+// state. Reports "Unable to send "change group mode" command to master
+// vorn." on failure; fails silently when the wait is cancelled.
+bool switchGroupMode(VornGroup& group, UnitLink& link, bool on);
+
+// Sends one command byte to the master; on failure reports "Unable to send
+// "<what>" command to master vorn.".
+bool commandMaster(VornGroup& group, UnitLink& link, uint8_t command, const char* what);
+
+} // namespace vorn

@@ -1,0 +1,124 @@
+// Single frames and vornGetFrame: through the master in group mode, or
+// unit by unit on the units' own lines.
+#include "exports/error_reporter.h"
+#include "exports/workers.h"
+#include "frames/frame_errors.h"
+#include "frames/group_frame_decoder.h"
+#include "frames/group_mode.h"
+#include "frames/isa_frames.h"
+#include "frames/record_layout.h"
+#include "frames/tcpip_frames.h"
+#include "platform/clock.h"
+#include "protocol/commands.h"
+#include "transports/serial_transport.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vorn {
+
+namespace {
+
+// Largest group frame on any link: 126 units of 28 bytes fit easily.
+constexpr std::size_t kFrameBuffer = 4096;
+
+uint32_t timeStamp()
+{
+    return static_cast<uint32_t>(platform::nowMs());
+}
+
+// Units that answer a point command on their own line outside group mode.
+// A stand-alone unit is its own line's only unit.
+template <typename Visit>
+bool forEachUnitOnOwnLine(VornGroup& group, SerialTransport& serial, Visit visit)
+{
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
+        if (serial.hasLine(unit) && takesPart(group, unit) && !visit(unit))
+            return false;
+    return true;
+}
+
+int reportPhaseError(VornGroup& group, UnitLink& link, const FrameDecodeResult& result)
+{
+    // In a stream the next frame is found first, so the caller can go on.
+    if (group.streaming && !link.resynchronise(group)) {
+        setErrorCode(frame_error::kPhaseErrorLost);
+        return 0;
+    }
+    if (result.fault == protocol::DecodeFault::WrongTag)
+        reportError("Incorrect data tag was returned for vorn #%d: %d.", result.unit, result.tag);
+    else
+        reportError("Phasing bit was not set for vorn #%d.", result.unit);
+    setErrorCode(frame_error::kPhaseErrorRealigned);
+    return 0;
+}
+
+int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
+{
+    std::array<uint8_t, kFrameBuffer> bytes;
+    const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(group.expectedFrameLength), bytes.size());
+    if (!link.getResponse(group, masterUnit(group), std::span(bytes.data(), length))) {
+        reportError("Unable to get frame data from master vorn.");
+        setErrorCode(frame_error::kRs232ReadFailed);
+        return 0;
+    }
+    const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
+    return result.ok() ? 1 : reportPhaseError(group, link, result);
+}
+
+int getRs232Frame(VornGroup& group, VornFrame& frame)
+{
+    SerialTransport* serial = serialTransportOf(group);
+    if (serial == nullptr)
+        return 0;
+    VornFrame scratch {};
+    scratch.time = timeStamp();
+    if (rs232GroupModeEnabled(group)) {
+        if (!getGroupFrame(group, *serial, scratch))
+            return 0;
+    } else if (!forEachUnitOnOwnLine(group, *serial,
+                                     [&](int unit) { return getReading(group, unit, scratch.reading[unit]) != 0; })) {
+        return 0;
+    }
+    frame = scratch;
+    return 1;
+}
+
+int startRs232SingleFrame(VornGroup& group)
+{
+    SerialTransport* serial = serialTransportOf(group);
+    if (serial == nullptr)
+        return 0;
+    if (!rs232GroupModeEnabled(group))
+        return forEachUnitOnOwnLine(group, *serial, [&](int unit) { return startReading(group, unit) != 0; }) ? 1 : 0;
+    if (!group.groupModeActive && !group.standAlone && !switchGroupMode(group, *serial, true))
+        return 0;
+    group.expectedFrameLength = static_cast<int>(expectedFrameLength(group));
+    return commandMaster(group, *serial, protocol::toByte(protocol::Command::Point), "point") ? 1 : 0;
+}
+
+} // namespace
+
+int startSingleFrame(VornGroup& group)
+{
+    switch (group.mode) {
+    case ConnectionMode::Rs232: return startRs232SingleFrame(group);
+    case ConnectionMode::TcpIp: return tcpipStartSingleFrame(group);
+    case ConnectionMode::Isa: return isaStartSingleFrame(group);
+    case ConnectionMode::None: break;
+    }
+    return 0;
+}
+
+int getFrame(VornGroup& group, VornFrame& frame)
+{
+    switch (group.mode) {
+    case ConnectionMode::Rs232: return getRs232Frame(group, frame);
+    case ConnectionMode::TcpIp: return tcpipGetFrame(group, frame);
+    case ConnectionMode::Isa: return isaGetFrame(group, frame);
+    case ConnectionMode::None: break;
+    }
+    return 0;
+}
+
+} // namespace vorn

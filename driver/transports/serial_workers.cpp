@@ -1,0 +1,133 @@
+// The RS232 workers: wake-up of a group on serial lines, and the
+// pass-through and line-control exports.
+#include "config/unit_commands.h"
+#include "exports/error_reporter.h"
+#include "exports/workers.h"
+#include "platform/pump_wait.h"
+#include "protocol/parameters.h"
+#include "transports/serial_transport.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr int kMasterUnit = 1;
+constexpr uint32_t kBeforeAutoConfigMs = 100;
+constexpr uint32_t kAfterAutoConfigMs = 1000;
+constexpr uint8_t kSensorBit = 0x04;
+
+bool portsNamed(bool standAlone, const uint16_t* comPorts)
+{
+    if (standAlone && comPorts[0] == 0) {
+        reportError("No comport was specified for stand-alone vorn in RS232WakeUp().");
+        return false;
+    }
+    if (!standAlone && comPorts[1] == 0) {
+        reportError("No comport was specified for master vorn in RS232WakeUp().");
+        return false;
+    }
+    return true;
+}
+
+// The master configures the bus for this many units.
+bool autoConfigure(VornGroup& group, SerialTransport& serial, int numberOfUnits)
+{
+    if (!platform::PumpWait::forMilliseconds(kBeforeAutoConfigMs))
+        return false;
+    UnitCommands master(group, serial, kMasterUnit, UnitCommands::Naming::Master);
+    if (!master.changeValue(protocol::toByte(protocol::Parameter::FvbAutoConfiguration),
+                            static_cast<uint16_t>(numberOfUnits), "\"auto config\" command"))
+        return false;
+    return platform::PumpWait::forMilliseconds(kAfterAutoConfigMs);
+}
+
+bool wakeUpLines(VornGroup& group, int numberOfUnits, const uint16_t* comPorts, uint32_t baudRate)
+{
+    auto owned = std::make_unique<SerialTransport>();
+    SerialTransport& serial = *owned;
+    group.transport = std::move(owned);
+    const int first = group.standAlone ? 0 : 1;
+    const int last = group.standAlone ? 0 : numberOfUnits;
+    for (int unit = first; unit <= last; ++unit)
+        if (comPorts[unit] != 0 && !serial.openLine(unit, comPorts[unit], baudRate))
+            return false;
+    if (!serial.reset(group))
+        return false;
+    if (!group.standAlone && !autoConfigure(group, serial, numberOfUnits))
+        return false;
+    VornSystemConfig scratch {};
+    return getSystemConfig(group, scratch) != 0;
+}
+
+} // namespace
+
+int rs232WakeUp(VornGroup& group, bool standAlone, int numberOfUnits, const uint16_t* comPorts, uint32_t baudRate,
+                uint32_t readTimeoutMs, uint32_t writeTimeoutMs)
+{
+    if (!portsNamed(standAlone, comPorts))
+        return 0;
+    group.mode = ConnectionMode::Rs232;
+    group.standAlone = standAlone;
+    group.readTimeoutMs = readTimeoutMs;
+    group.writeTimeoutMs = writeTimeoutMs;
+    group.systemConfig.numberOfUnits = static_cast<uint8_t>(standAlone ? 1 : numberOfUnits);
+    const int first = standAlone ? 0 : 1;
+    const int last = standAlone ? 0 : numberOfUnits;
+    for (int unit = first; unit <= last; ++unit) {
+        group.deviceConfig[static_cast<std::size_t>(unit)].reportRate = 1;
+        group.deviceConfig[static_cast<std::size_t>(unit)].hemisphere = 0;
+    }
+    if (!wakeUpLines(group, numberOfUnits, comPorts, baudRate)) {
+        closeTransport(group);
+        return 0;
+    }
+    return 1;
+}
+
+int rs232SendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count)
+{
+    SerialTransport* serial = serialTransportOf(group);
+    return serial != nullptr && serial->send(group, unit, std::span(bytes, count)) ? 1 : 0;
+}
+
+int rs232GetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count)
+{
+    SerialTransport* serial = serialTransportOf(group);
+    return serial != nullptr && serial->getResponse(group, unit, std::span(bytes, count)) ? 1 : 0;
+}
+
+int rs232ClearBuffer(VornGroup& group, int unit)
+{
+    SerialTransport* serial = serialTransportOf(group);
+    return serial != nullptr && serial->clearBuffer(group, unit) ? 1 : 0;
+}
+
+int rs232Resynch(VornGroup& group)
+{
+    SerialTransport* serial = serialTransportOf(group);
+    return serial != nullptr && serial->resynchronise(group) ? 1 : 0;
+}
+
+int rs232Reset(VornGroup& group)
+{
+    SerialTransport* serial = serialTransportOf(group);
+    return serial != nullptr && serial->reset(group) ? 1 : 0;
+}
+
+bool rs232GroupModeEnabled(const VornGroup& group)
+{
+    if (group.groupModeSetting == GroupModeOff || group.groupModeSetting == GroupModeOn)
+        return group.groupModeSetting == GroupModeOn;
+    const auto* serial = dynamic_cast<const SerialTransport*>(group.transport.get());
+    if (group.standAlone || serial == nullptr)
+        return group.standAlone;
+    // Data of a unit without a line of its own can only come through the master.
+    for (int unit = 1; unit <= group.systemConfig.numberOfUnits && unit < VORN_UNIT_COUNT; ++unit) {
+        const VornDeviceConfig& config = group.deviceConfig[static_cast<std::size_t>(unit)];
+        if (!serial->hasLine(unit) && (config.status & kSensorBit) && config.dataFormat != 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace vorn

@@ -1,0 +1,12 @@
+#include "transports/unit_link.h"
+
+#include "exports/group.h"
+
+namespace vorn {
+
+UnitLink* unitLinkOf(VornGroup& group)
+{
+    return dynamic_cast<UnitLink*>(group.transport.get());
+}
+
+} // namespace vorn

@@ -1,0 +1,92 @@
+// A stream against a line that misbehaves: silence, garbage, a pulled cable.
+// Nothing crashes, every failure is reported, and the group stays usable or
+// can at least be shut down.
+#include "sim_fixture.h"
+
+#include <random>
+
+namespace {
+
+constexpr int kGroup = 0;
+const uint16_t kPorts[] = {0, 1, 0};
+
+class Rs232Faults : public SimulatorTest {
+protected:
+    void wakeAndStream()
+    {
+        startSimulator(vorn::sim::vornsetConfig(2));
+        ASSERT_EQ(vornRS232WakeUp(kGroup, 0, 2, kPorts, 115200, 300, 300), 1) << takeMessages();
+        VornDeviceConfig device {};
+        for (int unit = 1; unit <= 2; ++unit)
+            ASSERT_EQ(vornGetFastDeviceConfig(kGroup, unit, &device), 1);
+        ASSERT_EQ(vornStartFrameStream(kGroup), 1) << takeMessages();
+        VornFrame frame {};
+        ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
+        takeMessages();
+    }
+
+    // Takes frames until one succeeds again (or gives up).
+    bool recovers(int attempts)
+    {
+        VornFrame frame {};
+        for (int i = 0; i < attempts; ++i)
+            if (vornGetFrame(kGroup, &frame))
+                return true;
+        return false;
+    }
+};
+
+TEST_F(Rs232Faults, SilenceGarbageAndAPulledCable)
+{
+    wakeAndStream();
+    VornFrame frame {};
+
+    // A silent line: the time-out messages, code 32, and the group goes on.
+    simulator->line(1).stall(std::chrono::milliseconds(700));
+    vornRS232ClearBuffer(kGroup, 1);
+    EXPECT_EQ(vornGetFrame(kGroup, &frame), 0);
+    const std::string silence = takeMessages();
+    EXPECT_NE(silence.find("Unable to read 26 bytes from vorn #1."), std::string::npos) << silence;
+    EXPECT_NE(silence.find("Unable to get frame data from master vorn."), std::string::npos) << silence;
+    EXPECT_EQ(vornGetErrorCode(), 32);
+    EXPECT_TRUE(recovers(20)) << takeMessages();
+
+    // Bursts of garbage: failures with 33 or 34 at worst, then frames again.
+    std::mt19937 random(7);
+    for (int burst = 0; burst < 5; ++burst) {
+        std::vector<uint8_t> garbage(1 + random() % 200);
+        for (auto& byte : garbage)
+            byte = static_cast<uint8_t>(random());
+        simulator->line(1).insertGarbage(garbage);
+        for (int i = 0; i < 5; ++i) {
+            if (vornGetFrame(kGroup, &frame) == 0) {
+                const int code = vornGetErrorCode();
+                EXPECT_TRUE(code == 32 || code == 33 || code == 34) << code;
+            }
+        }
+        EXPECT_TRUE(recovers(40)) << "after burst " << burst;
+        takeMessages();
+    }
+    // The newest frame survives garbage in the queue too.
+    simulator->line(1).insertGarbage(std::vector<uint8_t>(50, 0x55));
+    vornHostPump(100);
+    vornGetMostRecentFrame(kGroup, &frame);
+    EXPECT_TRUE(recovers(40));
+    takeMessages();
+
+    // The cable is pulled mid-stream: calls fail at once, shut-down frees the slot.
+    simulator->line(1).closeLine(std::chrono::seconds(30));
+    vornHostPump(50);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 5; ++i)
+        vornGetFrame(kGroup, &frame);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_FALSE(takeMessages().empty());
+    EXPECT_EQ(vornStopFrameStream(kGroup), 0);
+    EXPECT_EQ(takeMessages(), "Unable to write 1 bytes to vorn #1.\nUnable to send \"point\" command to master vorn.\n");
+    vornShutDown(kGroup);
+    EXPECT_EQ(vornFrameReady(kGroup), 0);
+    EXPECT_EQ(takeMessages(), "Group ID passed to vornFrameReady() is not in use.\n");
+}
+
+} // namespace

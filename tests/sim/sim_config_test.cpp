@@ -1,0 +1,111 @@
+// Configuration text, options, and the pose model's consistency.
+#include "config/options.h"
+#include "config/settings_parser.h"
+#include "model/pose.h"
+#include "simulator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+using namespace vorn::sim;
+
+TEST(SimSettings, RevisionsAndConfigText)
+{
+    EXPECT_EQ(parseRevision("3.67"), 0x0343);
+    EXPECT_EQ(parseRevision("3.5"), 0x0305);
+    EXPECT_EQ(parseRevision("21.15"), 0x150F);
+    EXPECT_FALSE(parseRevision("three"));
+
+    SimulatorConfig config = vornsetConfig(3);
+    const auto errors = applyConfigText(config, "seed = 7\n"
+                                                "[unit 1]\n"
+                                                "revision = 3.62\n"
+                                                "trajectory = random-walk\n"
+                                                "[unit 2]\n"
+                                                "own-line = yes\n"
+                                                "rate = 5000\n"
+                                                "colour = blue\n"
+                                                "[unit x]\n");
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0], "line 7: bad value for rate: \"5000\"");
+    EXPECT_EQ(errors[1], "line 8: unknown unit setting \"colour\"");
+    EXPECT_NE(errors[2].find("line 9"), std::string::npos);
+    EXPECT_EQ(config.seed, 7u);
+    ASSERT_EQ(config.units.size(), 2u);
+    EXPECT_EQ(config.units[0].softwareRevision, 0x033E);
+    EXPECT_EQ(config.units[0].sensorModel.trajectory.kind, TrajectoryKind::RandomWalk);
+    EXPECT_TRUE(config.units[1].ownLine);
+}
+
+TEST(SimSettings, OptionsOverTheDefaults)
+{
+    const auto options = parseProgramOptions({"--units", "2", "--own-lines", "2", "--revision", "3.63",
+                                              "--first-port", "5", "--unit-set", "2:model=PCVORN"});
+    ASSERT_TRUE(options.errors.empty()) << options.errors.front();
+    ASSERT_EQ(options.config.units.size(), 2u);
+    EXPECT_TRUE(options.config.units[1].ownLine);
+    EXPECT_EQ(options.config.units[1].model, "PCVORN");
+    EXPECT_EQ(options.config.units[0].softwareRevision, 0x033F);
+    EXPECT_EQ(options.config.firstPort, 5u);
+    EXPECT_FALSE(parseProgramOptions({"--bogus"}).errors.empty());
+    EXPECT_FALSE(parseProgramOptions({"--units"}).errors.empty());
+    EXPECT_EQ(parseProgramOptions({"--standalone"}).config.units.at(0).address, 0);
+    EXPECT_NE(programHelp().find("--env-file"), std::string::npos);
+}
+
+TEST(SimSettings, LinesArePublishedAsComVariables)
+{
+    auto config = vornsetConfig(3);
+    config.units[2].ownLine = true;
+    config.firstPort = 3;
+    Simulator sim(config);
+    sim.start();
+    const auto assignments = sim.envAssignments();
+    ASSERT_EQ(assignments.size(), 2u);
+    EXPECT_EQ(assignments[0].name, "VORN_COM3");
+    EXPECT_EQ(assignments[0].unit, 1);
+    EXPECT_EQ(assignments[1].name, "VORN_COM4");
+    EXPECT_EQ(assignments[1].unit, 3);
+    EXPECT_TRUE(std::filesystem::exists(assignments[1].path));
+    const auto file = std::filesystem::path(assignments[0].path).parent_path() / "env";
+    sim.writeEnvFile(file);
+    std::ifstream in(file);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "VORN_COM3=" + assignments[0].path.string());
+    const auto folder = assignments[0].path.parent_path();
+    sim.stop();
+    EXPECT_FALSE(std::filesystem::exists(folder)) << "a temporary folder is removed on stop";
+}
+
+TEST(SimModel, AnglesMatrixAndQuaternionAgree)
+{
+    for (const Angles a : {Angles{30, 20, -40}, Angles{-150, -60, 170}, Angles{0, 0, 0}, Angles{90, 10, 45}}) {
+        const Matrix3 m = matrixOfAngles(a);
+        const Matrix3 identity = multiply(m, transpose(m));
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) {
+                EXPECT_NEAR(identity[i][j], i == j ? 1.0 : 0.0, 1e-12);
+            }
+        }
+        const Angles back = anglesOfMatrix(m);
+        EXPECT_NEAR(back.azimuth, a.azimuth, 1e-9);
+        EXPECT_NEAR(back.elevation, a.elevation, 1e-9);
+        EXPECT_NEAR(back.roll, a.roll, 1e-9);
+        const Quaternion q = quaternionOfMatrix(m);
+        EXPECT_NEAR(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3], 1.0, 1e-12);
+        EXPECT_GE(q[0], 0.0);
+        // The matrix rebuilt from the quaternion, in the same convention, is the matrix.
+        const double w = q[0], x = q[1], y = q[2], z = q[3];
+        const Matrix3 fromQ = {{{1 - 2 * (y * y + z * z), 2 * (x * y + w * z), 2 * (x * z - w * y)},
+                                {2 * (x * y - w * z), 1 - 2 * (x * x + z * z), 2 * (y * z + w * x)},
+                                {2 * (x * z + w * y), 2 * (y * z - w * x), 1 - 2 * (x * x + y * y)}}};
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) {
+                EXPECT_NEAR(fromQ[i][j], m[i][j], 1e-9);
+            }
+        }
+    }
+}

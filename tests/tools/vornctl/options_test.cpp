@@ -1,0 +1,98 @@
+#include "options.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace vornctl {
+namespace {
+
+std::vector<std::string> split(const std::string& line)
+{
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+TEST(VornctlOptions, AcceptsTheDocumentedForms)
+{
+    auto parsed = parseCommandLine(split("stream -p 3,0,4 --units=4 -b 9600 --read-timeout 150 -f position-angles "
+                                         "--rate 103.3 --hemisphere top --filters dc,narrow -d 2.5 -o json"));
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    const Options& o = *parsed.options;
+    EXPECT_EQ(o.command, Command::Stream);
+    EXPECT_EQ(o.ports, (std::vector<uint16_t> {3, 0, 4}));
+    EXPECT_EQ(o.unitCount(), 4);
+    EXPECT_EQ(o.baud, 9600u);
+    EXPECT_EQ(o.readTimeoutMs, 150u);
+    EXPECT_EQ(o.settings.dataFormat, 4);
+    EXPECT_DOUBLE_EQ(*o.settings.measurementRate, 103.3);
+    EXPECT_EQ(o.settings.hemisphere, 2);
+    EXPECT_EQ(o.settings.filters, 5);
+    EXPECT_DOUBLE_EQ(*o.durationS, 2.5);
+    EXPECT_EQ(o.output, OutputFormat::Json);
+}
+
+TEST(VornctlOptions, UnitCountFollowsThePortsUnlessGiven)
+{
+    EXPECT_EQ(parseCommandLine(split("info -p 1,2,3")).options->unitCount(), 3);
+    EXPECT_EQ(parseCommandLine(split("info -s -p 5")).options->unitCount(), 1);
+    EXPECT_EQ(parseCommandLine(split("info -p 1 -n 3")).options->unitCount(), 3);
+}
+
+TEST(VornctlOptions, RefusesBadInputWithAMessageNamingIt)
+{
+    struct Case {
+        const char* line;
+        const char* mentions;
+    };
+    const Case cases[] = {
+        {"", "no command"},
+        {"launch", "unknown command 'launch'"},
+        {"stream --colour", "unknown option '--colour'"},
+        {"stream -p", "needs a value"},
+        {"stream -p 0,1", "--port"},        // the master needs a line
+        {"stream -p 1,x", "--port"},
+        {"stream -n 127", "--units"},
+        {"stream -n 0", "--units"},
+        {"stream -b fast", "--baud"},
+        {"stream -g 257", "--group"},
+        {"stream -g -1", "--group"},
+        {"stream --rate 0", "--rate"},
+        {"stream --rate -5", "--rate"},
+        {"stream --rate nan", "--rate"},
+        {"stream --rate inf", "--rate"},
+        {"stream --rate 256", "--rate"},    // rate x 256 must fit a 16-bit word
+        {"stream -f factory", "--format"},
+        {"stream --hemisphere up", "--hemisphere"},
+        {"stream --filters dc,hum", "--filters"},
+        {"stream --scaling 144", "--scaling"},
+        {"stream --report-rate 4", "--report-rate"},
+        {"stream -c 0", "--count"},
+        {"stream -d 0", "--duration"},
+        {"stream -c 5 -d 1", "exclude each other"},
+        {"stream -o xml", "--output"},
+        {"stream --quiet=yes", "takes no value"},
+        {"info -s -p 1,2", "stand-alone"},
+        {"info -p 1,2,3 -n 2", "more ports than units"},
+        {"reading -p 1,0 -u 3", "--unit must name a unit"},
+        {"info info", "unexpected argument"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = parseCommandLine(split(c.line));
+        EXPECT_FALSE(parsed.options) << c.line;
+        EXPECT_NE(parsed.error.find(c.mentions), std::string::npos) << c.line << " -> " << parsed.error;
+    }
+}
+
+TEST(VornctlOptions, HelpAndVersionWinOverEverythingElse)
+{
+    EXPECT_EQ(parseCommandLine(split("stream --bogus --help")).options, std::nullopt);
+    EXPECT_EQ(parseCommandLine(split("--help stream --bogus")).options->command, Command::Help);
+    EXPECT_EQ(parseCommandLine(split("--version")).options->command, Command::Version);
+}
+
+} // namespace
+} // namespace vornctl

@@ -1,0 +1,177 @@
+#include "group_session.h"
+
+#include "stop_request.h"
+
+#include <vorn/vorn_host.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vornctl {
+
+namespace {
+
+// Whether a Ctrl-C still cancels the library's waits; not while the stream
+// is being stopped cleanly.
+bool gCancelWaits = true;
+
+// Runs inside the library's waits: a Ctrl-C makes the waiting call give up.
+void stopWaitingOnRequest(void*)
+{
+    static bool posted = false;
+    if (gCancelWaits && stopRequested() && !posted) {
+        posted = true;
+        vornHostPostQuit(vornHostThreadToken());
+    }
+}
+
+// The library only says "Unable to open comport n."; say why, so that the
+// user knows what to do.
+void explainPort(unsigned port)
+{
+    const std::string variable = "VORN_COM" + std::to_string(port);
+    const char* fromEnvironment = std::getenv(variable.c_str());
+    const std::string path = fromEnvironment != nullptr && *fromEnvironment != '\0'
+                                 ? fromEnvironment
+                                 : "/dev/ttyS" + std::to_string(port == 0 ? 0 : port - 1);
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return;
+    }
+    std::fprintf(stderr, "vornctl: COM%u is %s: %s%s\n", port, path.c_str(), std::strerror(errno),
+                 errno == EACCES || errno == EPERM ? " (add your user to the 'dialout' group, then log in again)" : "");
+}
+
+} // namespace
+
+GroupSession::GroupSession(const Options& options) : options_(options)
+{
+    vornHostSetPumpHook(&stopWaitingOnRequest, nullptr);
+}
+
+GroupSession::~GroupSession()
+{
+    if (awake_)
+        vornShutDown(options_.group);
+    vornHostSetPumpHook(nullptr, nullptr);
+}
+
+void GroupSession::resumeAfterStop()
+{
+    gCancelWaits = false;
+    vornHostTakeQuit();
+}
+
+bool GroupSession::failed(const std::string& what) const
+{
+    if (stopRequested())
+        return false;  // cancelled by the user, not a failure to report
+    std::fprintf(stderr, "vornctl: %s failed (error code %d)\n", what.c_str(), vornGetErrorCode());
+    return false;
+}
+
+bool GroupSession::wakeUp()
+{
+    // Port array indexed by unit address: entry 0 for a stand-alone unit,
+    // entries 1..N for a vornset.
+    std::array<uint16_t, VORN_UNIT_COUNT> ports {};
+    const std::size_t first = options_.standAlone ? 0 : 1;
+    for (std::size_t i = 0; i < options_.ports.size() && first + i < ports.size(); ++i)
+        ports[first + i] = options_.ports[i];
+    if (!options_.quiet)
+        std::fprintf(stderr, "vornctl: waking up %d unit(s) on COM%u at %u baud (takes about 6 s)...\n",
+                     options_.unitCount(), options_.ports.front(), options_.baud);
+    vornShutDown(options_.group);
+    if (!vornRS232WakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), ports.data(),
+                         options_.baud, options_.readTimeoutMs, options_.writeTimeoutMs)) {
+        if (stopRequested())
+            return false;
+        for (uint16_t port : options_.ports)
+            if (port != 0)
+                explainPort(port);
+        return failed("wake-up");
+    }
+    awake_ = true;
+    vornRS232SetGroupMode(options_.group, options_.groupMode);
+    return true;
+}
+
+std::vector<int> GroupSession::addresses() const
+{
+    if (options_.standAlone)
+        return {0};
+    std::vector<int> list;
+    for (int address = 1; address <= options_.unitCount(); ++address)
+        list.push_back(address);
+    return list;
+}
+
+bool GroupSession::loadConfiguration()
+{
+    if (!vornGetSystemConfig(options_.group, &system_))
+        return failed("reading the system configuration");
+    for (int address : addresses())
+        if (!vornGetDeviceConfig(options_.group, address, &devices_[address]))
+            return failed("reading the configuration of unit " + std::to_string(address));
+    return true;
+}
+
+bool GroupSession::applyToUnit(int address, const Settings& settings)
+{
+    VornDeviceConfig config = devices_[address];
+    if (settings.dataFormat)
+        config.dataFormat = *settings.dataFormat;
+    if (settings.hemisphere)
+        config.hemisphere = *settings.hemisphere;
+    if (settings.filters)
+        config.setup = static_cast<uint8_t>((config.setup & ~7u) | *settings.filters);
+    if (settings.scaling)
+        config.scaling = *settings.scaling;
+    if (settings.reportRate)
+        config.reportRate = *settings.reportRate;
+    if (settings.button)
+        config.setup = static_cast<uint8_t>(*settings.button ? (config.setup | 8u) : (config.setup & ~8u));
+    if (!vornSetDeviceConfig(options_.group, address, &config))
+        return failed("setting the configuration of unit " + std::to_string(address));
+    devices_[address] = config;
+    return true;
+}
+
+bool GroupSession::apply(const Settings& settings)
+{
+    if (settings.measurementRate) {
+        VornSystemConfig config = system_;
+        config.measurementRate = *settings.measurementRate;
+        if (!vornSetSystemConfig(options_.group, &config))
+            return failed("setting the measurement rate");
+        system_ = config;
+    }
+    if (!settings.touchesUnits())
+        return true;
+    for (int address : addresses()) {
+        if (options_.unit && *options_.unit != address && !options_.standAlone)
+            continue;
+        if (!applyToUnit(address, settings))
+            return false;
+    }
+    return true;
+}
+
+std::vector<UnitLayout> GroupSession::dataUnits() const
+{
+    std::vector<UnitLayout> units;
+    for (int address : addresses()) {
+        const VornDeviceConfig& config = devices_[address];
+        if ((config.status & 0x04) == 0 || config.dataFormat == 0)
+            continue;
+        units.push_back({address, config.dataFormat, config.scaling, (config.setup & 0x08) != 0});
+    }
+    return units;
+}
+
+} // namespace vornctl

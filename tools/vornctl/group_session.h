@@ -1,0 +1,55 @@
+// One woken-up RS232 group for the length of a command: wakes it up, keeps
+// the configuration of every unit, applies option settings, and shuts the
+// group down when it goes out of scope (also after Ctrl-C).
+#pragma once
+
+#include "measurement.h"
+#include "options.h"
+
+#include <vorn/vorn.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vornctl {
+
+class GroupSession {
+public:
+    explicit GroupSession(const Options& options);
+    ~GroupSession();
+    GroupSession(const GroupSession&) = delete;
+    GroupSession& operator=(const GroupSession&) = delete;
+
+    bool wakeUp();
+    // Reads the system configuration and that of every unit; the library
+    // needs the latter before it takes data.
+    bool loadConfiguration();
+    bool apply(const Settings& settings);
+    // After Ctrl-C has cancelled a waiting call: lets the next calls wait
+    // again, to stop a stream cleanly.
+    void resumeAfterStop();
+
+    int group() const { return options_.group; }
+    bool standAlone() const { return options_.standAlone; }
+    // Unit addresses of the group in ascending order (0 for stand-alone).
+    std::vector<int> addresses() const;
+    // Units that deliver data (sensor present and a data format set).
+    std::vector<UnitLayout> dataUnits() const;
+
+    const VornSystemConfig& system() const { return system_; }
+    const VornDeviceConfig& device(int address) const { return devices_[address]; }
+
+    // Reports a failed library call on stderr with the error code; returns false.
+    bool failed(const std::string& what) const;
+
+private:
+    bool applyToUnit(int address, const Settings& settings);
+
+    Options options_;
+    bool awake_ = false;
+    VornSystemConfig system_ {};
+    std::array<VornDeviceConfig, VORN_UNIT_COUNT> devices_ {};
+};
+
+} // namespace vornctl

@@ -1,0 +1,358 @@
+#include "options.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string_view>
+
+namespace vornctl {
+
+namespace {
+
+struct NamedCode {
+    std::string_view name;
+    uint8_t code;
+};
+
+constexpr std::array<NamedCode, 8> kDataFormats {{
+    {"none", 0}, {"position", 1}, {"angles", 2}, {"matrix", 3}, {"position-angles", 4},
+    {"position-matrix", 5}, {"quaternion", 7}, {"position-quaternion", 8},
+}};
+
+constexpr std::array<NamedCode, 6> kHemispheres {{
+    {"front", 0}, {"back", 1}, {"top", 2}, {"bottom", 3}, {"left", 4}, {"right", 5},
+}};
+
+constexpr std::array<NamedCode, 8> kCommands {{
+    {"help", static_cast<uint8_t>(Command::Help)},     {"version", static_cast<uint8_t>(Command::Version)},
+    {"info", static_cast<uint8_t>(Command::Info)},     {"set", static_cast<uint8_t>(Command::Set)},
+    {"reading", static_cast<uint8_t>(Command::Reading)}, {"frame", static_cast<uint8_t>(Command::Frame)},
+    {"stream", static_cast<uint8_t>(Command::Stream)}, {"demo", static_cast<uint8_t>(Command::Demo)},
+}};
+
+template <std::size_t N>
+std::optional<uint8_t> lookup(const std::array<NamedCode, N>& table, std::string_view name)
+{
+    for (const auto& entry : table)
+        if (entry.name == name)
+            return entry.code;
+    return std::nullopt;
+}
+
+template <std::size_t N>
+const char* nameOf(const std::array<NamedCode, N>& table, uint8_t code)
+{
+    for (const auto& entry : table)
+        if (entry.code == code)
+            return entry.name.data();
+    return "unknown";
+}
+
+template <std::size_t N>
+std::string namesOf(const std::array<NamedCode, N>& table)
+{
+    std::string names;
+    for (const auto& entry : table)
+        names += (names.empty() ? "" : ", ") + std::string(entry.name);
+    return names;
+}
+
+// Whole-string unsigned integer within [low, high].
+std::optional<uint64_t> parseUnsigned(std::string_view text, uint64_t low, uint64_t high)
+{
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> parsePositive(std::string_view text)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value <= 0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::vector<uint16_t>> parsePorts(std::string_view text)
+{
+    std::vector<uint16_t> ports;
+    while (true) {
+        const auto comma = text.find(',');
+        const auto port = parseUnsigned(text.substr(0, comma), 0, 65535);
+        if (!port)
+            return std::nullopt;
+        ports.push_back(static_cast<uint16_t>(*port));
+        if (comma == std::string_view::npos)
+            break;
+        text.remove_prefix(comma + 1);
+    }
+    if (ports.empty() || ports.front() == 0 || ports.size() > 126)
+        return std::nullopt;
+    return ports;
+}
+
+// Filters to switch on: "none" or a comma list of dc, wide, narrow.
+std::optional<uint8_t> parseFilters(std::string_view text)
+{
+    if (text == "none")
+        return 0;
+    uint8_t bits = 0;
+    while (!text.empty()) {
+        const auto comma = text.find(',');
+        const auto word = text.substr(0, comma);
+        if (word == "dc")
+            bits |= 1;
+        else if (word == "wide")
+            bits |= 2;
+        else if (word == "narrow")
+            bits |= 4;
+        else
+            return std::nullopt;
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    }
+    return bits;
+}
+
+using Setter = std::function<std::string(Options&, std::string_view)>;
+
+struct OptionSpec {
+    std::string_view longName;
+    char shortName;
+    bool takesValue;
+    Setter set;  // returns an error text, empty on success
+};
+
+std::string invalid(std::string_view option, std::string_view value, std::string_view expected)
+{
+    return "invalid value '" + std::string(value) + "' for --" + std::string(option) + ": expected " +
+           std::string(expected);
+}
+
+// A whole number within [low, high] stored into one field of Options.
+template <typename Field>
+Setter numberInto(Field Options::*field, std::string_view name, uint64_t low, uint64_t high, std::string_view expected)
+{
+    return [=](Options& o, std::string_view v) -> std::string {
+        const auto n = parseUnsigned(v, low, high);
+        if (!n)
+            return invalid(name, v, expected);
+        o.*field = static_cast<Field>(*n);
+        return {};
+    };
+}
+
+const std::vector<OptionSpec>& optionTable()
+{
+    static const std::vector<OptionSpec> table {
+        {"port", 'p', true, [](Options& o, std::string_view v) -> std::string {
+             auto ports = parsePorts(v);
+             if (!ports)
+                 return invalid("port", v, "COM port numbers by unit address, e.g. 1 or 1,0,2 (the first nonzero)");
+             o.ports = *ports;
+             return {};
+         }},
+        {"units", 'n', true, numberInto(&Options::units, "units", 1, 126, "a number of units from 1 to 126")},
+        {"stand-alone", 's', false, [](Options& o, std::string_view) -> std::string {
+             o.standAlone = true;
+             return {};
+         }},
+        {"baud", 'b', true, numberInto(&Options::baud, "baud", 50, 4000000, "a baud rate such as 9600 or 115200")},
+        {"read-timeout", 0, true, numberInto(&Options::readTimeoutMs, "read-timeout", 1, 600000, "milliseconds from 1 to 600000")},
+        {"write-timeout", 0, true, numberInto(&Options::writeTimeoutMs, "write-timeout", 1, 600000, "milliseconds from 1 to 600000")},
+        {"group", 'g', true, numberInto(&Options::group, "group", 0, 256, "a group identifier from 0 to 256")},
+        {"group-mode", 0, true, [](Options& o, std::string_view v) -> std::string {
+             if (v == "auto")
+                 o.groupMode = 0;
+             else if (v == "off")
+                 o.groupMode = 1;
+             else if (v == "on")
+                 o.groupMode = 2;
+             else
+                 return invalid("group-mode", v, "auto, on or off");
+             return {};
+         }},
+        {"unit", 'u', true, [](Options& o, std::string_view v) -> std::string {
+             auto n = parseUnsigned(v, 0, 126);
+             if (!n)
+                 return invalid("unit", v, "a unit address from 0 to 126");
+             o.unit = static_cast<int>(*n);
+             return {};
+         }},
+        {"count", 'c', true, [](Options& o, std::string_view v) -> std::string {
+             auto n = parseUnsigned(v, 1, std::numeric_limits<uint64_t>::max());
+             if (!n)
+                 return invalid("count", v, "a positive number of frames");
+             o.count = *n;
+             return {};
+         }},
+        {"duration", 'd', true, [](Options& o, std::string_view v) -> std::string {
+             auto s = parsePositive(v);
+             if (!s)
+                 return invalid("duration", v, "a positive number of seconds");
+             o.durationS = *s;
+             return {};
+         }},
+        {"output", 'o', true, [](Options& o, std::string_view v) -> std::string {
+             if (v == "csv")
+                 o.output = OutputFormat::Csv;
+             else if (v == "json")
+                 o.output = OutputFormat::Json;
+             else if (v == "table")
+                 o.output = OutputFormat::Table;
+             else
+                 return invalid("output", v, "csv, json or table");
+             return {};
+         }},
+        {"quiet", 'q', false, [](Options& o, std::string_view) -> std::string {
+             o.quiet = true;
+             return {};
+         }},
+        {"show-errors", 0, false, [](Options& o, std::string_view) -> std::string {
+             o.showErrors = true;
+             return {};
+         }},
+        {"format", 'f', true, [](Options& o, std::string_view v) -> std::string {
+             auto code = lookup(kDataFormats, v);
+             if (!code)
+                 return invalid("format", v, namesOf(kDataFormats));
+             o.settings.dataFormat = *code;
+             return {};
+         }},
+        {"rate", 'r', true, [](Options& o, std::string_view v) -> std::string {
+             auto hz = parsePositive(v);
+             // The unit holds rate x 256 in a 16-bit word.
+             if (!hz || *hz >= 256.0)
+                 return invalid("rate", v, "a measurement rate in Hz above 0 and below 256");
+             o.settings.measurementRate = *hz;
+             return {};
+         }},
+        {"hemisphere", 0, true, [](Options& o, std::string_view v) -> std::string {
+             auto code = lookup(kHemispheres, v);
+             if (!code)
+                 return invalid("hemisphere", v, namesOf(kHemispheres));
+             o.settings.hemisphere = *code;
+             return {};
+         }},
+        {"filters", 0, true, [](Options& o, std::string_view v) -> std::string {
+             auto bits = parseFilters(v);
+             if (!bits)
+                 return invalid("filters", v, "none, or a comma list of dc, wide, narrow");
+             o.settings.filters = *bits;
+             return {};
+         }},
+        {"scaling", 0, true, [](Options& o, std::string_view v) -> std::string {
+             if (v != "36" && v != "72")
+                 return invalid("scaling", v, "36 or 72 (inches full scale)");
+             o.settings.scaling = v == "36" ? 36 : 72;
+             return {};
+         }},
+        {"report-rate", 0, true, [](Options& o, std::string_view v) -> std::string {
+             if (v != "1" && v != "2" && v != "8" && v != "32")
+                 return invalid("report-rate", v, "1, 2, 8 or 32");
+             o.settings.reportRate = static_cast<uint8_t>(*parseUnsigned(v, 1, 32));
+             return {};
+         }},
+        {"button", 0, true, [](Options& o, std::string_view v) -> std::string {
+             if (v != "on" && v != "off")
+                 return invalid("button", v, "on or off");
+             o.settings.button = v == "on";
+             return {};
+         }},
+    };
+    return table;
+}
+
+const OptionSpec* findOption(std::string_view arg)
+{
+    for (const auto& spec : optionTable()) {
+        if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == spec.longName)
+            return &spec;
+        if (arg.size() == 2 && arg[0] == '-' && spec.shortName != 0 && arg[1] == spec.shortName)
+            return &spec;
+    }
+    return nullptr;
+}
+
+std::string checkConsistency(const Options& o)
+{
+    if (o.count && o.durationS)
+        return "--count and --duration exclude each other";
+    if (o.standAlone && o.ports.size() > 1)
+        return "a stand-alone unit has exactly one port";
+    if (!o.standAlone && o.units > 0 && static_cast<int>(o.ports.size()) > o.units)
+        return "more ports than units were given";
+    if (o.unit && !o.standAlone && (*o.unit < 1 || *o.unit > o.unitCount()))
+        return "--unit must name a unit of the group (1.." + std::to_string(o.unitCount()) + ")";
+    return {};
+}
+
+} // namespace
+
+const char* dataFormatName(uint8_t code)
+{
+    return nameOf(kDataFormats, code);
+}
+
+const char* hemisphereName(uint8_t code)
+{
+    return nameOf(kHemispheres, code);
+}
+
+ParseResult parseCommandLine(const std::vector<std::string>& args)
+{
+    Options options;
+    bool haveCommand = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (arg == "-h" || arg == "--help") {
+            options.command = Command::Help;
+            return {options, {}};
+        }
+        if (arg == "--version") {
+            options.command = Command::Version;
+            return {options, {}};
+        }
+        if (!arg.empty() && arg[0] == '-') {
+            std::string_view inlineValue;
+            bool hasInline = false;
+            if (const auto eq = arg.find('='); arg.substr(0, 2) == "--" && eq != std::string_view::npos) {
+                inlineValue = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+                hasInline = true;
+            }
+            const OptionSpec* spec = findOption(arg);
+            if (spec == nullptr)
+                return {std::nullopt, "unknown option '" + std::string(arg) + "'"};
+            std::string_view value = inlineValue;
+            if (spec->takesValue && !hasInline) {
+                if (i + 1 >= args.size())
+                    return {std::nullopt, "option '" + std::string(arg) + "' needs a value"};
+                value = args[++i];
+            } else if (!spec->takesValue && hasInline) {
+                return {std::nullopt, "option '" + std::string(arg) + "' takes no value"};
+            }
+            if (auto error = spec->set(options, value); !error.empty())
+                return {std::nullopt, error};
+            continue;
+        }
+        if (haveCommand)
+            return {std::nullopt, "unexpected argument '" + std::string(arg) + "'"};
+        const auto command = lookup(kCommands, arg);
+        if (!command)
+            return {std::nullopt, "unknown command '" + std::string(arg) + "' (try 'vornctl --help')"};
+        options.command = static_cast<Command>(*command);
+        haveCommand = true;
+    }
+    if (!haveCommand)
+        return {std::nullopt, "no command given (try 'vornctl --help')"};
+    if (auto error = checkConsistency(options); !error.empty())
+        return {std::nullopt, error};
+    return {options, {}};
+}
+
+} // namespace vornctl

@@ -1,0 +1,70 @@
+// The command line of vornctl: one command word plus options, parsed into
+// plain values so that the commands never look at argv.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vornctl {
+
+enum class Command { Help, Version, Info, Set, Reading, Frame, Stream, Demo };
+
+enum class OutputFormat { Auto, Csv, Json, Table };
+
+// Option values that change a unit or the system before the command runs.
+struct Settings {
+    std::optional<uint8_t> dataFormat;
+    std::optional<double> measurementRate;
+    std::optional<uint8_t> hemisphere;
+    std::optional<uint8_t> filters;      // setup bits 0-2 (DC, wide notch, narrow notch)
+    std::optional<uint16_t> scaling;
+    std::optional<uint8_t> reportRate;
+    std::optional<bool> button;
+
+    bool touchesUnits() const
+    {
+        return dataFormat || hemisphere || filters || scaling || reportRate || button;
+    }
+    bool any() const { return touchesUnits() || measurementRate.has_value(); }
+};
+
+struct Options {
+    Command command = Command::Help;
+
+    // Connection.
+    int group = 1;
+    bool standAlone = false;
+    std::vector<uint16_t> ports {1};  // by unit address: master first (or the stand-alone unit)
+    int units = 0;                    // 0: as many as ports were given
+    uint32_t baud = 115200;
+    uint32_t readTimeoutMs = 2000;
+    uint32_t writeTimeoutMs = 1000;
+    int groupMode = 0;                // 0 automatic, 1 off, 2 on (the library's codes)
+
+    // What to take and how to print it.
+    std::optional<int> unit;          // reading/set: one unit instead of all
+    std::optional<uint64_t> count;
+    std::optional<double> durationS;
+    OutputFormat output = OutputFormat::Auto;
+    bool quiet = false;
+    bool showErrors = false;          // also show the library's own messages
+
+    Settings settings;
+
+    int unitCount() const { return standAlone ? 1 : (units > 0 ? units : static_cast<int>(ports.size())); }
+};
+
+struct ParseResult {
+    std::optional<Options> options;
+    std::string error;  // set when options is empty
+};
+
+ParseResult parseCommandLine(const std::vector<std::string>& args);
+
+// Names accepted for --format, by data format code; used by help and printing.
+const char* dataFormatName(uint8_t code);
+const char* hemisphereName(uint8_t code);
+
+} // namespace vornctl
