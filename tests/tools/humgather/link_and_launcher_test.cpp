@@ -100,6 +100,18 @@ TEST(HumgatherSerialLink, SilentUnitIsReportedWhileTheReceiveWaits) {
     EXPECT_GE(notices, 2);
 }
 
+TEST(HumgatherSerialLink, TryReceiveTakesAllOrNothing) {
+    UnitEnd unit(45);
+    SerialLink link;
+    ASSERT_TRUE(link.open(unit.port(), 115200));
+    unit.send({1, 2, 3});
+    std::array<std::uint8_t, 4> four{};
+    EXPECT_FALSE(link.tryReceive(four, std::chrono::milliseconds(50)));
+    std::array<std::uint8_t, 3> three{};
+    EXPECT_TRUE(link.tryReceive(three, std::chrono::milliseconds(50)));  // nothing was taken before
+    EXPECT_EQ(three[2], 3);
+}
+
 TEST(HumgatherSerialLink, ClosedLineEndsTheWait) {
     UnitEnd unit(43);
     SerialLink link;

@@ -276,6 +276,22 @@ TEST_F(HumgatherSession, StatisticsOfOneSampleShowNoSpread) {
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
+TEST_F(HumgatherSession, SystemStatusWithoutTheAddressingAnswerTakesTheNormalLength) {
+    startUnit(20);
+    if (IsSkipped()) return;
+    PtySession s(HUMGATHER_PATH, dir_.path().string());
+    startInOperationMode(s);
+    if (HasFatalFailure()) return;
+    menu(s, "14");
+    answer(s, "AutoConfig                  ( 50 )", "36");
+    ASSERT_TRUE(s.expect(" ADDRESS mode has not been set yet.  Use the RS232 address menu")) << s.screen();
+    ASSERT_TRUE(s.expect("Vornset 14 ")) << s.screen();
+    pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
+    menu(s, "27");
+    EXPECT_EQ(s.waitForExit(), 0);
+    EXPECT_EQ(s.screen().find("Vornset 15 "), std::string::npos);
+}
+
 TEST_F(HumgatherSession, DataFileHoldsTheCyclesAskedFor) {
     startUnit(20);
     if (IsSkipped()) return;

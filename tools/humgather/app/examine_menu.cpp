@@ -1,4 +1,5 @@
 // Examine value: the menu, and the routine that asks each vornset and shows the answer.
+#include <chrono>
 #include <vector>
 
 #include "dialogues.h"
@@ -54,6 +55,32 @@ void show(Session& s, const ExamineOutcome& outcome) {
     }
 }
 
+constexpr int kNormalAddressing = 1;
+constexpr int kExpandedAddressing = 2;
+// How long the rest of an expanded-length answer may take after its normal-length part.
+constexpr std::chrono::milliseconds kRestOfAnswer{300};
+
+std::vector<std::uint8_t> receiveAnswer(Session& s, int parameter, int addressingAnswer) {
+    std::vector<std::uint8_t> answer(examineAnswerLength(parameter, addressingAnswer));
+    s.link.receive(answer);
+    return answer;
+}
+
+// Without the addressing answer the unit's answer may have either length: take the normal one,
+// then the expanded rest if it follows at once, rather than wait for ever for bytes a unit in
+// normal addressing never sends.
+std::vector<std::uint8_t> receiveAnswerOfEitherLength(Session& s, int parameter) {
+    std::vector<std::uint8_t> answer = receiveAnswer(s, parameter, kNormalAddressing);
+    const std::size_t normal = answer.size();
+    answer.resize(examineAnswerLength(parameter, kExpandedAddressing));
+    if (!s.link.tryReceive(std::span(answer).subspan(normal), kRestOfAnswer)) answer.resize(normal);
+    return answer;
+}
+
+int addressingOfAnswer(int parameter, std::size_t length) {
+    return length == examineAnswerLength(parameter, kNormalAddressing) ? kNormalAddressing : kExpandedAddressing;
+}
+
 }  // namespace
 
 void runExamineMenu(Session& s) {
@@ -70,17 +97,18 @@ void examineValue(Session& s, int parameter) {
         const std::int32_t all = s.entry.askInt32(" examine master vornset only (0) or all vornsets (1)  ", 0);
         st.vornsetsToExamine = all == 1 ? st.vornsetsToRead : 1;
     }
-    if (needsAddressingWarning(parameter, st.addressingAnswer)) {
+    const bool addressingUnknown = needsAddressingWarning(parameter, st.addressingAnswer);
+    if (addressingUnknown) {
         s.console.printLine(kAddressModeNotSetWarning);
         s.console.printLine();
     }
-    const std::size_t length = examineAnswerLength(parameter, st.addressingAnswer);
-    std::vector<std::uint8_t> answer(length);
-    const ExamineContext context{st.timerTickMicroseconds, st.addressingAnswer};
     for (int i = 1; i <= st.vornsetsToExamine; ++i) {
         st.currentAddress = st.addresses[static_cast<std::size_t>(i - 1)];
         s.sendToCurrentUnit({'O', static_cast<std::uint8_t>(parameter)});
-        s.link.receive(answer);
+        const std::vector<std::uint8_t> answer =
+            addressingUnknown ? receiveAnswerOfEitherLength(s, parameter) : receiveAnswer(s, parameter, st.addressingAnswer);
+        const ExamineContext context{st.timerTickMicroseconds,
+                                     addressingUnknown ? addressingOfAnswer(parameter, answer.size()) : st.addressingAnswer};
         const ExamineOutcome outcome = describeExamineAnswer(parameter, answer, context);
         apply(outcome, st);
         show(s, outcome);

@@ -78,6 +78,21 @@ void SerialLink::receive(std::span<std::uint8_t> out) {
     }
 }
 
+bool SerialLink::tryReceive(std::span<std::uint8_t> out, std::chrono::milliseconds limit) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + limit;
+    while (line_->queued() < out.size()) {
+        if (!line_->fill()) throw LinkLost("the unit's serial line has closed");
+        if (line_->queued() >= out.size()) break;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return false;
+        pollfd p{line_->fd(), POLLIN, 0};
+        ::poll(&p, 1, static_cast<int>(left));
+    }
+    line_->take(out.data(), out.size());
+    return true;
+}
+
 std::uint8_t SerialLink::receiveByte() {
     std::uint8_t byte = 0;
     receive(std::span(&byte, 1));

@@ -55,6 +55,8 @@ public:
     void sendByte(std::uint8_t byte);
     // Reads exactly out.size() bytes, waiting as long as it takes (see the waiting hook).
     void receive(std::span<std::uint8_t> out);
+    // Takes out.size() bytes if they arrive within `limit`; otherwise takes nothing.
+    bool tryReceive(std::span<std::uint8_t> out, std::chrono::milliseconds limit);
     std::uint8_t receiveByte();
     AnswerWord receiveWord();
     // Reads up to and including a carriage return; the line is returned without it.
