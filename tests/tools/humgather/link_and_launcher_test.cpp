@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +14,7 @@
 #include <thread>
 
 #include "vorn/humgather/humsift_launcher.h"
+#include "vorn/humgather/interrupt_stop.h"
 #include "vorn/humgather/maker_notices.h"
 #include "vorn/humgather/serial_link.h"
 
@@ -126,6 +130,31 @@ TEST(HumgatherSerialLink, MissingPortSaysWhy) {
     EXPECT_FALSE(link.open(44, 115200));
     EXPECT_NE(link.errorText().find("/nonexistent/humgather-line"), std::string::npos) << link.errorText();
     unsetenv("VORN_COM44");
+}
+
+TEST(HumgatherSerialLink, InterruptInTestModeStopsTheUnitFirst) {
+    UnitEnd unit(46);
+    const pid_t child = fork();
+    if (child == 0) {
+        SerialLink link;
+        if (!link.open(unit.port(), 115200)) _exit(3);
+        const StopOnInterrupt guard(link.descriptor());
+        std::raise(SIGINT);
+        _exit(4);  // not reached: the default action ends the process
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    EXPECT_EQ(unit.received(2), (std::vector<std::uint8_t>{'?', 'b'}));
+
+    // Outside test mode the signals are as they were.
+    struct sigaction before {};
+    sigaction(SIGINT, nullptr, &before);
+    { const StopOnInterrupt guard(-1); }
+    struct sigaction after {};
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(before.sa_handler, after.sa_handler);
 }
 
 TEST(HumgatherMakerNotices, EnvironmentThenFileThenDefaults) {

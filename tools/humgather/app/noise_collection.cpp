@@ -10,6 +10,7 @@
 #include "dialogues.h"
 #include "vorn/console/basic_number.h"
 #include "vorn/console/clock_text.h"
+#include "vorn/humgather/interrupt_stop.h"
 #include "vorn/humgather/noise_file.h"
 #include "vorn/humgather/plausibility.h"
 
@@ -219,6 +220,8 @@ std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t&
     }
     s.console.clearScreen();
     if (operation) rateCount = s.entry.askInt16("input output rate count 1000=1Khz, 500=2.8Hz, 200= 3.3KHz ", rateCount);
+    // From here the unit is in its test mode until leaveTestMode() takes it out.
+    const StopOnInterrupt stopOnInterrupt(s.link.descriptor());
     const auto rateWord = static_cast<std::uint16_t>(rateCount);
     s.link.send(std::array<std::uint8_t, 3>{'j', static_cast<std::uint8_t>(rateWord & 0xFF),
                                             static_cast<std::uint8_t>(rateWord >> 8)});

@@ -33,6 +33,8 @@ bool SerialLink::open(unsigned port, std::uint32_t baudRate) {
     return true;
 }
 
+int SerialLink::descriptor() const { return line_->fd(); }
+
 void SerialLink::pulseRts() {
     line_->setRts(true);
     line_->setRts(false);

@@ -47,6 +47,8 @@ public:
     // Opens COM<port> at the baud rate, 8N1. On failure returns false and errorText() says why.
     bool open(unsigned port, std::uint32_t baudRate);
     const std::string& errorText() const { return error_; }
+    // The line's descriptor, for a signal handler that must still reach the unit; -1 when closed.
+    int descriptor() const;
     // RTS on and at once off again: the unit resets.
     void pulseRts();
 
