@@ -63,28 +63,6 @@ std::optional<bool> parseBool(std::string_view text)
     return std::nullopt;
 }
 
-// Comma-separated numbers, exactly `count` of them.
-std::optional<std::vector<double>> parseNumbers(std::string_view text, std::size_t count)
-{
-    std::vector<double> values;
-    while (true) {
-        const auto comma = text.find(',');
-        const auto value = parseDouble(text.substr(0, comma));
-        if (!value) {
-            return std::nullopt;
-        }
-        values.push_back(*value);
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(comma + 1);
-    }
-    if (values.size() != count) {
-        return std::nullopt;
-    }
-    return values;
-}
-
 // Comma-separated numbers, any count; "none" is the empty list.
 std::optional<std::vector<double>> parseNumberList(std::string_view text)
 {
@@ -104,6 +82,16 @@ std::optional<std::vector<double>> parseNumberList(std::string_view text)
         }
         text.remove_prefix(comma + 1);
     }
+}
+
+// Comma-separated numbers, exactly `count` of them.
+std::optional<std::vector<double>> parseNumbers(std::string_view text, std::size_t count)
+{
+    auto values = parseNumberList(text);
+    if (!values || values->size() != count) {
+        return std::nullopt;
+    }
+    return values;
 }
 
 std::optional<double> parseNonNegative(std::string_view text)
