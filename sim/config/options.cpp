@@ -4,6 +4,7 @@
 #include "config/sensor_keys.h"
 #include "config/settings_parser.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -78,8 +79,10 @@ void applyOwnLines(ProgramOptions& options, const std::string& list)
     }
 }
 
-void applyNetSettings(ProgramOptions& options, const std::vector<NetSetting>& settings)
+// The controller and the boards first, then their units' settings, whatever the order given.
+void applyNetSettings(ProgramOptions& options, std::vector<NetSetting> settings)
 {
+    std::stable_partition(settings.begin(), settings.end(), [](const NetSetting& n) { return !n.address; });
     for (const auto& n : settings) {
         SimulatorConfig& config = options.config;
         std::string error;
