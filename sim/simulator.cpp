@@ -95,11 +95,16 @@ void Simulator::start()
     for (auto& line : lines_) {
         line->start();
     }
+    // One room for every link: the controller's and the boards' sensors move among the same metal.
     if (config_.controller) {
+        config_.controller->metal = config_.metal;
+        config_.controller->seed = config_.seed;
         controller_ = std::make_unique<ControllerServer>(*config_.controller, logger);
         controller_->start();
     }
     if (config_.isa) {
+        config_.isa->metal = config_.metal;
+        config_.isa->seed = config_.seed;
         portIo_ = std::make_unique<PortIoServer>(*config_.isa, logger);
         portIo_->start();
     }

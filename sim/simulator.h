@@ -57,6 +57,8 @@ public:
     // The networked controller and the ISA boards, when configured (else nullptr).
     ControllerServer* controller() { return controller_.get(); }
     PortIoServer* portIo() { return portIo_.get(); }
+    const ControllerServer* controller() const { return controller_.get(); }
+    const PortIoServer* portIo() const { return portIo_.get(); }
     const SimulatorConfig& config() const { return config_; }
 
 private:

@@ -14,9 +14,7 @@ UnitConfig unitAt(uint8_t address)
     unit.transmitterSerial = static_cast<uint16_t>(3000 + address);
     // Only the master drives a transmitter; every unit has a sensor.
     unit.transmitterBits = address <= 1 ? 0x01 : 0x00;
-    unit.sensorModel.trajectory.kind = TrajectoryKind::Circle;
-    unit.sensorModel.trajectory.center = {12.0 + 4.0 * address, -4.0 + 3.0 * address, 6.0};
-    unit.sensorModel.trajectory.periodSeconds = 6.0 + address;
+    unit.sensorModel = circlingSensor(address);
     return unit;
 }
 

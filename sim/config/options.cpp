@@ -1,7 +1,10 @@
 #include "config/options.h"
 
+#include "config/net_settings.h"
+#include "config/sensor_keys.h"
 #include "config/settings_parser.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -15,9 +18,17 @@ struct UnitSetting {
     std::string value;
 };
 
+// A setting of the controller or the ISA boards: a top key, or a unit's key when
+// `address` is set.
+struct NetSetting {
+    bool controller = true; // else the ISA boards
+    std::optional<unsigned> address;
+    std::string key;
+    std::string value;
+};
+
 struct Collected {
-    std::optional<ControllerConfig> controller;
-    std::optional<IsaConfig> isa;
+    std::vector<NetSetting> netSettings;
     unsigned units = 3;
     bool standAlone = false;
     std::filesystem::path configFile;
@@ -68,22 +79,35 @@ void applyOwnLines(ProgramOptions& options, const std::string& list)
     }
 }
 
-// Board base addresses, master first: "0x300" (one stand-alone board) or "0x300,0x320,0".
-std::optional<IsaConfig> parseIsaBases(const std::string& list)
+// The controller and the boards first, then their units' settings, whatever the order given.
+void applyNetSettings(ProgramOptions& options, std::vector<NetSetting> settings)
 {
-    std::vector<uint16_t> bases;
-    std::stringstream in(list);
-    std::string item;
-    while (std::getline(in, item, ',')) {
-        char* end = nullptr;
-        const unsigned long base = std::strtoul(item.c_str(), &end, 0);
-        if (item.empty() || *end != '\0' || base > 0xFFFF)
-            return std::nullopt;
-        bases.push_back(static_cast<uint16_t>(base));
+    std::stable_partition(settings.begin(), settings.end(), [](const NetSetting& n) { return !n.address; });
+    for (const auto& n : settings) {
+        SimulatorConfig& config = options.config;
+        std::string error;
+        if (n.controller) {
+            error = n.address ? applyControllerUnitSetting(config, *n.address, n.key, n.value)
+                              : applyControllerSetting(config, n.key, n.value);
+        } else {
+            error = n.address ? applyIsaUnitSetting(config, *n.address, n.key, n.value)
+                              : applyIsaSetting(config, n.key, n.value);
+        }
+        if (!error.empty()) {
+            options.errors.push_back(error);
+        }
     }
-    if (bases.empty() || bases.front() == 0)
+}
+
+// "N:KEY=VALUE" of --unit-set, --controller-set and --isa-set, or nullopt.
+std::optional<UnitSetting> parseUnitSetting(const std::string& text)
+{
+    const auto colon = text.find(':');
+    const auto equals = text.find('=', colon == std::string::npos ? 0 : colon);
+    if (colon == std::string::npos || equals == std::string::npos) {
         return std::nullopt;
-    return bases.size() == 1 ? isaStandAloneConfig(bases.front()) : isaVornsetConfig(bases);
+    }
+    return UnitSetting{text.substr(0, colon), text.substr(colon + 1, equals - colon - 1), text.substr(equals + 1)};
 }
 
 void readConfigFile(ProgramOptions& options, const std::filesystem::path& file)
@@ -129,23 +153,19 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
                 c.units = 3;
             }
         } else if (arg == "--controller") {
-            const std::string v = value();
-            const unsigned long units = std::strtoul(v.c_str(), nullptr, 10);
-            if (units < 1 || units > 120)
-                options.errors.push_back("--controller takes 1 to 120 units");
-            else
-                c.controller = controllerConfig(static_cast<unsigned>(units));
+            c.netSettings.push_back({true, std::nullopt, "units", value()});
         } else if (arg == "--controller-revision") {
-            const auto revision = parseRevision(value());
-            if (!revision || !c.controller)
-                options.errors.push_back("--controller-revision takes X.YY, after --controller");
-            else
-                c.controller->softwareRevision = *revision;
+            c.netSettings.push_back({true, std::nullopt, "revision", value()});
         } else if (arg == "--isa" || arg == "--pv2") {
-            const std::string v = value();
-            c.isa = parseIsaBases(arg == "--pv2" ? v + ",0" : v);
-            if (!c.isa)
-                options.errors.push_back(arg + " takes board base addresses such as 0x300 or 0x300,0x320,0");
+            c.netSettings.push_back({false, std::nullopt, arg == "--pv2" ? "pv2" : "boards", value()});
+        } else if (arg == "--controller-set" || arg == "--isa-set") {
+            const auto setting = parseUnitSetting(value());
+            const auto address = setting ? parseInt<uint8_t>(setting->target) : std::nullopt;
+            if (!address) {
+                options.errors.push_back(arg + " takes N:KEY=VALUE");
+                continue;
+            }
+            c.netSettings.push_back({arg == "--controller-set", *address, setting->key, setting->value});
         } else if (arg == "--config") {
             c.configFile = value();
         } else if (arg == "--env-file") {
@@ -153,14 +173,12 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
         } else if (arg == "--own-lines") {
             c.ownLines = value();
         } else if (arg == "--unit-set") {
-            const std::string v = value();
-            const auto colon = v.find(':');
-            const auto equals = v.find('=', colon == std::string::npos ? 0 : colon);
-            if (colon == std::string::npos || equals == std::string::npos) {
+            const auto setting = parseUnitSetting(value());
+            if (!setting) {
                 options.errors.push_back("--unit-set takes N:KEY=VALUE");
                 continue;
             }
-            c.unitSettings.push_back({v.substr(0, colon), v.substr(colon + 1, equals - colon - 1), v.substr(equals + 1)});
+            c.unitSettings.push_back(*setting);
         } else {
             bool known = false;
             for (const auto& [option, key] : kUnitShortcuts) {
@@ -192,8 +210,7 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
     }
     applyOwnLines(options, c.ownLines);
     applyUnitSettings(options, c.unitSettings);
-    options.config.controller = c.controller;
-    options.config.isa = c.isa;
+    applyNetSettings(options, c.netSettings);
     return options;
 }
 
@@ -214,27 +231,33 @@ std::string programHelp()
            "                       own besides the master, e.g. 2,3\n"
            "  --first-port N       number of the first COM port (default 1)\n"
            "  --dir DIR            folder for the COM<n> links (default: a new temporary folder)\n"
-           "  --env-file FILE      also write the VORN_COM<n>=<path> lines to FILE\n"
+           "  --env-file FILE      also write the printed VORN_...=<value> lines to FILE, for a\n"
+           "                       shell to source; removed again when vornsim stops\n"
            "  --config FILE        read settings from FILE (format below)\n"
            "  --revision X.YY      software revision of every unit (default 3.67)\n"
            "  --rate HZ            measurement rate of every unit after a reset (default 103.3)\n"
            "  --trajectory NAME    still, circle, figure-eight or random-walk for every sensor\n"
            "  --format CODE        data format after a reset (default 4, position/angles)\n"
-           "  --unit-set N:KEY=V   one unit setting (keys below) for unit N, or * for all\n"
-           "  --metal X,Y,Z,S      metal at X,Y,Z inches with strength S; may repeat\n"
+           "  --unit-set N:KEY=V   one unit setting (unit keys below) for unit N, or * for all\n"
+           "  --metal X,Y,Z,S      metal at X,Y,Z inches with strength S; may repeat. Sensors of\n"
+           "                       every link move among it\n"
            "  --seed N             seed of the noise and random walks (default 1)\n"
            "  --restart-ms N       how long a unit stays silent after \"b\" (default 4000)\n"
            "  --controller N       also a networked controller with N units (1..120) on a\n"
            "                       loopback TCP port, printed as VORN_CONTROLLER=127.0.0.1:<port>\n"
            "  --controller-revision X.YY   the controller's software revision (default 3.00;\n"
            "                       1.x controllers take no single shots)\n"
+           "  --controller-set N:KEY=V   one setting of the controller's unit N (controller\n"
+           "                       unit keys below)\n"
            "  --isa LIST           also ISA boards behind a port-I/O socket, printed as\n"
            "                       VORN_PORTIO=<path>: base addresses by unit address, master\n"
            "                       first: 0x300 (a stand-alone board) or 0x300,0x320,0 (0: the\n"
            "                       unit is reached through the master's board)\n"
            "  --pv2 BASE           also a PV2 master board at BASE with a second unit behind it\n"
+           "  --isa-set N:KEY=V    one setting of ISA unit N (0 on a stand-alone board; ISA\n"
+           "                       unit keys below), e.g. 1:model=PELLVORN2\n"
            "  --quiet              do not log events to standard error\n"
-           "  --help               show this text\n"
+           "  --help, -h           show this text\n"
            "\n"
            "Magnetic environment, as the receivers' raw channels show it in test mode (the\n"
            "noise collection's samples); amplitudes in volts at the X receiver axis:\n"
@@ -247,13 +270,24 @@ std::string programHelp()
            "                       (default 75:0.01)\n"
            "  --noise V            standard deviation of white noise (default 0.004)\n"
            "\n"
-           "\n"
            "Configuration file: lines \"key = value\"; \"#\" starts a comment. The top part takes\n"
            "first-port, dir, seed, restart-ms, metal (repeatable) and the environment's\n"
-           "dc, mains, hum, harmonics, tones and noise. Sections \"[unit N]\" each\n"
-           "describe one unit at address N (0: a stand-alone unit alone) and replace the default\n"
-           "units. Options given on the command line win over the file. Unit keys:\n" +
-           settingsHelp();
+           "dc, mains, hum, harmonics, tones and noise. Sections \"[unit N]\" each describe one\n"
+           "RS232 unit at address N (0: a stand-alone unit alone) and replace the default\n"
+           "units. \"[controller]\" adds a networked controller (3 units unless units says\n"
+           "otherwise), \"[controller unit N]\" sets its unit N; \"[isa]\" adds ISA boards (a\n"
+           "stand-alone board at 0x300 unless boards or pv2 says otherwise), \"[isa unit N]\"\n"
+           "sets the unit at address N. Options given on the command line win over the file.\n"
+           "\n"
+           "RS232 unit keys:\n" +
+           settingsHelp() +
+           "Sensor keys, for the units of every link:\n" + sensorSettingsHelp() +
+           "[controller] keys:\n" + controllerSettingsHelp() +
+           "Controller unit keys:\n" + controllerUnitSettingsHelp() +
+           "[isa] keys:\n" + isaSettingsHelp() +
+           "ISA unit keys:\n" + isaUnitSettingsHelp() +
+           "\n"
+           "With no options vornsim serves the default vornset and prints how to reach it.\n";
 }
 
 } // namespace vorn::sim

@@ -1,5 +1,10 @@
 #include "config/settings_parser.h"
 
+#include "config/net_settings.h"
+#include "config/sensor_keys.h"
+#include "config/setting_keys.h"
+#include "config/value_parsers.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -9,102 +14,6 @@
 namespace vorn::sim {
 
 namespace {
-
-std::string_view trim(std::string_view s)
-{
-    const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
-}
-
-template <typename Int>
-std::optional<Int> parseInt(std::string_view text)
-{
-    text = trim(text);
-    int base = 10;
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    Int value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<double> parseDouble(std::string_view text)
-{
-    const std::string copy(trim(text));
-    if (copy.empty()) {
-        return std::nullopt;
-    }
-    char* end = nullptr;
-    const double value = std::strtod(copy.c_str(), &end);
-    if (end != copy.c_str() + copy.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<bool> parseBool(std::string_view text)
-{
-    text = trim(text);
-    if (text == "yes" || text == "true" || text == "1" || text == "on") {
-        return true;
-    }
-    if (text == "no" || text == "false" || text == "0" || text == "off") {
-        return false;
-    }
-    return std::nullopt;
-}
-
-// Comma-separated numbers, any count; "none" is the empty list.
-std::optional<std::vector<double>> parseNumberList(std::string_view text)
-{
-    if (trim(text) == "none") {
-        return std::vector<double>{};
-    }
-    std::vector<double> values;
-    while (true) {
-        const auto comma = text.find(',');
-        const auto value = parseDouble(text.substr(0, comma));
-        if (!value) {
-            return std::nullopt;
-        }
-        values.push_back(*value);
-        if (comma == std::string_view::npos) {
-            return values;
-        }
-        text.remove_prefix(comma + 1);
-    }
-}
-
-// Comma-separated numbers, exactly `count` of them.
-std::optional<std::vector<double>> parseNumbers(std::string_view text, std::size_t count)
-{
-    auto values = parseNumberList(text);
-    if (!values || values->size() != count) {
-        return std::nullopt;
-    }
-    return values;
-}
-
-std::optional<double> parseNonNegative(std::string_view text)
-{
-    const auto value = parseDouble(text);
-    return value && *value >= 0.0 ? value : std::nullopt;
-}
-
-std::optional<double> parsePositive(std::string_view text)
-{
-    const auto value = parseDouble(text);
-    return value && *value > 0.0 ? value : std::nullopt;
-}
 
 // "HZ:VOLTS, HZ:VOLTS..." or "none".
 std::optional<std::vector<Tone>> parseTones(std::string_view text)
@@ -174,26 +83,7 @@ std::optional<LineTestMode> parseLineTest(std::string_view text)
     return std::nullopt;
 }
 
-template <typename T>
-std::string assign(std::optional<T> parsed, T& target, std::string_view key, std::string_view value)
-{
-    if (!parsed) {
-        return "bad value for " + std::string(key) + ": \"" + std::string(value) + "\"";
-    }
-    target = *parsed;
-    return {};
-}
-
-std::string bad(std::string_view key, std::string_view value)
-{
-    return "bad value for " + std::string(key) + ": \"" + std::string(value) + "\"";
-}
-
-struct UnitKey {
-    std::string_view key;
-    std::string_view help;
-    std::function<std::string(UnitConfig&, std::string_view, std::string_view)> apply;
-};
+using UnitKey = SettingKey<UnitConfig>;
 
 template <typename Int, typename Field>
 auto integerField(Field UnitConfig::*field)
@@ -244,38 +134,6 @@ const std::vector<UnitKey>& unitKeys()
         {"group-mode", "yes/no: group mode is on after a reset",
          [](UnitConfig& u, auto k, auto v) { return assign(parseBool(v), u.groupModeAtReset, k, v); }},
         {"button", "the button value records carry", integerField<uint16_t>(&UnitConfig::buttonValue)},
-        {"trajectory", "still, circle, figure-eight or random-walk",
-         [](UnitConfig& u, auto k, auto v) {
-             return assign(trajectoryKindOfName(trim(v)), u.sensorModel.trajectory.kind, k, v);
-         }},
-        {"center", "x,y,z in inches: where the sensor is or circles around",
-         [](UnitConfig& u, auto k, auto v) {
-             const auto n = parseNumbers(v, 3);
-             if (!n) {
-                 return bad(k, v);
-             }
-             u.sensorModel.trajectory.center = {(*n)[0], (*n)[1], (*n)[2]};
-             return std::string{};
-         }},
-        {"angles", "azimuth,elevation,roll in degrees: the sensor's base orientation",
-         [](UnitConfig& u, auto k, auto v) {
-             const auto n = parseNumbers(v, 3);
-             if (!n) {
-                 return bad(k, v);
-             }
-             u.sensorModel.trajectory.angles = {(*n)[0], (*n)[1], (*n)[2]};
-             return std::string{};
-         }},
-        {"radius", "inches: circle radius, figure-eight half width, random-walk bound",
-         [](UnitConfig& u, auto k, auto v) { return assign(parseDouble(v), u.sensorModel.trajectory.radius, k, v); }},
-        {"period", "seconds per lap",
-         [](UnitConfig& u, auto k, auto v) {
-             return assign(parseDouble(v), u.sensorModel.trajectory.periodSeconds, k, v);
-         }},
-        {"position-noise", "standard deviation of position noise in inches",
-         [](UnitConfig& u, auto k, auto v) { return assign(parseDouble(v), u.sensorModel.positionNoiseInches, k, v); }},
-        {"angle-noise", "standard deviation of angle noise in degrees",
-         [](UnitConfig& u, auto k, auto v) { return assign(parseDouble(v), u.sensorModel.angleNoiseDegrees, k, v); }},
         {"prom-notice", "the maker's notice in the PROM text, up to 47 characters",
          [](UnitConfig& u, auto k, auto v) { return assign(parseNotice(v), u.prom.notice, k, v); }},
         {"prom-date", "MONTH/DAY/YEAR of the PROM, each 0-255 (default 3/15/97)",
@@ -290,24 +148,13 @@ const std::vector<UnitKey>& unitKeys()
 
 } // namespace
 
-std::optional<uint16_t> parseRevision(std::string_view text)
-{
-    text = trim(text);
-    const auto dot = text.find('.');
-    const auto whole = parseInt<uint8_t>(text.substr(0, dot));
-    const auto fraction = dot == std::string_view::npos ? std::optional<uint8_t>(0) : parseInt<uint8_t>(text.substr(dot + 1));
-    if (!whole || !fraction) {
-        return std::nullopt;
-    }
-    return static_cast<uint16_t>((*whole << 8) | *fraction);
-}
-
 std::string applyUnitSetting(UnitConfig& unit, std::string_view key, std::string_view value)
 {
-    for (const auto& entry : unitKeys()) {
-        if (entry.key == key) {
-            return entry.apply(unit, key, value);
-        }
+    if (auto result = applyKey<UnitConfig>(unitKeys(), unit, key, value)) {
+        return *result;
+    }
+    if (auto result = applySensorSetting(unit.sensorModel, key, value)) {
+        return *result;
     }
     return "unknown unit setting \"" + std::string(key) + "\"";
 }
@@ -373,11 +220,49 @@ std::string applySystemSetting(SimulatorConfig& config, std::string_view key, st
     return "unknown setting \"" + std::string(key) + "\"";
 }
 
+namespace {
+
+enum class SectionKind { Top, Unit, Controller, ControllerUnit, Isa, IsaUnit };
+
+struct Section {
+    SectionKind kind = SectionKind::Top;
+    unsigned address = 0;
+};
+
+// "[unit N]", "[controller]", "[controller unit N]", "[isa]" or "[isa unit N]".
+std::optional<Section> parseSection(std::string_view line)
+{
+    if (!line.starts_with('[') || !line.ends_with(']')) {
+        return std::nullopt;
+    }
+    const std::string_view name = trim(line.substr(1, line.size() - 2));
+    constexpr std::pair<std::string_view, SectionKind> kUnitSections[] = {
+        {"unit ", SectionKind::Unit}, {"controller unit ", SectionKind::ControllerUnit}, {"isa unit ", SectionKind::IsaUnit}};
+    for (const auto& [prefix, kind] : kUnitSections) {
+        if (name.starts_with(prefix)) {
+            const auto address = parseInt<uint8_t>(name.substr(prefix.size()));
+            if (!address || *address > 126) {
+                return std::nullopt;
+            }
+            return Section{kind, *address};
+        }
+    }
+    if (name == "controller") {
+        return Section{SectionKind::Controller};
+    }
+    if (name == "isa") {
+        return Section{SectionKind::Isa};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::vector<std::string> applyConfigText(SimulatorConfig& config, std::string_view text)
 {
     std::vector<std::string> errors;
     std::vector<UnitConfig> units;
-    UnitConfig* unit = nullptr;
+    Section section;
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -389,17 +274,22 @@ std::vector<std::string> applyConfigText(SimulatorConfig& config, std::string_vi
             continue;
         }
         if (line.front() == '[') {
-            const auto address = line.starts_with("[unit ") && line.back() == ']'
-                                     ? parseInt<uint8_t>(line.substr(6, line.size() - 7))
-                                     : std::nullopt;
-            if (!address || *address > 126) {
-                errors.push_back(where + "expected a section \"[unit N]\" with N from 0 to 126");
-                unit = nullptr;
+            const auto parsed = parseSection(line);
+            if (!parsed) {
+                errors.push_back(where + "expected a section \"[unit N]\", \"[controller]\", \"[controller unit N]\", "
+                                         "\"[isa]\" or \"[isa unit N]\" with N from 0 to 126");
+                section = {};
                 continue;
             }
-            units.push_back(vornsetConfig(*address == 0 ? 1 : *address).units.back());
-            units.back().address = *address;
-            unit = &units.back();
+            section = *parsed;
+            if (section.kind == SectionKind::Unit) {
+                units.push_back(vornsetConfig(section.address == 0 ? 1 : section.address).units.back());
+                units.back().address = static_cast<uint8_t>(section.address);
+            } else if (section.kind == SectionKind::Controller && !config.controller) {
+                config.controller = controllerConfig();
+            } else if (section.kind == SectionKind::Isa && !config.isa) {
+                config.isa = isaStandAloneConfig();
+            }
             continue;
         }
         const auto equals = line.find('=');
@@ -409,7 +299,17 @@ std::vector<std::string> applyConfigText(SimulatorConfig& config, std::string_vi
         }
         const auto key = trim(line.substr(0, equals));
         const auto value = trim(line.substr(equals + 1));
-        const std::string error = unit ? applyUnitSetting(*unit, key, value) : applySystemSetting(config, key, value);
+        std::string error;
+        switch (section.kind) {
+        case SectionKind::Top: error = applySystemSetting(config, key, value); break;
+        case SectionKind::Unit: error = applyUnitSetting(units.back(), key, value); break;
+        case SectionKind::Controller: error = applyControllerSetting(config, key, value); break;
+        case SectionKind::ControllerUnit:
+            error = applyControllerUnitSetting(config, section.address, key, value);
+            break;
+        case SectionKind::Isa: error = applyIsaSetting(config, key, value); break;
+        case SectionKind::IsaUnit: error = applyIsaUnitSetting(config, section.address, key, value); break;
+        }
         if (!error.empty()) {
             errors.push_back(where + error);
         }
@@ -422,13 +322,7 @@ std::vector<std::string> applyConfigText(SimulatorConfig& config, std::string_vi
 
 std::string settingsHelp()
 {
-    std::string text;
-    for (const auto& entry : unitKeys()) {
-        std::string key(entry.key);
-        key.resize(20, ' ');
-        text += "    " + key + std::string(entry.help) + "\n";
-    }
-    return text;
+    return keysHelp<UnitConfig>(unitKeys());
 }
 
 } // namespace vorn::sim

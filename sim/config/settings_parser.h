@@ -2,6 +2,7 @@
 // command-line options share these rules, so every unit setting has one spelling.
 #pragma once
 
+#include "config/value_parsers.h"
 #include "simulator_config.h"
 
 #include <optional>
@@ -10,9 +11,6 @@
 #include <vector>
 
 namespace vorn::sim {
-
-// "3.67" -> 0x0343 (integer part high byte, fraction digits as written low byte).
-std::optional<uint16_t> parseRevision(std::string_view text);
 
 // Applies one unit key ("revision", "trajectory", ...). Returns an error text, or "" on success.
 std::string applyUnitSetting(UnitConfig& unit, std::string_view key, std::string_view value);

@@ -2,6 +2,8 @@
 // and how it starts up.
 #pragma once
 
+#include "model/sensor_model.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +17,7 @@ struct ControllerUnitConfig {
     uint16_t buttonValue = 0;
     uint8_t typeCode = 1;         // the device block's second byte
     uint16_t softwareRevision = 0x0343;
+    SensorConfig sensorModel;
 };
 
 struct ControllerConfig {
@@ -22,6 +25,9 @@ struct ControllerConfig {
     double measurementRate = 103.3;     // Hz
     uint8_t reportRate = 1;             // every n-th cycle streams a packet
     std::vector<ControllerUnitConfig> units;
+    // The room the sensors move in; a simulator gives its own to every link.
+    std::vector<MetalObject> metal;
+    uint64_t seed = 1;
 };
 
 // A controller with `units` units at addresses 1..units.

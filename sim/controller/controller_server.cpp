@@ -38,6 +38,8 @@ struct Timed {
 
 struct ControllerServer::Connection {
     int fd = -1;
+    std::size_t index = 0; // in the order of acceptance
+
     std::vector<uint8_t> input;
     std::vector<uint8_t> output;
     std::deque<Timed> delayed; // answers held back by a stall
@@ -102,6 +104,32 @@ void ControllerServer::setFaults(const ControllerFaults& faults)
 {
     std::lock_guard lock(mutex_);
     faults_ = faults;
+}
+
+std::size_t ControllerServer::setConnectionFaults(std::size_t index, const ControllerFaults& faults)
+{
+    std::lock_guard lock(mutex_);
+    connectionFaults_[index] = faults;
+    return index;
+}
+
+std::size_t ControllerServer::setNextConnectionFaults(const ControllerFaults& faults)
+{
+    std::lock_guard lock(mutex_);
+    connectionFaults_[accepted_] = faults;
+    return accepted_;
+}
+
+std::size_t ControllerServer::connectionsAccepted() const
+{
+    std::lock_guard lock(mutex_);
+    return accepted_;
+}
+
+const ControllerFaults& ControllerServer::faultsOf(std::size_t connection) const
+{
+    const auto own = connectionFaults_.find(connection);
+    return own != connectionFaults_.end() ? own->second : faults_;
 }
 
 void ControllerServer::hangUpAll()
@@ -175,7 +203,7 @@ void ControllerServer::serve()
             StreamChange change;
             {
                 std::lock_guard lock(mutex_);
-                faults = faults_;
+                faults = faultsOf(c.index);
                 change = state_.handle(packet, seconds(), faults, answer);
             }
             received_.append(packet);
@@ -235,7 +263,7 @@ void ControllerServer::serve()
                 std::vector<uint8_t> packet;
                 {
                     std::lock_guard lock(mutex_);
-                    state_.appendDataPacket(seconds(), faults_, packet);
+                    state_.appendDataPacket(seconds(), faultsOf(c->index), packet);
                     c->nextReport += state_.reportPeriod();
                 }
                 // A reader that fell far behind gets no backlog of old reports.
@@ -272,6 +300,8 @@ void ControllerServer::serve()
                 ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
                 auto c = std::make_unique<Connection>();
                 c->fd = fd;
+                std::lock_guard lock(mutex_);
+                c->index = accepted_++;
                 connections.push_back(std::move(c));
             }
         }

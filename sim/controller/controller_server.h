@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <map>
 #include <optional>
 #include <functional>
 #include <mutex>
@@ -36,8 +37,15 @@ public:
 
     const PacketLog& received() const { return received_; }
     PacketLog& received() { return received_; }
-    // Faults for every connection from now on.
+    // Faults for every connection from now on, except those given faults of their own.
     void setFaults(const ControllerFaults& faults);
+    // Faults for one connection only: connections are numbered from 0 in the order
+    // they are accepted. Returns `index`.
+    std::size_t setConnectionFaults(std::size_t index, const ControllerFaults& faults);
+    // Faults for the next connection to be accepted; returns its index.
+    std::size_t setNextConnectionFaults(const ControllerFaults& faults);
+    // How many connections were accepted so far.
+    std::size_t connectionsAccepted() const;
     // Hangs up every open connection, as a controller that vanished.
     void hangUpAll();
     // Stops accepting new connections, as a controller that is gone for good.
@@ -55,12 +63,16 @@ private:
     void serve();
     void wake();
     void noteSent(const std::vector<uint8_t>& packet);
+    // The faults of a connection; the caller holds mutex_.
+    const ControllerFaults& faultsOf(std::size_t connection) const;
 
     ControllerState state_;
     Log log_;
     PacketLog received_;
-    mutable std::mutex mutex_; // state_ and faults_
+    mutable std::mutex mutex_; // state_, the faults and the connection count
     ControllerFaults faults_;
+    std::map<std::size_t, ControllerFaults> connectionFaults_;
+    std::size_t accepted_ = 0;
     std::deque<std::pair<uint32_t, std::chrono::steady_clock::time_point>> sentTimes_;
     int listenFd_ = -1;
     int wakeFd_ = -1;

@@ -1,6 +1,6 @@
 #include "controller/controller_state.h"
 
-#include "motion/circle_motion.h"
+#include "model/reading_builder.h"
 #include "protocol/data_format.h"
 #include "protocol/device_status_block.h"
 #include "protocol/system_status_block.h"
@@ -25,6 +25,7 @@ constexpr uint8_t kDeviceRunning = 0x40;
 constexpr uint8_t kDeviceSensor = 0x04;
 constexpr uint8_t kDeviceTransmitter = 0x02;
 constexpr uint8_t kButtonSetup = 0x08;
+constexpr uint8_t kXyzReferenceSetup = 0x10;
 
 // The packet type that answers a request, or 0 for requests without answer.
 uint8_t answerTypeOf(uint8_t requestType)
@@ -39,6 +40,16 @@ uint8_t answerTypeOf(uint8_t requestType)
     case toByte(PacketType::StopData): return 0;
     default: return static_cast<uint8_t>(requestType + 100);
     }
+}
+
+ReportFrame reportFrameOf(const VornDeviceConfig& device)
+{
+    ReportFrame frame{.hemisphere = device.hemisphere,
+                      .rotateXyz = (device.setup & kXyzReferenceSetup) != 0,
+                      .scalingInches = device.scaling != 0 ? device.scaling : 72.0};
+    std::copy(std::begin(device.referenceFrame), std::end(device.referenceFrame), frame.referenceFrame.begin());
+    std::copy(std::begin(device.angleAlign), std::end(device.angleAlign), frame.angleAlign.begin());
+    return frame;
 }
 
 bool knownRequest(uint8_t type)
@@ -57,6 +68,7 @@ ControllerState::ControllerState(ControllerConfig config) : config_(std::move(co
     system_.softwareRevision = config_.softwareRevision;
     system_.transmitter = 0x10;
     for (const ControllerUnitConfig& unit : config_.units) {
+        sensors_.emplace_back(unit.sensorModel, unitSeed(config_.seed, unit.address));
         if (unit.address == 0 || unit.address > protocol::kTcpipLastAddress)
             continue;
         system_.unitStatus[unit.address] =
@@ -204,7 +216,8 @@ StreamChange ControllerState::handle(const ReceivedPacket& request, double secon
 void ControllerState::appendDataPacket(double seconds, const ControllerFaults& faults, std::vector<uint8_t>& out)
 {
     std::vector<uint8_t> payload;
-    for (const ControllerUnitConfig& unit : config_.units) {
+    for (std::size_t i = 0; i < config_.units.size(); ++i) {
+        const ControllerUnitConfig& unit = config_.units[i];
         const VornDeviceConfig& device = devices_[unit.address];
         if ((device.status & kDeviceSensor) == 0 || device.dataFormat == 0)
             continue;
@@ -212,7 +225,7 @@ void ControllerState::appendDataPacket(double seconds, const ControllerFaults& f
         record.address = unit.address;
         record.dataFormat = device.dataFormat;
         record.button = (device.setup & kButtonSetup) != 0;
-        record.reading = circleReading(unit.address, seconds);
+        record.reading = readingOf(sensors_[i].measure(seconds, config_.metal).pose, reportFrameOf(device));
         record.reading.button = unit.buttonValue;
         uint8_t bytes[protocol::kMaxRecordBytes + 2];
         const std::size_t length = protocol::encodeTcpipRecord(record, bytes);

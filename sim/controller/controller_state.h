@@ -6,6 +6,7 @@
 #include "controller/controller_config.h"
 #include "controller/controller_faults.h"
 #include "controller/packet_log.h"
+#include "model/sensor_model.h"
 
 #include <vorn/vorn.h>
 
@@ -57,6 +58,7 @@ private:
     bool knownUnit(uint8_t address) const;
 
     ControllerConfig config_;
+    std::vector<SensorModel> sensors_; // one per configured unit, in config order
     VornSystemConfig system_ {};
     VornDeviceConfig devices_[VORN_UNIT_COUNT] {};
     uint16_t sequence_ = 0; // of the controller's own packets

@@ -4,14 +4,18 @@ namespace vorn::sim {
 
 IsaConfig isaStandAloneConfig(uint16_t base)
 {
-    return {{IsaUnitConfig {.address = 0, .base = base}}};
+    IsaConfig config;
+    config.units.push_back({.address = 0, .base = base, .sensorModel = circlingSensor(0)});
+    return config;
 }
 
 IsaConfig isaVornsetConfig(const std::vector<uint16_t>& bases)
 {
     IsaConfig config;
     for (std::size_t i = 0; i < bases.size(); ++i)
-        config.units.push_back({.address = static_cast<uint8_t>(i + 1), .base = bases[i]});
+        config.units.push_back({.address = static_cast<uint8_t>(i + 1),
+                                .base = bases[i],
+                                .sensorModel = circlingSensor(static_cast<uint8_t>(i + 1))});
     return config;
 }
 

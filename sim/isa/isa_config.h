@@ -2,7 +2,10 @@
 // their own (and at which base address) and what each reports.
 #pragma once
 
+#include "model/sensor_model.h"
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace vorn::sim {
@@ -19,10 +22,15 @@ struct IsaUnitConfig {
     uint8_t addressingMode = 0;        // the master's
     uint8_t errorCode = 0;
     uint16_t buttonValue = 0;
+    std::string model = "6DKVA";       // blank padded to ten characters on the wire
+    SensorConfig sensorModel;
 };
 
 struct IsaConfig {
     std::vector<IsaUnitConfig> units; // the master (or the stand-alone unit) first
+    // The room the sensors move in; a simulator gives its own to every link.
+    std::vector<MetalObject> metal;
+    uint64_t seed = 1;
 };
 
 // One stand-alone unit on a board at `base`.

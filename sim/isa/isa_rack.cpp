@@ -38,10 +38,10 @@ struct IsaRack::Board {
     uint64_t cyclesSent = 0;
 };
 
-IsaRack::IsaRack(IsaConfig config, Log log) : log_(std::move(log))
+IsaRack::IsaRack(IsaConfig config, Log log) : metal_(std::move(config.metal)), log_(std::move(log))
 {
     for (const IsaUnitConfig& unitConfig : config.units) {
-        units_.push_back(std::make_unique<IsaUnit>(unitConfig));
+        units_.push_back(std::make_unique<IsaUnit>(unitConfig, unitSeed(config.seed, unitConfig.address)));
         if (unitConfig.base != 0) {
             auto board = std::make_unique<Board>();
             board->base = unitConfig.base;
@@ -240,10 +240,10 @@ void IsaRack::execute(Board& board, uint8_t address, uint8_t command, std::span<
     }
 }
 
-void IsaRack::appendRecord(Board& board, const IsaUnit& u, bool tag)
+void IsaRack::appendRecord(Board& board, IsaUnit& u, bool tag)
 {
     std::vector<uint16_t> words;
-    u.appendRecord(seconds(), tag, words);
+    u.appendRecord(seconds(), metal_, tag, words);
     if (!words.empty() && corruptPhasing_ > 0) {
         words.front() &= static_cast<uint16_t>(~1u);
         --corruptPhasing_;

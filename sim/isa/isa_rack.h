@@ -56,7 +56,7 @@ private:
     void takeCommands(Board& board);
     void execute(Board& board, uint8_t address, uint8_t command, std::span<const uint8_t> arguments);
     void appendReport(Board& board, IsaUnit& target);
-    void appendRecord(Board& board, const IsaUnit& unit, bool tag);
+    void appendRecord(Board& board, IsaUnit& unit, bool tag);
     void catchUp(Board& board);
     void examine(Board& board, IsaUnit& target, uint8_t parameter);
     double seconds() const;
@@ -64,6 +64,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<IsaUnit>> units_;
     std::vector<std::unique_ptr<Board>> boards_;
+    std::vector<MetalObject> metal_;
     Log log_;
     Clock::time_point start_ = Clock::now();
     int corruptPhasing_ = 0;

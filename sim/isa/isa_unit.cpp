@@ -1,6 +1,7 @@
 #include "isa/isa_unit.h"
 
-#include "motion/circle_motion.h"
+#include "model/model_string.h"
+#include "model/reading_builder.h"
 #include "protocol/commands.h"
 #include "protocol/data_format.h"
 #include "protocol/hemisphere.h"
@@ -20,7 +21,6 @@ using protocol::Command;
 using protocol::Parameter;
 
 constexpr uint16_t kFirstRateWordRevision = 0x033F; // 3.63
-constexpr char kModel[] = "6DKVA     ";
 
 template <std::size_t N>
 void readTable(std::span<const uint8_t> value, std::array<uint16_t, N>& table)
@@ -31,7 +31,7 @@ void readTable(std::span<const uint8_t> value, std::array<uint16_t, N>& table)
 
 } // namespace
 
-IsaUnit::IsaUnit(const IsaUnitConfig& config) : config_(config)
+IsaUnit::IsaUnit(const IsaUnitConfig& config, uint64_t seed) : config_(config), sensor_(config.sensorModel, seed)
 {
     reset();
 }
@@ -98,10 +98,12 @@ bool IsaUnit::examine(uint8_t parameter, std::vector<uint16_t>& words) const
     case Parameter::VmTable: table(settings_.vm); return true;
     case Parameter::AlphaMax: table(settings_.alphaMax); return true;
     case Parameter::SuddenOutputChangeLock: words.push_back(settings_.suddenOutputLock); return true;
-    case Parameter::ModelIdentification:
-        for (std::size_t i = 0; i < 10; i += 2)
-            words.push_back(static_cast<uint16_t>(kModel[i] << 8 | kModel[i + 1]));
+    case Parameter::ModelIdentification: {
+        const std::string model = paddedModel(config_.model);
+        for (std::size_t i = 0; i < model.size(); i += 2)
+            words.push_back(static_cast<uint16_t>(model[i] << 8 | model[i + 1]));
         return true;
+    }
     case Parameter::RotateXyzWithReferenceFrame: words.push_back(settings_.rotateXyz); return true;
     case Parameter::AddressingMode: words.push_back(config_.addressingMode); return true;
     case Parameter::ReportRate: words.push_back(settings_.reportRate); return true;
@@ -162,9 +164,15 @@ bool IsaUnit::apply(uint8_t command, std::span<const uint8_t> arguments)
     }
 }
 
-void IsaUnit::appendRecord(double seconds, bool tag, std::vector<uint16_t>& words) const
+void IsaUnit::appendRecord(double seconds, const std::vector<MetalObject>& metal, bool tag,
+                           std::vector<uint16_t>& words)
 {
-    VornReading reading = circleReading(config_.address, seconds);
+    const ReportFrame frame{.hemisphere = settings_.hemisphere,
+                            .referenceFrame = settings_.referenceFrame,
+                            .angleAlign = settings_.angleAlign,
+                            .rotateXyz = settings_.rotateXyz != 0,
+                            .scalingInches = settings_.scalingCode == 1 ? 72.0 : 36.0};
+    VornReading reading = readingOf(sensor_.measure(seconds, metal).pose, frame);
     reading.button = config_.buttonValue;
     const protocol::RecordShape shape {.dataFormat = settings_.dataFormat,
                                        .button = settings_.button,

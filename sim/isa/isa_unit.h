@@ -4,6 +4,7 @@
 #pragma once
 
 #include "isa/isa_config.h"
+#include "model/sensor_model.h"
 
 #include <vorn/vorn.h>
 
@@ -41,7 +42,7 @@ struct IsaUnitSettings {
 
 class IsaUnit {
 public:
-    explicit IsaUnit(const IsaUnitConfig& config);
+    IsaUnit(const IsaUnitConfig& config, uint64_t seed);
 
     const IsaUnitConfig& config() const { return config_; }
     uint8_t address() const { return config_.address; }
@@ -61,12 +62,13 @@ public:
     // Applies a command without an answer; false when it is not one.
     bool apply(uint8_t command, std::span<const uint8_t> arguments);
 
-    // Appends one record measured at `seconds`, as the board delivers it.
-    void appendRecord(double seconds, bool tag, std::vector<uint16_t>& words) const;
+    // Appends one record measured at `seconds` among `metal`, as the board delivers it.
+    void appendRecord(double seconds, const std::vector<MetalObject>& metal, bool tag, std::vector<uint16_t>& words);
 
 private:
     IsaUnitConfig config_;
     IsaUnitSettings settings_;
+    SensorModel sensor_;
 };
 
 } // namespace vorn::sim

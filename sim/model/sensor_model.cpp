@@ -27,6 +27,15 @@ Measurement SensorModel::measure(double seconds, const std::vector<MetalObject>&
     return m;
 }
 
+SensorConfig circlingSensor(uint8_t address)
+{
+    SensorConfig sensor;
+    sensor.trajectory.kind = TrajectoryKind::Circle;
+    sensor.trajectory.center = {12.0 + 4.0 * address, -4.0 + 3.0 * address, 6.0};
+    sensor.trajectory.periodSeconds = 6.0 + address;
+    return sensor;
+}
+
 uint8_t distortionAt(const Vector3& position, const std::vector<MetalObject>& metal)
 {
     double total = 0.0;

@@ -39,6 +39,16 @@ private:
     std::mt19937_64 random_;
 };
 
+// The default sensor of the unit at `address`: a circle of its own in front of the
+// transmitter, so that units of one set never overlap and every field changes.
+SensorConfig circlingSensor(uint8_t address);
+
+// The seed of one unit's noise and walk, so units of one simulator differ yet repeat.
+inline uint64_t unitSeed(uint64_t seed, uint8_t address)
+{
+    return seed + address * 7919u;
+}
+
 // Distortion 0..127 at a position among metal objects.
 uint8_t distortionAt(const Vector3& position, const std::vector<MetalObject>& metal);
 

@@ -1,5 +1,6 @@
 // vornsim: serves simulated units on pseudo-terminals until SIGINT or SIGTERM.
 #include "config/options.h"
+#include "serving_summary.h"
 #include "simulator.h"
 
 #include <csignal>
@@ -41,14 +42,7 @@ int main(int argc, char** argv)
         if (!options.envFile.empty()) {
             simulator.writeEnvFile(options.envFile);
         }
-        std::cerr << "vornsim: serving " << options.config.units.size()
-                  << " unit(s); programs open COM<n> through the variables above. Stop with Ctrl+C.\n";
-        if (simulator.controller() != nullptr)
-            std::cerr << "vornsim: networked controller at 127.0.0.1 port " << simulator.controller()->port()
-                      << " (vornctl --tcpip 127.0.0.1:" << simulator.controller()->port() << ")\n";
-        if (simulator.portIo() != nullptr)
-            std::cerr << "vornsim: ISA boards behind the port-I/O socket " << simulator.portIo()->path().string()
-                      << " (export VORN_PORTIO, then vornctl --isa or --pv2)\n";
+        std::cerr << servingSummary(simulator) << std::flush;
         int signal = 0;
         sigwait(&stopSignals, &signal);
         std::cerr << "vornsim: stopping\n";

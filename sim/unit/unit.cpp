@@ -1,5 +1,6 @@
 #include "unit/unit.h"
 
+#include "model/reading_builder.h"
 #include "protocol/commands.h"
 #include "protocol/data_format.h"
 #include "protocol/hemisphere.h"
@@ -9,7 +10,6 @@
 #include "protocol/rs232_record.h"
 #include "protocol/unit_status.h"
 #include "protocol/word_codec.h"
-#include "unit/reading_builder.h"
 
 #include <algorithm>
 #include <array>
@@ -309,7 +309,12 @@ void Unit::appendRecord(double seconds, const std::vector<MetalObject>& metal, b
         return; // a unit without a sensor sends nothing
     }
     const Measurement measurement = sensor_.measure(seconds, metal);
-    VornReading reading = readingOf(measurement.pose, settings_, scalingInches(extendedRangeSystem));
+    const ReportFrame frame{.hemisphere = settings_.hemisphere,
+                            .referenceFrame = settings_.referenceFrame,
+                            .angleAlign = settings_.angleAlign,
+                            .rotateXyz = settings_.rotateXyz != 0,
+                            .scalingInches = scalingInches(extendedRangeSystem)};
+    VornReading reading = readingOf(measurement.pose, frame);
     reading.button = config_.buttonValue;
     const vp::RecordShape shape{.dataFormat = settings_.dataFormat, .button = settings_.button};
     std::array<uint8_t, vp::kMaxRecordBytes> bytes{};

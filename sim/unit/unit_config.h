@@ -1,6 +1,7 @@
 // What a simulated unit is: the fixed facts a unit reports and starts from.
 #pragma once
 
+#include "model/model_string.h"
 #include "model/sensor_model.h"
 #include "unit/memory_map.h"
 
@@ -41,8 +42,5 @@ struct UnitConfig {
     double rawSampleClock = 680400.0;  // Hz: test-mode samples a second = this / rate count
     LineTestMode lineTest = LineTestMode::Off;
 };
-
-// Ten characters of the model string, blank padded, as examine value 15 answers.
-std::string paddedModel(const std::string& model);
 
 } // namespace vorn::sim

@@ -19,7 +19,7 @@ Vornset::Vornset(const std::vector<UnitConfig>& units, std::vector<MetalObject> 
     : metal_(std::move(metal)), log_(std::move(log)), start_(std::chrono::steady_clock::now())
 {
     for (const auto& config : units) {
-        units_.push_back(std::make_unique<Unit>(config, environment, seed + config.address * 7919u));
+        units_.push_back(std::make_unique<Unit>(config, environment, unitSeed(seed, config.address)));
     }
     std::sort(units_.begin(), units_.end(), [](const auto& a, const auto& b) { return a->address() < b->address(); });
 }

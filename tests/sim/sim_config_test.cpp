@@ -2,6 +2,7 @@
 #include "config/options.h"
 #include "config/settings_parser.h"
 #include "model/pose.h"
+#include "serving_summary.h"
 #include "simulator.h"
 
 #include <gtest/gtest.h>
@@ -148,4 +149,44 @@ TEST(SimSettings, MagneticEnvironmentAndTestModeKeys)
     EXPECT_TRUE(options.config.environment.tones.empty());
     EXPECT_EQ(options.config.units[0].rawSampleClock, 340200.0);
     EXPECT_EQ(options.config.units[0].crystalSpeed, 40) << "the bench unit can collect noise";
+}
+
+// Every option --help names is one the parser takes, and the sample configuration
+// that exercises all three links reads without an error.
+TEST(SimSettings, HelpAndSampleConfigurationMatchTheParser)
+{
+    const std::string help = programHelp();
+    std::size_t options = 0;
+    for (std::size_t at = help.find("  --"); at != std::string::npos; at = help.find("  --", at + 1)) {
+        const std::size_t end = help.find_first_of(" ,\n", at + 2);
+        const std::string option = help.substr(at + 2, end - at - 2);
+        const auto parsed = parseProgramOptions({option, "1"});
+        for (const auto& error : parsed.errors) {
+            EXPECT_NE(error, "unknown option " + option + " (see --help)");
+        }
+        ++options;
+    }
+    EXPECT_GE(options, 29u);
+    for (const char* key : {"[controller] keys", "Controller unit keys", "[isa] keys", "ISA unit keys", "trajectory"}) {
+        EXPECT_NE(help.find(key), std::string::npos) << key;
+    }
+
+    const auto sample = parseProgramOptions({"--config", VORNSIM_EXAMPLES "/three_links.conf"});
+    ASSERT_TRUE(sample.errors.empty()) << sample.errors.front();
+    EXPECT_EQ(sample.config.units.size(), 2u);
+    ASSERT_TRUE(sample.config.controller && sample.config.isa);
+    EXPECT_EQ(sample.config.isa->units.front().model, "PELLVORN2");
+}
+
+TEST(SimSettings, ServingSummarySaysHowToReachTheUnits)
+{
+    SimulatorConfig config = vornsetConfig(3);
+    config.units[2].ownLine = true;
+    config.firstPort = 4;
+    Simulator simulator(config);
+    simulator.start();
+    const std::string summary = servingSummary(simulator);
+    EXPECT_NE(summary.find("unit 1 on COM4, unit 3 on COM5; unit(s) 2 behind the master"), std::string::npos)
+        << summary;
+    EXPECT_NE(summary.find("vornctl info -p 4,0,5 -n 3"), std::string::npos) << summary;
 }

@@ -1,5 +1,6 @@
 // The simulated networked controller, spoken to with raw packets.
 #include "controller/controller_server.h"
+#include "model/trajectory.h"
 #include "protocol/device_status_block.h"
 #include "protocol/system_status_block.h"
 #include "protocol/tcpip_record.h"
@@ -209,6 +210,79 @@ TEST_F(ControllerTest, CommitsTheFaultsItIsGiven)
     server->setFaults({.closeOnRequest = true});
     client->request(kWakeUp);
     EXPECT_TRUE(client->closedByPeer());
+}
+
+TEST_F(ControllerTest, FaultsOfOneConnectionLeaveTheOthersAlone)
+{
+    start();
+    EXPECT_EQ(answerTo(kWakeUp).type, 20); // the first connection is accepted: index 0
+    EXPECT_EQ(server->setNextConnectionFaults({.answerType = 77}), 1u);
+    RawClient second(server->port());
+    second.request(kWakeUp);
+    EXPECT_EQ(second.readHeader().value_or(PacketHeader {}).type, 77);
+    EXPECT_EQ(answerTo(kWakeUp).type, 20);
+
+    server->setConnectionFaults(0, {.errorCode = 9});
+    EXPECT_EQ(answerTo(kGetStatus).errorCode, 9);
+    second.request(kWakeUp);
+    EXPECT_EQ(second.readHeader().value_or(PacketHeader {}).type, 77);
+
+    // Faults for every connection reach those without faults of their own only.
+    server->setFaults({.closeOnRequest = true});
+    RawClient third(server->port());
+    third.request(kWakeUp);
+    EXPECT_TRUE(third.closedByPeer());
+    second.request(kWakeUp);
+    EXPECT_EQ(second.readHeader().value_or(PacketHeader {}).type, 77);
+    EXPECT_EQ(server->connectionsAccepted(), 3u);
+}
+
+TEST_F(ControllerTest, StreamFaultsFollowTheirConnection)
+{
+    start();
+    EXPECT_EQ(answerTo(kWakeUp).type, 20);
+    server->setNextConnectionFaults({.dataPacketType = 99});
+    RawClient faulty(server->port());
+    EXPECT_EQ(answerTo(kRunContinuous).type, 204);
+    faulty.request(kRunContinuous);
+    EXPECT_EQ(faulty.readHeader().value_or(PacketHeader {}).type, 204);
+    for (int packet = 0; packet < 3; ++packet) {
+        const auto clean = client->readHeader();
+        ASSERT_TRUE(clean.has_value());
+        EXPECT_EQ(clean->type, 210);
+        client->read(clean->dataLength);
+        const auto bad = faulty.readHeader();
+        ASSERT_TRUE(bad.has_value());
+        EXPECT_EQ(bad->type, 99);
+        faulty.read(bad->dataLength);
+    }
+}
+
+// The controller's units measure with the simulator's physical model: a still sensor
+// reports its configured place and orientation at the device block's scaling.
+TEST_F(ControllerTest, RecordsFollowEachUnitsConfiguredSensor)
+{
+    ControllerConfig config = controllerConfig(2);
+    for (auto& unit : config.units) {
+        unit.sensorModel.trajectory.kind = TrajectoryKind::Still;
+        unit.sensorModel.positionNoiseInches = 0.0;
+        unit.sensorModel.angleNoiseDegrees = 0.0;
+        unit.dataFormat = 4; // position/angles
+    }
+    config.units[0].sensorModel.trajectory.center = {36.0, -18.0, 9.0};
+    config.units[1].sensorModel.trajectory.angles = {90.0, 0.0, 0.0};
+    start(config);
+    const PacketHeader data = answerTo(kSingleShot);
+    ASSERT_EQ(data.dataLength, 2 * 14);
+    const auto payload = client->read(data.dataLength).value();
+    vorn::protocol::TcpipRecord first, second;
+    ASSERT_TRUE(vorn::protocol::decodeTcpipRecord(payload, first).ok());
+    ASSERT_TRUE(vorn::protocol::decodeTcpipRecord(std::span(payload).subspan(14), second).ok());
+    EXPECT_NEAR(first.reading.position[0], 32767 / 2, 1); // 36 of 72 inches
+    EXPECT_NEAR(first.reading.position[1], -32767 / 4, 1);
+    EXPECT_NEAR(first.reading.position[2], 32767 / 8, 1);
+    EXPECT_EQ(first.reading.angles[0], 0);
+    EXPECT_NEAR(second.reading.angles[0], 32767 / 2, 1); // azimuth 90 degrees
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // The simulated ISA boards, reached through the port-I/O socket with raw
 // 12-byte requests.
 #include "isa/port_io_server.h"
+#include "model/trajectory.h"
+#include "protocol/isa_record.h"
+#include "protocol/record_shape.h"
 
 #include <gtest/gtest.h>
 
@@ -186,6 +189,48 @@ TEST_F(IsaBoardsTest, Pv2MasterBoardCarriesTheSecondUnitBehindAPrefix)
     EXPECT_EQ(frame[6], 0x0100);
     EXPECT_EQ(frame[13], 0x0200);
     EXPECT_EQ(frame[7] & 1, 1);
+}
+
+// The boards' units measure with the simulator's physical model and report the model
+// string they are configured with, as a PV2 pair does.
+TEST_F(IsaBoardsTest, UnitsReportTheirConfiguredSensorAndModel)
+{
+    IsaConfig config = pv2Config(kBase);
+    for (auto& unit : config.units) {
+        unit.model = "PELLVORN2";
+        unit.sensorModel.trajectory.kind = TrajectoryKind::Still;
+        unit.sensorModel.positionNoiseInches = 0.0;
+        unit.sensorModel.angleNoiseDegrees = 0.0;
+    }
+    config.units[0].sensorModel.trajectory.center = {36.0, 18.0, -9.0};
+    config.units[1].sensorModel.trajectory.angles = {-90.0, 0.0, 0.0};
+    start(config);
+    client->command({0x4F0F});
+    const auto model = client->answers();
+    ASSERT_EQ(model.size(), 5u);
+    EXPECT_EQ(model[3], uint16_t('R' << 8 | 'N'));
+    EXPECT_EQ(model[4], uint16_t('2' << 8 | ' '));
+
+    const vorn::protocol::RecordShape shape {.dataFormat = 4};
+    const auto readingOf = [&](std::vector<uint16_t> words) {
+        std::vector<uint8_t> bytes;
+        for (uint16_t w : words) {
+            bytes.push_back(static_cast<uint8_t>(w >> 8));
+            bytes.push_back(static_cast<uint8_t>(w));
+        }
+        VornReading reading {};
+        EXPECT_TRUE(vorn::protocol::decodeIsaRecord(bytes, shape, reading).ok());
+        return reading;
+    };
+    client->command({0x4200});
+    const VornReading master = readingOf(client->answers());
+    // 36 of 72 inches; ISA words give their lowest bits to the phasing flag.
+    EXPECT_NEAR(master.position[0], 32767 / 2, 4);
+    EXPECT_NEAR(master.position[1], 32767 / 4, 4);
+    EXPECT_NEAR(master.position[2], -32767 / 8, 4);
+    client->command({0xF242, 0x0000});             // unit 2: point
+    const VornReading second = readingOf(client->answers());
+    EXPECT_NEAR(second.angles[0], -32767 / 2, 4);
 }
 
 TEST_F(IsaBoardsTest, DataReadyCharacterComesOncePerCycle)

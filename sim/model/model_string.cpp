@@ -1,4 +1,4 @@
-#include "unit/unit_config.h"
+#include "model/model_string.h"
 
 namespace vorn::sim {
 

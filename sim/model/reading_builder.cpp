@@ -1,4 +1,4 @@
-#include "unit/reading_builder.h"
+#include "model/reading_builder.h"
 
 #include "protocol/hemisphere.h"
 
@@ -43,19 +43,19 @@ int16_t rawAngle(double degrees)
     return saturate(degrees * kFullScale / 180.0);
 }
 
-VornReading readingOf(const Pose& pose, const UnitSettings& settings, double scalingInches)
+VornReading readingOf(const Pose& pose, const ReportFrame& frame)
 {
-    const Matrix3 reference = matrixOfAngles(anglesOfRaw(settings.referenceFrame));
-    const Matrix3 align = matrixOfAngles(anglesOfRaw(settings.angleAlign));
+    const Matrix3 reference = matrixOfAngles(anglesOfRaw(frame.referenceFrame));
+    const Matrix3 align = matrixOfAngles(anglesOfRaw(frame.angleAlign));
     const Matrix3 m = multiply(transpose(align), multiply(pose.orientation, transpose(reference)));
-    Vector3 position = inHemisphere(pose.position, settings.hemisphere);
-    if (settings.rotateXyz) {
+    Vector3 position = inHemisphere(pose.position, frame.hemisphere);
+    if (frame.rotateXyz) {
         position = multiply(reference, position);
     }
 
     VornReading reading{};
     for (int i = 0; i < 3; ++i) {
-        reading.position[i] = saturate(position[i] * kFullScale / scalingInches);
+        reading.position[i] = saturate(position[i] * kFullScale / frame.scalingInches);
     }
     const Angles angles = anglesOfMatrix(m);
     reading.angles[0] = rawAngle(angles.azimuth);
