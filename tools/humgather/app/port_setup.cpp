@@ -134,7 +134,8 @@ void runEchoTest(Session& s) {
             case 1:
                 s.console.printLine("SET DIP SWITCHES 6 AND 8 TO ON (DOWN) + BAUD RATE SWITCHES THEN CYCLE POWER");
                 st.echoText = s.entry.askText(" STRING TO ECHO ", st.echoText);
-                s.link.send(st.echoText);
+                // Sent as a line: the unit echoes byte for byte, and the answer is read as a line.
+                s.link.send(st.echoText + "\r");
                 s.console.printLine(" STRING ECHOED BACK " + s.link.receiveLine());
                 break;
             case 2:
