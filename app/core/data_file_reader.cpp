@@ -27,21 +27,9 @@ public:
             ++pos_;
     }
 
-    bool readInt(long& value)
-    {
-        skipSpace();
-        const char* first = text_.data() + pos_;
-        const char* last = text_.data() + text_.size();
-        if (first != last && *first == '+')
-            ++first;
-        const auto result = std::from_chars(first, last, value);
-        if (result.ec != std::errc{})
-            return false;
-        pos_ = static_cast<std::size_t>(result.ptr - text_.data());
-        return true;
-    }
-
-    bool readReal(double& value)
+    // A decimal number (integer or real) after white space; an explicit '+' is allowed.
+    template <typename Number>
+    bool readNumber(Number& value)
     {
         skipSpace();
         const char* first = text_.data() + pos_;
@@ -91,7 +79,7 @@ template <std::size_t N>
 bool readReals(Cursor& cursor, std::array<double, N>& values)
 {
     for (double& value : values)
-        if (!cursor.readReal(value))
+        if (!cursor.readNumber(value))
             return false;
     return true;
 }
@@ -113,7 +101,7 @@ bool readButton(Cursor& cursor, std::int16_t& value)
         return line == "none";
     }
     long number = 0;
-    if (!cursor.readInt(number))
+    if (!cursor.readNumber(number))
         return false;
     value = static_cast<std::int16_t>(number);
     return true;
@@ -142,11 +130,11 @@ LineResult readGroup(Cursor& cursor, std::string_view keyword, SensorRecord& sen
         bit = content::kButton;
     } else if (keyword == "dist") {
         long value = 0;
-        ok = cursor.readInt(value);
+        ok = cursor.readNumber(value);
         sensor.distortion = static_cast<std::uint16_t>(value);
         bit = content::kDistortion;
     } else if (keyword == "time") {
-        ok = cursor.readReal(time);
+        ok = cursor.readNumber(time);
         bit = content::kTime;
     } else if (keyword != "end-frame") {
         return LineResult::Unrecognised;
@@ -173,7 +161,7 @@ ReadOutcome readDataFile(std::string_view text, GraphData& graph)
         if (!std::isdigit(static_cast<unsigned char>(next)) && next != '\n')
             break;
         long number = 0;
-        if (!cursor.readInt(number))
+        if (!cursor.readNumber(number))
             break;
         bool colon = false;
         const std::string_view keyword = cursor.readKeyword(colon);

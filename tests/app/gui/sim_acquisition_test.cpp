@@ -34,34 +34,11 @@
 using namespace vornscope;
 using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::saveScreenshot;
+using vornscope::testing::pressOk;
+using vornscope::testing::setUpRs232;
 using vornscope::testing::whenShown;
 
 namespace {
-
-void pressOk(QDialog* dialog)
-{
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-}
-
-void acceptUnitDialogs(int remaining)
-{
-    if (remaining == 0)
-        return;
-    whenShown<UnitDialog>([remaining](UnitDialog* dialog) {
-        pressOk(dialog);
-        acceptUnitDialogs(remaining - 1);
-    });
-}
-
-void setUpRs232(CMainFrame& frame, int units)
-{
-    whenShown<Rs232SetupDialog>([units](Rs232SetupDialog* dialog) {
-        dialog->findChild<QLineEdit*>("numberOfDevices")->setText(QString::number(units));
-        acceptUnitDialogs(units);
-        pressOk(dialog);
-    });
-    frame.onCommand(ID_SETUP_RS232);
-}
 
 bool hasText(const CVornscopeView* view, const std::string& text)
 {
