@@ -165,11 +165,13 @@ void CGraphWindow::resizeEvent(QResizeEvent*) { layoutControls(); }
 
 void CGraphWindow::layoutControls()
 {
-    const int w = width();
+    int w = width();
     const int h = height();
     horizontal_->setGeometry(0, h - kScrollBar, w - kScrollBar, kScrollBar);
     vertical_->setGeometry(w - kScrollBar, 0, kScrollBar, h - kScrollBar);
     const int bandBottom = h - kScrollBar;
+    // The controls share the width left of the vertical scroll bar.
+    w -= kScrollBar;
     tabs_->setGeometry(w * 45 / 100, bandBottom - kTabHeight, w * 30 / 100, kTabHeight);
     pos_->setGeometry(w * 80 / 100, bandBottom - 2 * kTabHeight - 4, w * 9 / 100, kTabHeight);
     ang_->setGeometry(w * 90 / 100, bandBottom - 2 * kTabHeight - 4, w * 9 / 100, kTabHeight);
