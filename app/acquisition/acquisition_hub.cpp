@@ -21,6 +21,7 @@ void AcquisitionHub::start(std::unique_ptr<FrameSource> source, WorkerSettings s
     worker_.stop();
     drain();
     settings.samplesPerPoint = [this] { return samplesPerPoint_.load(); };
+    reportedFailures_ = 0;
     worker_.start(std::move(source), std::move(settings), nullptr);
     timer_.start();
 }
@@ -45,6 +46,10 @@ void AcquisitionHub::drain()
     if (count > 0) {
         delivered_ += count;
         consumer_(taken_, count);
+    }
+    if (worker_.failedReads() != reportedFailures_) {
+        reportedFailures_ = worker_.failedReads();
+        Q_EMIT framesMissing(reportedFailures_);
     }
     if (!worker_.active() && queue_.waiting() == 0)
         timer_.stop();

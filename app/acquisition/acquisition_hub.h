@@ -36,6 +36,10 @@ public:
 
     std::size_t delivered() const { return delivered_; }
 
+Q_SIGNALS:
+    // Frames the units did not deliver since the mode started (each costs its data point).
+    void framesMissing(unsigned count);
+
 private:
     std::atomic<int> samplesPerPoint_{5};
     PointQueue queue_;
@@ -44,6 +48,7 @@ private:
     QTimer timer_;
     std::vector<SampleFrame> taken_;
     std::size_t delivered_ = 0;
+    unsigned reportedFailures_ = 0;
 };
 
 } // namespace vornscope

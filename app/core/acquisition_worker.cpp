@@ -17,6 +17,7 @@ void AcquisitionWorker::start(std::unique_ptr<FrameSource> source, WorkerSetting
     settings_ = std::move(settings);
     pointReady_ = std::move(pointReady);
     stop_ = false;
+    failedReads_ = 0;
     running_ = true;
     active_ = true;
     thread_ = std::thread([this] { run(); });

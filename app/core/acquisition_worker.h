@@ -33,7 +33,7 @@ public:
     AcquisitionWorker(NamedMutex mutex, PointQueue& queue) : mutex_(std::move(mutex)), queue_(queue) {}
     ~AcquisitionWorker() { stop(); }
 
-    // Starts the thread; a previous run ends first.
+    // Starts the thread; a previous run ends first. Counters start again at 0.
     void start(std::unique_ptr<FrameSource> source, WorkerSettings settings,
                std::function<void()> pointReady);
     // Ends the mode after the point in progress (does not wait).

@@ -103,6 +103,10 @@ CVornscopeView::CVornscopeView(CVornscopeDoc* document, QWidget* parent)
           mutex_, [this](const std::vector<SampleFrame>& points, std::size_t count) { takePoints(points, count); })),
       numeric_(std::make_unique<NumericDisplay>())
 {
+    connect(acquisition_.get(), &AcquisitionHub::framesMissing, this, [this](unsigned count) {
+        Q_EMIT statusMessage(tr("The units did not answer %1 frame requests; those data points are missing.")
+                                 .arg(count));
+    });
     setAcceptDrops(true);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
@@ -139,7 +143,12 @@ void CVornscopeView::setupRs232(int) { SetupCommand(*this).run(Transport::RS232)
 void CVornscopeView::setupIsa(int) { SetupCommand(*this).run(Transport::ISA); }
 void CVornscopeView::setupTcpip(int) { SetupCommand(*this).run(Transport::TCPIP); }
 void CVornscopeView::sensorOptions(int) { SensorOptionsCommand(*this).run(); }
-void CVornscopeView::systemOptions(int) { SystemOptionsCommand(*this).run(); }
+void CVornscopeView::systemOptions(int)
+{
+    SystemOptionsCommand(*this).run();
+    // A running thread takes the new samplesPerPoint from its next data point.
+    acquisition_->setSamplesPerPoint(document_->samplesPerPoint());
+}
 
 void CVornscopeView::shutDown(int)
 {
