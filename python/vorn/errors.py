@@ -9,10 +9,21 @@ class VornError(Exception):
         self.call = call
         self.code = code
         self.messages = tuple(messages)
-        text = f"{call} failed (error code {code})"
+        self.reason = None  # what this package found out about the cause, if anything
+        super().__init__(self._text())
+
+    def _text(self):
+        text = f"{self.call} failed (error code {self.code})"
         if self.messages:
             text += ": " + " ".join(self.messages)
-        super().__init__(text)
+        if self.reason:
+            text += f" [{self.reason}]"
+        return text
+
+    def add_reason(self, reason):
+        if reason:
+            self.reason = reason if not self.reason else f"{self.reason}; {reason}"
+            self.args = (self._text(),)
 
     @property
     def message(self):

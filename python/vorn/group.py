@@ -4,7 +4,8 @@ import ctypes
 import time
 
 from . import _library
-from .errors import PhaseError
+from .errors import PhaseError, VornError
+from .lines import explain
 from .measurements import Frame, delivers_data, sensor_of
 from .records import DeviceConfig, Frame as FrameRecord, Reading, SystemConfig, UNIT_COUNT
 
@@ -143,8 +144,11 @@ def rs232(ports, stand_alone=False, units=None, baud=115200, group=1, read_timeo
     ports = [ports] if isinstance(ports, int) else list(ports)
     count = 1 if stand_alone else (units or len(ports))
     _library.lib.vornShutDown(group)
-    _library.call("vornRS232WakeUp", group, int(stand_alone), count, _address_array(ports, stand_alone),
-                  baud, read_timeout_ms, write_timeout_ms)
+    try:
+        _library.call("vornRS232WakeUp", group, int(stand_alone), count, _address_array(ports, stand_alone),
+                      baud, read_timeout_ms, write_timeout_ms)
+    except VornError as error:
+        raise explain(error) from None
     return _opened(group, stand_alone)
 
 

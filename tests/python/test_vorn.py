@@ -2,8 +2,9 @@
 library's code and message, the group as a context manager, streams."""
 
 import ctypes
-import math
 import os
+import subprocess
+import sys
 import tempfile
 
 import pytest
@@ -33,6 +34,28 @@ def test_a_line_that_cannot_be_opened_raises_with_code_and_message():
     assert failure.value.code == 1
     assert "Unable to open comport 7." in failure.value.messages
     assert "error code 1" in str(failure.value)
+    assert failure.value.reason == f"COM7 is {missing}: No such file or directory"
+
+
+@pytest.mark.skipif(os.geteuid() != 0, reason="needs root to act as a user without access")
+def test_a_line_without_permission_names_the_dialout_group():
+    # A line only root may open, in a folder anyone may enter, tried by the unprivileged user "nobody".
+    folder = tempfile.TemporaryDirectory(prefix="vorn-perm-")
+    os.chmod(folder.name, 0o755)
+    line = os.path.join(folder.name, "ttyUSB0")
+    open(line, "wb").close()
+    os.chmod(line, 0o600)
+    script = ("import vorn\n"
+              "try:\n"
+              "    vorn.rs232(ports=[3], stand_alone=True)\n"
+              "except vorn.VornError as error:\n"
+              "    print(error.messages[0]); print(error.reason)\n")
+    result = subprocess.run([sys.executable, "-c", script], env={**os.environ, "VORN_COM3": line},
+                            capture_output=True, text=True, timeout=60, user=65534, group=65534)
+    folder.cleanup()
+    assert result.stdout.splitlines() == [
+        "Unable to open comport 3.",
+        f"COM3 is {line}: Permission denied (add your user to the 'dialout' group, then log in again)"], result.stderr
 
 
 def orthonormal(matrix):

@@ -10,7 +10,10 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -123,6 +126,27 @@ TEST(VornIgtlProgram, AWakeUpThatFailsIsToldToClientsAndEndsTheServer)
     EXPECT_EQ(status->code, 4);
     EXPECT_NE(status->text.find("Unable to open comport 9."), std::string::npos) << status->text;
     EXPECT_NE(server.err().find("COM9 is " + missing), std::string::npos) << server.err();
+}
+
+// The user "nobody" meets a line only root may open: the log names the dialout group.
+TEST(VornIgtlProgram, ALineWithoutPermissionIsExplained)
+{
+    if (geteuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "needs root and setpriv to act as another user";
+    char folder[] = "/tmp/vorn-igtl-perm-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    chmod(folder, 0755);
+    const std::string line = std::string(folder) + "/ttyUSB0";
+    close(open(line.c_str(), O_CREAT | O_WRONLY, 0600));
+    setenv("VORN_COM4", line.c_str(), 1);
+    ChildProcess server("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", VORN_IGTL_PATH,
+                                             "--listen-port", "0", "--port", "4", "--stand-alone"});
+    EXPECT_EQ(server.finish(15s), 3) << server.err();
+    unlink(line.c_str());
+    rmdir(folder);
+    EXPECT_NE(server.err().find("COM4 is " + line + ": Permission denied (add your user to the 'dialout' group"),
+              std::string::npos)
+        << server.err();
 }
 
 TEST(VornIgtlProgram, BadOptionsAreRefusedBeforeAnythingStarts)
