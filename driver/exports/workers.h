@@ -4,8 +4,7 @@
 // the group's state; a worker does the work and reports its own failures.
 //
 // Every worker returns the export's result: nonzero on success (for the
-// queries: yes), 0 on failure. Workers not yet built live in
-// pending_workers.cpp and fail with a clear message.
+// queries: yes), 0 on failure.
 #pragma once
 
 #include "exports/group.h"

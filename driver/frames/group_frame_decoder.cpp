@@ -1,5 +1,7 @@
 #include "frames/group_frame_decoder.h"
 
+#include "exports/error_reporter.h"
+#include "frames/frame_errors.h"
 #include "frames/record_layout.h"
 #include "protocol/data_format.h"
 #include "protocol/isa_record.h"
@@ -53,6 +55,21 @@ FrameDecodeResult decodeGroupFrame(const VornGroup& group, std::span<const uint8
         return failure;
     }
     return {};
+}
+
+int failFaultyFrame(VornGroup& group, UnitLink& link, const FrameDecodeResult& result)
+{
+    // In a stream the next frame is found first, so the caller can go on.
+    if (group.streaming && !link.resynchronise(group)) {
+        setErrorCode(frame_error::kPhaseErrorLost);
+        return 0;
+    }
+    if (result.fault == protocol::DecodeFault::WrongTag)
+        reportError("Incorrect data tag was returned for vorn #%d: %d.", result.unit, result.tag);
+    else
+        reportError("Phasing bit was not set for vorn #%d.", result.unit);
+    setErrorCode(frame_error::kPhaseErrorRealigned);
+    return 0;
 }
 
 bool decodeReadingRecord(const VornGroup& group, int unit, std::span<const uint8_t> bytes, VornReading& reading)

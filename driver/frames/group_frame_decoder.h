@@ -5,6 +5,7 @@
 
 #include "exports/group.h"
 #include "protocol/decode_result.h"
+#include "transports/unit_link.h"
 
 #include <cstdint>
 #include <span>
@@ -23,6 +24,11 @@ struct FrameDecodeResult {
 // Too few bytes for the records count as a phase error of the unit whose
 // record is cut short.
 FrameDecodeResult decodeGroupFrame(const VornGroup& group, std::span<const uint8_t> bytes, VornFrame& frame);
+
+// A frame with a phasing or tag fault: in a stream the next frame is found
+// first (if that fails: code 34), then the fault is reported with code 33.
+// Returns 0 for the caller to return.
+int failFaultyFrame(VornGroup& group, UnitLink& link, const FrameDecodeResult& result);
 
 // Decodes one record without looking at its phasing flag or tag, as single
 // readings do. Returns false when `bytes` is too short.

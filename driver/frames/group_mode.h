@@ -20,4 +20,8 @@ bool switchGroupMode(VornGroup& group, UnitLink& link, bool on);
 // "<what>" command to master vorn.".
 bool commandMaster(VornGroup& group, UnitLink& link, uint8_t command, const char* what);
 
+// Starts a stream of units that speak the command set (RS232, ISA): group
+// mode on for a vornset, then the stream command to the master.
+int startUnitStream(VornGroup& group);
+
 } // namespace vorn

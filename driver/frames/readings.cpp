@@ -50,7 +50,7 @@ int getReading(VornGroup& group, int unit, VornReading& reading)
 int readingReady(VornGroup& group, int unit)
 {
     UnitLink* link = unitLinkOf(group);
-    return link != nullptr && link->ready(group, unit, expectedRecordLength(group, unit)) ? 1 : 0;
+    return link != nullptr && link->ready(group, unit, expectedRecordLength(group, unit)) ? readyAnswer(group) : 0;
 }
 
 } // namespace vorn

@@ -25,6 +25,11 @@ protocol::Connection connectionOf(const VornGroup& group)
 
 } // namespace
 
+int readyAnswer(const VornGroup& group)
+{
+    return group.mode == ConnectionMode::Isa ? 2 : 1;
+}
+
 int firstUnit(const VornGroup& group)
 {
     return group.standAlone ? 0 : 1;

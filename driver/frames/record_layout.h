@@ -30,6 +30,10 @@ std::size_t expectedFrameLength(const VornGroup& group);
 // The highest unit 1..N with a sensor (0 when stand-alone or none).
 int lastActiveUnit(const VornGroup& group);
 
+// What a ready query answers for "yes": a board's data-available bit (2)
+// on ISA, 1 elsewhere.
+int readyAnswer(const VornGroup& group);
+
 // Units of the group in address order: 0 alone, or 1..N.
 int firstUnit(const VornGroup& group);
 int lastUnit(const VornGroup& group);

@@ -38,21 +38,6 @@ bool forEachUnitOnOwnLine(VornGroup& group, SerialTransport& serial, Visit visit
     return true;
 }
 
-int reportPhaseError(VornGroup& group, UnitLink& link, const FrameDecodeResult& result)
-{
-    // In a stream the next frame is found first, so the caller can go on.
-    if (group.streaming && !link.resynchronise(group)) {
-        setErrorCode(frame_error::kPhaseErrorLost);
-        return 0;
-    }
-    if (result.fault == protocol::DecodeFault::WrongTag)
-        reportError("Incorrect data tag was returned for vorn #%d: %d.", result.unit, result.tag);
-    else
-        reportError("Phasing bit was not set for vorn #%d.", result.unit);
-    setErrorCode(frame_error::kPhaseErrorRealigned);
-    return 0;
-}
-
 int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
 {
     std::array<uint8_t, kFrameBuffer> bytes;
@@ -63,7 +48,7 @@ int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
         return 0;
     }
     const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
-    return result.ok() ? 1 : reportPhaseError(group, link, result);
+    return result.ok() ? 1 : failFaultyFrame(group, link, result);
 }
 
 int getRs232Frame(VornGroup& group, VornFrame& frame)

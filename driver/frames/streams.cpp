@@ -18,20 +18,24 @@ namespace {
 
 constexpr uint32_t kAfterStreamStopMs = 1000;
 
-int startRs232Stream(VornGroup& group)
+} // namespace
+
+int startUnitStream(VornGroup& group)
 {
-    SerialTransport* serial = serialTransportOf(group);
-    if (serial == nullptr)
+    UnitLink* link = unitLinkOf(group);
+    if (link == nullptr)
         return 0;
-    if (!group.groupModeActive && !group.standAlone && !switchGroupMode(group, *serial, true))
+    if (!group.groupModeActive && !group.standAlone && !switchGroupMode(group, *link, true))
         return 0;
     group.expectedFrameLength = static_cast<int>(expectedFrameLength(group));
     group.lastActiveUnit = lastActiveUnit(group);
-    if (!commandMaster(group, *serial, protocol::toByte(protocol::Command::Stream), "stream"))
+    if (!commandMaster(group, *link, protocol::toByte(protocol::Command::Stream), "stream"))
         return 0;
     group.streaming = true;
     return 1;
 }
+
+namespace {
 
 int stopRs232Stream(VornGroup& group)
 {
@@ -67,7 +71,7 @@ int recoverFromOverflow(VornGroup& group, SerialTransport& serial, VornFrame& fr
 int startFrameStream(VornGroup& group)
 {
     switch (group.mode) {
-    case ConnectionMode::Rs232: return startRs232Stream(group);
+    case ConnectionMode::Rs232: return startUnitStream(group);
     case ConnectionMode::TcpIp: return tcpipStartFrameStream(group);
     case ConnectionMode::Isa: return isaStartFrameStream(group);
     case ConnectionMode::None: break;
@@ -101,7 +105,9 @@ int frameReady(VornGroup& group)
     // A frame of no bytes is never "waiting": nothing would ever consume it.
     if (link == nullptr || group.expectedFrameLength <= 0)
         return 0;
-    return link->ready(group, masterUnit(group), static_cast<std::size_t>(group.expectedFrameLength)) ? 1 : 0;
+    if (!link->ready(group, masterUnit(group), static_cast<std::size_t>(group.expectedFrameLength)))
+        return 0;
+    return readyAnswer(group);
 }
 
 int getMostRecentFrame(VornGroup& group, VornFrame& frame)

@@ -1,19 +1,14 @@
 // The RS232 workers: wake-up of a group on serial lines, and the
 // pass-through and line-control exports.
-#include "config/unit_commands.h"
 #include "exports/error_reporter.h"
 #include "exports/workers.h"
-#include "platform/pump_wait.h"
-#include "protocol/parameters.h"
 #include "transports/serial_transport.h"
+#include "transports/wake_up_steps.h"
 
 namespace vorn {
 
 namespace {
 
-constexpr int kMasterUnit = 1;
-constexpr uint32_t kBeforeAutoConfigMs = 100;
-constexpr uint32_t kAfterAutoConfigMs = 1000;
 constexpr uint8_t kSensorBit = 0x04;
 
 bool portsNamed(bool standAlone, const uint16_t* comPorts)
@@ -27,18 +22,6 @@ bool portsNamed(bool standAlone, const uint16_t* comPorts)
         return false;
     }
     return true;
-}
-
-// The master configures the bus for this many units.
-bool autoConfigure(VornGroup& group, SerialTransport& serial, int numberOfUnits)
-{
-    if (!platform::PumpWait::forMilliseconds(kBeforeAutoConfigMs))
-        return false;
-    UnitCommands master(group, serial, kMasterUnit, UnitCommands::Naming::Master);
-    if (!master.changeValue(protocol::toByte(protocol::Parameter::FvbAutoConfiguration),
-                            static_cast<uint16_t>(numberOfUnits), "\"auto config\" command"))
-        return false;
-    return platform::PumpWait::forMilliseconds(kAfterAutoConfigMs);
 }
 
 bool wakeUpLines(VornGroup& group, int numberOfUnits, const uint16_t* comPorts, uint32_t baudRate)
@@ -66,17 +49,7 @@ int rs232WakeUp(VornGroup& group, bool standAlone, int numberOfUnits, const uint
 {
     if (!portsNamed(standAlone, comPorts))
         return 0;
-    group.mode = ConnectionMode::Rs232;
-    group.standAlone = standAlone;
-    group.readTimeoutMs = readTimeoutMs;
-    group.writeTimeoutMs = writeTimeoutMs;
-    group.systemConfig.numberOfUnits = static_cast<uint8_t>(standAlone ? 1 : numberOfUnits);
-    const int first = standAlone ? 0 : 1;
-    const int last = standAlone ? 0 : numberOfUnits;
-    for (int unit = first; unit <= last; ++unit) {
-        group.deviceConfig[static_cast<std::size_t>(unit)].reportRate = 1;
-        group.deviceConfig[static_cast<std::size_t>(unit)].hemisphere = 0;
-    }
+    prepareUnitGroup(group, ConnectionMode::Rs232, standAlone, numberOfUnits, readTimeoutMs, writeTimeoutMs);
     if (!wakeUpLines(group, numberOfUnits, comPorts, baudRate)) {
         closeTransport(group);
         return 0;

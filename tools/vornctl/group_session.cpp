@@ -77,7 +77,7 @@ bool GroupSession::failed(const std::string& what) const
     return false;
 }
 
-bool GroupSession::wakeUp()
+bool GroupSession::wakeUpRs232()
 {
     // Port array indexed by unit address: entry 0 for a stand-alone unit,
     // entries 1..N for a vornset.
@@ -88,18 +88,55 @@ bool GroupSession::wakeUp()
     if (!options_.quiet)
         std::fprintf(stderr, "%s: waking up %d unit(s) on COM%u at %u baud (takes about 6 s)...\n",
                      program_.c_str(), options_.unitCount(), options_.ports.front(), options_.baud);
-    vornShutDown(options_.group);
-    if (!vornRS232WakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), ports.data(),
-                         options_.baud, options_.readTimeoutMs, options_.writeTimeoutMs)) {
-        if (stopRequested())
-            return false;
+    if (vornRS232WakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), ports.data(),
+                        options_.baud, options_.readTimeoutMs, options_.writeTimeoutMs))
+        return true;
+    if (!stopRequested())
         for (uint16_t port : options_.ports)
             if (port != 0)
                 explainPort(program_, port);
-        return failed("wake-up");
+    return false;
+}
+
+bool GroupSession::wakeUpIsa()
+{
+    std::array<uint16_t, VORN_UNIT_COUNT> bases {};
+    const std::size_t first = options_.standAlone ? 0 : 1;
+    for (std::size_t i = 0; i < options_.bases.size() && first + i < bases.size(); ++i)
+        bases[first + i] = options_.bases[i];
+    if (!options_.quiet)
+        std::fprintf(stderr, "%s: waking up %d unit(s) on the ISA board at 0x%04X (takes about 6 s)...\n",
+                     program_.c_str(), options_.unitCount(), options_.bases.front());
+    return vornISAWakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), bases.data(),
+                         options_.readTimeoutMs, options_.writeTimeoutMs) != 0;
+}
+
+bool GroupSession::wakeUp()
+{
+    vornShutDown(options_.group);
+    bool woken = false;
+    switch (options_.connection) {
+    case Connection::Rs232: woken = wakeUpRs232(); break;
+    case Connection::Isa: woken = wakeUpIsa(); break;
+    case Connection::Pv2:
+        if (!options_.quiet)
+            std::fprintf(stderr, "%s: waking up the PV2 master board at 0x%04X (takes about 6 s)...\n",
+                         program_.c_str(), options_.bases.front());
+        woken = vornPV2WakeUp(options_.group, options_.bases.front(), options_.readTimeoutMs,
+                              options_.writeTimeoutMs) != 0;
+        break;
+    case Connection::Tcpip:
+        if (!options_.quiet)
+            std::fprintf(stderr, "%s: connecting to the controller at %s port %u...\n", program_.c_str(),
+                         options_.server.c_str(), options_.serverPort);
+        woken = vornTCPIPWakeUp(options_.group, options_.server.c_str(), options_.serverPort, options_.units) != 0;
+        break;
     }
+    if (!woken)
+        return failed("wake-up");
     awake_ = true;
-    vornRS232SetGroupMode(options_.group, options_.groupMode);
+    if (options_.connection == Connection::Rs232)
+        vornRS232SetGroupMode(options_.group, options_.groupMode);
     return true;
 }
 
@@ -108,7 +145,9 @@ std::vector<int> GroupSession::addresses() const
     if (options_.standAlone)
         return {0};
     std::vector<int> list;
-    for (int address = 1; address <= options_.unitCount(); ++address)
+    // A controller asked for "all its units" says how many it has.
+    const int count = options_.unitCount() > 0 ? options_.unitCount() : system_.numberOfUnits;
+    for (int address = 1; address <= count; ++address)
         list.push_back(address);
     return list;
 }

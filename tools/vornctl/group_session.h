@@ -1,4 +1,4 @@
-// One woken-up RS232 group for the length of a command: wakes it up, keeps
+// One woken-up group (serial lines, networked controller, ISA boards or PV2) for the length of a command: wakes it up, keeps
 // the configuration of every unit, applies option settings, and shuts the
 // group down when it goes out of scope (also after Ctrl-C).
 #pragma once
@@ -46,6 +46,8 @@ public:
 
 private:
     bool applyToUnit(int address, const Settings& settings);
+    bool wakeUpRs232();
+    bool wakeUpIsa();
 
     Options options_;
     std::string program_;

@@ -96,6 +96,55 @@ std::optional<std::vector<uint16_t>> parsePorts(std::string_view text)
     return ports;
 }
 
+// A base address: 0x300 or 768.
+std::optional<uint16_t> parseBase(std::string_view text)
+{
+    int base = 10;
+    if (text.size() > 2 && (text.substr(0, 2) == "0x" || text.substr(0, 2) == "0X")) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc() || end != text.data() + text.size() || value > 0xFFFF)
+        return std::nullopt;
+    return static_cast<uint16_t>(value);
+}
+
+std::optional<std::vector<uint16_t>> parseBases(std::string_view text)
+{
+    std::vector<uint16_t> bases;
+    while (true) {
+        const auto comma = text.find(',');
+        const auto base = parseBase(text.substr(0, comma));
+        if (!base)
+            return std::nullopt;
+        bases.push_back(*base);
+        if (comma == std::string_view::npos)
+            break;
+        text.remove_prefix(comma + 1);
+    }
+    if (bases.empty() || bases.front() == 0 || bases.size() > 126)
+        return std::nullopt;
+    return bases;
+}
+
+// HOST:PORT of a networked controller.
+bool parseServer(std::string_view text, Options& o)
+{
+    const auto colon = text.rfind(':');
+    if (colon == std::string_view::npos || colon == 0)
+        return false;
+    uint64_t port = 0;
+    const auto digits = text.substr(colon + 1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
+    if (error != std::errc() || end != digits.data() + digits.size() || port == 0 || port > 65535)
+        return false;
+    o.server = std::string(text.substr(0, colon));
+    o.serverPort = static_cast<uint16_t>(port);
+    return true;
+}
+
 // Filters to switch on: "none" or a comma list of dc, wide, narrow.
 std::optional<uint8_t> parseFilters(std::string_view text)
 {
@@ -154,6 +203,28 @@ const std::vector<OptionSpec>& optionTable()
              if (!ports)
                  return invalid("port", v, "COM port numbers by unit address, e.g. 1 or 1,0,2 (the first nonzero)");
              o.ports = *ports;
+             return {};
+         }},
+        {"tcpip", 't', true, [](Options& o, std::string_view v) -> std::string {
+             if (!parseServer(v, o))
+                 return invalid("tcpip", v, "the controller's HOST:PORT, e.g. 192.168.0.20:4000");
+             o.connection = Connection::Tcpip;
+             return {};
+         }},
+        {"isa", 0, true, [](Options& o, std::string_view v) -> std::string {
+             auto bases = parseBases(v);
+             if (!bases)
+                 return invalid("isa", v, "board base addresses by unit address, e.g. 0x300 or 0x300,0x320,0");
+             o.bases = *bases;
+             o.connection = Connection::Isa;
+             return {};
+         }},
+        {"pv2", 0, true, [](Options& o, std::string_view v) -> std::string {
+             auto base = parseBase(v);
+             if (!base || *base == 0)
+                 return invalid("pv2", v, "the master board's base address, e.g. 0x300");
+             o.bases = {*base};
+             o.connection = Connection::Pv2;
              return {};
          }},
         {"units", 'n', true, numberInto(&Options::units, "units", 1, 126, "a number of units from 1 to 126")},
@@ -282,11 +353,18 @@ std::string checkConsistency(const Options& o)
 {
     if (o.count && o.durationS)
         return "--count and --duration exclude each other";
-    if (o.standAlone && o.ports.size() > 1)
+    const bool rs232 = o.connection == Connection::Rs232;
+    if (o.standAlone && rs232 && o.ports.size() > 1)
         return "a stand-alone unit has exactly one port";
-    if (!o.standAlone && o.units > 0 && static_cast<int>(o.ports.size()) > o.units)
+    if (o.standAlone && o.connection == Connection::Isa && o.bases.size() > 1)
+        return "a stand-alone unit has exactly one board";
+    if (o.standAlone && (o.connection == Connection::Tcpip || o.connection == Connection::Pv2))
+        return "--stand-alone goes with serial lines and ISA boards only";
+    if (!o.standAlone && rs232 && o.units > 0 && static_cast<int>(o.ports.size()) > o.units)
         return "more ports than units were given";
-    if (o.unit && !o.standAlone && (*o.unit < 1 || *o.unit > o.unitCount()))
+    if (!o.standAlone && o.connection == Connection::Isa && o.units > 0 && static_cast<int>(o.bases.size()) > o.units)
+        return "more boards than units were given";
+    if (o.unit && !o.standAlone && o.unitCount() > 0 && (*o.unit < 1 || *o.unit > o.unitCount()))
         return "--unit must name a unit of the group (1.." + std::to_string(o.unitCount()) + ")";
     return {};
 }

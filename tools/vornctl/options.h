@@ -13,6 +13,10 @@ enum class Command { Help, Version, Info, Set, Reading, Frame, Stream, Demo };
 
 enum class OutputFormat { Auto, Csv, Json, Table };
 
+// How the group is reached: serial lines, a networked controller, ISA
+// boards, or a PV2 master board with its second unit behind it.
+enum class Connection { Rs232, Tcpip, Isa, Pv2 };
+
 // Option values that change a unit or the system before the command runs.
 struct Settings {
     std::optional<uint8_t> dataFormat;
@@ -34,6 +38,10 @@ struct Options {
     Command command = Command::Help;
 
     // Connection.
+    Connection connection = Connection::Rs232;
+    std::string server;               // TCP/IP: the controller's address or host name
+    uint16_t serverPort = 0;
+    std::vector<uint16_t> bases;      // ISA: board base addresses by unit address; PV2: the master's
     int group = 1;
     bool standAlone = false;
     std::vector<uint16_t> ports {1};  // by unit address: master first (or the stand-alone unit)
@@ -53,7 +61,17 @@ struct Options {
 
     Settings settings;
 
-    int unitCount() const { return standAlone ? 1 : (units > 0 ? units : static_cast<int>(ports.size())); }
+    // Units of the group; 0 over TCP/IP means "as many as the controller reports".
+    int unitCount() const
+    {
+        switch (connection) {
+        case Connection::Tcpip: return units;
+        case Connection::Pv2: return 2;
+        case Connection::Isa: return standAlone ? 1 : (units > 0 ? units : static_cast<int>(bases.size()));
+        case Connection::Rs232: break;
+        }
+        return standAlone ? 1 : (units > 0 ? units : static_cast<int>(ports.size()));
+    }
 };
 
 struct ParseResult {

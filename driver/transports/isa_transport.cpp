@@ -1,0 +1,268 @@
+#include "transports/isa_transport.h"
+
+#include "exports/error_reporter.h"
+#include "exports/group.h"
+#include "exports/workers.h"
+#include "platform/clock.h"
+#include "platform/pump_wait.h"
+#include "platform/thread_context.h"
+#include "protocol/fvb_prefix.h"
+#include "protocol/isa_record.h"
+#include "protocol/word_codec.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vorn {
+
+namespace {
+
+constexpr int kMasterUnit = 1;
+constexpr uint32_t kResetPulseMs = 500;
+constexpr uint32_t kAfterResetMs = 4000;
+constexpr int kResynchSearchWords = 2000;
+constexpr std::size_t kLargestFrame = 4096;
+// Between two looks at a status bit that is not set yet.
+constexpr uint32_t kStatusPollMs = 1;
+
+int masterOf(const VornGroup& group)
+{
+    return group.standAlone ? 0 : kMasterUnit;
+}
+
+uint16_t dataPort(uint16_t base) { return base; }
+uint16_t statusPort(uint16_t base) { return static_cast<uint16_t>(base + 2); }
+
+} // namespace
+
+IsaTransport* isaTransportOf(VornGroup& group)
+{
+    if (group.mode != ConnectionMode::Isa)
+        return nullptr;
+    return dynamic_cast<IsaTransport*>(group.transport.get());
+}
+
+int IsaTransport::boardOwner(const VornGroup& group, int unit) const
+{
+    unit = effectiveUnit(group, unit);
+    return hasBoard(unit) ? unit : masterOf(group);
+}
+
+bool IsaTransport::readPort(uint16_t port, uint16_t& word)
+{
+    if (ports_ && ports_->read(port, word))
+        return true;
+    reportError("Unable to read ISA port at address 0x%04X.", port);
+    word = 0;
+    return false;
+}
+
+bool IsaTransport::writePort(uint16_t port, uint16_t word)
+{
+    if (ports_ && ports_->write(port, word))
+        return true;
+    reportError("Unable to write to ISA port at address 0x%04X.", port);
+    return false;
+}
+
+// A port that cannot be read will not become readable by waiting: the wait
+// fails at once rather than repeat the failure until its time-out.
+IsaTransport::Wait IsaTransport::waitForStatus(uint16_t base, uint16_t bit, uint64_t startMs, uint32_t timeoutMs)
+{
+    for (;;) {
+        uint16_t status = 0;
+        if (!readPort(statusPort(base), status))
+            return Wait::Failed;
+        if (status & bit)
+            return Wait::Set;
+        if (platform::nowMs() - startMs >= timeoutMs)
+            return Wait::TimedOut;
+        if (!platform::PumpWait::forMilliseconds(kStatusPollMs))
+            return Wait::Failed;  // quit: silent
+    }
+}
+
+bool IsaTransport::send(VornGroup& group, int unit, std::span<const uint8_t> bytes)
+{
+    unit = effectiveUnit(group, unit);
+    int owner = unit;
+    uint8_t prefixed[kPrefixedCommandBuffer];
+    std::span<const uint8_t> out = bytes;
+    if (!hasBoard(unit)) {
+        owner = masterOf(group);
+        const auto mode = group.addressingMode == 2 ? protocol::AddressingMode::SuperExpanded
+                                                    : protocol::AddressingMode::Expanded;
+        const auto prefix = protocol::fvbPrefix(protocol::toUnderlying(mode), static_cast<uint8_t>(unit));
+        if (!prefix) {
+            reportError("Unable to address vorn #%d through the master vorn in addressing mode %d.", unit,
+                        group.addressingMode);
+            return false;
+        }
+        if (prefix->length + bytes.size() > kPrefixedCommandBuffer) {
+            reportError("Unable to send %zu bytes to vorn #%d through the master vorn: at most %zu bytes "
+                        "fit with the address prefix.",
+                        bytes.size(), unit, kPrefixedCommandBuffer - prefix->length);
+            return false;
+        }
+        std::memcpy(prefixed, prefix->bytes.data(), prefix->length);
+        std::copy(bytes.begin(), bytes.end(), prefixed + prefix->length);
+        out = std::span<const uint8_t>(prefixed, prefix->length + bytes.size());
+    }
+    if (!hasBoard(owner)) {
+        reportError("Unable to write %d bytes to vorn #%d at address 0x%04X.", static_cast<int>(out.size()), owner, 0);
+        return false;
+    }
+    const uint64_t start = platform::nowMs();
+    if (!clearBuffer(group, owner))
+        return false;
+    uint16_t words[kPrefixedCommandBuffer / 2 + 1];
+    const std::size_t count = protocol::packIsaWords(out, std::span(words, protocol::isaWordCount(out.size())));
+    const uint16_t board = base(owner);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Wait waited = waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs);
+        if (waited == Wait::TimedOut)
+            reportError("Unable to write %d bytes to vorn #%d at address 0x%04X.", static_cast<int>(out.size()), owner,
+                        board);
+        if (waited != Wait::Set || !writePort(dataPort(board), words[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IsaTransport::getResponse(VornGroup& group, int unit, std::span<uint8_t> bytes)
+{
+    const int owner = boardOwner(group, unit);
+    const int count = static_cast<int>(bytes.size());
+    if (!hasBoard(owner)) {
+        reportError("Unable to read %d bytes from vorn #%d at address 0x%04X.", count, owner, 0);
+        return false;
+    }
+    const uint16_t board = base(owner);
+    const uint64_t start = platform::nowMs();
+    for (std::size_t at = 0; at < bytes.size(); at += 2) {
+        const Wait waited = waitForStatus(board, kAnswerWaiting, start, group.readTimeoutMs);
+        if (waited == Wait::TimedOut)
+            reportError("Unable to read %d bytes from vorn #%d at address 0x%04X.", count, owner, board);
+        uint16_t word = 0;
+        if (waited != Wait::Set || !readPort(dataPort(board), word))
+            return false;
+        bytes[at] = static_cast<uint8_t>(word >> 8);
+        if (at + 1 < bytes.size())
+            bytes[at + 1] = static_cast<uint8_t>(word);  // an odd count drops the last low byte
+    }
+    return true;
+}
+
+bool IsaTransport::ready(VornGroup& group, int unit, std::size_t)
+{
+    const int owner = boardOwner(group, unit);
+    uint16_t status = 0;
+    return hasBoard(owner) && readPort(statusPort(base(owner)), status) && (status & kAnswerWaiting) != 0;
+}
+
+bool IsaTransport::clearBuffer(VornGroup& group, int unit)
+{
+    unit = effectiveUnit(group, unit);
+    if (!hasBoard(unit)) {
+        reportError("Non-internal vorn number passed to ISAClearBuffer().");
+        return false;
+    }
+    const uint16_t board = base(unit);
+    const auto cleared = [&] {
+        uint16_t dropped = 0;
+        return waitForStatus(board, kCanTakeWord, platform::nowMs(), group.writeTimeoutMs) == Wait::Set &&
+               writePort(dataPort(board), kClearWord) &&
+               waitForStatus(board, kCanTakeWord, platform::nowMs(), group.writeTimeoutMs) == Wait::Set &&
+               readPort(dataPort(board), dropped);
+    };
+    if (!cleared()) {
+        if (!platform::ThreadContext::current()->quitPending())
+            reportError("Unable to clear ISA receive buffer for vorn #%d at address 0x%04X.", unit, board);
+        return false;
+    }
+    // The clear also silenced the data-ready character: switch it on again.
+    if (group.reportingCycles && unit == masterOf(group)) {
+        const uint64_t start = platform::nowMs();
+        const bool sent = waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs) == Wait::Set &&
+                          writePort(dataPort(board), 0x5008) &&
+                          waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs) == Wait::Set &&
+                          writePort(dataPort(board), 0x0001);
+        if (!sent) {
+            reportError("Timeout waiting for ISA transmit buffer to clear on master vorn.");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsaTransport::trigger(VornGroup& group, int unit)
+{
+    const uint16_t board = base(unit);
+    const Wait waited = waitForStatus(board, kCanTakeWord, platform::nowMs(), group.writeTimeoutMs);
+    if (waited == Wait::TimedOut)
+        reportError("Timeout waiting for ISA transmit buffer to clear on vorn #%d.", unit);
+    return waited == Wait::Set && writePort(dataPort(board), kPointWord);
+}
+
+bool IsaTransport::resynchronise(VornGroup& group)
+{
+    const int master = masterOf(group);
+    const auto notEnoughWords = [] {
+        if (!platform::ThreadContext::current()->quitPending())
+            reportError("Unable to get enough bytes from master vorn to resynchronize data stream.");
+        return false;
+    };
+    // The word before a frame's first record is the tag of the last unit
+    // of the frame before: its address in the high byte.
+    const uint16_t lastTag = static_cast<uint16_t>(group.lastActiveUnit << 8);
+    uint16_t previous = 0;
+    bool found = false;
+    for (int i = 0; i < kResynchSearchWords && !found; ++i) {
+        uint8_t bytes[2];
+        if (!getResponse(group, master, bytes))
+            return notEnoughWords();
+        const uint16_t word = static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
+        found = (word & protocol::kIsaPhasingFlag) != 0 && (group.standAlone || previous == lastTag);
+        previous = word;
+    }
+    if (!found) {
+        reportError("Unable to resynchronize ISA port after phase error.");
+        return false;
+    }
+    uint8_t rest[kLargestFrame];
+    const auto remaining = static_cast<std::size_t>(std::clamp(group.expectedFrameLength - 2, 0,
+                                                               static_cast<int>(kLargestFrame)));
+    if (!getResponse(group, master, std::span(rest, remaining)))
+        return notEnoughWords();
+    return true;
+}
+
+bool IsaTransport::writeControlEverywhere(const VornGroup& group, uint16_t value)
+{
+    const int first = group.standAlone ? 0 : 1;
+    const int last = group.standAlone ? 0 : group.systemConfig.numberOfUnits;
+    bool written = true;
+    for (int unit = first; unit <= last && unit < VORN_UNIT_COUNT; ++unit)
+        if (hasBoard(unit))
+            written = writePort(statusPort(base(unit)), value) && written;
+    return written;
+}
+
+bool IsaTransport::reset(VornGroup& group)
+{
+    // A board that cannot be written cannot be reset: no point waiting 4.5 s.
+    return writeControlEverywhere(group, 0) && platform::PumpWait::forMilliseconds(kResetPulseMs) &&
+           writeControlEverywhere(group, 1) && platform::PumpWait::forMilliseconds(kAfterResetMs);
+}
+
+void IsaTransport::close(VornGroup&)
+{
+    if (ports_) {
+        for (int unit = 0; unit < VORN_UNIT_COUNT; ++unit)
+            if (hasBoard(unit))
+                ports_->write(statusPort(base(unit)), 0);  // held in reset
+    }
+    ports_.reset();  // the last group to let go closes the port access
+}
+
+} // namespace vorn

@@ -1,0 +1,55 @@
+#include "gui/gui_test_support.h"
+
+#include "shell/message_boxes.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QPixmap>
+
+namespace vornscope::testing {
+
+ScriptedMessageSink::ScriptedMessageSink() : previous_(setMessageSink(this)) {}
+
+ScriptedMessageSink::~ScriptedMessageSink() { setMessageSink(previous_); }
+
+MessageAnswer ScriptedMessageSink::show(const std::string& text, const std::string& caption, MessageIcon icon,
+                                        MessageButtons buttons)
+{
+    shown.push_back({text, caption, icon, buttons});
+    if (answers.empty())
+        return buttons == MessageButtons::AbortRetryIgnore ? MessageAnswer::Abort : MessageAnswer::Ok;
+    const MessageAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+namespace {
+
+void save(const QPixmap& picture, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("VORNSCOPE_SCREENSHOTS", QStringLiteral("screenshots"));
+    QDir().mkpath(folder);
+    picture.save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace
+
+void saveScreenshot(QWidget* widget, const QString& name)
+{
+    save(widget->grab(), name);
+}
+
+void saveScreenshot(QWidget* widget, QWidget* dialog, const QString& name)
+{
+    QPixmap picture = widget->grab();
+    const QPixmap over = dialog->grab();
+    QPainter painter(&picture);
+    const QPoint corner((picture.width() - over.width()) / 2, (picture.height() - over.height()) / 2);
+    painter.drawPixmap(corner, over);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(QRect(corner, over.size()).adjusted(-1, -1, 0, 0));
+    painter.end();
+    save(picture, name);
+}
+
+} // namespace vornscope::testing
