@@ -135,12 +135,15 @@ void IgtlServer::publish(const uint8_t* bytes, std::size_t size)
 
 void IgtlServer::announce(StatusCode code, const std::string& errorName, const std::string& text)
 {
-    auto message = encodeStatus(code, "Tracker", errorName, text, wallClockTimestamp());
+    const auto message = encodeStatus(code, "Tracker", errorName, text, wallClockTimestamp());
     {
         const std::lock_guard lock(mutex_);
         for (auto& client : clients_)
             client->queue.push(message.data(), message.size());
-        greeting_ = std::move(message);
+        // Late clients learn what happened since streaming last began, failures included.
+        if (code == StatusCode::Ok || greeting_.size() > 64 * 1024)
+            greeting_.clear();
+        greeting_.insert(greeting_.end(), message.begin(), message.end());
     }
     if (wakeFd_ >= 0)
         wake();
@@ -157,6 +160,7 @@ void IgtlServer::stop(int flushMs)
         return;
     }
     stopDeadlineMs_ = monotonicMs() + flushMs;
+    stopImmediately_ = flushMs == 0;
     stopping_ = true;
     wake();
     thread_.join();
@@ -268,7 +272,7 @@ void IgtlServer::run()
         fds.clear();
         polled.clear();
         fds.push_back({wakeFd_, POLLIN, 0});
-        fds.push_back({listenFd_, stopping_ ? short(0) : short(POLLIN), 0});
+        fds.push_back({listenFd_, POLLIN, 0});
         bool anyPending = false;
         {
             const std::lock_guard lock(mutex_);
@@ -279,8 +283,10 @@ void IgtlServer::run()
                 polled.push_back(client.get());
             }
         }
+        // A stopping server stays until its deadline, so that clients connecting meanwhile
+        // still learn why it stops; without a deadline it leaves once everything is sent.
         const int64_t now = monotonicMs();
-        if (stopping_ && (!anyPending || now >= stopDeadlineMs_))
+        if (stopping_ && (now >= stopDeadlineMs_ || (!anyPending && stopImmediately_)))
             return;
         const int timeout = stopping_ ? static_cast<int>(stopDeadlineMs_ - now) : -1;
         if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)

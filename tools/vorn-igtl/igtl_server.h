@@ -41,9 +41,11 @@ public:
     // Queues the bytes of one frame for every client. Allocates nothing once
     // each client has seen a frame of this size.
     void publish(const uint8_t* bytes, std::size_t size);
-    // Sends a STATUS message to every client and to clients that connect later.
+    // Sends a STATUS message to every client; clients that connect later get
+    // the statuses since the last OK one.
     void announce(StatusCode code, const std::string& errorName, const std::string& text);
-    // Gives clients up to `flushMs` to take what is queued, then closes everything.
+    // Keeps serving for `flushMs` (clients take what is queued, late ones get
+    // the statuses), then closes everything.
     void stop(int flushMs);
 
     std::size_t clientCount() const;
@@ -66,6 +68,7 @@ private:
     std::thread thread_;
     std::atomic<bool> stopping_ {false};
     std::atomic<int64_t> stopDeadlineMs_ {0};
+    std::atomic<bool> stopImmediately_ {false};
 
     mutable std::mutex mutex_;  // guards clients_' queues and the list, and greeting_
     std::vector<std::unique_ptr<Client>> clients_;

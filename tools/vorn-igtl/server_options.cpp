@@ -18,9 +18,8 @@ std::optional<uint64_t> numberIn(const std::string& text, uint64_t low, uint64_t
     return value;
 }
 
-// The options of the listening side. Returns false when `name` is not one;
-// `error` is set when its value is bad.
-bool parseServerOption(const std::string& name, const std::string& value, ServerSettings& server, std::string& error)
+// One option of the listening side (isServerOption(name) holds); returns an error text, empty on success.
+std::string parseServerOption(const std::string& name, const std::string& value, ServerSettings& server)
 {
     struct Bounded {
         const char* name;
@@ -34,25 +33,22 @@ bool parseServerOption(const std::string& name, const std::string& value, Server
     };
     if (name == "--listen-address") {
         server.address = value;
-        return true;
+        return {};
     }
     for (const auto& option : kNumbers) {
         if (name != option.name)
             continue;
         const auto n = numberIn(value, option.low, option.high);
-        if (!n) {
-            error = "invalid value '" + value + "' for " + name + ": expected " + option.expected;
-            return true;
-        }
+        if (!n)
+            return "invalid value '" + value + "' for " + name + ": expected " + option.expected;
         if (name == "--listen-port")
             server.port = static_cast<uint16_t>(*n);
         else if (name == "--queue")
             server.queueFrames = *n;
         else
             server.maxClients = *n;
-        return true;
     }
-    return false;
+    return {};
 }
 
 bool isServerOption(const std::string& name)
@@ -82,9 +78,7 @@ std::string apply(const std::vector<std::string>& args, ServerOptions& options)
                     return "option '" + name + "' needs a value";
                 value = args[++i];
             }
-            std::string error;
-            parseServerOption(name, value, options.server, error);
-            if (!error.empty())
+            if (auto error = parseServerOption(name, value, options.server); !error.empty())
                 return error;
             continue;
         }

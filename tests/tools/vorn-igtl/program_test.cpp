@@ -2,6 +2,7 @@
 // to Debian's example receiving client, to a client that talks first and to
 // one that never reads; failures told as STATUS; a clean stop on SIGTERM.
 #include "child_process.h"
+#include "controller/controller_server.h"
 #include "simulator.h"
 #include "test_client.h"
 
@@ -108,6 +109,28 @@ TEST(VornIgtlProgram, StreamsAVornsetToEveryKindOfClientAndStopsCleanly)
     EXPECT_EQ(igtltest::statusOf(last.back())->code, 19);
     EXPECT_TRUE(ours.closedByServer(2s));
     simulator.stop();
+}
+
+// The same server over the networked controller, ending by itself after --count frames.
+TEST(VornIgtlProgram, StreamsTheUnitsOfANetworkedController)
+{
+    vorn::sim::ControllerServer controller(vorn::sim::controllerConfig(3));
+    controller.start();
+    ChildProcess server(VORN_IGTL_PATH, serverArgs({"--tcpip", "127.0.0.1:" + std::to_string(controller.port()),
+                                                    "--format", "position-angles", "--count", "200"}));
+    const uint16_t port = listeningPort(server);
+    ASSERT_NE(port, 0) << server.err();
+    igtltest::TestClient client(port);
+    const auto messages = client.receiveUntil([](const Message& m) { return isTransformOf(m, "Sensor3ToTracker"); }, 20s);
+    std::set<std::string> devices;
+    for (const auto& m : messages)
+        if (m.type == "TRANSFORM" && m.crcMatches())
+            devices.insert(m.deviceName);
+    EXPECT_EQ(devices, (std::set<std::string> {"Sensor1ToTracker", "Sensor2ToTracker", "Sensor3ToTracker"}))
+        << server.err();
+    EXPECT_EQ(server.finish(30s), 0) << server.err();
+    EXPECT_NE(server.err().find("200 frame(s) sent"), std::string::npos) << server.err();
+    controller.stop();
 }
 
 TEST(VornIgtlProgram, AWakeUpThatFailsIsToldToClientsAndEndsTheServer)
