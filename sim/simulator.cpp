@@ -77,7 +77,7 @@ void Simulator::start()
         std::filesystem::create_directories(directory_);
     }
     auto logger = [this](const std::string& text) { log(text); };
-    vornset_ = std::make_unique<Vornset>(config_.units, config_.metal, config_.seed, logger);
+    vornset_ = std::make_unique<Vornset>(config_.units, config_.metal, config_.environment, config_.seed, logger);
     std::vector<UnitConfig> sorted = config_.units;
     std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.address < b.address; });
     unsigned port = config_.firstPort;
@@ -95,6 +95,14 @@ void Simulator::start()
     for (auto& line : lines_) {
         line->start();
     }
+    if (config_.controller) {
+        controller_ = std::make_unique<ControllerServer>(*config_.controller, logger);
+        controller_->start();
+    }
+    if (config_.isa) {
+        portIo_ = std::make_unique<PortIoServer>(*config_.isa, logger);
+        portIo_->start();
+    }
 }
 
 void Simulator::stop()
@@ -104,6 +112,8 @@ void Simulator::stop()
     }
     lines_.clear();
     vornset_.reset();
+    controller_.reset();
+    portIo_.reset();
     if (ownsDirectory_) {
         std::error_code ignored;
         std::filesystem::remove_all(directory_, ignored);
@@ -121,6 +131,12 @@ std::string Simulator::envText() const
     std::string text;
     for (const auto& a : assignments_) {
         text += a.name + "=" + a.path.string() + "\n";
+    }
+    if (portIo_) {
+        text += "VORN_PORTIO=" + portIo_->path().string() + "\n";
+    }
+    if (controller_) {
+        text += "VORN_CONTROLLER=127.0.0.1:" + std::to_string(controller_->port()) + "\n";
     }
     return text;
 }
@@ -143,6 +159,9 @@ void Simulator::exportEnvironment() const
 {
     for (const auto& a : assignments_) {
         ::setenv(a.name.c_str(), a.path.c_str(), 1);
+    }
+    if (portIo_) {
+        portIo_->exportEnvironment();
     }
 }
 

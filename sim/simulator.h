@@ -3,7 +3,9 @@
 // and stop it. Every line is served by its own thread.
 #pragma once
 
+#include "controller/controller_server.h"
 #include "inspect/received_log.h"
+#include "isa/port_io_server.h"
 #include "rs232/rs232_line.h"
 #include "simulator_config.h"
 #include "unit/vornset.h"
@@ -51,6 +53,10 @@ public:
     const ReceivedLog& received(uint8_t unit) const;
     std::optional<UnitSettings> unitSettings(uint8_t address) const;
     std::vector<std::string> logLines() const;
+
+    // The networked controller and the ISA boards, when configured (else nullptr).
+    ControllerServer* controller() { return controller_.get(); }
+    PortIoServer* portIo() { return portIo_.get(); }
     const SimulatorConfig& config() const { return config_; }
 
 private:
@@ -62,6 +68,8 @@ private:
     bool ownsDirectory_ = false;
     std::unique_ptr<Vornset> vornset_;
     std::vector<std::unique_ptr<Rs232Line>> lines_;
+    std::unique_ptr<ControllerServer> controller_;
+    std::unique_ptr<PortIoServer> portIo_;
     std::vector<EnvAssignment> assignments_;
     mutable std::mutex logMutex_;
     std::vector<std::string> logLines_;

@@ -35,6 +35,8 @@ SimulatorConfig standAloneConfig()
 {
     SimulatorConfig config;
     config.units.push_back(unitAt(0));
+    // The bench unit for noise collection, which needs at least 40 MHz.
+    config.units.back().crystalSpeed = 40;
     return config;
 }
 

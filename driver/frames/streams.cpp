@@ -102,8 +102,9 @@ int frameReady(VornGroup& group)
     if (group.mode == ConnectionMode::TcpIp)
         return tcpipFrameReady(group);
     UnitLink* link = unitLinkOf(group);
-    // A frame of no bytes is never "waiting": nothing would ever consume it.
-    if (link == nullptr || group.expectedFrameLength <= 0)
+    // A frame of no bytes is never "waiting" on a line: nothing would ever
+    // consume it. A board says itself whether a word waits, in or out of a stream.
+    if (link == nullptr || (group.mode != ConnectionMode::Isa && group.expectedFrameLength <= 0))
         return 0;
     if (!link->ready(group, masterUnit(group), static_cast<std::size_t>(group.expectedFrameLength)))
         return 0;

@@ -40,11 +40,16 @@ public:
 
     int connect(const char* path)
     {
+        path_ = path;
         fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_un address {};
         address.sun_family = AF_UNIX;
-        if (fd_ < 0 || std::strlen(path) >= sizeof address.sun_path)
-            return fd_ < 0 ? errno : ENAMETOOLONG;
+        if (fd_ < 0)
+            return errno;
+        if (std::strlen(path) >= sizeof address.sun_path) {
+            disconnect();
+            return ENAMETOOLONG;
+        }
         std::strcpy(address.sun_path, path);
         if (::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
             const int error = errno;
@@ -72,7 +77,9 @@ public:
 private:
     bool access(uint32_t operation, uint16_t port, uint32_t& value)
     {
-        if (fd_ < 0)
+        // A connection that broke is made again once per access: a service
+        // that restarted serves the groups that outlived it.
+        if (fd_ < 0 && connect(path_.c_str()) != 0)
             return false;
         uint8_t request[12];
         putLittle32(operation, request);
@@ -114,6 +121,7 @@ private:
     }
 
     int fd_ = -1;
+    std::string path_;
 };
 
 class DevicePortIo final : public PortIo {

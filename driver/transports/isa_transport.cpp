@@ -6,12 +6,11 @@
 #include "platform/clock.h"
 #include "platform/pump_wait.h"
 #include "platform/thread_context.h"
-#include "protocol/fvb_prefix.h"
+#include "transports/prefixed_command.h"
 #include "protocol/isa_record.h"
 #include "protocol/word_codec.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace vorn {
 
@@ -86,27 +85,13 @@ bool IsaTransport::send(VornGroup& group, int unit, std::span<const uint8_t> byt
 {
     unit = effectiveUnit(group, unit);
     int owner = unit;
-    uint8_t prefixed[kPrefixedCommandBuffer];
+    PrefixedCommand prefixed;
     std::span<const uint8_t> out = bytes;
     if (!hasBoard(unit)) {
         owner = masterOf(group);
-        const auto mode = group.addressingMode == 2 ? protocol::AddressingMode::SuperExpanded
-                                                    : protocol::AddressingMode::Expanded;
-        const auto prefix = protocol::fvbPrefix(protocol::toUnderlying(mode), static_cast<uint8_t>(unit));
-        if (!prefix) {
-            reportError("Unable to address vorn #%d through the master vorn in addressing mode %d.", unit,
-                        group.addressingMode);
+        if (!prefixed.build(group.addressingMode, unit, bytes))
             return false;
-        }
-        if (prefix->length + bytes.size() > kPrefixedCommandBuffer) {
-            reportError("Unable to send %zu bytes to vorn #%d through the master vorn: at most %zu bytes "
-                        "fit with the address prefix.",
-                        bytes.size(), unit, kPrefixedCommandBuffer - prefix->length);
-            return false;
-        }
-        std::memcpy(prefixed, prefix->bytes.data(), prefix->length);
-        std::copy(bytes.begin(), bytes.end(), prefixed + prefix->length);
-        out = std::span<const uint8_t>(prefixed, prefix->length + bytes.size());
+        out = prefixed.bytes();
     }
     if (!hasBoard(owner)) {
         reportError("Unable to write %d bytes to vorn #%d at address 0x%04X.", static_cast<int>(out.size()), owner, 0);
@@ -115,15 +100,16 @@ bool IsaTransport::send(VornGroup& group, int unit, std::span<const uint8_t> byt
     const uint64_t start = platform::nowMs();
     if (!clearBuffer(group, owner))
         return false;
-    uint16_t words[kPrefixedCommandBuffer / 2 + 1];
-    const std::size_t count = protocol::packIsaWords(out, std::span(words, protocol::isaWordCount(out.size())));
     const uint16_t board = base(owner);
-    for (std::size_t i = 0; i < count; ++i) {
+    // Word by word: a pass-through command may be longer than any buffer.
+    for (std::size_t at = 0; at < out.size(); at += 2) {
+        uint16_t word = 0;
+        protocol::packIsaWords(out.subspan(at, std::min<std::size_t>(2, out.size() - at)), std::span(&word, 1));
         const Wait waited = waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs);
         if (waited == Wait::TimedOut)
             reportError("Unable to write %d bytes to vorn #%d at address 0x%04X.", static_cast<int>(out.size()), owner,
                         board);
-        if (waited != Wait::Set || !writePort(dataPort(board), words[i]))
+        if (waited != Wait::Set || !writePort(dataPort(board), word))
             return false;
     }
     return true;

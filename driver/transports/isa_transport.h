@@ -16,7 +16,6 @@ namespace vorn {
 
 class IsaTransport final : public UnitLink {
 public:
-    static constexpr std::size_t kPrefixedCommandBuffer = 64;
     static constexpr uint16_t kClearWord = 0x6600;
     static constexpr uint16_t kPointWord = 0x4200;
     static constexpr uint16_t kCanTakeWord = 0x0001;   // status bit 0

@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/pump_wait.h"
 #include "platform/thread_context.h"
-#include "protocol/fvb_prefix.h"
+#include "transports/prefixed_command.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,17 +30,6 @@ int masterOf(const VornGroup& group)
 bool quitPending()
 {
     return platform::ThreadContext::current()->quitPending();
-}
-
-// The address prefix of a unit behind the master. Normal and expanded mode
-// share the one-byte forms (0xF0 + a below 16, 0xE0 + a - 16 up to 30);
-// super-expanded mode uses 0xA0, a. Other addresses have no prefix: a
-// one-byte form for them would name a different unit.
-std::optional<protocol::FvbPrefix> prefixFor(int addressingMode, int unit)
-{
-    const auto mode = addressingMode == 2 ? protocol::AddressingMode::SuperExpanded
-                                          : protocol::AddressingMode::Expanded;
-    return protocol::fvbPrefix(protocol::toUnderlying(mode), static_cast<uint8_t>(unit));
 }
 
 } // namespace
@@ -89,25 +78,13 @@ bool SerialTransport::send(VornGroup& group, int unit, std::span<const uint8_t> 
 {
     unit = effectiveUnit(group, unit);
     int owner = unit;
-    uint8_t prefixed[kPrefixedCommandBuffer];
+    PrefixedCommand prefixed;
     std::span<const uint8_t> out = bytes;
     if (!hasLine(unit)) {
         owner = masterOf(group);
-        const auto prefix = prefixFor(group.addressingMode, unit);
-        if (!prefix) {
-            reportError("Unable to address vorn #%d through the master vorn in addressing mode %d.", unit,
-                        group.addressingMode);
+        if (!prefixed.build(group.addressingMode, unit, bytes))
             return false;
-        }
-        if (prefix->length + bytes.size() > kPrefixedCommandBuffer) {
-            reportError("Unable to send %zu bytes to vorn #%d through the master vorn: at most %zu bytes "
-                        "fit with the address prefix.",
-                        bytes.size(), unit, kPrefixedCommandBuffer - prefix->length);
-            return false;
-        }
-        std::memcpy(prefixed, prefix->bytes.data(), prefix->length);
-        std::copy(bytes.begin(), bytes.end(), prefixed + prefix->length);
-        out = std::span<const uint8_t>(prefixed, prefix->length + bytes.size());
+        out = prefixed.bytes();
     }
     if (!clearBuffer(group, owner))
         return false;

@@ -63,9 +63,12 @@ std::optional<bool> parseBool(std::string_view text)
     return std::nullopt;
 }
 
-// Comma-separated numbers, exactly `count` of them.
-std::optional<std::vector<double>> parseNumbers(std::string_view text, std::size_t count)
+// Comma-separated numbers, any count; "none" is the empty list.
+std::optional<std::vector<double>> parseNumberList(std::string_view text)
 {
+    if (trim(text) == "none") {
+        return std::vector<double>{};
+    }
     std::vector<double> values;
     while (true) {
         const auto comma = text.find(',');
@@ -75,14 +78,100 @@ std::optional<std::vector<double>> parseNumbers(std::string_view text, std::size
         }
         values.push_back(*value);
         if (comma == std::string_view::npos) {
-            break;
+            return values;
         }
         text.remove_prefix(comma + 1);
     }
-    if (values.size() != count) {
+}
+
+// Comma-separated numbers, exactly `count` of them.
+std::optional<std::vector<double>> parseNumbers(std::string_view text, std::size_t count)
+{
+    auto values = parseNumberList(text);
+    if (!values || values->size() != count) {
         return std::nullopt;
     }
     return values;
+}
+
+std::optional<double> parseNonNegative(std::string_view text)
+{
+    const auto value = parseDouble(text);
+    return value && *value >= 0.0 ? value : std::nullopt;
+}
+
+std::optional<double> parsePositive(std::string_view text)
+{
+    const auto value = parseDouble(text);
+    return value && *value > 0.0 ? value : std::nullopt;
+}
+
+// "HZ:VOLTS, HZ:VOLTS..." or "none".
+std::optional<std::vector<Tone>> parseTones(std::string_view text)
+{
+    std::vector<Tone> tones;
+    if (trim(text) == "none") {
+        return tones;
+    }
+    while (!text.empty()) {
+        const auto comma = text.find(',');
+        const auto item = text.substr(0, comma);
+        const auto colon = item.find(':');
+        if (colon == std::string_view::npos) {
+            return std::nullopt;
+        }
+        const auto hertz = parsePositive(item.substr(0, colon));
+        const auto volts = parseNonNegative(item.substr(colon + 1));
+        if (!hertz || !volts) {
+            return std::nullopt;
+        }
+        tones.push_back({*hertz, *volts});
+        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+    }
+    return tones;
+}
+
+// "MONTH/DAY/YEAR", each a byte.
+std::optional<std::array<uint8_t, 3>> parseDate(std::string_view text)
+{
+    std::array<uint8_t, 3> date{};
+    for (std::size_t i = 0; i < date.size(); ++i) {
+        const auto slash = text.find('/');
+        if ((slash == std::string_view::npos) != (i == date.size() - 1)) {
+            return std::nullopt;
+        }
+        const auto value = parseInt<uint8_t>(text.substr(0, slash));
+        if (!value) {
+            return std::nullopt;
+        }
+        date[i] = *value;
+        text = slash == std::string_view::npos ? std::string_view{} : text.substr(slash + 1);
+    }
+    return date;
+}
+
+std::optional<std::string> parseNotice(std::string_view text)
+{
+    text = trim(text);
+    const bool printable = std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (!printable || text.size() > PromConfig::kNoticeLength) {
+        return std::nullopt;
+    }
+    return std::string(text);
+}
+
+std::optional<LineTestMode> parseLineTest(std::string_view text)
+{
+    constexpr std::pair<std::string_view, LineTestMode> kNames[] = {
+        {"off", LineTestMode::Off},          {"ok", LineTestMode::Ok},       {"echo", LineTestMode::Echo},
+        {"one-number", LineTestMode::OneNumber}, {"block", LineTestMode::Block},
+    };
+    for (const auto& [name, mode] : kNames) {
+        if (trim(text) == name) {
+            return mode;
+        }
+    }
+    return std::nullopt;
 }
 
 template <typename T>
@@ -187,6 +276,14 @@ const std::vector<UnitKey>& unitKeys()
          [](UnitConfig& u, auto k, auto v) { return assign(parseDouble(v), u.sensorModel.positionNoiseInches, k, v); }},
         {"angle-noise", "standard deviation of angle noise in degrees",
          [](UnitConfig& u, auto k, auto v) { return assign(parseDouble(v), u.sensorModel.angleNoiseDegrees, k, v); }},
+        {"prom-notice", "the maker's notice in the PROM text, up to 47 characters",
+         [](UnitConfig& u, auto k, auto v) { return assign(parseNotice(v), u.prom.notice, k, v); }},
+        {"prom-date", "MONTH/DAY/YEAR of the PROM, each 0-255 (default 3/15/97)",
+         [](UnitConfig& u, auto k, auto v) { return assign(parseDate(v), u.prom.date, k, v); }},
+        {"sample-clock", "Hz: test-mode raw samples a second = this / rate count (default 680400)",
+         [](UnitConfig& u, auto k, auto v) { return assign(parsePositive(v), u.rawSampleClock, k, v); }},
+        {"line-test", "dip-switch line test: off, ok, echo, one-number or block",
+         [](UnitConfig& u, auto k, auto v) { return assign(parseLineTest(v), u.lineTest, k, v); }},
     };
     return keys;
 }
@@ -215,6 +312,32 @@ std::string applyUnitSetting(UnitConfig& unit, std::string_view key, std::string
     return "unknown unit setting \"" + std::string(key) + "\"";
 }
 
+std::optional<std::string> applyEnvironmentSetting(MagneticEnvironment& environment, std::string_view key,
+                                                   std::string_view value)
+{
+    if (key == "dc") {
+        return assign(parseDouble(value), environment.dcVolts, key, value);
+    }
+    if (key == "mains") {
+        return assign(parsePositive(value), environment.mainsHertz, key, value);
+    }
+    if (key == "hum") {
+        return assign(parseNonNegative(value), environment.humVolts, key, value);
+    }
+    if (key == "harmonics") {
+        const auto list = parseNumberList(value);
+        const bool valid = list && std::all_of(list->begin(), list->end(), [](double x) { return x >= 0.0; });
+        return valid ? assign(list, environment.harmonics, key, value) : bad(key, value);
+    }
+    if (key == "tones") {
+        return assign(parseTones(value), environment.tones, key, value);
+    }
+    if (key == "noise") {
+        return assign(parseNonNegative(value), environment.noiseVolts, key, value);
+    }
+    return std::nullopt;
+}
+
 std::string applySystemSetting(SimulatorConfig& config, std::string_view key, std::string_view value)
 {
     if (key == "first-port") {
@@ -235,6 +358,9 @@ std::string applySystemSetting(SimulatorConfig& config, std::string_view key, st
         }
         config.restartSilence = std::chrono::milliseconds(*ms);
         return {};
+    }
+    if (auto result = applyEnvironmentSetting(config.environment, key, value)) {
+        return *result;
     }
     if (key == "metal") {
         const auto n = parseNumbers(value, 4);

@@ -17,6 +17,11 @@ std::optional<uint16_t> parseRevision(std::string_view text);
 // Applies one unit key ("revision", "trajectory", ...). Returns an error text, or "" on success.
 std::string applyUnitSetting(UnitConfig& unit, std::string_view key, std::string_view value);
 
+// Applies one key of the magnetic environment ("mains", "hum", "tones"...): an error text or ""
+// when it is one, nullopt when `key` is no environment key.
+std::optional<std::string> applyEnvironmentSetting(MagneticEnvironment& environment, std::string_view key,
+                                                   std::string_view value);
+
 // Applies one key of the file's top part ("first-port", "seed", "metal", ...).
 std::string applySystemSetting(SimulatorConfig& config, std::string_view key, std::string_view value);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -19,6 +20,7 @@ struct ControllerFaults {
     std::optional<uint8_t> recordAddress {};         // the first record names this address
     std::optional<uint8_t> recordFormat {};          // the first record carries this format nibble
     bool answerRunContinuousWithData = false;     // data before (instead of) the 204 answer
+    std::size_t garbageBytes = 0;                 // answer requests with this many bytes of noise
 };
 
 } // namespace vorn::sim

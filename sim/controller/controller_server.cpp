@@ -183,6 +183,11 @@ void ControllerServer::serve()
                 c.closing = true;
                 return;
             }
+            if (faults.garbageBytes > 0) {
+                answer.resize(faults.garbageBytes);
+                for (std::size_t i = 0; i < answer.size(); ++i)
+                    answer[i] = static_cast<uint8_t>(i * 37 + 11);
+            }
             if (change == StreamChange::Start) {
                 c.streaming = true;
                 c.nextReport = Clock::now() + state_.reportPeriod();

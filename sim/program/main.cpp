@@ -43,6 +43,12 @@ int main(int argc, char** argv)
         }
         std::cerr << "vornsim: serving " << options.config.units.size()
                   << " unit(s); programs open COM<n> through the variables above. Stop with Ctrl+C.\n";
+        if (simulator.controller() != nullptr)
+            std::cerr << "vornsim: networked controller at 127.0.0.1 port " << simulator.controller()->port()
+                      << " (vornctl --tcpip 127.0.0.1:" << simulator.controller()->port() << ")\n";
+        if (simulator.portIo() != nullptr)
+            std::cerr << "vornsim: ISA boards behind the port-I/O socket " << simulator.portIo()->path().string()
+                      << " (export VORN_PORTIO, then vornctl --isa or --pv2)\n";
         int signal = 0;
         sigwait(&stopSignals, &signal);
         std::cerr << "vornsim: stopping\n";

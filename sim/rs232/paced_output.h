@@ -24,6 +24,7 @@ public:
     std::optional<Clock::time_point> flush(int fd, unsigned baud, Clock::time_point now, LineFaults& faults);
 
     bool empty() const { return pending_.empty(); }
+    std::size_t pendingBytes() const { return pending_.size(); }
     // The last write was short: wait for the descriptor to take more.
     bool blocked() const { return blocked_; }
     void clear() { pending_.clear(); }

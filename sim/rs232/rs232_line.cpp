@@ -18,12 +18,16 @@ constexpr auto kIdleWake = std::chrono::seconds(1);
 // After a stall or a slow reader the stream picks up from now rather than bursting.
 constexpr auto kMaxCycleBacklog = std::chrono::seconds(1);
 constexpr uint8_t kDataReadyCharacter = 0x2C;
+// Raw samples leave in batches this far apart rather than one wake-up per sample.
+constexpr auto kRawBatch = std::chrono::milliseconds(2);
+// A line that cannot carry the samples loses whole ones once this much waits to leave.
+constexpr double kRawBacklogSeconds = 0.05;
 
 } // namespace
 
 Rs232Line::Rs232Line(Vornset& vornset, uint8_t owner, std::filesystem::path link, LineTiming timing, Log log)
     : vornset_(vornset), owner_(owner), timing_(timing), log_(std::move(log)), terminal_(std::move(link)),
-      reader_(timing.partialCommand, [this](const std::string& text) { log_(text); })
+      reader_(timing.partialCommand, [this](const std::string& text) { log_(text); }), lineTest_(vornset.lineTest(owner))
 {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) {
@@ -107,6 +111,10 @@ Rs232Line::Clock::time_point Rs232Line::serve(Clock::time_point now)
         deadline = std::min(deadline, silentUntil_);
     }
     deadline = std::min(deadline, runCycles(now));
+    deadline = std::min(deadline, runRawStream(now));
+    if (!restarting_) {
+        deadline = std::min(deadline, runLineTest(now));
+    }
     std::lock_guard lock(faultsMutex_);
     if (const auto more = output_.flush(terminal_.fd(), terminal_.baudRate(), now, faults_)) {
         deadline = std::min(deadline, *more);
@@ -163,6 +171,13 @@ void Rs232Line::readInput(Clock::time_point now)
             log_("unit " + std::to_string(owner_) + " is restarting: ignored " + std::to_string(n) + " bytes");
             continue;
         }
+        if (lineTest_.on()) {
+            scratch_.clear();
+            lineTest_.answer(bytes, scratch_.bytes);
+            std::lock_guard lock(faultsMutex_);
+            output_.enqueue(scratch_, faults_);
+            continue;
+        }
         reader_.feed(bytes, now);
     }
 }
@@ -188,7 +203,7 @@ void Rs232Line::apply(const CommandEffect& effect, Clock::time_point now)
     switch (effect.action) {
     case LineAction::None: return;
     case LineAction::Point:
-        if (streaming_) {
+        if (streaming_ || rawStreaming_) {
             stopStream(); // the point command ends a stream and answers nothing
             return;
         }
@@ -202,6 +217,7 @@ void Rs232Line::apply(const CommandEffect& effect, Clock::time_point now)
         cyclesSinceStreamStart_ = 0;
         vornset_.setStreaming(effect.unit, true);
         return;
+    case LineAction::StartRawStream: startRawStream(effect.unit, now); return;
     case LineAction::StopStream: stopStream(); return;
     case LineAction::HardRestart:
         log_("unit " + std::to_string(owner_) + " hard restart");
@@ -218,16 +234,76 @@ void Rs232Line::apply(const CommandEffect& effect, Clock::time_point now)
 
 void Rs232Line::stopStream()
 {
-    if (streaming_) {
+    if (streaming_ || rawStreaming_) {
         vornset_.setStreaming(streamUnit_, false);
     }
     streaming_ = false;
+    rawStreaming_ = false;
+}
+
+void Rs232Line::startRawStream(uint8_t unit, Clock::time_point now)
+{
+    stopStream();
+    rawStreaming_ = true;
+    streamUnit_ = unit;
+    rawRate_ = vornset_.rawSampleRate(unit);
+    rawStart_ = now;
+    rawNext_ = 0;
+    rawDropLogged_ = false;
+    vornset_.setStreaming(unit, true);
+    vornset_.startRecording(unit);
+}
+
+Rs232Line::Clock::time_point Rs232Line::runRawStream(Clock::time_point now)
+{
+    if (!rawStreaming_) {
+        return Clock::time_point::max();
+    }
+    const double elapsed = std::chrono::duration<double>(now - rawStart_).count();
+    const auto due = static_cast<uint64_t>(elapsed * rawRate_);
+    if (due > rawNext_) {
+        const auto backlogLimit = static_cast<std::size_t>(terminal_.baudRate() / 10.0 * kRawBacklogSeconds) + 2;
+        bool full = false;
+        {
+            std::lock_guard lock(faultsMutex_);
+            full = output_.pendingBytes() > backlogLimit;
+        }
+        if (full) {
+            // Whole samples are lost, never single bytes: the words stay aligned.
+            if (!rawDropLogged_) {
+                log_("line of unit " + std::to_string(owner_) + " cannot carry " +
+                     std::to_string(static_cast<int>(rawRate_)) + " raw samples a second: samples lost");
+                rawDropLogged_ = true;
+            }
+        } else {
+            scratch_.clear();
+            vornset_.appendRawSamples(streamUnit_, rawNext_, static_cast<std::size_t>(due - rawNext_), scratch_);
+            std::lock_guard lock(faultsMutex_);
+            output_.enqueue(scratch_, faults_);
+        }
+        rawNext_ = due;
+    }
+    const auto nextSample =
+        rawStart_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>((rawNext_ + 1) / rawRate_));
+    return std::max(nextSample, now + kRawBatch);
+}
+
+Rs232Line::Clock::time_point Rs232Line::runLineTest(Clock::time_point now)
+{
+    scratch_.clear();
+    const auto next = lineTest_.tick(now, scratch_.bytes);
+    if (!scratch_.bytes.empty()) {
+        std::lock_guard lock(faultsMutex_);
+        output_.enqueue(scratch_, faults_);
+    }
+    return next.value_or(Clock::time_point::max());
 }
 
 void Rs232Line::powerUp()
 {
     stopStream();
     vornset_.resetLine(owner_);
+    lineTest_.reset(Clock::now());
     reader_.clear();
     output_.clear();
     cyclesRunning_ = false;

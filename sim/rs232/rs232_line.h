@@ -5,6 +5,7 @@
 
 #include "inspect/received_log.h"
 #include "rs232/line_faults.h"
+#include "rs232/line_test.h"
 #include "rs232/paced_output.h"
 #include "rs232/pseudo_terminal.h"
 #include "unit/command_reader.h"
@@ -58,6 +59,9 @@ private:
     void runCommands(Clock::time_point now);
     void apply(const CommandEffect& effect, Clock::time_point now);
     Clock::time_point runCycles(Clock::time_point now);
+    void startRawStream(uint8_t unit, Clock::time_point now);
+    Clock::time_point runRawStream(Clock::time_point now);
+    Clock::time_point runLineTest(Clock::time_point now);
     void powerUp();
     void stopStream();
     bool handleClosure(Clock::time_point now);
@@ -85,6 +89,14 @@ private:
     uint64_t cyclesSinceStreamStart_ = 0;
     bool cyclesRunning_ = false;
     Clock::time_point nextCycle_{};
+
+    bool rawStreaming_ = false;
+    double rawRate_ = 1.0;
+    Clock::time_point rawStart_{};
+    uint64_t rawNext_ = 0;     // index of the next raw sample due
+    bool rawDropLogged_ = false;
+
+    LineTest lineTest_;
 
     std::atomic<bool> running_{false};
     std::atomic<std::size_t> sent_{0};

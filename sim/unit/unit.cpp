@@ -53,9 +53,15 @@ void readWords(std::span<const uint8_t> bytes, std::array<Word, N>& words)
     }
 }
 
+TestModeConfig testModeConfigOf(const UnitConfig& config)
+{
+    return {.prom = config.prom, .softwareRevision = config.softwareRevision, .sampleClockHertz = config.rawSampleClock};
+}
+
 } // namespace
 
-Unit::Unit(const UnitConfig& config, uint64_t seed) : config_(config), sensor_(config.sensorModel, seed)
+Unit::Unit(const UnitConfig& config, const MagneticEnvironment& environment, uint64_t seed)
+    : config_(config), sensor_(config.sensorModel, seed), testMode_(testModeConfigOf(config), environment, seed ^ 0x5A5A)
 {
     reset();
 }
@@ -66,6 +72,7 @@ void Unit::reset()
     settings_.dataFormat = config_.dataFormat;
     settings_.groupMode = config_.groupModeAtReset;
     settings_.measurementRate = config_.measurementRate;
+    testMode_.reset();
 }
 
 bool Unit::extendedRange() const

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "model/sensor_model.h"
+#include "unit/log.h"
 #include "unit/parsed_command.h"
+#include "unit/test_mode.h"
 #include "unit/unit_config.h"
 #include "unit/unit_settings.h"
 
@@ -15,16 +17,16 @@
 
 namespace vorn::sim {
 
-using Log = std::function<void(const std::string&)>;
-
 class Unit {
 public:
-    Unit(const UnitConfig& config, uint64_t seed);
+    Unit(const UnitConfig& config, const MagneticEnvironment& environment, uint64_t seed);
 
     const UnitConfig& config() const { return config_; }
     uint8_t address() const { return config_.address; }
     const UnitSettings& settings() const { return settings_; }
     UnitSettings& settings() { return settings_; }
+    TestMode& testMode() { return testMode_; }
+    const TestMode& testMode() const { return testMode_; }
 
     // Back to the state after power-up.
     void reset();
@@ -61,6 +63,7 @@ private:
     UnitConfig config_;
     UnitSettings settings_;
     SensorModel sensor_;
+    TestMode testMode_;
 };
 
 } // namespace vorn::sim

@@ -2,11 +2,21 @@
 #pragma once
 
 #include "model/sensor_model.h"
+#include "unit/memory_map.h"
 
 #include <cstdint>
 #include <string>
 
 namespace vorn::sim {
+
+// The line test the unit's dip switches select at power-up; off for normal operation.
+enum class LineTestMode : uint8_t {
+    Off,
+    Ok,        // sends "OK" lines over and over
+    Echo,      // sends back every byte it receives
+    OneNumber, // answers each byte with one counting byte
+    Block,     // answers a byte with 256 counting bytes
+};
 
 struct UnitConfig {
     uint8_t address = 1;               // FVB address; 0 for a stand-alone unit
@@ -27,6 +37,9 @@ struct UnitConfig {
     bool groupModeAtReset = false;
     uint16_t buttonValue = 0;          // what the button byte reports
     SensorConfig sensorModel;
+    PromConfig prom;
+    double rawSampleClock = 680400.0;  // Hz: test-mode samples a second = this / rate count
+    LineTestMode lineTest = LineTestMode::Off;
 };
 
 // Ten characters of the model string, blank padded, as examine value 15 answers.

@@ -14,11 +14,12 @@ namespace {
 constexpr uint16_t kFirstRevisionWithMasterTag = 0x0340; // 3.64
 } // namespace
 
-Vornset::Vornset(const std::vector<UnitConfig>& units, std::vector<MetalObject> metal, uint64_t seed, Log log)
+Vornset::Vornset(const std::vector<UnitConfig>& units, std::vector<MetalObject> metal,
+                 const MagneticEnvironment& environment, uint64_t seed, Log log)
     : metal_(std::move(metal)), log_(std::move(log)), start_(std::chrono::steady_clock::now())
 {
     for (const auto& config : units) {
-        units_.push_back(std::make_unique<Unit>(config, seed + config.address * 7919u));
+        units_.push_back(std::make_unique<Unit>(config, environment, seed + config.address * 7919u));
     }
     std::sort(units_.begin(), units_.end(), [](const auto& a, const auto& b) { return a->address() < b->address(); });
 }
@@ -105,13 +106,16 @@ CommandEffect Vornset::execute(const ParsedCommand& command, uint8_t lineOwner, 
     const CommandEffect effect{LineAction::None, address};
     using vp::Command;
     switch (command.command) {
-    case vp::toByte(Command::Stream): return {LineAction::StartStream, address};
+    case vp::toByte(Command::Stream):
+        return {unit->testMode().active() ? LineAction::StartRawStream : LineAction::StartStream, address};
     case vp::toByte(Command::Point): return {LineAction::Point, address};
     case kStopStream: return {LineAction::StopStream, address};
     case vp::toByte(Command::HardRestart): return {LineAction::HardRestart, address};
     case vp::toByte(Command::ExamineValue): examine(*unit, command.arguments[0], out); return effect;
-    case kTestModeReset: return effect;
     default: break;
+    }
+    if (unit->testMode().execute(command, out.bytes, log_)) {
+        return effect;
     }
     if (!unit->applySetting(command, log_)) {
         log_("ignored command " + std::to_string(command.command) + " (not supported outside test mode)");
@@ -219,6 +223,36 @@ CyclePace Vornset::pace(uint8_t address) const
     }
     return {unit->settings().measurementRate, std::max<uint8_t>(unit->settings().reportRate, 1),
             unit->settings().dataReady};
+}
+
+double Vornset::rawSampleRate(uint8_t address) const
+{
+    std::lock_guard lock(mutex_);
+    const Unit* unit = find(address);
+    return unit ? unit->testMode().sampleRate() : 1.0;
+}
+
+void Vornset::startRecording(uint8_t address)
+{
+    std::lock_guard lock(mutex_);
+    if (Unit* unit = find(address)) {
+        unit->testMode().startRecording(now());
+    }
+}
+
+void Vornset::appendRawSamples(uint8_t address, uint64_t first, std::size_t count, LineOutput& out)
+{
+    std::lock_guard lock(mutex_);
+    if (Unit* unit = find(address)) {
+        unit->testMode().appendSamples(first, count, out.bytes);
+    }
+}
+
+LineTestMode Vornset::lineTest(uint8_t address) const
+{
+    std::lock_guard lock(mutex_);
+    const Unit* unit = find(address);
+    return unit ? unit->config().lineTest : LineTestMode::Off;
 }
 
 std::optional<UnitSettings> Vornset::settingsOf(uint8_t address) const

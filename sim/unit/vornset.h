@@ -3,6 +3,7 @@
 // Every line thread of the simulator goes through here, so it holds the one lock.
 #pragma once
 
+#include "model/magnetic_environment.h"
 #include "unit/parsed_command.h"
 #include "unit/unit.h"
 
@@ -16,7 +17,8 @@ namespace vorn::sim {
 
 // What a command asks of the line it arrived on.
 // Point sends one report, or ends the line's stream when one runs.
-enum class LineAction : uint8_t { None, Point, StartStream, StopStream, HardRestart };
+// A unit in test mode answers the stream command with raw samples instead.
+enum class LineAction : uint8_t { None, Point, StartStream, StartRawStream, StopStream, HardRestart };
 
 struct CommandEffect {
     LineAction action = LineAction::None;
@@ -44,7 +46,8 @@ struct CyclePace {
 
 class Vornset {
 public:
-    Vornset(const std::vector<UnitConfig>& units, std::vector<MetalObject> metal, uint64_t seed, Log log);
+    Vornset(const std::vector<UnitConfig>& units, std::vector<MetalObject> metal,
+            const MagneticEnvironment& environment, uint64_t seed, Log log);
 
     // Runs one command that arrived on the line of unit `lineOwner`.
     CommandEffect execute(const ParsedCommand& command, uint8_t lineOwner, LineOutput& out);
@@ -57,6 +60,15 @@ public:
 
     void setStreaming(uint8_t unit, bool streaming);
     CyclePace pace(uint8_t unit) const;
+
+    // Test-mode raw samples: their rate, the start of a recording, and samples
+    // `first` .. `first + count - 1` of it.
+    double rawSampleRate(uint8_t unit) const;
+    void startRecording(uint8_t unit);
+    void appendRawSamples(uint8_t unit, uint64_t first, std::size_t count, LineOutput& out);
+
+    // The line test the unit's switches select.
+    LineTestMode lineTest(uint8_t unit) const;
 
     // A copy of a unit's settings, for inspection; nullopt for an unknown address.
     std::optional<UnitSettings> settingsOf(uint8_t address) const;

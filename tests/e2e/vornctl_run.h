@@ -101,4 +101,12 @@ inline ProgramRun vornctl(const std::vector<std::string>& args)
     return Child(args).finish();
 }
 
+inline int countLines(const std::string& text)
+{
+    int lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
+
 } // namespace

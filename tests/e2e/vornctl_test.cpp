@@ -8,14 +8,6 @@
 
 namespace {
 
-int countLines(const std::string& text)
-{
-    int lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    return lines;
-}
-
 class Vornctl : public SimulatorTest {};
 
 TEST_F(Vornctl, RejectsBadOptionsWithAMessageAndStatus2)

@@ -109,3 +109,43 @@ TEST(SimModel, AnglesMatrixAndQuaternionAgree)
         }
     }
 }
+
+TEST(SimSettings, MagneticEnvironmentAndTestModeKeys)
+{
+    SimulatorConfig config = standAloneConfig();
+    const auto errors = applyConfigText(config, "mains = 50\n"
+                                                "hum = 0.2\n"
+                                                "harmonics = none\n"
+                                                "tones = 72:0.02, 85.5:0.01\n"
+                                                "noise = -1\n"
+                                                "tones = 72\n"
+                                                "[unit 0]\n"
+                                                "prom-notice = Bench unit\n"
+                                                "prom-date = 12/31/99\n"
+                                                "line-test = echo\n"
+                                                "prom-date = 12/31\n"
+                                                "prom-notice = " + std::string(48, 'x') + "\n"
+                                                "line-test = loud\n");
+    ASSERT_EQ(errors.size(), 5u);
+    for (const auto& [index, line] : {std::pair{0, 5}, {1, 6}, {2, 11}, {3, 12}, {4, 13}}) {
+        EXPECT_EQ(errors[static_cast<std::size_t>(index)].rfind("line " + std::to_string(line) + ": bad value", 0), 0u)
+            << errors[static_cast<std::size_t>(index)];
+    }
+    EXPECT_EQ(config.environment.mainsHertz, 50.0);
+    EXPECT_EQ(config.environment.humVolts, 0.2);
+    EXPECT_TRUE(config.environment.harmonics.empty());
+    ASSERT_EQ(config.environment.tones.size(), 2u);
+    EXPECT_EQ(config.environment.tones[1].hertz, 85.5);
+    EXPECT_EQ(config.environment.noiseVolts, MagneticEnvironment{}.noiseVolts);
+    EXPECT_EQ(config.units[0].prom.notice, "Bench unit");
+    EXPECT_EQ(config.units[0].prom.date, (std::array<uint8_t, 3>{12, 31, 99}));
+    EXPECT_EQ(config.units[0].lineTest, LineTestMode::Echo);
+
+    const auto options = parseProgramOptions({"--standalone", "--mains", "50", "--tones", "none", "--unit-set",
+                                              "0:sample-clock=340200"});
+    EXPECT_TRUE(options.errors.empty());
+    EXPECT_EQ(options.config.environment.mainsHertz, 50.0);
+    EXPECT_TRUE(options.config.environment.tones.empty());
+    EXPECT_EQ(options.config.units[0].rawSampleClock, 340200.0);
+    EXPECT_EQ(options.config.units[0].crystalSpeed, 40) << "the bench unit can collect noise";
+}

@@ -80,6 +80,10 @@ TEST_F(IsaTest, StandAloneBoard)
     const unsigned char groupModeOn[] = {0x50, 0x23, 0x01};
     ASSERT_EQ(vornISASendCommand(1, 0, groupModeOn, 3), 1);
     EXPECT_EQ(wordsSinceLast(kMasterBase), (Words {0x6600, 0x5023, 0x0100}));
+    // A pass-through command longer than the units' command buffer still goes out word by word.
+    const std::vector<unsigned char> runs(201, 0x46);
+    ASSERT_EQ(vornISASendCommand(1, 0, runs.data(), static_cast<uint16_t>(runs.size())), 1) << messages.take();
+    EXPECT_EQ(wordsSinceLast(kMasterBase).size(), 1u + 101u);
     // An odd count keeps the high byte of the last word only.
     const unsigned char examineRevision[] = {0x4F, 0x01};
     ASSERT_EQ(vornISASendCommand(1, 0, examineRevision, 2), 1);
@@ -105,6 +109,9 @@ TEST_F(IsaTest, StandAloneBoard)
     EXPECT_NE(reading.quaternion[0], 0);
     VornFrame frame {};
     ASSERT_EQ(vornStartSingleFrame(1), 1) << messages.take();
+    const auto answered = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (vornFrameReady(1) == 0 && std::chrono::steady_clock::now() < answered) {}
+    EXPECT_EQ(vornFrameReady(1), 2);  // the board's bit, outside a stream too
     ASSERT_EQ(vornGetFrame(1, &frame), 1) << messages.take();
     EXPECT_NE(frame.reading[0].position[0], 0);
     EXPECT_EQ(frame.reading[1].position[0], 0);
@@ -134,6 +141,13 @@ TEST_F(IsaTest, StandAloneBoard)
     EXPECT_EQ(messages.take(), "Unable to clear ISA receive buffer for vorn #0 at address 0x0300.\n"
                                "Unable to send \"examine vorn status\" command to master vorn.\n");
     server->rack().setDeaf(false);
+
+    // A service that hangs up fails the access at once; the next access connects again.
+    server->setFaults({.closeOnAccess = true});
+    EXPECT_EQ(vornGetSystemConfig(1, &system), 0);
+    EXPECT_EQ(messages.take().substr(0, 45), "Unable to read ISA port at address 0x0302.\nUn");
+    server->setFaults({});
+    EXPECT_EQ(vornGetSystemConfig(1, &system), 1) << messages.take();
 
     vornShutDown(1);
     EXPECT_EQ(server->rack().controlRegister(kMasterBase), 0);  // held in reset

@@ -297,7 +297,13 @@ TEST_F(TcpipTest, SilentOrVanishedControllerNeverHangsACall)
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(1000));
     EXPECT_EQ(messages.take(), "Unable to get packet from TCP/IP link.\nUnable to get \"get status\" response from vorns.\n");
 
+    // Noise instead of an answer: refused at once, and the next request finds its answer.
+    controller->setFaults({.garbageBytes = 300});
+    EXPECT_EQ(vornGetSystemConfig(kGroup, &system), 0);
+    EXPECT_NE(messages.take(), "");
     controller->setFaults({});
+    EXPECT_EQ(vornGetSystemConfig(kGroup, &system), 1) << messages.take();
+
     controller->hangUpAll();
     controller->closeListener();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -9,13 +9,6 @@
 
 namespace {
 
-int countLines(const std::string& text)
-{
-    int lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    return lines;
-}
 
 TEST(VornctlNet, InfoFramesAndStreamFromTheController)
 {

@@ -96,3 +96,36 @@ TEST(VornctlOptions, HelpAndVersionWinOverEverythingElse)
 
 } // namespace
 } // namespace vornctl
+
+namespace vornctl {
+namespace {
+
+TEST(VornctlOptions, NetworkAndBoardConnections)
+{
+    auto tcpip = parseCommandLine(split("info --tcpip controller.lab:4000"));
+    ASSERT_TRUE(tcpip.options) << tcpip.error;
+    EXPECT_EQ(tcpip.options->connection, Connection::Tcpip);
+    EXPECT_EQ(tcpip.options->server, "controller.lab");
+    EXPECT_EQ(tcpip.options->serverPort, 4000);
+    EXPECT_EQ(tcpip.options->unitCount(), 0);  // as many as the controller reports
+
+    auto isa = parseCommandLine(split("frame --isa 0x300,800,0"));
+    ASSERT_TRUE(isa.options) << isa.error;
+    EXPECT_EQ(isa.options->bases, (std::vector<uint16_t> {0x300, 800, 0}));
+    EXPECT_EQ(isa.options->unitCount(), 3);
+
+    auto pv2 = parseCommandLine(split("stream --pv2 0x2A0"));
+    ASSERT_TRUE(pv2.options) << pv2.error;
+    EXPECT_EQ(pv2.options->connection, Connection::Pv2);
+    EXPECT_EQ(pv2.options->unitCount(), 2);
+
+    for (const char* bad : {"info --tcpip 4000", "info --tcpip host:0", "info --tcpip host:70000", "info --isa 0,0x300",
+                            "info --isa 0x1FFFF", "info --pv2 0", "info --tcpip h:1 -s", "info --isa 0x300,0x320 -s"}) {
+        const auto parsed = parseCommandLine(split(bad));
+        EXPECT_FALSE(parsed.options) << bad;
+        EXPECT_FALSE(parsed.error.empty()) << bad;
+    }
+}
+
+} // namespace
+} // namespace vornctl

@@ -1,0 +1,39 @@
+// A unit whose dip switches select a line test at power-up: it runs no commands and only
+// answers as the test asks, so the serial line itself can be checked.
+#pragma once
+
+#include "unit/unit_config.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace vorn::sim {
+
+class LineTest {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kOkInterval{500};
+
+    explicit LineTest(LineTestMode mode) : mode_(mode) {}
+
+    bool on() const { return mode_ != LineTestMode::Off; }
+
+    // Power-up: the counting starts again and the first "OK" leaves at once.
+    void reset(Clock::time_point now);
+
+    // Appends the answer to bytes received.
+    void answer(std::span<const uint8_t> bytes, std::vector<uint8_t>& out);
+
+    // Appends what the test sends on its own by `now`; returns when it sends next.
+    std::optional<Clock::time_point> tick(Clock::time_point now, std::vector<uint8_t>& out);
+
+private:
+    LineTestMode mode_;
+    uint8_t counter_ = 0;
+    Clock::time_point nextOk_{};
+};
+
+} // namespace vorn::sim

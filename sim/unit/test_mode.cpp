@@ -1,0 +1,104 @@
+#include "unit/test_mode.h"
+
+#include "unit/test_commands.h"
+
+#include <algorithm>
+#include <string>
+
+namespace vorn::sim {
+
+namespace {
+
+uint16_t addressOf(const ParsedCommand& command)
+{
+    return static_cast<uint16_t>(command.arguments[0] | command.arguments[1] << 8);
+}
+
+void putWord(std::vector<uint8_t>& out, uint16_t word)
+{
+    out.push_back(static_cast<uint8_t>(word));
+    out.push_back(static_cast<uint8_t>(word >> 8));
+}
+
+} // namespace
+
+double fullScaleVolts(uint16_t softwareRevision)
+{
+    return softwareRevision < 0x0200 ? 2.5 : 5.0;
+}
+
+TestMode::TestMode(const TestModeConfig& config, const MagneticEnvironment& environment, uint64_t seed)
+    : config_(config), memory_(config.prom, config.softwareRevision),
+      channels_(environment, fullScaleVolts(config.softwareRevision), seed)
+{
+}
+
+void TestMode::reset()
+{
+    memory_.reset();
+    rateCount_ = kRateCountAtPowerUp;
+    active_ = false;
+}
+
+double TestMode::sampleRate() const
+{
+    return std::min(config_.sampleClockHertz / rateCount_, kMaxSampleRate);
+}
+
+void TestMode::setRateCount(uint16_t count, const Log& log)
+{
+    if (count == 0) {
+        log("refused raw sample rate count 0");
+        return;
+    }
+    rateCount_ = count;
+    if (config_.sampleClockHertz / count > kMaxSampleRate) {
+        log("raw sample rate count " + std::to_string(count) + " asks for more than the converter's " +
+            std::to_string(static_cast<int>(kMaxSampleRate)) + " samples a second");
+    }
+}
+
+bool TestMode::execute(const ParsedCommand& command, std::vector<uint8_t>& out, const Log& log)
+{
+    switch (command.command) {
+    case kTestModeReset: active_ = false; return true;
+    case kRateCount:
+        setRateCount(addressOf(command), log);
+        active_ = true;
+        return true;
+    case kRamWrite:
+        memory_.writeRam(addressOf(command), command.arguments[2]);
+        active_ = true;
+        return true;
+    case kRamByteRead: out.push_back(memory_.ramByte(addressOf(command))); return true;
+    case kPromByteRead: out.push_back(memory_.promByte(addressOf(command))); return true;
+    case kRamWordRead: putWord(out, memory_.ramWord(addressOf(command))); return true;
+    default: break;
+    }
+    if (const auto k = addressTableIndex(command.command)) {
+        if (const auto entry = memory_.addressTableEntry(*k)) {
+            putWord(out, *entry);
+        } else {
+            log("address table entry asked of firmware that has none");
+        }
+        return true;
+    }
+    return false;
+}
+
+void TestMode::startRecording(double seconds)
+{
+    recordingStart_ = seconds;
+}
+
+void TestMode::appendSamples(uint64_t first, std::size_t count, std::vector<uint8_t>& out)
+{
+    const double rate = sampleRate();
+    const uint8_t code = memory_.receiverMux();
+    for (uint64_t index = first; index < first + count; ++index) {
+        const double seconds = recordingStart_ + static_cast<double>(index) / rate;
+        putWord(out, static_cast<uint16_t>(channels_.sample(code, index, seconds)));
+    }
+}
+
+} // namespace vorn::sim
