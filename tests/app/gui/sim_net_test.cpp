@@ -5,6 +5,7 @@
 
 #include "controller/controller_server.h"
 #include "core/command_ids.h"
+#include "core/model_codes.h"
 #include "document/vornscope_doc.h"
 #include "document/vornscope_view.h"
 #include "isa/port_io_server.h"
@@ -130,6 +131,38 @@ private Q_SLOTS:
         QVERIFY(settings.has_value());
         QCOMPARE(int(settings->scalingCode), 0);
         QCOMPARE(int(settings->dataFormat), 8);
+        frame.onCommand(ID_SHUT_DOWN);
+        unsetenv("VORN_PORTIO");
+    }
+
+    void isaSetupOfAPellVorn2BoardSwitchesToPv2()
+    {
+        vorn::sim::IsaConfig config = vorn::sim::pv2Config(0x300);
+        config.units.front().model = "PELLVORN2";
+        vorn::sim::PortIoServer boards(config);
+        boards.start();
+        boards.exportEnvironment();
+        CMainFrame frame;
+        CVornscopeView* view = frame.newDocument()->view();
+        frame.show();
+        ScriptedMessageSink messages;
+        whenShown<IsaSetupDialog>([](IsaSetupDialog* dialog) {
+            edit(dialog, "readTimeout")->setText("300");
+            whenShown<UnitDialog>([](UnitDialog* unit) {
+                edit(unit, "unitValue")->setText(QString::number(0x300));
+                pressOk(unit);
+            });
+            pressOk(dialog);
+        });
+        frame.onCommand(ID_SETUP_ISA);
+        QVERIFY2(messages.shown.empty(), messages.shown.empty() ? "" : messages.shown[0].text.c_str());
+        QVERIFY(view->state().setUp);
+        const CVornGroup* group = view->document()->group();
+        // The board named itself a PELLVORN2: the group was woken again through PV2,
+        // the master board and the unit behind it.
+        QCOMPARE(group->modelCode[1], kModelPellVorn2);
+        QVERIFY(!group->standAlone);
+        QCOMPARE(group->deviceCount, 2);
         frame.onCommand(ID_SHUT_DOWN);
         unsetenv("VORN_PORTIO");
     }
