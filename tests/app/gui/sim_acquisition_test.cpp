@@ -236,6 +236,33 @@ private Q_SLOTS:
         saveScreenshot(&session.frame, "distortion_bar");
         QVERIFY(session.messages.shown.empty());
     }
+
+    void distortionOverAVornsetUsesGroupModeForTheReadAndTheUpButton()
+    {
+        auto config = vorn::sim::vornsetConfig(2);
+        for (auto& unit : config.units)
+            unit.softwareRevision = 0x0353;
+        config.metal.push_back({{0, 0, 0}, 2.5e5});
+        Session session(std::move(config), 2);
+        CVornscopeView* view = session.view;
+        whenShown<DistortionDialog>([](DistortionDialog* dialog) { pressOk(dialog); });
+        session.frame.onCommand(ID_DISTORTION);
+        QVERIFY(view->state().distortionOn);
+        session.stream(5);
+        QVERIFY(hasText(view, "      Sensor 2"));
+        QVERIFY(view->findChild<CDistortionBar*>()->value() > 0);
+        // Group mode was switched on for each read and off again.
+        QTRY_VERIFY_WITH_TIMEOUT(!session.simulator.unitSettings(1)->groupMode, 2000);
+
+        // "Up" raises the measurement rate by 0.2 per second.
+        session.frame.onCommand(ID_GRAPH);
+        const double before = view->document()->group()->systemConfig.measurementRate;
+        for (auto* button : view->graphWindow()->findChildren<QPushButton*>())
+            if (button->text() == "Up")
+                button->click();
+        QVERIFY(std::abs(view->document()->group()->systemConfig.measurementRate - (before + 0.2)) < 1e-9);
+        QVERIFY(session.messages.shown.empty());
+    }
 };
 
 QTEST_MAIN(SimAcquisitionTest)
