@@ -24,6 +24,14 @@ inline constexpr const char* kDidNotRespond = "Vorn did not respond properly";
 inline constexpr const char* kWakingUp = "Waking up vorn...";
 inline constexpr const char* kSetupComplete = "Setup complete";
 inline constexpr const char* kAnimateFormat = "Data format cannot be changed while in animate mode";
+inline constexpr const char* kPointModeHelp =
+    "Left click in the client area or hit the spacebar or enter to take data. Right click to exit point mode";
+inline constexpr const char* kNoTargetFile = "no target file";
+inline constexpr const char* kCannotWriteTarget = "File could not be opened for writing";
+inline constexpr const char* kCannotWriteGraph = "Could not open file for output";
+inline constexpr const char* kCannotRead = "Could not open file for input";
+inline constexpr const char* kUnrecognisedFile = "Unrecognized File format";
+inline constexpr const char* kResetWarning = "Resetting will erase the graph and all unsaved data. Continue?";
 } // namespace text
 
 } // namespace vornscope

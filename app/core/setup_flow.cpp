@@ -1,5 +1,6 @@
 #include "core/setup_flow.h"
 
+#include "core/distortion_settings.h"
 #include "core/model_codes.h"
 #include "core/transmitter_mode.h"
 #include "core/unit_commands.h"
@@ -172,13 +173,7 @@ void SetupFlow::deriveUnitInfo(VornLibrary& library, CVornGroup& group)
         distortion = DistortionParams{};
         distortion.supported = supportsDistortionDetection(config.softwareRevision);
         if (group.takesUnitCommands() && hasReadableDistortionRecord(config.softwareRevision)) {
-            if (const auto record = channel.examine(unit, unit_parameter::kMetalDetection, 10)) {
-                distortion.enabled = (*record)[0] != 0;
-                distortion.sensitivity = (*record)[2];
-                distortion.offset = (*record)[4];
-                distortion.slope = (*record)[6];
-                distortion.alpha = (*record)[8];
-            }
+            readDistortionRecord(channel, unit, distortion);
         }
     }
     group.activeTransmitter = group.firstTransmitterUnit();

@@ -1,7 +1,17 @@
 #include "document/vornscope_view.h"
 
+#include "acquisition/acquisition_hub.h"
 #include "core/command_ids.h"
+#include "core/data_file_reader.h"
 #include "core/vorn_group.h"
+#include "datafiles/data_file_commands.h"
+#include "displays/animate_display.h"
+#include "displays/distortion_bar.h"
+#include "displays/distortion_command.h"
+#include "displays/graph_printer.h"
+#include "displays/graph_scaling_dialog.h"
+#include "displays/graph_window.h"
+#include "displays/numeric_display.h"
 #include "document/vornscope_doc.h"
 #include "options/sensor_options_command.h"
 #include "options/system_options_command.h"
@@ -16,6 +26,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include <atomic>
 
@@ -46,27 +59,27 @@ const CVornscopeView::Route CVornscopeView::kRoutes[] = {
     {ID_SENSOR_OPTIONS_TB, &CVornscopeView::sensorOptions},
     {ID_SYSTEM_OPTIONS, &CVornscopeView::systemOptions},
     {ID_SYSTEM_OPTIONS_TB, &CVornscopeView::systemOptions},
-    {ID_STREAM, &CVornscopeView::needsUnits},
-    {ID_STREAM_TB, &CVornscopeView::needsUnits},
-    {ID_POINT, &CVornscopeView::needsUnits},
-    {ID_POINT_TB, &CVornscopeView::needsUnits},
-    {ID_ANIMATE, &CVornscopeView::needsUnits},
-    {ID_ANIMATE_TB, &CVornscopeView::needsUnits},
-    {ID_GRAPH, &CVornscopeView::notBuiltYet},
-    {ID_GRAPH_TB, &CVornscopeView::notBuiltYet},
-    {ID_BALL, &CVornscopeView::notBuiltYet},
-    {ID_BALL_TB, &CVornscopeView::notBuiltYet},
-    {ID_DISTORTION, &CVornscopeView::notBuiltYet},
-    {ID_DISTORTION_TB, &CVornscopeView::notBuiltYet},
-    {ID_SAVE_DATA_OPTIONS, &CVornscopeView::notBuiltYet},
-    {ID_SAVE_DATA, &CVornscopeView::notBuiltYet},
-    {ID_GRAPH_OPTIONS, &CVornscopeView::notBuiltYet},
-    {ID_FILE_SAVE, &CVornscopeView::notBuiltYet},
-    {ID_FILE_SAVE_AS, &CVornscopeView::notBuiltYet},
-    {ID_FILE_PRINT, &CVornscopeView::notBuiltYet},
-    {ID_FILE_PRINT_PREVIEW, &CVornscopeView::notBuiltYet},
-    {ID_RESET_VIEW, &CVornscopeView::notBuiltYet},
-    {ID_RESET_VIEW_TB, &CVornscopeView::notBuiltYet},
+    {ID_STREAM, &CVornscopeView::stream},
+    {ID_STREAM_TB, &CVornscopeView::stream},
+    {ID_POINT, &CVornscopeView::point},
+    {ID_POINT_TB, &CVornscopeView::point},
+    {ID_ANIMATE, &CVornscopeView::animate},
+    {ID_ANIMATE_TB, &CVornscopeView::animate},
+    {ID_GRAPH, &CVornscopeView::graph},
+    {ID_GRAPH_TB, &CVornscopeView::graph},
+    {ID_BALL, &CVornscopeView::ball},
+    {ID_BALL_TB, &CVornscopeView::ball},
+    {ID_DISTORTION, &CVornscopeView::distortion},
+    {ID_DISTORTION_TB, &CVornscopeView::distortion},
+    {ID_SAVE_DATA_OPTIONS, &CVornscopeView::saveDataOptions},
+    {ID_SAVE_DATA, &CVornscopeView::saveData},
+    {ID_GRAPH_OPTIONS, &CVornscopeView::graphOptions},
+    {ID_FILE_SAVE, &CVornscopeView::fileSave},
+    {ID_FILE_SAVE_AS, &CVornscopeView::fileSave},
+    {ID_FILE_PRINT, &CVornscopeView::print},
+    {ID_FILE_PRINT_PREVIEW, &CVornscopeView::print},
+    {ID_RESET_VIEW, &CVornscopeView::resetView},
+    {ID_RESET_VIEW_TB, &CVornscopeView::resetView},
     {ID_SHIFT_RIGHT, &CVornscopeView::animateStep},
     {ID_SHIFT_RIGHT_TB, &CVornscopeView::animateStep},
     {ID_SHIFT_LEFT, &CVornscopeView::animateStep},
@@ -85,8 +98,15 @@ CVornscopeView::CVornscopeView(CVornscopeDoc* document, QWidget* parent)
     : QWidget(parent),
       document_(document),
       mutexName_(viewMutexName(nextViewHandle())),
-      mutex_(openNamedMutex(mutexName_))
+      mutex_(openNamedMutex(mutexName_)),
+      acquisition_(std::make_unique<AcquisitionHub>(
+          mutex_, [this](const std::vector<SampleFrame>& points, std::size_t count) { takePoints(points, count); })),
+      numeric_(std::make_unique<NumericDisplay>())
 {
+    connect(acquisition_.get(), &AcquisitionHub::framesMissing, this, [this](unsigned count) {
+        Q_EMIT statusMessage(tr("The units did not answer %1 frame requests; those data points are missing.")
+                                 .arg(count));
+    });
     setAcceptDrops(true);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
@@ -100,6 +120,9 @@ CVornscopeView::CVornscopeView(CVornscopeDoc* document, QWidget* parent)
 
 CVornscopeView::~CVornscopeView()
 {
+    // The thread must end before the units and the view go.
+    acquisition_->stop();
+    animateMode_.leave();
     if (state_.setUp)
         vornShutDown(document_->groupId());
 }
@@ -120,7 +143,12 @@ void CVornscopeView::setupRs232(int) { SetupCommand(*this).run(Transport::RS232)
 void CVornscopeView::setupIsa(int) { SetupCommand(*this).run(Transport::ISA); }
 void CVornscopeView::setupTcpip(int) { SetupCommand(*this).run(Transport::TCPIP); }
 void CVornscopeView::sensorOptions(int) { SensorOptionsCommand(*this).run(); }
-void CVornscopeView::systemOptions(int) { SystemOptionsCommand(*this).run(); }
+void CVornscopeView::systemOptions(int)
+{
+    SystemOptionsCommand(*this).run();
+    // A running thread takes the new samplesPerPoint from its next data point.
+    acquisition_->setSamplesPerPoint(document_->samplesPerPoint());
+}
 
 void CVornscopeView::shutDown(int)
 {
@@ -128,30 +156,231 @@ void CVornscopeView::shutDown(int)
         refuseNotSetUp();
         return;
     }
+    acquisition_->stop();
+    animateMode_.leave();
     state_.clearAcquisitionModes();
     clearView();
     vornShutDown(document_->groupId());
     state_.setUp = false;
 }
 
-void CVornscopeView::needsUnits(int id)
+void CVornscopeView::stream(int) { streamMode_.toggle(); }
+void CVornscopeView::point(int) { pointMode_.toggle(); }
+void CVornscopeView::animate(int) { animateMode_.toggle(); }
+void CVornscopeView::ball(int) { animateMode_.toggleBall(); }
+void CVornscopeView::distortion(int) { DistortionCommand(*this).run(); }
+void CVornscopeView::saveDataOptions(int) { DataFileCommands(*this).saveDataOptions(); }
+void CVornscopeView::saveData(int) { DataFileCommands(*this).saveData(); }
+
+void CVornscopeView::fileSave(int)
 {
-    if (!state_.setUp) {
-        refuseNotSetUp();
-        return;
-    }
-    notBuiltYet(id);
+    if (state_.graphVisible)
+        DataFileCommands(*this).saveGraph();
+    else
+        DataFileCommands(*this).saveDataOptions();
 }
 
-void CVornscopeView::notBuiltYet(int)
+void CVornscopeView::openAndGraph(const QString& path)
 {
-    Q_EMIT statusMessage(tr("This command is not available in this build yet."));
+    if (DataFileCommands(*this).openAndGraph(path))
+        Q_EMIT fileOpened(path);
+}
+
+void CVornscopeView::graph(int)
+{
+    setGraphMode(!state_.graphMode);
+}
+
+void CVornscopeView::setGraphMode(bool on, double heightShare)
+{
+    if (!on) {
+        state_.graphMode = state_.graphVisible = false;
+        if (graph_)
+            graph_->hide();
+        return;
+    }
+    acquisition_->stop();
+    animateMode_.leave();
+    state_.clearAcquisitionModes();
+    state_.graphMode = state_.graphVisible = true;
+    CGraphWindow* window = graphWindow();
+    window->setGeometry(0, 0, std::max(width() - 20, 100), std::max(static_cast<int>(heightShare * height()), 100));
+    window->graphView().state.scale = GraphView::kDefaultScale;
+    clearView();
+    window->show();
+    window->raise();
+    window->setFocus();
+}
+
+CGraphWindow* CVornscopeView::graphWindow()
+{
+    if (!graph_) {
+        graph_ = new CGraphWindow(this);
+        graph_->hide();
+        connect(graph_, &CGraphWindow::rateChangeRequested, this, &CVornscopeView::changeRate);
+        connect(graph_, &CGraphWindow::scalingRequested, this, [this] { graphOptions(ID_GRAPH_OPTIONS); });
+    }
+    return graph_;
+}
+
+CAnimateDisplay* CVornscopeView::animateDisplay()
+{
+    if (!animate_) {
+        animate_ = new CAnimateDisplay(this);
+        animate_->setGeometry(rect());
+        animate_->hide();
+    }
+    return animate_;
+}
+
+CDistortionBar* CVornscopeView::distortionBar()
+{
+    if (!bar_) {
+        bar_ = new CDistortionBar(this);
+        bar_->hide();
+    }
+    return bar_;
+}
+
+void CVornscopeView::showAnimateDisplay(bool on)
+{
+    if (!on && !animate_)
+        return;
+    animateDisplay()->setVisible(on);
+    if (on) {
+        animate_->setGeometry(rect());
+        animate_->lower();
+    }
+}
+
+void CVornscopeView::showDistortion(bool on)
+{
+    distortionBar()->setVisible(on);
+    if (on) {
+        bar_->followParent();
+        bar_->raise();
+    }
+}
+
+void CVornscopeView::graphOptions(int)
+{
+    if (!state_.graphVisible || !graph_)
+        return;
+    const GraphView& view = graph_->graphView();
+    GraphScalingDialog dialog(view.state.scale * 0.8, view.width(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        graph_->applyScaling(dialog.verticalDistance(), dialog.offsetAdjustment(), dialog.pointsPerScreen());
+}
+
+void CVornscopeView::printGraph(QPrinter& printer)
+{
+    if (!graph_)
+        return;
+    QPainter painter(&printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).translated(
+        -printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
+    vornscope::printGraph(painter, page, graph_->data(), graph_->graphView(), graph_->selectedSensor(),
+                          graph_->quantity());
+}
+
+void CVornscopeView::print(int id)
+{
+    if (!state_.graphVisible)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (id == ID_FILE_PRINT_PREVIEW) {
+        QPrintPreviewDialog preview(&printer, this);
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { printGraph(*target); });
+        preview.exec();
+        return;
+    }
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        printGraph(printer);
+}
+
+void CVornscopeView::resetView(int)
+{
+    if (state_.graphVisible &&
+        messageSink().show(text::kResetWarning, "Warning", MessageIcon::Exclamation, MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
+        return;
+    zoom = 1.0;
+    shiftX = shiftY = 0;
+    if (state_.graphMode && graph_)
+        graph_->resetGraph();
+    clearView();
+}
+
+void CVornscopeView::changeRate(double delta)
+{
+    CVornGroup* group = document_->group();
+    if (!state_.setUp || group == nullptr)
+        return;
+    const std::lock_guard lock(*mutex_);
+    VornSystemConfig config = group->systemConfig;
+    config.measurementRate += delta;
+    if (programLibrary().setSystemConfig(group->groupId, config))
+        group->systemConfig = config;
+    Q_EMIT statusMessage(tr("Measurement rate %1 per second").arg(group->systemConfig.measurementRate, 0, 'f', 1));
+}
+
+void CVornscopeView::takePoints(const std::vector<SampleFrame>& points, std::size_t count)
+{
+    if (count == 0)
+        return;
+    const SampleFrame& newest = points[count - 1];
+    CVornGroup* group = document_->group();
+    if (state_.animating) {
+        if (!group)
+            return;
+        std::vector<int> units = group->presentUnits();
+        std::vector<double> ranges;
+        for (int unit : units)
+            ranges.push_back(group->deviceConfig[static_cast<std::size_t>(unit)].scaling);
+        animateDisplay()->showPoint(newest, units, ranges, AnimateFrame{zoom, shiftX, shiftY, width(), height()},
+                                    state_.ball);
+        return;
+    }
+    if (state_.graphMode) {
+        for (std::size_t i = 0; i < count; ++i)
+            graphWindow()->appendPoint(points[i]);
+        return;
+    }
+    if (state_.sendToTarget && targetFile_.isOpen() && group) {
+        const FrameLineOptions options{state_.distortionOn, showTimes};
+        const std::vector<int> units = group->presentUnits();
+        for (std::size_t i = 0; i < count; ++i)
+            if (!targetFile_.write(targetFrameText(points[i], units, options)))
+                Q_EMIT statusMessage(tr("The target file refused the data (disk full?)"));
+    }
+    showNumeric(newest);
+}
+
+void CVornscopeView::showNumeric(const SampleFrame& frame)
+{
+    CVornGroup* group = document_->group();
+    if (!group)
+        return;
+    numeric_->show(*document_, frame, group->presentUnits(), showTimes);
+    if (state_.distortionOn && distortionSensor > 0 && distortionSensor < VORN_UNIT_COUNT) {
+        const int value = frame.sensors[static_cast<std::size_t>(distortionSensor)].distortion;
+        distortionBar()->setValue(value);
+        numeric_->showDistortionNumber(*document_, value, width() - CDistortionBar::kWidth, height());
+    }
 }
 
 void CVornscopeView::animateStep(int id)
 {
-    if (state_.graphVisible) {
-        notBuiltYet(id);
+    if (state_.graphVisible && graph_) {
+        switch (id) {
+        case ID_SHIFT_RIGHT: case ID_SHIFT_RIGHT_TB: graph_->shiftRight(); break;
+        case ID_SHIFT_LEFT: case ID_SHIFT_LEFT_TB: graph_->shiftLeft(); break;
+        case ID_ZOOM_IN: case ID_ZOOM_IN_TB: graph_->zoomIn(); break;
+        case ID_ZOOM_OUT: case ID_ZOOM_OUT_TB: graph_->zoomOut(); break;
+        default: break;
+        }
         return;
     }
     switch (id) {
@@ -177,10 +406,6 @@ void CVornscopeView::showStatusLine(const char* text)
     document_->addTextItem(CTextItem{text, kStatusX, kStatusY});
 }
 
-void CVornscopeView::openAndGraph(const QString& path)
-{
-    Q_EMIT statusMessage(tr("Reading data files is not available in this build yet: %1").arg(path));
-}
 
 QRect CVornscopeView::itemRect(const CTextItem& item) const
 {
@@ -213,10 +438,46 @@ void CVornscopeView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
         // The right button leaves every acquisition mode.
+        if (state_.streaming)
+            acquisition_->finish();
+        animateMode_.leave();
         state_.clearAcquisitionModes();
         Q_EMIT stateChanged();
+    } else if (event->button() == Qt::LeftButton && state_.pointMode) {
+        pointMode_.takePoint();
     }
     QWidget::mousePressEvent(event);
+}
+
+void CVornscopeView::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (state_.pointMode && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        pointMode_.takePoint();
+        return;
+    }
+    if (state_.graphVisible && graph_) {
+        graph_->forwardKey(event);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CVornscopeView::wheelEvent(QWheelEvent* event)
+{
+    if (state_.graphVisible && graph_)
+        graph_->forwardWheel(event);
+    else
+        QWidget::wheelEvent(event);
+}
+
+void CVornscopeView::resizeEvent(QResizeEvent* event)
+{
+    if (bar_)
+        bar_->followParent();
+    if (animate_)
+        animate_->setGeometry(rect());
+    QWidget::resizeEvent(event);
 }
 
 void CVornscopeView::dragEnterEvent(QDragEnterEvent* event)

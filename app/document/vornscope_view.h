@@ -4,6 +4,8 @@
 // displays); it does no unit work itself.
 #pragma once
 
+#include "acquisition/acquisition_modes.h"
+#include "core/data_file_writer.h"
 #include "core/named_mutex.h"
 #include "core/setup_values.h"
 #include "core/text_items.h"
@@ -11,11 +13,20 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <string>
+#include <vector>
+
+class QPrinter;
 
 namespace vornscope {
 
+class AcquisitionHub;
+class CAnimateDisplay;
+class CDistortionBar;
+class CGraphWindow;
 class CVornscopeDoc;
+class NumericDisplay;
 
 class CVornscopeView : public QWidget {
     Q_OBJECT
@@ -38,6 +49,26 @@ public:
     // Opens a data file into the graph (menu, recent files, dropped files).
     void openAndGraph(const QString& path);
 
+    // Acquisition: the thread of stream and animate mode and the modes.
+    AcquisitionHub& acquisition() { return *acquisition_; }
+    AnimateMode& animateMode() { return animateMode_; }
+    // Data points taken (by a thread or in point mode), oldest first.
+    void takePoints(const std::vector<SampleFrame>& points, std::size_t count);
+
+    // Displays, created on first use.
+    CGraphWindow* graphWindow();
+    CAnimateDisplay* animateDisplay();
+    CDistortionBar* distortionBar();
+    void setGraphMode(bool on, double heightShare = 0.85);
+    void showAnimateDisplay(bool on);
+    void showDistortion(bool on);
+    // Prints the graph of the selected sensor.
+    void printGraph(QPrinter& printer);
+
+    // The target file of stream and point data.
+    DataFileWriter& targetFile() { return targetFile_; }
+    std::string saveTarget = "no target file";
+
     // Settings other commands share.
     std::string serverAddress = kDefaultServerAddress;
     int distortionSensor = 0;
@@ -52,10 +83,15 @@ public:
 Q_SIGNALS:
     void stateChanged();
     void statusMessage(const QString& text);
+    // A data file was read without error (for the recent-file list).
+    void fileOpened(const QString& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -72,9 +108,21 @@ private:
     void shutDown(int);
     void sensorOptions(int);
     void systemOptions(int);
-    void needsUnits(int id);
-    void notBuiltYet(int id);
+    void stream(int);
+    void point(int);
+    void animate(int);
+    void ball(int);
+    void graph(int);
+    void distortion(int);
+    void saveDataOptions(int);
+    void saveData(int);
+    void fileSave(int);
+    void graphOptions(int);
+    void print(int id);
+    void resetView(int);
     void animateStep(int id);
+    void changeRate(double delta);
+    void showNumeric(const SampleFrame& frame);
 
     void repaintItem(const CTextItem& item, const std::optional<CTextItem>& old);
     QRect itemRect(const CTextItem& item) const;
@@ -83,6 +131,15 @@ private:
     ViewState state_;
     std::string mutexName_;
     NamedMutex mutex_;
+    std::unique_ptr<AcquisitionHub> acquisition_;
+    StreamMode streamMode_{*this};
+    PointMode pointMode_{*this};
+    AnimateMode animateMode_{*this};
+    std::unique_ptr<NumericDisplay> numeric_;
+    CGraphWindow* graph_ = nullptr;
+    CAnimateDisplay* animate_ = nullptr;
+    CDistortionBar* bar_ = nullptr;
+    DataFileWriter targetFile_;
 };
 
 } // namespace vornscope

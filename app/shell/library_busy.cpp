@@ -3,6 +3,7 @@
 #include <vorn/vorn_host.h>
 
 #include <QApplication>
+#include <QThread>
 
 namespace vornscope {
 namespace {
@@ -11,6 +12,9 @@ int callsInProgress = 0;  // the user-interface thread's only
 
 void paintOnly(void*)
 {
+    // Acquisition threads call the library too; only this thread paints.
+    if (QThread::currentThread() != QCoreApplication::instance()->thread())
+        return;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
 }
 

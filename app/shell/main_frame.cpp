@@ -187,6 +187,7 @@ void CMainFrame::watchView(CVornscopeView* view)
     connect(view, &CVornscopeView::statusMessage, this,
             [this](const QString& text) { statusBar()->showMessage(text, 5000); });
     connect(view, &QObject::destroyed, this, &CMainFrame::updateCommandUi, Qt::QueuedConnection);
+    connect(view, &CVornscopeView::fileOpened, this, &CMainFrame::addRecentFile);
 }
 
 CVornscopeView* CMainFrame::activeView() const

@@ -5,6 +5,7 @@
 #include <vorn/vorn_host.h>
 
 #include <cerrno>
+#include <utility>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,7 +32,7 @@ void stopWaitingOnRequest(void*)
 
 // The library only says "Unable to open comport n."; say why, so that the
 // user knows what to do.
-void explainPort(unsigned port)
+void explainPort(const std::string& program, unsigned port)
 {
     const std::string variable = "VORN_COM" + std::to_string(port);
     const char* fromEnvironment = std::getenv(variable.c_str());
@@ -43,13 +44,14 @@ void explainPort(unsigned port)
         ::close(fd);
         return;
     }
-    std::fprintf(stderr, "vornctl: COM%u is %s: %s%s\n", port, path.c_str(), std::strerror(errno),
+    std::fprintf(stderr, "%s: COM%u is %s: %s%s\n", program.c_str(), port, path.c_str(), std::strerror(errno),
                  errno == EACCES || errno == EPERM ? " (add your user to the 'dialout' group, then log in again)" : "");
 }
 
 } // namespace
 
-GroupSession::GroupSession(const Options& options) : options_(options)
+GroupSession::GroupSession(const Options& options, std::string program)
+    : options_(options), program_(std::move(program))
 {
     vornHostSetPumpHook(&stopWaitingOnRequest, nullptr);
 }
@@ -71,7 +73,7 @@ bool GroupSession::failed(const std::string& what) const
 {
     if (stopRequested())
         return false;  // cancelled by the user, not a failure to report
-    std::fprintf(stderr, "vornctl: %s failed (error code %d)\n", what.c_str(), vornGetErrorCode());
+    std::fprintf(stderr, "%s: %s failed (error code %d)\n", program_.c_str(), what.c_str(), vornGetErrorCode());
     return false;
 }
 
@@ -84,15 +86,15 @@ bool GroupSession::wakeUpRs232()
     for (std::size_t i = 0; i < options_.ports.size() && first + i < ports.size(); ++i)
         ports[first + i] = options_.ports[i];
     if (!options_.quiet)
-        std::fprintf(stderr, "vornctl: waking up %d unit(s) on COM%u at %u baud (takes about 6 s)...\n",
-                     options_.unitCount(), options_.ports.front(), options_.baud);
+        std::fprintf(stderr, "%s: waking up %d unit(s) on COM%u at %u baud (takes about 6 s)...\n",
+                     program_.c_str(), options_.unitCount(), options_.ports.front(), options_.baud);
     if (vornRS232WakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), ports.data(),
                         options_.baud, options_.readTimeoutMs, options_.writeTimeoutMs))
         return true;
     if (!stopRequested())
         for (uint16_t port : options_.ports)
             if (port != 0)
-                explainPort(port);
+                explainPort(program_, port);
     return false;
 }
 
@@ -103,8 +105,8 @@ bool GroupSession::wakeUpIsa()
     for (std::size_t i = 0; i < options_.bases.size() && first + i < bases.size(); ++i)
         bases[first + i] = options_.bases[i];
     if (!options_.quiet)
-        std::fprintf(stderr, "vornctl: waking up %d unit(s) on the ISA board at 0x%04X (takes about 6 s)...\n",
-                     options_.unitCount(), options_.bases.front());
+        std::fprintf(stderr, "%s: waking up %d unit(s) on the ISA board at 0x%04X (takes about 6 s)...\n",
+                     program_.c_str(), options_.unitCount(), options_.bases.front());
     return vornISAWakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), bases.data(),
                          options_.readTimeoutMs, options_.writeTimeoutMs) != 0;
 }
@@ -118,15 +120,15 @@ bool GroupSession::wakeUp()
     case Connection::Isa: woken = wakeUpIsa(); break;
     case Connection::Pv2:
         if (!options_.quiet)
-            std::fprintf(stderr, "vornctl: waking up the PV2 master board at 0x%04X (takes about 6 s)...\n",
-                         options_.bases.front());
+            std::fprintf(stderr, "%s: waking up the PV2 master board at 0x%04X (takes about 6 s)...\n",
+                         program_.c_str(), options_.bases.front());
         woken = vornPV2WakeUp(options_.group, options_.bases.front(), options_.readTimeoutMs,
                               options_.writeTimeoutMs) != 0;
         break;
     case Connection::Tcpip:
         if (!options_.quiet)
-            std::fprintf(stderr, "vornctl: connecting to the controller at %s port %u...\n", options_.server.c_str(),
-                         options_.serverPort);
+            std::fprintf(stderr, "%s: connecting to the controller at %s port %u...\n", program_.c_str(),
+                         options_.server.c_str(), options_.serverPort);
         woken = vornTCPIPWakeUp(options_.group, options_.server.c_str(), options_.serverPort, options_.units) != 0;
         break;
     }

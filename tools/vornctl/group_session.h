@@ -16,7 +16,8 @@ namespace vornctl {
 
 class GroupSession {
 public:
-    explicit GroupSession(const Options& options);
+    // `program` names the program in its messages on standard error.
+    explicit GroupSession(const Options& options, std::string program = "vornctl");
     ~GroupSession();
     GroupSession(const GroupSession&) = delete;
     GroupSession& operator=(const GroupSession&) = delete;
@@ -49,6 +50,7 @@ private:
     bool wakeUpIsa();
 
     Options options_;
+    std::string program_;
     bool awake_ = false;
     VornSystemConfig system_ {};
     std::array<VornDeviceConfig, VORN_UNIT_COUNT> devices_ {};

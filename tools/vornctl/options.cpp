@@ -381,6 +381,35 @@ const char* hemisphereName(uint8_t code)
     return nameOf(kHemispheres, code);
 }
 
+OptionStep parseOption(const std::vector<std::string>& args, std::size_t& i, Options& options)
+{
+    std::string_view arg = args[i];
+    std::string_view inlineValue;
+    bool hasInline = false;
+    if (const auto eq = arg.find('='); arg.substr(0, 2) == "--" && eq != std::string_view::npos) {
+        inlineValue = arg.substr(eq + 1);
+        arg = arg.substr(0, eq);
+        hasInline = true;
+    }
+    const OptionSpec* spec = findOption(arg);
+    if (spec == nullptr)
+        return {false, "unknown option '" + std::string(arg) + "'"};
+    std::string_view value = inlineValue;
+    if (spec->takesValue && !hasInline) {
+        if (i + 1 >= args.size())
+            return {true, "option '" + std::string(arg) + "' needs a value"};
+        value = args[++i];
+    } else if (!spec->takesValue && hasInline) {
+        return {true, "option '" + std::string(arg) + "' takes no value"};
+    }
+    return {true, spec->set(options, value)};
+}
+
+std::string checkOptions(const Options& options)
+{
+    return checkConsistency(options);
+}
+
 ParseResult parseCommandLine(const std::vector<std::string>& args)
 {
     Options options;
@@ -396,26 +425,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
             return {options, {}};
         }
         if (!arg.empty() && arg[0] == '-') {
-            std::string_view inlineValue;
-            bool hasInline = false;
-            if (const auto eq = arg.find('='); arg.substr(0, 2) == "--" && eq != std::string_view::npos) {
-                inlineValue = arg.substr(eq + 1);
-                arg = arg.substr(0, eq);
-                hasInline = true;
-            }
-            const OptionSpec* spec = findOption(arg);
-            if (spec == nullptr)
-                return {std::nullopt, "unknown option '" + std::string(arg) + "'"};
-            std::string_view value = inlineValue;
-            if (spec->takesValue && !hasInline) {
-                if (i + 1 >= args.size())
-                    return {std::nullopt, "option '" + std::string(arg) + "' needs a value"};
-                value = args[++i];
-            } else if (!spec->takesValue && hasInline) {
-                return {std::nullopt, "option '" + std::string(arg) + "' takes no value"};
-            }
-            if (auto error = spec->set(options, value); !error.empty())
-                return {std::nullopt, error};
+            if (auto step = parseOption(args, i, options); !step.error.empty())
+                return {std::nullopt, step.error};
             continue;
         }
         if (haveCommand)

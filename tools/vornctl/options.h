@@ -81,6 +81,17 @@ struct ParseResult {
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);
 
+// One option of the table at args[i], with its value (i moves past it), for
+// programs that take vornctl's connection and setting options beside their
+// own. `known` is false when the option is not vornctl's.
+struct OptionStep {
+    bool known = true;
+    std::string error;  // empty on success
+};
+OptionStep parseOption(const std::vector<std::string>& args, std::size_t& i, Options& options);
+// The checks across options that parseCommandLine makes last.
+std::string checkOptions(const Options& options);
+
 // Names accepted for --format, by data format code; used by help and printing.
 const char* dataFormatName(uint8_t code);
 const char* hemisphereName(uint8_t code);

@@ -1,8 +1,14 @@
 #include "gui/gui_test_support.h"
 
+#include "core/command_ids.h"
+#include "setup/setup_dialogs.h"
+#include "shell/main_frame.h"
 #include "shell/message_boxes.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPainter>
 #include <QPixmap>
 
@@ -50,6 +56,36 @@ void saveScreenshot(QWidget* widget, QWidget* dialog, const QString& name)
     painter.drawRect(QRect(corner, over.size()).adjusted(-1, -1, 0, 0));
     painter.end();
     save(picture, name);
+}
+
+void pressOk(QDialog* dialog)
+{
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+}
+
+namespace {
+
+// Accepts the "Device %d" dialogs as they come, with their defaults.
+void acceptUnitDialogs(int remaining)
+{
+    if (remaining == 0)
+        return;
+    whenShown<UnitDialog>([remaining](UnitDialog* dialog) {
+        pressOk(dialog);
+        acceptUnitDialogs(remaining - 1);
+    });
+}
+
+} // namespace
+
+void setUpRs232(CMainFrame& frame, int units)
+{
+    whenShown<Rs232SetupDialog>([units](Rs232SetupDialog* dialog) {
+        dialog->findChild<QLineEdit*>("numberOfDevices")->setText(QString::number(units));
+        acceptUnitDialogs(units);
+        pressOk(dialog);
+    });
+    frame.onCommand(ID_SETUP_RS232);
 }
 
 } // namespace vornscope::testing

@@ -5,6 +5,7 @@
 #include "core/messages.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -13,6 +14,10 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace vornscope {
+class CMainFrame;
+}
 
 namespace vornscope::testing {
 
@@ -52,6 +57,12 @@ void whenShown(std::function<void(T*)> answer)
     });
     timer->start();
 }
+
+// Presses the OK button of a dialog's button box.
+void pressOk(QDialog* dialog);
+
+// SetUp > RS232 through the real dialogs with `units` devices and every default.
+void setUpRs232(CMainFrame& frame, int units);
 
 // Saves a picture of the widget as <name>.png in the test's screenshot folder.
 void saveScreenshot(QWidget* widget, const QString& name);

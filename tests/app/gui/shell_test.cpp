@@ -4,6 +4,7 @@
 #include "core/command_ids.h"
 #include "core/command_table.h"
 #include "document/vornscope_doc.h"
+#include "displays/graph_window.h"
 #include "document/vornscope_view.h"
 #include "shell/about_dialog.h"
 #include "shell/app_settings.h"
@@ -11,11 +12,16 @@
 #include "shell/help_window.h"
 #include "shell/main_frame.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -177,16 +183,40 @@ private Q_SLOTS:
         saveRecentFiles({});
     }
 
-    void droppedFileGoesToTheView()
+    void droppedFileGoesToTheGraphWhateverItsPathLength()
     {
         CMainFrame frame;
-        frame.newDocument();
+        CVornscopeView* view = frame.newDocument()->view();
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        ScriptedMessageSink messages;
+        QMimeData missing;
+        missing.setUrls({QUrl::fromLocalFile("/tmp/vornscope-no-such-file.dat")});
+        frame.openDropped(missing);
+        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QCOMPARE(messages.shown[0].text, std::string("Could not open file for input"));
+        QCOMPARE(messages.shown[0].icon, MessageIcon::Stop);
+
+        // A path well over 80 characters opens as it is.
+        QTemporaryDir folder;
+        const QString deep = folder.filePath("a-folder-name-long-enough/to-take-the-path/past-eighty-characters");
+        QVERIFY(QDir().mkpath(deep));
+        const QString path = deep + "/two-sensors.dat";
+        QVERIFY(path.size() > 80);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("1pos:1  2  3\n2pos:4  5  6\n0end-frame:\n1pos:2  3  4\n2pos:5  6  7\n0end-frame:\n");
+        file.close();
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile("/tmp/dropped.dat"), QUrl::fromLocalFile("/tmp/second.dat")});
+        data.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile("/tmp/second.dat")});
         frame.openDropped(data);
-        QVERIFY2(frame.statusBar()->currentMessage().contains("/tmp/dropped.dat"), qPrintable(frame.statusBar()->currentMessage()));
+        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QVERIFY(view->state().graphVisible);
+        QCOMPARE(view->graphWindow()->data().count(), std::size_t{2});
+        QCOMPARE(view->graphWindow()->data().sensorCount(), 2);
+        QCOMPARE(view->graphWindow()->findChild<QTabBar*>()->count(), 2);
+        QCOMPARE(frame.recentFiles().value(0), QFileInfo(path).absoluteFilePath());
+        saveRecentFiles({});
     }
 
     void aboutShowsTheVersion()

@@ -32,39 +32,15 @@
 using namespace vornscope;
 using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::saveScreenshot;
+using vornscope::testing::pressOk;
+using vornscope::testing::setUpRs232;
 using vornscope::testing::whenShown;
 
 namespace {
 
-void pressOk(QDialog* dialog)
-{
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-}
-
-// Accepts the "Device %d" dialogs as they come, with their defaults.
-void acceptUnitDialogs(int remaining)
-{
-    if (remaining == 0)
-        return;
-    whenShown<UnitDialog>([remaining](UnitDialog* dialog) {
-        pressOk(dialog);
-        acceptUnitDialogs(remaining - 1);
-    });
-}
-
 bool contains(const std::vector<std::uint8_t>& haystack, const std::vector<std::uint8_t>& needle)
 {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
-}
-
-void setUpRs232(CMainFrame& frame, int units)
-{
-    whenShown<Rs232SetupDialog>([units](Rs232SetupDialog* dialog) {
-        dialog->findChild<QLineEdit*>("numberOfDevices")->setText(QString::number(units));
-        acceptUnitDialogs(units);
-        pressOk(dialog);
-    });
-    frame.onCommand(ID_SETUP_RS232);
 }
 
 } // namespace

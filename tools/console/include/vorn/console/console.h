@@ -41,6 +41,8 @@ public:
     void pause(double seconds);
 
     void setIdleHook(std::function<void()> hook) { idle_ = std::move(hook); }
+    // The terminal beneath, for a program that hands it to another program for a while.
+    Terminal& terminal() { return terminal_; }
     void injectKey(Key key) { injected_.push_back(key); }
 
 private:

@@ -1,0 +1,58 @@
+#include "acquisition/acquisition_hub.h"
+
+namespace vornscope {
+namespace {
+
+constexpr int kDrainIntervalMs = 16;
+
+} // namespace
+
+AcquisitionHub::AcquisitionHub(NamedMutex mutex, Consumer consumer, QObject* parent)
+    : QObject(parent), worker_(std::move(mutex), queue_), consumer_(std::move(consumer))
+{
+    timer_.setInterval(kDrainIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, &AcquisitionHub::drain);
+}
+
+AcquisitionHub::~AcquisitionHub() { worker_.stop(); }
+
+void AcquisitionHub::start(std::unique_ptr<FrameSource> source, WorkerSettings settings)
+{
+    worker_.stop();
+    drain();
+    settings.samplesPerPoint = [this] { return samplesPerPoint_.load(); };
+    reportedFailures_ = 0;
+    worker_.start(std::move(source), std::move(settings), nullptr);
+    timer_.start();
+}
+
+void AcquisitionHub::finish()
+{
+    worker_.finish();
+    // The timer keeps running until the last point has been taken.
+}
+
+void AcquisitionHub::stop()
+{
+    worker_.stop();
+    drain();
+    timer_.stop();
+}
+
+void AcquisitionHub::drain()
+{
+    std::size_t count = 0;
+    queue_.takeAll(taken_, count);
+    if (count > 0) {
+        delivered_ += count;
+        consumer_(taken_, count);
+    }
+    if (worker_.failedReads() != reportedFailures_) {
+        reportedFailures_ = worker_.failedReads();
+        Q_EMIT framesMissing(reportedFailures_);
+    }
+    if (!worker_.active() && queue_.waiting() == 0)
+        timer_.stop();
+}
+
+} // namespace vornscope

@@ -1,0 +1,54 @@
+// The view's side of data acquisition: the worker thread of stream and
+// animate mode, the queue it hands points through, and a timer that takes
+// the waiting points on the user-interface thread about 60 times a second
+// and passes them on, so painting is throttled while no point is dropped.
+#pragma once
+
+#include "core/acquisition_worker.h"
+#include "core/point_queue.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <atomic>
+#include <functional>
+#include <vector>
+
+namespace vornscope {
+
+class AcquisitionHub : public QObject {
+    Q_OBJECT
+public:
+    using Consumer = std::function<void(const std::vector<SampleFrame>& points, std::size_t count)>;
+
+    AcquisitionHub(NamedMutex mutex, Consumer consumer, QObject* parent = nullptr);
+    ~AcquisitionHub() override;
+
+    void start(std::unique_ptr<FrameSource> source, WorkerSettings settings);
+    // Ends the mode after the point in progress; its point still arrives.
+    void finish();
+    // Ends the thread now (the view is going away, or the units change).
+    void stop();
+    bool running() const { return worker_.running(); }
+    void setSamplesPerPoint(int samples) { samplesPerPoint_ = samples; }
+    // Takes and passes on the waiting points now.
+    void drain();
+
+    std::size_t delivered() const { return delivered_; }
+
+Q_SIGNALS:
+    // Frames the units did not deliver since the mode started (each costs its data point).
+    void framesMissing(unsigned count);
+
+private:
+    std::atomic<int> samplesPerPoint_{5};
+    PointQueue queue_;
+    AcquisitionWorker worker_;
+    Consumer consumer_;
+    QTimer timer_;
+    std::vector<SampleFrame> taken_;
+    std::size_t delivered_ = 0;
+    unsigned reportedFailures_ = 0;
+};
+
+} // namespace vornscope

@@ -1,0 +1,195 @@
+#include "core/acquisition_worker.h"
+#include "core/distortion_colour.h"
+#include "core/frame_averager.h"
+#include "core/frame_source.h"
+#include "core/numeric_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <memory>
+
+namespace vornscope {
+namespace {
+
+TEST(FrameAverager, MeansLastButtonLargestDistortion)
+{
+    FrameAverager averager;
+    averager.start(5);
+    auto frame = std::make_unique<SampleFrame>();
+    const std::int16_t buttons[] = {0, 16, 0, 48, 0};
+    const std::uint16_t distortions[] = {3, 90, 12, 40, 7};
+    for (int i = 0; i < 5; ++i) {
+        for (int unit = 1; unit <= 2; ++unit) {
+            SensorRecord& s = frame->sensors[unit];
+            s.position = {i * 1.0, 10.0 * unit, -i * 2.0};
+            s.angles = {i * 10.0, 0, 0};
+            s.matrix.fill(i * 0.1);
+            s.quaternion.fill(i * 0.2);
+            s.button = buttons[i];
+            s.distortion = distortions[i];
+            s.content = static_cast<std::uint8_t>(content::kPosition | content::kButton);
+        }
+        frame->time = i;
+        averager.add(*frame, 2);
+    }
+    const SampleFrame& mean = averager.result();
+    for (int unit = 1; unit <= 2; ++unit) {
+        const SensorRecord& s = mean.sensors[unit];
+        EXPECT_DOUBLE_EQ(s.position[0], 2.0);
+        EXPECT_DOUBLE_EQ(s.position[1], 10.0 * unit);
+        EXPECT_DOUBLE_EQ(s.position[2], -4.0);
+        EXPECT_DOUBLE_EQ(s.angles[0], 20.0);
+        EXPECT_NEAR(s.matrix[8], 0.2, 1e-12);
+        EXPECT_NEAR(s.quaternion[3], 0.4, 1e-12);
+        EXPECT_EQ(s.button, 48);      // the last non-zero button
+        EXPECT_EQ(s.distortion, 90);  // the largest distortion
+        EXPECT_EQ(s.content, content::kPosition | content::kButton);
+    }
+    EXPECT_EQ(mean.sensors[3].content, 0);  // units beyond the count stay empty
+
+    averager.start(1, true);  // animate: position and matrix only
+    averager.add(*frame, 1);
+    EXPECT_DOUBLE_EQ(averager.result().sensors[1].position[0], 4.0);
+    EXPECT_DOUBLE_EQ(averager.result().sensors[1].angles[0], 0.0);
+    EXPECT_EQ(averager.result().sensors[1].button, 0);
+}
+
+TEST(DistortionColour, RampAndFill)
+{
+    struct Case {
+        int value, red, green;
+    };
+    const Case cases[] = {{0, 0, 255},    {34, 0, 255},   {35, 42, 255},  {40, 255, 255}, {41, 255, 255},
+                          {60, 255, 255}, {61, 255, 234}, {66, 255, 127}, {67, 255, 128}, {86, 255, 128},
+                          {87, 255, 107}, {92, 255, 0},   {93, 255, 0},   {127, 255, 0}};
+    for (const Case& c : cases) {
+        const std::uint32_t word = distortionColour(c.value);
+        EXPECT_EQ(static_cast<int>(word & 0xFF), c.red) << c.value;
+        EXPECT_EQ(static_cast<int>((word >> 8) & 0xFF), c.green) << c.value;
+        EXPECT_EQ(word >> 16, 0u) << c.value;
+    }
+    EXPECT_EQ(distortionFillHeight(127, 254), 254);
+    EXPECT_EQ(distortionFillHeight(200, 254), 254);
+    EXPECT_EQ(distortionFillHeight(-3, 254), 0);
+    EXPECT_EQ(distortionFillHeight(64, 254), 128);
+}
+
+TEST(NumericLayout, FourBlocksPerRowAndTheFormats)
+{
+    auto frame = std::make_unique<SampleFrame>();
+    for (int unit = 1; unit <= 6; ++unit) {
+        frame->sensors[unit].position = {1.23456, -2, 30};
+        frame->sensors[unit].content = content::kPosition;
+    }
+    frame->sensors[2].content = content::kPosition | content::kMatrix | content::kButton;
+    frame->sensors[2].matrix = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    frame->sensors[2].button = 112;
+    std::vector<CTextItem> items;
+    layoutNumericDisplay(*frame, {1, 2, 3, 4, 6}, false, items);
+    std::vector<std::tuple<std::string, int, int>> headers;
+    for (const CTextItem& item : items)
+        if (item.text.find("Sensor") != std::string::npos)
+            headers.emplace_back(item.text, item.x, item.y);
+    ASSERT_EQ(headers.size(), 5u);
+    EXPECT_EQ(headers[0], std::make_tuple(std::string("      Sensor 1"), 5, 5));
+    EXPECT_EQ(headers[3], std::make_tuple(std::string("      Sensor 4"), 605, 5));
+    // The fifth block starts a row below the last line of the fourth (header and position).
+    EXPECT_EQ(headers[4], std::make_tuple(std::string("      Sensor 5"), 5, 5 + 15 + 15 + 20));
+    EXPECT_EQ(items[1].text, "1.235  -2.000  30.000");
+    EXPECT_EQ(items[1].textColour, kDataColour);
+    EXPECT_EQ(items[0].textColour, kHeaderColour);
+    EXPECT_EQ(items[4].text, "   1.000   0.000   0.000");
+    EXPECT_EQ(items[7].text, "Right Button Pressed");
+
+    layoutNumericDisplay(*frame, {1}, true, items);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[2].y, 35);
+}
+
+CVornGroup groupOf(Transport link, bool standAlone, std::initializer_list<std::uint8_t> formats)
+{
+    CVornGroup group(7, link, standAlone, static_cast<int>(formats.size()));
+    group.deviceConfig.resize(formats.size() + 1);
+    int unit = 1;
+    for (std::uint8_t format : formats) {
+        group.deviceConfig[unit].dataFormat = format;
+        group.deviceConfig[unit].scaling = 36;
+        group.sensorPresent[unit] = true;
+        ++unit;
+    }
+    return group;
+}
+
+TEST(OwnPointReply, LengthAndDecoding)
+{
+    CVornGroup group = groupOf(Transport::RS232, false, {1, 4, 5});
+    group.deviceConfig[2].setup = 0x08;  // button
+    group.distortionParams[1].enabled = true;
+    // 6 + dist + tag, 12 + button + tag, 24 + tag
+    EXPECT_EQ(ownPointReplyLength(group), 8u + 14u + 25u);
+    group.sensorPresent[3] = false;
+    EXPECT_EQ(ownPointReplyLength(group), 8u + 14u);
+
+    // Unit 1: x = 0x2000 words; packed 7 bits a byte, low part first.
+    std::vector<std::uint8_t> reply = {0x80, 0x40, 0x00, 0x00, 0x00, 0x00, 66, 1};
+    const std::uint8_t unit2[] = {0x80, 0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 16, 2};
+    reply.insert(reply.end(), std::begin(unit2), std::end(unit2));
+    auto frame = std::make_unique<SampleFrame>();
+    ASSERT_TRUE(decodeOwnPointReply(group, reply.data(), reply.size(), *frame));
+    // 0x40 << 7 = 0x2000 fourteen bits, << 2 = 0x8000: the most negative word.
+    EXPECT_NEAR(frame->sensors[1].position[0], -32768 * 36.0 / 32767, 1e-9);
+    EXPECT_EQ(frame->sensors[1].distortion, 66);
+    EXPECT_NEAR(frame->sensors[2].position[0], 0x4000 * 36.0 / 32767, 1e-9);
+    EXPECT_EQ(frame->sensors[2].button, 16);
+    EXPECT_EQ(frame->sensors[2].content, content::kPosition | content::kAngles | content::kButton);
+    EXPECT_FALSE(decodeOwnPointReply(group, reply.data(), reply.size() - 1, *frame));
+}
+
+// A frame source that counts its reads and can hold the worker inside one.
+class CountingSource final : public FrameSource {
+public:
+    bool read(SampleFrame& frame) override
+    {
+        ++reads;
+        frame.sensors[1].position = {static_cast<double>(reads), 0, 0};
+        frame.sensors[1].content = content::kPosition;
+        return true;
+    }
+    std::atomic<int> reads{0};
+};
+
+TEST(AcquisitionWorker, DeliversEveryPointAndFinishesThePointInProgress)
+{
+    PointQueue queue;
+    AcquisitionWorker worker(openNamedMutex("acquisition-worker-test"), queue);
+    auto source = std::make_unique<CountingSource>();
+    CountingSource* counting = source.get();
+    std::mutex mutex;
+    std::condition_variable delivered;
+    int points = 0;
+    WorkerSettings settings;
+    settings.measurementRate = 500;
+    settings.samplesPerPoint = [] { return 4; };
+    worker.start(std::move(source), settings, [&] {
+        const std::lock_guard lock(mutex);
+        ++points;
+        delivered.notify_all();
+    });
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(delivered.wait_for(lock, std::chrono::seconds(10), [&] { return points >= 5; }));
+    }
+    worker.finish();
+    worker.join();
+    std::vector<SampleFrame> taken;
+    std::size_t count = 0;
+    queue.takeAll(taken, count);
+    EXPECT_EQ(static_cast<int>(count), points);
+    EXPECT_EQ(counting->reads, 4 * points);  // no point abandoned half way
+    for (std::size_t i = 0; i < count; ++i)  // means of 4 consecutive reads, in order
+        EXPECT_DOUBLE_EQ(taken[i].sensors[1].position[0], 4.0 * static_cast<double>(i) + 2.5) << i;
+}
+
+} // namespace
+} // namespace vornscope

@@ -1,0 +1,42 @@
+"""A simulator program per test module: its VORN_COM<n> lines go into this
+process's environment, where the library looks when it opens COM<n>."""
+
+import os
+import signal
+import subprocess
+import tempfile
+import time
+
+import pytest
+
+
+class Simulator:
+    def __init__(self, *args):
+        self.folder = tempfile.TemporaryDirectory(prefix="vorn-py-")
+        env_file = os.path.join(self.folder.name, "env")
+        self.process = subprocess.Popen(
+            [os.environ["VORNSIM"], "--quiet", "--dir", self.folder.name, "--env-file", env_file, *args],
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        deadline = time.monotonic() + 10
+        while not os.path.exists(env_file):
+            if self.process.poll() is not None or time.monotonic() > deadline:
+                raise RuntimeError("vornsim did not start: " + self.process.stderr.read().decode())
+            time.sleep(0.02)
+        with open(env_file) as lines:
+            for line in lines:
+                name, _, path = line.strip().partition("=")
+                os.environ[name] = path
+
+    def stop(self):
+        self.process.send_signal(signal.SIGTERM)
+        self.process.wait(timeout=10)
+        self.process.stderr.close()
+        self.folder.cleanup()
+
+
+@pytest.fixture(scope="module")
+def vornset():
+    """A simulated vornset of two units on COM1."""
+    simulator = Simulator("--units", "2")
+    yield simulator
+    simulator.stop()

@@ -1,0 +1,64 @@
+// Humgather: a field engineer's console beside a Vorn unit: positions, angles and their noise,
+// the unit's settings, and the room's raw magnetic noise recorded for Humsift.
+#include <cstring>
+#include <iostream>
+
+#include "humgather_program.h"
+#include "vorn/console/basic_number.h"
+#include "vorn/console/console.h"
+#include "vorn/console/terminal.h"
+#include "vorn/console/value_entry.h"
+#include "vorn/humgather/humsift_launcher.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: humgather [--help | --version]\n"
+    "\n"
+    "Talks to a Vorn unit on COM1..COM5 (COM<n> is $VORN_COM<n>, else /dev/ttyS<n-1>): shows\n"
+    "positions and angles with their noise, examines and changes the unit's settings, and records\n"
+    "the room's raw noise into SENSORnoise.dat for Humsift. Everything else is asked on the console;\n"
+    "Ctrl-C ends it at any time.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "humgather " << VORN_VERSION << "\n";
+        return 0;
+    }
+    if (argc > 1) {
+        std::cerr << "humgather: unknown option " << argv[1] << "\n" << kUsage;
+        return 2;
+    }
+
+    using namespace vorn;
+    console::Terminal terminal;
+    console::Console console(terminal);
+    console::ValueEntry entry(console, console::EntryStyle::KeepThisValue);
+    humgather::SerialLink link;
+    humgather::ProgramSettings settings;
+    const auto directory = humgather::ownProgramDirectory();
+    humgather::Session session{console, entry, link, settings, humgather::loadMakerNotices(directory), directory};
+    // The unit has no time-outs of its own; tell the user when it is silent and how to get out.
+    link.setWaitingHook([&console](double seconds) {
+        console.printLine();
+        console.print("The unit has not answered for" + console::basicNumber(static_cast<int>(seconds)) +
+                      "seconds: check its cable and power, or press Ctrl-C to end Humgather.");
+    });
+
+    try {
+        return humgather::HumgatherProgram(session).run();
+    } catch (const console::InputClosed&) {
+        console.printLine();
+        console.printLine("The keyboard input has ended; Humgather stops here.");
+    } catch (const humgather::LinkLost& lost) {
+        console.printLine();
+        console.printLine(std::string("The connection to the unit is lost (") + lost.what() + "); Humgather stops here.");
+    }
+    return 1;
+}

@@ -1,0 +1,170 @@
+#include "server_options.h"
+
+#include "config_file.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace vornigtl {
+
+namespace {
+
+std::optional<uint64_t> numberIn(const std::string& text, uint64_t low, uint64_t high)
+{
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// One option of the listening side (isServerOption(name) holds); returns an error text, empty on success.
+std::string parseServerOption(const std::string& name, const std::string& value, ServerSettings& server)
+{
+    struct Bounded {
+        const char* name;
+        uint64_t low, high;
+        const char* expected;
+    };
+    static const Bounded kNumbers[] = {
+        {"--listen-port", 0, 65535, "a TCP port from 0 to 65535 (0: any free port)"},
+        {"--queue", 1, 1024, "a number of frames from 1 to 1024"},
+        {"--max-clients", 1, 1024, "a number of clients from 1 to 1024"},
+    };
+    if (name == "--listen-address") {
+        server.address = value;
+        return {};
+    }
+    for (const auto& option : kNumbers) {
+        if (name != option.name)
+            continue;
+        const auto n = numberIn(value, option.low, option.high);
+        if (!n)
+            return "invalid value '" + value + "' for " + name + ": expected " + option.expected;
+        if (name == "--listen-port")
+            server.port = static_cast<uint16_t>(*n);
+        else if (name == "--queue")
+            server.queueFrames = *n;
+        else
+            server.maxClients = *n;
+    }
+    return {};
+}
+
+bool isServerOption(const std::string& name)
+{
+    return name == "--listen-port" || name == "--listen-address" || name == "--queue" || name == "--max-clients";
+}
+
+std::string apply(const std::vector<std::string>& args, ServerOptions& options)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool hasInline = false;
+        if (const auto equals = name.find('='); name.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+            hasInline = true;
+        }
+        if (name == "--config") {
+            if (!hasInline)
+                ++i;  // read before the other options
+            continue;
+        }
+        if (isServerOption(name)) {
+            if (!hasInline) {
+                if (i + 1 >= args.size())
+                    return "option '" + name + "' needs a value";
+                value = args[++i];
+            }
+            if (auto error = parseServerOption(name, value, options.server); !error.empty())
+                return error;
+            continue;
+        }
+        if (name.empty() || name[0] != '-')
+            return "unexpected argument '" + name + "' (vorn-igtl takes options only; try --help)";
+        const auto step = vornctl::parseOption(args, i, options.group);
+        if (!step.error.empty())
+            return step.error;
+    }
+    return {};
+}
+
+std::optional<std::string> configPathOf(const std::vector<std::string>& args, std::string& error)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i].rfind("--config=", 0) == 0)
+            return args[i].substr(9);
+        if (args[i] == "--config") {
+            if (i + 1 >= args.size()) {
+                error = "option '--config' needs a value";
+                return std::nullopt;
+            }
+            return args[i + 1];
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ServerParse parseServerArguments(const std::vector<std::string>& args)
+{
+    ServerOptions options;
+    options.group.command = vornctl::Command::Stream;
+    for (const auto& arg : args) {
+        if (arg == "-h" || arg == "--help") {
+            options.help = true;
+            return {options, {}};
+        }
+        if (arg == "--version") {
+            options.version = true;
+            return {options, {}};
+        }
+    }
+    std::string error;
+    const auto configPath = configPathOf(args, error);
+    if (!error.empty())
+        return {std::nullopt, error};
+    if (configPath) {
+        const auto config = readConfigFile(*configPath);
+        if (!config.arguments)
+            return {std::nullopt, config.error};
+        if (auto failure = apply(*config.arguments, options); !failure.empty())
+            return {std::nullopt, *configPath + ": " + failure};
+    }
+    if (auto failure = apply(args, options); !failure.empty())
+        return {std::nullopt, failure};
+    if (auto failure = vornctl::checkOptions(options.group); !failure.empty())
+        return {std::nullopt, failure};
+    return {options, {}};
+}
+
+void printServerUsage(std::FILE* out)
+{
+    std::fputs(
+        "usage: vorn-igtl [options]\n"
+        "\n"
+        "Wakes a group of Vorn units, streams its frames and sends every connected\n"
+        "OpenIGTLink client (3D Slicer, for one) a TRANSFORM message per sensor and\n"
+        "frame, named Sensor<address>ToTracker, position in millimetres. Stops\n"
+        "cleanly on Ctrl-C or SIGTERM.\n"
+        "\n"
+        "Listening:\n"
+        "  --listen-port N       TCP port (default 18944; 0: any free port, logged)\n"
+        "  --listen-address A    IPv4 address to listen on (default 0.0.0.0: all)\n"
+        "  --queue N             frames kept per slow client before its oldest are dropped (8)\n"
+        "  --max-clients N       clients served at once (32)\n"
+        "  --config FILE         read options from FILE first, one 'name = value' a line\n"
+        "\n"
+        "The group: every connection and setting option of vornctl (see vornctl --help),\n"
+        "e.g. -p/--port 1,2 -b/--baud 115200 -s/--stand-alone -g/--group, the other\n"
+        "links, -f/--format, -r/--rate; -c/--count and -d/--duration end the stream;\n"
+        "-q/--quiet logs errors only.\n"
+        "\n"
+        "Example: vorn-igtl --port 1 --format position-matrix\n",
+        out);
+}
+
+} // namespace vornigtl

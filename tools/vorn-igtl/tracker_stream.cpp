@@ -1,0 +1,155 @@
+#include "tracker_stream.h"
+
+#include "exit_codes.h"
+#include "frame_encoder.h"
+#include "group_session.h"
+#include "server_log.h"
+#include "stop_request.h"
+
+#include <vorn/vorn_host.h>
+
+#include <chrono>
+#include <mutex>
+#include <utility>
+
+namespace vornigtl {
+
+namespace {
+
+constexpr int kPhaseErrorRealigned = 33;
+
+// The library's messages go to the log; the last one also explains a failure to clients.
+std::mutex gMessageMutex;
+std::string gLastMessage;
+
+void onLibraryMessage(const char* message, void*)
+{
+    logError(std::string("library: ") + message);
+    const std::lock_guard lock(gMessageMutex);
+    gLastMessage = message;
+}
+
+std::string takeLastMessage()
+{
+    const std::lock_guard lock(gMessageMutex);
+    return std::exchange(gLastMessage, {});
+}
+
+// Logs a failure and tells every client; returns `exitCode`.
+int fail(IgtlServer& server, StatusCode code, const std::string& what, int exitCode)
+{
+    const int libraryCode = vornGetErrorCode();
+    std::string text = what + " failed (error code " + std::to_string(libraryCode) + ")";
+    if (const std::string message = takeLastMessage(); !message.empty())
+        text += ": " + message;
+    logError(text);
+    server.announce(code, "VornError", text);
+    return exitCode;
+}
+
+std::string namesOf(const FrameEncoder& encoder)
+{
+    std::string names;
+    for (const auto& name : encoder.deviceNames())
+        names += (names.empty() ? "" : ", ") + name;
+    return names;
+}
+
+class Acquisition {
+public:
+    Acquisition(const vornctl::Options& options, IgtlServer& server, vornctl::GroupSession& session)
+        : options_(options), server_(server), session_(session)
+    {
+    }
+
+    int run()
+    {
+        const auto units = session_.dataUnits();
+        if (units.empty()) {
+            const std::string text = "no unit delivers data (no sensor, or data format none; try --format)";
+            logError(text);
+            server_.announce(StatusCode::ConfigError, "NoData", text);
+            return vornctl::kExitFailure;
+        }
+        FrameEncoder encoder(units);
+        bytes_.resize(encoder.frameSize());
+        if (!vornStartFrameStream(session_.group()))
+            return fail(server_, StatusCode::HardwareFailure, "starting the stream", vornctl::kExitFailure);
+        const std::string names = namesOf(encoder);
+        logLine("streaming " + names);
+        server_.announce(StatusCode::Ok, "", "streaming " + names);
+        const int status = loop(encoder);
+        if (vornctl::stopRequested())
+            session_.resumeAfterStop();
+        if (!vornStopFrameStream(session_.group()) && status == vornctl::kExitOk)
+            return fail(server_, StatusCode::HardwareFailure, "stopping the stream", vornctl::kExitFailure);
+        logLine(std::to_string(frames_) + " frame(s) sent, " + std::to_string(realigned_) +
+                " dropped by a phase error");
+        return status;
+    }
+
+private:
+    bool finished() const
+    {
+        if (vornctl::stopRequested() || (options_.count && frames_ >= *options_.count))
+            return true;
+        using namespace std::chrono;
+        return options_.durationS && duration<double>(steady_clock::now() - start_).count() >= *options_.durationS;
+    }
+
+    int loop(const FrameEncoder& encoder)
+    {
+        VornFrame frame {};
+        while (!finished()) {
+            if (!vornGetFrame(session_.group(), &frame)) {
+                if (vornctl::stopRequested())
+                    break;
+                if (vornGetErrorCode() == kPhaseErrorRealigned) {
+                    ++realigned_;  // aligned again: the next frame is good
+                    continue;
+                }
+                return fail(server_, StatusCode::HardwareFailure, "taking a frame", vornctl::kExitFailure);
+            }
+            encoder.encode(frame, bytes_.data());
+            server_.publish(bytes_.data(), bytes_.size());
+            ++frames_;
+        }
+        return vornctl::kExitOk;
+    }
+
+    const vornctl::Options& options_;
+    IgtlServer& server_;
+    vornctl::GroupSession& session_;
+    std::vector<uint8_t> bytes_;
+    uint64_t frames_ = 0;
+    uint64_t realigned_ = 0;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+} // namespace
+
+int streamToClients(const vornctl::Options& options, IgtlServer& server)
+{
+    vornDisplayErrorDialogs(1);
+    vornHostSetMessageHandler(&onLibraryMessage, nullptr);
+    int status = vornctl::kExitOk;
+    {
+        vornctl::GroupSession session(options, "vorn-igtl");
+        server.announce(StatusCode::NotReady, "WakingUp", "waking up the units");
+        if (!session.wakeUp())
+            status = vornctl::stopRequested() ? vornctl::kExitOk
+                                              : fail(server, StatusCode::NotFound, "waking up the units",
+                                                     vornctl::kExitNoGroup);
+        else if (!session.loadConfiguration() || !session.apply(options.settings))
+            status = vornctl::stopRequested() ? vornctl::kExitOk
+                                              : fail(server, StatusCode::ConfigError, "configuring the units",
+                                                     vornctl::kExitFailure);
+        else
+            status = Acquisition(options, server, session).run();
+    }  // the session shuts the group down here
+    server.announce(StatusCode::ShutDown, "ShutDown", "the tracker server stops");
+    vornHostSetMessageHandler(nullptr, nullptr);
+    return status;
+}
+
+} // namespace vornigtl
