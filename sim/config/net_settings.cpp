@@ -146,6 +146,19 @@ std::string noSuchUnit(std::string_view link, unsigned address)
     return "no " + std::string(link) + " unit " + std::to_string(address);
 }
 
+// Applies a key to the unit at `address` among `units`.
+template <typename Unit>
+std::string applyToUnit(std::vector<Unit>& units, std::span<const SettingKey<Unit>> keys, std::string_view link,
+                        unsigned address, std::string_view key, std::string_view value)
+{
+    for (Unit& unit : units) {
+        if (unit.address == address) {
+            return applyUnitKey<Unit>(keys, unit, key, value);
+        }
+    }
+    return noSuchUnit(link, address);
+}
+
 } // namespace
 
 std::string applyControllerSetting(SimulatorConfig& config, std::string_view key, std::string_view value)
@@ -173,15 +186,9 @@ std::string applyControllerSetting(SimulatorConfig& config, std::string_view key
 std::string applyControllerUnitSetting(SimulatorConfig& config, unsigned address, std::string_view key,
                                        std::string_view value)
 {
-    if (!config.controller) {
-        return noSuchUnit("controller", address);
-    }
-    for (ControllerUnitConfig& unit : config.controller->units) {
-        if (unit.address == address) {
-            return applyUnitKey<ControllerUnitConfig>(controllerUnitKeys(), unit, key, value);
-        }
-    }
-    return noSuchUnit("controller", address);
+    return config.controller ? applyToUnit<ControllerUnitConfig>(config.controller->units, controllerUnitKeys(),
+                                                                 "controller", address, key, value)
+                             : noSuchUnit("controller", address);
 }
 
 std::string applyIsaSetting(SimulatorConfig& config, std::string_view key, std::string_view value)
@@ -201,15 +208,8 @@ std::string applyIsaSetting(SimulatorConfig& config, std::string_view key, std::
 std::string applyIsaUnitSetting(SimulatorConfig& config, unsigned address, std::string_view key,
                                 std::string_view value)
 {
-    if (!config.isa) {
-        return noSuchUnit("isa", address);
-    }
-    for (IsaUnitConfig& unit : config.isa->units) {
-        if (unit.address == address) {
-            return applyUnitKey<IsaUnitConfig>(isaUnitKeys(), unit, key, value);
-        }
-    }
-    return noSuchUnit("isa", address);
+    return config.isa ? applyToUnit<IsaUnitConfig>(config.isa->units, isaUnitKeys(), "isa", address, key, value)
+                      : noSuchUnit("isa", address);
 }
 
 std::string controllerSettingsHelp()

@@ -8,6 +8,12 @@ namespace vorn::sim {
 
 namespace {
 
+std::optional<Vector3> parseTriple(std::string_view text)
+{
+    const auto n = parseNumbers(text, 3);
+    return n ? std::optional<Vector3>({(*n)[0], (*n)[1], (*n)[2]}) : std::nullopt;
+}
+
 const std::vector<SettingKey<SensorConfig>>& sensorKeys()
 {
     static const std::vector<SettingKey<SensorConfig>> keys = {
@@ -16,22 +22,11 @@ const std::vector<SettingKey<SensorConfig>>& sensorKeys()
              return assign(trajectoryKindOfName(trim(v)), s.trajectory.kind, k, v);
          }},
         {"center", "x,y,z in inches: where the sensor is or circles around",
-         [](SensorConfig& s, auto k, auto v) {
-             const auto n = parseNumbers(v, 3);
-             if (!n) {
-                 return bad(k, v);
-             }
-             s.trajectory.center = {(*n)[0], (*n)[1], (*n)[2]};
-             return std::string{};
-         }},
+         [](SensorConfig& s, auto k, auto v) { return assign(parseTriple(v), s.trajectory.center, k, v); }},
         {"angles", "azimuth,elevation,roll in degrees: the sensor's base orientation",
          [](SensorConfig& s, auto k, auto v) {
-             const auto n = parseNumbers(v, 3);
-             if (!n) {
-                 return bad(k, v);
-             }
-             s.trajectory.angles = {(*n)[0], (*n)[1], (*n)[2]};
-             return std::string{};
+             const auto t = parseTriple(v);
+             return assign(t ? std::optional<Angles>({(*t)[0], (*t)[1], (*t)[2]}) : std::nullopt, s.trajectory.angles, k, v);
          }},
         {"radius", "inches: circle radius, figure-eight half width, random-walk bound",
          [](SensorConfig& s, auto k, auto v) { return assign(parseNonNegative(v), s.trajectory.radius, k, v); }},
