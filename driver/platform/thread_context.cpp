@@ -195,14 +195,14 @@ void ThreadContext::rearmTimerFd()
     if (timerFd_ < 0)
         return;
     const int64_t wait = msUntilNextTimer();
-    itimerspec spec {};
+    itimerspec timerValue {};
     if (wait >= 0) {
         // A zero value would disarm the timer: a due timer fires in 1 ns.
         const int64_t ns = wait == 0 ? 1 : wait * 1000000;
-        spec.it_value.tv_sec = ns / 1000000000;
-        spec.it_value.tv_nsec = ns % 1000000000;
+        timerValue.it_value.tv_sec = ns / 1000000000;
+        timerValue.it_value.tv_nsec = ns % 1000000000;
     }
-    ::timerfd_settime(timerFd_, 0, &spec, nullptr);
+    ::timerfd_settime(timerFd_, 0, &timerValue, nullptr);
 }
 
 void ThreadContext::drainTimerFd()

@@ -340,11 +340,11 @@ const std::vector<OptionSpec>& optionTable()
 
 const OptionSpec* findOption(std::string_view arg)
 {
-    for (const auto& spec : optionTable()) {
-        if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == spec.longName)
-            return &spec;
-        if (arg.size() == 2 && arg[0] == '-' && spec.shortName != 0 && arg[1] == spec.shortName)
-            return &spec;
+    for (const auto& option : optionTable()) {
+        if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == option.longName)
+            return &option;
+        if (arg.size() == 2 && arg[0] == '-' && option.shortName != 0 && arg[1] == option.shortName)
+            return &option;
     }
     return nullptr;
 }
@@ -391,18 +391,18 @@ OptionStep parseOption(const std::vector<std::string>& args, std::size_t& i, Opt
         arg = arg.substr(0, eq);
         hasInline = true;
     }
-    const OptionSpec* spec = findOption(arg);
-    if (spec == nullptr)
+    const OptionSpec* option = findOption(arg);
+    if (option == nullptr)
         return {false, "unknown option '" + std::string(arg) + "'"};
     std::string_view value = inlineValue;
-    if (spec->takesValue && !hasInline) {
+    if (option->takesValue && !hasInline) {
         if (i + 1 >= args.size())
             return {true, "option '" + std::string(arg) + "' needs a value"};
         value = args[++i];
-    } else if (!spec->takesValue && hasInline) {
+    } else if (!option->takesValue && hasInline) {
         return {true, "option '" + std::string(arg) + "' takes no value"};
     }
-    return {true, spec->set(options, value)};
+    return {true, option->set(options, value)};
 }
 
 std::string checkOptions(const Options& options)

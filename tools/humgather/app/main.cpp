@@ -1,10 +1,10 @@
 // Humgather: a field engineer's console beside a Vorn unit: positions, angles and their noise,
 // the unit's settings, and the room's raw magnetic noise recorded for Humsift.
-#include <cstring>
 #include <iostream>
 
 #include "humgather_program.h"
 #include "vorn/console/basic_number.h"
+#include "vorn/console/command_line.h"
 #include "vorn/console/console.h"
 #include "vorn/console/terminal.h"
 #include "vorn/console/value_entry.h"
@@ -23,18 +23,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::cout << "humgather " << VORN_VERSION << "\n";
-        return 0;
-    }
-    if (argc > 1) {
-        std::cerr << "humgather: unknown option " << argv[1] << "\n" << kUsage;
-        return 2;
-    }
+    if (const auto status = vorn::console::answerCommandLine(argc, argv, "humgather", VORN_VERSION, kUsage))
+        return *status;
 
     using namespace vorn;
     console::Terminal terminal;

@@ -1,10 +1,10 @@
 // Humsift: finds the measurement rate at which a room's magnetic noise disturbs a Vorn unit least.
 #include <QApplication>
-#include <cstring>
 #include <iostream>
 
 #include "humsift_program.h"
 #include "plot_session.h"
+#include "vorn/console/command_line.h"
 #include "vorn/console/console.h"
 #include "vorn/console/terminal.h"
 #include "vorn/console/value_entry.h"
@@ -24,18 +24,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::cout << "humsift " << VORN_VERSION << "\n";
-        return 0;
-    }
-    if (argc > 1) {
-        std::cerr << "humsift: unknown option " << argv[1] << "\n" << kUsage;
-        return 2;
-    }
+    if (const auto status = vorn::console::answerCommandLine(argc, argv, "humsift", VORN_VERSION, kUsage))
+        return *status;
 
     const bool onScreen = vorn::plot::chooseDisplayPlatform();
     QApplication application(argc, argv);
