@@ -13,7 +13,7 @@
 #include "vorn/humsift/noise_file.h"
 #include "vorn/humsift/ranking.h"
 #include "vorn/humsift/rate_scan.h"
-#include "vorn/humsift/spectrum.h"
+#include "vorn/humsift/noise_spectrum.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "test_spectra.h"
 #include "vorn/humsift/noise_file.h"
 #include "vorn/humsift/rate_report.h"
-#include "vorn/humsift/spectrum_file.h"
+#include "vorn/humsift/noise_spectrum_file.h"
 
 namespace vorn::humsift {
 namespace {

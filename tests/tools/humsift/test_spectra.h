@@ -4,7 +4,7 @@
 #include <numbers>
 #include <random>
 
-#include "vorn/humsift/spectrum.h"
+#include "vorn/humsift/noise_spectrum.h"
 
 namespace vorn::humsift::testing {
 

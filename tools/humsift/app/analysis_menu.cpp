@@ -5,7 +5,7 @@
 #include "vorn/console/basic_number.h"
 #include "vorn/humsift/folding.h"
 #include "vorn/humsift/rate_report.h"
-#include "vorn/humsift/spectrum_file.h"
+#include "vorn/humsift/noise_spectrum_file.h"
 
 namespace vorn::humsift {
 

@@ -11,7 +11,7 @@
 #include "session_state.h"
 #include "vorn/console/value_entry.h"
 #include "vorn/humsift/rate_scan.h"
-#include "vorn/humsift/spectrum_file.h"
+#include "vorn/humsift/noise_spectrum_file.h"
 
 namespace vorn::humsift {
 
@@ -33,7 +33,7 @@ private:
     void runEngineeringMenu();
     void askInterface();
 
-    // Spectrum (spectrum_flow.cpp)
+    // Spectrum (noise_spectrum_flow.cpp)
     void computeSpectrum();
     bool readNoiseFile();
     std::optional<FrequencyPairs> askFrequencyPairs();

@@ -8,7 +8,7 @@
 #include "vorn/humsift/notch_filter.h"
 #include "vorn/humsift/rate_scan.h"
 #include "vorn/humsift/sample_window.h"
-#include "vorn/humsift/spectrum.h"
+#include "vorn/humsift/noise_spectrum.h"
 
 namespace vorn::humsift {
 

@@ -10,7 +10,7 @@
 
 #include "vorn/humsift/folding.h"
 #include "vorn/humsift/notch_filter.h"
-#include "vorn/humsift/spectrum.h"
+#include "vorn/humsift/noise_spectrum.h"
 
 namespace vorn::humsift {
 

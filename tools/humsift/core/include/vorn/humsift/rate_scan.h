@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "vorn/humsift/notch_filter.h"
-#include "vorn/humsift/spectrum.h"
+#include "vorn/humsift/noise_spectrum.h"
 
 namespace vorn::humsift {
 

@@ -1,4 +1,4 @@
-#include "vorn/humsift/spectrum.h"
+#include "vorn/humsift/noise_spectrum.h"
 
 #include <cmath>
 

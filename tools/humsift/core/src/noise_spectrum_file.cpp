@@ -1,4 +1,4 @@
-#include "vorn/humsift/spectrum_file.h"
+#include "vorn/humsift/noise_spectrum_file.h"
 
 #include <algorithm>
 #include <cctype>

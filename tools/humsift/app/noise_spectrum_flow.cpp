@@ -4,7 +4,7 @@
 #include "humsift_program.h"
 #include "vorn/console/basic_number.h"
 #include "vorn/humsift/noise_file.h"
-#include "vorn/humsift/spectrum_file.h"
+#include "vorn/humsift/noise_spectrum_file.h"
 
 namespace vorn::humsift {
 

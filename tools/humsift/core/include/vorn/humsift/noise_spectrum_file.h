@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "vorn/humsift/spectrum.h"
+#include "vorn/humsift/noise_spectrum.h"
 
 namespace vorn::humsift {
 

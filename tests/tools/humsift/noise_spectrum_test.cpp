@@ -5,7 +5,7 @@
 
 #include "vorn/humsift/noise_file.h"
 #include "vorn/humsift/sample_window.h"
-#include "vorn/humsift/spectrum.h"
+#include "vorn/humsift/noise_spectrum.h"
 
 namespace vorn::humsift {
 namespace {
