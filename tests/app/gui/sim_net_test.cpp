@@ -41,6 +41,22 @@ void pressOk(QDialog* dialog)
 
 QLineEdit* edit(QDialog* dialog, const char* name) { return dialog->findChild<QLineEdit*>(name); }
 
+// Answers the ISA setup dialogs for one board at 0x300, as the operator would.
+void answerIsaSetupForOneBoardAt0x300()
+{
+    whenShown<IsaSetupDialog>([](IsaSetupDialog* dialog) {
+        // The simulated board answers no transmitter-mode or line-frequency question:
+        // a short time-out keeps those reads quick.
+        edit(dialog, "readTimeout")->setText("300");
+        whenShown<UnitDialog>([](UnitDialog* unit) {
+            QCOMPARE(unit->findChild<QRadioButton*>("firstChoice")->text(), QStringLiteral("Not StandAlone (1)"));
+            edit(unit, "unitValue")->setText(QString::number(0x300));
+            pressOk(unit);
+        });
+        pressOk(dialog);
+    });
+}
+
 } // namespace
 
 class SimNetTest : public QObject {
@@ -97,17 +113,7 @@ private Q_SLOTS:
         CVornscopeView* view = frame.newDocument()->view();
         frame.show();
         ScriptedMessageSink messages;
-        whenShown<IsaSetupDialog>([](IsaSetupDialog* dialog) {
-            // The simulated board answers no transmitter-mode or line-frequency question:
-            // a short time-out keeps those reads quick.
-            edit(dialog, "readTimeout")->setText("300");
-            whenShown<UnitDialog>([](UnitDialog* unit) {
-                QCOMPARE(unit->findChild<QRadioButton*>("firstChoice")->text(), QStringLiteral("Not StandAlone (1)"));
-                edit(unit, "unitValue")->setText(QString::number(0x300));
-                pressOk(unit);
-            });
-            pressOk(dialog);
-        });
+        answerIsaSetupForOneBoardAt0x300();
         frame.onCommand(ID_SETUP_ISA);
         QVERIFY2(messages.shown.empty(), messages.shown.empty() ? "" : messages.shown[0].text.c_str());
         QVERIFY(view->state().setUp);
@@ -146,14 +152,7 @@ private Q_SLOTS:
         CVornscopeView* view = frame.newDocument()->view();
         frame.show();
         ScriptedMessageSink messages;
-        whenShown<IsaSetupDialog>([](IsaSetupDialog* dialog) {
-            edit(dialog, "readTimeout")->setText("300");
-            whenShown<UnitDialog>([](UnitDialog* unit) {
-                edit(unit, "unitValue")->setText(QString::number(0x300));
-                pressOk(unit);
-            });
-            pressOk(dialog);
-        });
+        answerIsaSetupForOneBoardAt0x300();
         frame.onCommand(ID_SETUP_ISA);
         QVERIFY2(messages.shown.empty(), messages.shown.empty() ? "" : messages.shown[0].text.c_str());
         QVERIFY(view->state().setUp);
