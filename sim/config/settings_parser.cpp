@@ -98,7 +98,7 @@ const std::vector<UnitKey>& unitKeys()
     static const std::vector<UnitKey> keys = {
         {"own-line", "yes/no: the unit has a serial line of its own",
          [](UnitConfig& u, auto k, auto v) { return assign(parseBool(v), u.ownLine, k, v); }},
-        {"revision", "software revision, e.g. 3.67, 3.62, 21.15",
+        {"revision", "software revision, e.g. 3.67, 3.62, 21.15 (3.4 is 3.40)",
          [](UnitConfig& u, auto k, auto v) { return assign(parseRevision(v), u.softwareRevision, k, v); }},
         {"crystal", "computer crystal speed in MHz", integerField<uint16_t>(&UnitConfig::crystalSpeed)},
         {"model", "model identification, up to ten characters (6DKVA, 6DKVR, PCVORN...)",

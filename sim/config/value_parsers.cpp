@@ -86,14 +86,18 @@ std::string bad(std::string_view key, std::string_view value)
 
 std::optional<uint16_t> parseRevision(std::string_view text)
 {
+    // A decimal number with at most two places: "3.4" is 3.40, as Humgather and the library read
+    // the answer bytes 3, 40; the fraction byte is the hundredths.
     text = trim(text);
     const auto dot = text.find('.');
+    const auto places = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
     const auto whole = parseInt<uint8_t>(text.substr(0, dot));
-    const auto fraction = dot == std::string_view::npos ? std::optional<uint8_t>(0) : parseInt<uint8_t>(text.substr(dot + 1));
-    if (!whole || !fraction) {
+    const auto fraction = places.empty() ? std::optional<uint8_t>(0) : parseInt<uint8_t>(places);
+    if (!whole || !fraction || places.size() > 2 || (dot != std::string_view::npos && places.empty())) {
         return std::nullopt;
     }
-    return static_cast<uint16_t>((*whole << 8) | *fraction);
+    const int hundredths = places.size() == 1 ? *fraction * 10 : *fraction;
+    return static_cast<uint16_t>((*whole << 8) | hundredths);
 }
 
 } // namespace vorn::sim

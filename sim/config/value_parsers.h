@@ -40,7 +40,7 @@ std::optional<std::vector<double>> parseNumbers(std::string_view text, std::size
 std::optional<std::vector<double>> parseNumberList(std::string_view text);
 std::optional<double> parseNonNegative(std::string_view text);
 std::optional<double> parsePositive(std::string_view text);
-// "3.67" -> 0x0343 (integer part high byte, fraction digits as written low byte).
+// "3.67" -> 0x0343, "3.4" -> 0x0328 (3.40): integer part high byte, hundredths low byte.
 std::optional<uint16_t> parseRevision(std::string_view text);
 
 // The error text of a value that does not parse.

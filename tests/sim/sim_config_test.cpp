@@ -15,7 +15,12 @@ using namespace vorn::sim;
 TEST(SimSettings, RevisionsAndConfigText)
 {
     EXPECT_EQ(parseRevision("3.67"), 0x0343);
-    EXPECT_EQ(parseRevision("3.5"), 0x0305);
+    // One place is tenths, as the unit's answer is read: 3.5 is 3.50, 3.05 keeps its place.
+    EXPECT_EQ(parseRevision("3.5"), 0x0332);
+    EXPECT_EQ(parseRevision("3.05"), 0x0305);
+    EXPECT_EQ(parseRevision("3"), 0x0300);
+    EXPECT_FALSE(parseRevision("3.123"));
+    EXPECT_FALSE(parseRevision("3."));
     EXPECT_EQ(parseRevision("21.15"), 0x150F);
     EXPECT_FALSE(parseRevision("three"));
 

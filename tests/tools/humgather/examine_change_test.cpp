@@ -80,16 +80,30 @@ TEST(HumgatherExamineAnswers, AnswerLengthsFollowTheAddressing) {
     EXPECT_TRUE(needsAddressingWarning(36, 0));
     EXPECT_FALSE(needsAddressingWarning(36, 1));
     EXPECT_EQ(examineAnswerLength(4, 1), 2u);
-    EXPECT_EQ(examineAnswerLength(77, 1), 2u);  // numbers not in the menu still read a word
+    // The command set's lengths, also outside the menu; unknown numbers have none.
+    EXPECT_EQ(examineAnswerLength(17, 1), 1u);
+    EXPECT_EQ(examineAnswerLength(19, 1), 1u);
+    EXPECT_FALSE(examineAnswerLength(77, 1));
+    EXPECT_FALSE(examineAnswerLength(8, 1));  // listed without an answer
+}
+
+TEST(HumgatherExamineAnswers, AnswersOfUnknownLengthSayWhatCame) {
+    EXPECT_TRUE(hasLine(examine(17, {1}), "Rotate xyz with ref frame = 1 "));
+    EXPECT_TRUE(hasLine(examine(8, {1}), "data ready is enabled"));
+    EXPECT_TRUE(hasLine(examine(8, {}), "The unit gave no answer to examine value 8."));
+    const auto unknown = examine(9, {0, 7});
+    ASSERT_EQ(unknown.lines.size(), 2u);
+    EXPECT_EQ(unknown.lines[1], " 0 7");
 }
 
 TEST(HumgatherExamineAnswers, SystemStatusPausesAfterTheFifteenthUnit) {
     std::vector<std::uint8_t> answer(30, 0xE1);  // accessible, running, sensor, standard transmitter
     answer[1] = 0x11 | 0x08;                     // extended range with ERT3
     const auto outcome = examine(36, answer, 2);
-    EXPECT_EQ(outcome.lines[1], "SYS STATUS =  225 ACCESSIBLE, RUNNING, SENSOR, STD. XMTR");
-    EXPECT_EQ(outcome.lines[3], "SYS STATUS =  25 NOT ACCESSIBLE, NOT RUNNING, NO SENSOR,ERT3");
-    EXPECT_EQ(outcome.pauseAfterLine, std::vector<std::size_t>{30});
+    EXPECT_EQ(outcome.lines[0], "Vornset 1 SYS STATUS =  225 ACCESSIBLE, RUNNING, SENSOR, STD. XMTR");
+    EXPECT_EQ(outcome.lines[1], "Vornset 2 SYS STATUS =  25 NOT ACCESSIBLE, NOT RUNNING, NO SENSOR,ERT3");
+    EXPECT_EQ(outcome.pauseAfterLine, std::vector<std::size_t>{15});
+    for (const auto& line : outcome.lines) EXPECT_LT(line.size(), 80u) << line;
 
     const auto config = examine(50, {0x05, 0x80, 0, 0, 0xFF}, 1);
     EXPECT_EQ(config.lines[0], "Config Byte 1               00000101");
@@ -114,6 +128,17 @@ TEST(HumgatherChangeValues, MeasurementRateCodings) {
     EXPECT_EQ(rateCountWord(100.0f, 0.4f), 6062);
     EXPECT_EQ(rateWord(103.3f), 26445);
     EXPECT_EQ(rateWord(200.0f), 51200 - 65536);
+}
+
+TEST(HumgatherChangeValues, CodableRatesDependOnTheCrystalSpeed) {
+    // 20 MHz: 12 Hz is a count of 51896 and fits; 40 MHz doubles the count, so 12 Hz does not.
+    EXPECT_EQ(codableRates(true, 0.4f).lowest, 12.0);
+    const RateRange fast = codableRates(true, 0.2f);
+    EXPECT_DOUBLE_EQ(fast.lowest, 18.97);
+    EXPECT_EQ(static_cast<std::uint16_t>(rateCountWord(18.97f, 0.2f)), 65519);
+    EXPECT_GT(((1000.0 / 18.96 - 0.3) / 4.0) * 1000.0 / 0.2, 65535.0);
+    EXPECT_GE(rateCountWord(static_cast<float>(fast.highest), 0.2f), 1);
+    EXPECT_DOUBLE_EQ(codableRates(false, 0.2f).highest, 255.99);
 }
 
 TEST(HumgatherChangeValues, MetalDetectionGoesAsFiveWordsWithNegativesInTheLowByte) {

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "vorn/humgather/noise_file.h"
+#include "vorn/humgather/replaced_file.h"
 #include "vorn/humgather/noise_statistics.h"
 #include "vorn/humgather/plausibility.h"
 #include "vorn/humgather/pose_data_file.h"
@@ -94,6 +95,28 @@ TEST(HumgatherNoiseFile, WholeFileAndUnwritablePlace) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), " .5 \r\n-.25 \r\n 0 \r\n");
     EXPECT_FALSE(writeNoiseFile(dir / "no-such-folder" / kNoiseFileName, volts, error));
     EXPECT_NE(error.find("no-such-folder"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(HumgatherReplacedFile, OldFileStaysUntilTheNewOneIsComplete) {
+    const auto dir = std::filesystem::temp_directory_path() / ("humgather-replace-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "data.txt";
+    std::ofstream(file, std::ios::binary) << "old";
+    std::string error;
+    // Finding out whether the name can be written leaves the file alone.
+    ASSERT_TRUE(canReplace(file, error)) << error;
+    auto content = [&file] {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(content(), "old");
+    EXPECT_FALSE(canReplace(dir, error));
+    EXPECT_FALSE(canReplace(dir / "no-such-folder" / "x", error));
+    EXPECT_FALSE(canReplace("", error));
+    ASSERT_TRUE(replaceFile(file, "new", error)) << error;
+    EXPECT_EQ(content(), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // nothing left beside it
     std::filesystem::remove_all(dir);
 }
 

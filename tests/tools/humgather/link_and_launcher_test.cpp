@@ -116,6 +116,20 @@ TEST(HumgatherSerialLink, TryReceiveTakesAllOrNothing) {
     EXPECT_EQ(three[2], 3);
 }
 
+TEST(HumgatherSerialLink, AnswerOfUnknownLengthEndsWhenTheLineIsQuiet) {
+    UnitEnd unit(47);
+    SerialLink link;
+    ASSERT_TRUE(link.open(unit.port(), 115200));
+    std::array<std::uint8_t, 8> answer{};
+    unit.send({7, 8});
+    EXPECT_EQ(link.receiveUntilQuiet(answer, std::chrono::milliseconds(100)), 2u);
+    EXPECT_EQ(answer[1], 8);
+    // A unit that answers nothing: back after the quiet time, not trapped.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(link.receiveUntilQuiet(answer, std::chrono::milliseconds(100)), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
 TEST(HumgatherSerialLink, ClosedLineEndsTheWait) {
     UnitEnd unit(43);
     SerialLink link;

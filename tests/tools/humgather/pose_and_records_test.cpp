@@ -6,6 +6,7 @@
 #include "vorn/humgather/firmware_addresses.h"
 #include "vorn/humgather/pose_math.h"
 #include "vorn/humgather/position_record.h"
+#include "vorn/humgather/position_screen.h"
 
 namespace vorn::humgather {
 namespace {
@@ -95,6 +96,23 @@ TEST(HumgatherFirmwareAddresses, TableByRevision) {
     EXPECT_EQ(unit.receiverMux, 0x105);
     EXPECT_EQ(unit.promDateBase, 0x10E);
     EXPECT_EQ(unit.alphaValue, 0x111);
+}
+
+TEST(HumgatherPositionScreen, EveryVornsetCountFitsTheScreen) {
+    // Rows 11-13 hold sensor 2's distance and relative pose, 22-23 the phasing errors.
+    for (int i = 1; i <= kMostVornsetsToRead; ++i) {
+        const int row = plainRow(i);
+        EXPECT_TRUE(row >= 3 && row <= 21 && (row < 11 || row > 13)) << "vornset " << i << " at row " << row;
+        const int first = statisticsRow(i);
+        EXPECT_TRUE(first >= 3 && first + 4 <= 21 && (first > kStatisticsHeaderRow || first + 4 < kStatisticsHeaderRow))
+            << "vornset " << i << " from row " << first;
+    }
+    EXPECT_EQ(plainRow(3), 9);
+    EXPECT_EQ(plainRow(4), 15);
+    EXPECT_FALSE(opensStatisticsPage(1, 3));
+    EXPECT_TRUE(opensStatisticsPage(1, 4));
+    EXPECT_TRUE(opensStatisticsPage(4, 4));
+    EXPECT_FALSE(opensStatisticsPage(5, 6));
 }
 
 }  // namespace

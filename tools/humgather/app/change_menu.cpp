@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "dialogues.h"
+#include "vorn/console/basic_number.h"
 #include "vorn/humgather/change_values.h"
 
 namespace vorn::humgather {
@@ -64,21 +65,23 @@ Bytes tableValue(Session& s, float scale) {
 
 // Asks for a rate of at least 12 cycles per second whose coding fits a word.
 float askRate(Session& s, bool asCount) {
+    const RateRange range = codableRates(asCount, s.settings.timerTickMicroseconds);
+    const std::string crystal = asCount ? " at " + std::to_string(s.settings.crystalSpeedMHz) + " MHz" : "";
     s.console.printLine("*** WARNING do not reduce the measurement rate if synchronized to a CRT ***");
     for (;;) {
         const float rate = s.entry.askSingle("enter measurement rate in cycles/sec ", s.settings.measurementRate);
         if (rate < kLowestMeasurementRate) {
             s.console.printLine("rate must be 12 or greater");
-            continue;
+        } else if (rate < static_cast<float>(range.lowest)) {
+            s.console.printLine("rate too low for this unit: its count would not fit in a word;");
+            s.console.printLine("the lowest rate" + crystal + " is" + console::basicNumber(range.lowest));
+        } else if (rate > static_cast<float>(range.highest)) {
+            s.console.printLine("rate too high for this unit: its setting would not fit in a word;");
+            s.console.printLine("the highest rate" + crystal + " is" + console::basicNumber(range.highest));
+        } else {
+            s.settings.measurementRate = rate;
+            return rate;
         }
-        const double coded = asCount ? ((1000.0 / rate - 0.3) / 4.0) * 1000.0 / s.settings.timerTickMicroseconds
-                                     : static_cast<double>(rate) * 256.0;
-        if (coded < 0.5 || coded > 65535.0) {
-            s.console.printLine("rate too high for the unit: its setting would not fit in a word");
-            continue;
-        }
-        s.settings.measurementRate = rate;
-        return rate;
     }
 }
 

@@ -59,10 +59,21 @@ constexpr int kNormalAddressing = 1;
 constexpr int kExpandedAddressing = 2;
 // How long the rest of an expanded-length answer may take after its normal-length part.
 constexpr std::chrono::milliseconds kRestOfAnswer{300};
+// An answer of unknown length is over once the line has been quiet this long.
+constexpr std::chrono::milliseconds kQuietAfterAnswer{1000};
+constexpr std::size_t kLongestUnknownAnswer = 256;
 
-std::vector<std::uint8_t> receiveAnswer(Session& s, int parameter, int addressingAnswer) {
-    std::vector<std::uint8_t> answer(examineAnswerLength(parameter, addressingAnswer));
+std::vector<std::uint8_t> receiveAnswer(Session& s, std::size_t length) {
+    std::vector<std::uint8_t> answer(length);
     s.link.receive(answer);
+    return answer;
+}
+
+// A number whose answer length the command set does not give: whatever comes before the line
+// goes quiet, so the menu comes back whatever the unit does.
+std::vector<std::uint8_t> receiveAnswerAsItComes(Session& s) {
+    std::vector<std::uint8_t> answer(kLongestUnknownAnswer);
+    answer.resize(s.link.receiveUntilQuiet(answer, kQuietAfterAnswer));
     return answer;
 }
 
@@ -70,11 +81,17 @@ std::vector<std::uint8_t> receiveAnswer(Session& s, int parameter, int addressin
 // then the expanded rest if it follows at once, rather than wait for ever for bytes a unit in
 // normal addressing never sends.
 std::vector<std::uint8_t> receiveAnswerOfEitherLength(Session& s, int parameter) {
-    std::vector<std::uint8_t> answer = receiveAnswer(s, parameter, kNormalAddressing);
+    std::vector<std::uint8_t> answer = receiveAnswer(s, *examineAnswerLength(parameter, kNormalAddressing));
     const std::size_t normal = answer.size();
-    answer.resize(examineAnswerLength(parameter, kExpandedAddressing));
+    answer.resize(*examineAnswerLength(parameter, kExpandedAddressing));
     if (!s.link.tryReceive(std::span(answer).subspan(normal), kRestOfAnswer)) answer.resize(normal);
     return answer;
+}
+
+std::vector<std::uint8_t> receiveExamineAnswer(Session& s, int parameter, bool addressingUnknown) {
+    if (addressingUnknown) return receiveAnswerOfEitherLength(s, parameter);
+    if (const auto length = examineAnswerLength(parameter, s.settings.addressingAnswer)) return receiveAnswer(s, *length);
+    return receiveAnswerAsItComes(s);
 }
 
 int addressingOfAnswer(int parameter, std::size_t length) {
@@ -105,8 +122,7 @@ void examineValue(Session& s, int parameter) {
     for (int i = 1; i <= st.vornsetsToExamine; ++i) {
         st.currentAddress = st.addresses[static_cast<std::size_t>(i - 1)];
         s.sendToCurrentUnit({'O', static_cast<std::uint8_t>(parameter)});
-        const std::vector<std::uint8_t> answer =
-            addressingUnknown ? receiveAnswerOfEitherLength(s, parameter) : receiveAnswer(s, parameter, st.addressingAnswer);
+        const std::vector<std::uint8_t> answer = receiveExamineAnswer(s, parameter, addressingUnknown);
         const ExamineContext context{st.timerTickMicroseconds,
                                      addressingUnknown ? addressingOfAnswer(parameter, answer.size()) : st.addressingAnswer};
         const ExamineOutcome outcome = describeExamineAnswer(parameter, answer, context);

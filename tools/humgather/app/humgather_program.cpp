@@ -58,15 +58,23 @@ void HumgatherProgram::showBanner() {
 
 void HumgatherProgram::askWorkMode() {
     s_.console.clearScreen();
-    s_.console.printLine("Environmental noise analysis to       ( 0 )  or");
-    s_.console.printLine("determine best Vorn operating speed");
-    s_.console.printLine();
-    s_.console.printLine("Vorn operation                        ( 1 )");
-    s_.console.printLine();
-    s_.console.printLine();
-    s_.console.printLine();
-    const std::int32_t mode = s_.entry.askInt32("", 0);
-    s_.settings.workMode = mode == 1 ? WorkMode::Operation : WorkMode::NoiseAnalysis;
+    for (;;) {
+        s_.console.printLine("Environmental noise analysis to       ( 0 )  or");
+        s_.console.printLine("determine best Vorn operating speed");
+        s_.console.printLine();
+        s_.console.printLine("Vorn operation                        ( 1 )");
+        s_.console.printLine();
+        s_.console.printLine();
+        s_.console.printLine();
+        const std::int32_t mode = s_.entry.askInt32("", 0);
+        if (mode == 0 || mode == 1) {
+            s_.settings.workMode = mode == 1 ? WorkMode::Operation : WorkMode::NoiseAnalysis;
+            return;
+        }
+        // Anything else is not a choice; taking it as 0 would start a collection unasked.
+        s_.console.clearScreen();
+        s_.console.printLine("Please answer 0 or 1.");
+    }
 }
 
 void HumgatherProgram::askExtendedRange() {

@@ -1,9 +1,9 @@
 // Humgather: a field engineer's console beside a Vorn unit: positions, angles and their noise,
 // the unit's settings, and the room's raw magnetic noise recorded for Humsift.
 #include <iostream>
+#include <string>
 
 #include "humgather_program.h"
-#include "vorn/console/basic_number.h"
 #include "vorn/console/command_line.h"
 #include "vorn/console/console.h"
 #include "vorn/console/terminal.h"
@@ -19,6 +19,17 @@ constexpr const char* kUsage =
     "positions and angles with their noise, examines and changes the unit's settings, and records\n"
     "the room's raw noise into SENSORnoise.dat for Humsift. Everything else is asked on the console;\n"
     "Ctrl-C ends it at any time.\n";
+
+constexpr int kBottomRow = 25;
+
+// A notice on a line of its own at the bottom, the cursor left where it was, so it neither breaks
+// a dialogue's line nor moves a full-screen display.
+void showOnBottomRow(vorn::console::Console& console, const std::string& text) {
+    console.print("\x1b" "7");
+    console.moveCursor(kBottomRow, 1);
+    console.print("\x1b[2K" + text);
+    console.print("\x1b" "8");
+}
 
 }  // namespace
 
@@ -36,9 +47,8 @@ int main(int argc, char** argv) {
     humgather::Session session{console, entry, link, settings, humgather::loadMakerNotices(directory), directory};
     // The unit has no time-outs of its own; tell the user when it is silent and how to get out.
     link.setWaitingHook([&console](double seconds) {
-        console.printLine();
-        console.print("The unit has not answered for" + console::basicNumber(static_cast<int>(seconds)) +
-                      "seconds: check its cable and power, or press Ctrl-C to end Humgather.");
+        showOnBottomRow(console, "No answer for " + std::to_string(static_cast<int>(seconds)) +
+                                     " s: check the unit's cable and power; Ctrl-C ends Humgather.");
     });
 
     try {

@@ -1,10 +1,7 @@
 // Raw noise collection: the unit's test mode streams one receiver channel's raw samples, which
 // go to the noise file, get checked for plausibility and are handed to Humsift.
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <ctime>
-#include <fstream>
 #include <string>
 
 #include "dialogues.h"
@@ -13,6 +10,7 @@
 #include "vorn/humgather/interrupt_stop.h"
 #include "vorn/humgather/noise_file.h"
 #include "vorn/humgather/plausibility.h"
+#include "vorn/humgather/replaced_file.h"
 
 namespace vorn::humgather {
 
@@ -115,13 +113,11 @@ std::int32_t askSampleCount(Session& s) {
         const std::int32_t used = count < 1 ? 1 : kMaxNoiseSamples;
         s.console.printLine("The file holds 1 to " + std::to_string(kMaxNoiseSamples) + " samples; collecting " +
                             std::to_string(used) + ".");
+        // Seen before the screen moves on to the collection.
+        s.waitForKey();
         count = used;
     }
     return count;
-}
-
-bool canCreate(const std::string& fileName) {
-    return !fileName.empty() && std::ofstream(fileName, std::ios::binary | std::ios::trunc).is_open();
 }
 
 std::string timeNow() { return console::timeOfDayText(std::time(nullptr)); }
@@ -140,7 +136,7 @@ bool collectIntoFile(Session& s, NoiseBuffers& buffers, const std::string& fileN
     if (!writeNoiseFile(fileName, volts, error)) {
         s.console.printLine();
         s.console.printLine("The noise file could not be written: " + error);
-        s.console.printLine("Nothing was saved; choose another file name or folder and collect again.");
+        s.console.printLine("Nothing was saved (a file of that name is as it was); choose another name or folder.");
         s.waitForKey();
         return true;
     }
@@ -209,9 +205,11 @@ std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t&
         fileName = s.entry.askText(" file name for sensor data ", fileName);
         count = askSampleCount(s);
     }
-    // The file is created now, so a name that cannot be written is known before the collection.
-    while (intoFile && !canCreate(fileName)) {
-        s.console.printLine("The file \"" + fileName + "\" cannot be created here: " + std::strerror(errno));
+    // A name that cannot be written is known before the collection; the old file stays untouched
+    // until the new one is complete.
+    std::string error;
+    while (intoFile && !canReplace(fileName, error)) {
+        s.console.printLine("The file \"" + fileName + "\" cannot be written: " + error);
         if (!operation) {
             s.waitForKey();
             return std::nullopt;

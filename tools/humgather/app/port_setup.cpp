@@ -4,6 +4,7 @@
 
 #include "dialogues.h"
 #include "vorn/console/basic_number.h"
+#include "vorn/humgather/position_screen.h"
 
 namespace vorn::humgather {
 
@@ -95,8 +96,10 @@ void configureVornsets(Session& s) {
     std::int32_t count = 1;
     for (;;) {
         count = s.entry.askInt32("how many vornsets to get data from ", count);
-        if (count >= 1 && count <= kHighestAddress) break;
-        s.console.printLine("Between 1 and " + std::to_string(kHighestAddress) + " vornsets, please.");
+        if (count >= 1 && count <= kMostVornsetsToRead) break;
+        s.console.printLine("Between 1 and " + std::to_string(kMostVornsetsToRead) +
+                            " vornsets, please: the position screen has room for " +
+                            std::to_string(kMostVornsetsToRead) + ".");
         count = 1;
     }
     st.vornsetsToRead = count;

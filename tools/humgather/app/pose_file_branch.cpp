@@ -1,11 +1,12 @@
 // Position/angles into a data file: a fixed number of measurement cycles, optionally with the
 // unit's ALPHA value, written once the collection is over.
 #include <array>
-#include <fstream>
+#include <string>
 
 #include "dialogues.h"
 #include "record_reader.h"
 #include "vorn/humgather/pose_data_file.h"
+#include "vorn/humgather/replaced_file.h"
 
 namespace vorn::humgather {
 
@@ -34,13 +35,13 @@ void runPoseFileBranch(Session& s) {
     s.console.clearScreen();
     s.console.printLine("**** WARNING, must collect data at 19.2K baud or higher to get each frame****");
     s.waitForKey();
+    // The name is checked now; an existing file is replaced only once the new one is complete.
     std::string fileName;
-    std::ofstream file;
+    std::string error;
     for (;;) {
         fileName = s.entry.askText(" file name for storing pos/angle data ", fileName);
-        if (!fileName.empty()) file.open(fileName, std::ios::binary | std::ios::trunc);
-        if (file) break;
-        s.console.printLine("The file \"" + fileName + "\" cannot be created; please give another name.");
+        if (canReplace(fileName, error)) break;
+        s.console.printLine("The file \"" + fileName + "\" cannot be written (" + error + "); please give another name.");
     }
     const bool withAlpha = s.entry.askInt32(" Add ALPHA to the end of each record ( 0 ) NO,  ( 1 ) YES  ", 0) == 1;
     const std::int16_t cycles = askCycles(s);
@@ -68,14 +69,14 @@ void runPoseFileBranch(Session& s) {
 
     s.console.printLine("DATA COLLECTION FINISHED");
     s.console.printLine("WRITING DATA TO DISK");
+    std::string text;
     for (int n = 0; n < cycles; ++n) {
         const auto index = static_cast<std::size_t>(n);
-        file << poseDataLine(scaledValues(stored.records[index], st),
+        text += poseDataLine(scaledValues(stored.records[index], st),
                              withAlpha ? std::optional(stored.alpha[index]) : std::nullopt);
     }
-    file.close();
-    if (!file) {
-        s.console.printLine("Writing " + fileName + " failed (is the disk full?); the data is incomplete.");
+    if (!replaceFile(fileName, text, error)) {
+        s.console.printLine("Writing the data failed (" + error + "); nothing was saved.");
         return;
     }
     s.console.printLine("ALL DONE ");

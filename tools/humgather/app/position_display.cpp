@@ -1,5 +1,6 @@
 // Position/angles on the screen: the live values of each vornset, the pose of a second sensor
 // relative to the first, and the noise statistics of blocks of records.
+#include <algorithm>
 #include <ctime>
 #include <string>
 
@@ -11,14 +12,14 @@
 #include "vorn/console/print_zone.h"
 #include "vorn/humgather/noise_statistics.h"
 #include "vorn/humgather/pose_math.h"
+#include "vorn/humgather/position_screen.h"
 
 namespace vorn::humgather {
 
 namespace {
 
 constexpr const char* kValuePicture = "####.##   ";
-constexpr int kStatisticsHeaderRow = 9;
-constexpr int kStatisticsBlockRows = 7;  // blocks of consecutive vornsets start this far apart
+constexpr const char* kColumnTitles = "    X        Y         Z        Azim       Elev      Roll";
 
 struct SensorOne {
     Vector3 position{};
@@ -53,14 +54,25 @@ bool plainStep(Session& s, RecordReader& reader, int i, SensorOne& one) {
     const auto values = scaledValues(record, s.settings);
     const std::array<double, 8> shown{values[0], values[1], values[2], values[3], values[4], values[5], 0.0,
                                       static_cast<double>(record.extra)};
-    printAt(s, 3 * (i - 1) + 3, valuesText(shown, kValuePicture));
+    printAt(s, plainRow(i), valuesText(shown, kValuePicture));
     if (i == 1) one = {{values[0], values[1], values[2]}, Angles{values[3], values[4], values[5]}};
     if (i == 2) showRelativePose(s, 3 * (i - 1) + 8, one, values);
     return true;
 }
 
+// More vornsets than one statistics page holds: a fresh screen for each page, and its label.
+void startStatisticsPage(Session& s, int i) {
+    const int count = s.settings.vornsetsToRead;
+    const int last = std::min(i + kVornsetsPerStatisticsPage - 1, count);
+    s.console.clearScreen();
+    printAt(s, 1, kColumnTitles);
+    printAt(s, kPageLabelRow, "vornsets " + std::to_string(i) + (last > i ? "-" + std::to_string(last) : "") +
+                                  " of " + std::to_string(count) + "; the others follow in turn");
+}
+
 void statisticsStep(Session& s, RecordReader& reader, int i) {
     const ProgramSettings& st = s.settings;
+    if (opensStatisticsPage(i, st.vornsetsToRead)) startStatisticsPage(s, i);
     std::array<StatisticsAccumulator, kRecordWords> words;
     for (std::int32_t n = 0; n < st.samplesToAverage; ++n) {
         PositionRecord record;
@@ -83,7 +95,7 @@ void statisticsStep(Session& s, RecordReader& reader, int i) {
             values[k] = results[k].*field * static_cast<double>(k < 3 ? st.positionScale : st.angleScale);
         return valuesText(values, kValuePicture) + label;
     };
-    const int first = i == 1 ? 3 : kStatisticsHeaderRow + 1 + kStatisticsBlockRows * (i - 2);
+    const int first = statisticsRow(i);
     printAt(s, first, row(&Statistics::mean, "   MEAN"));
     printAt(s, first + 1, row(&Statistics::maximum, "   MAX"));
     printAt(s, first + 2, row(&Statistics::minimum, "   MIN"));
@@ -118,7 +130,7 @@ void runPositionDisplay(Session& s) {
     RecordReader reader(s);
     SensorOne one;
     for (;;) {
-        printAt(s, 1, "    X        Y         Z        Azim       Elev      Roll");
+        printAt(s, 1, kColumnTitles);
         for (int i = 1; i <= st.vornsetsToRead; ++i) {
             st.currentAddress = st.addresses[static_cast<std::size_t>(i - 1)];
             if (st.statisticsFlag == 1) statisticsStep(s, reader, i);

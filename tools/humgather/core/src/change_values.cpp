@@ -1,5 +1,8 @@
 #include "vorn/humgather/change_values.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "vorn/console/leading_number.h"
 
 namespace vorn::humgather {
@@ -30,6 +33,17 @@ std::int32_t rateWord(float rate) {
     std::int32_t word = console::roundToInt32(static_cast<double>(rate) * 256.0);
     if (word > 32767) word -= 65536;
     return word;
+}
+
+RateRange codableRates(bool asCount, float timerTickMicroseconds) {
+    constexpr double kLargestWord = 65535.0;
+    auto down = [](double rate) { return std::floor(rate * 100.0) / 100.0; };
+    auto up = [](double rate) { return std::ceil(rate * 100.0) / 100.0; };
+    if (!asCount) return {kLowestMeasurementRate, down(kLargestWord / 256.0)};
+    // The rate of a count: the inverse of the count's formula in rateCountWord().
+    const double tick = timerTickMicroseconds;
+    auto rateOfCount = [tick](double count) { return 1000.0 / (4.0 * count * tick / 1000.0 + 0.3); };
+    return {std::max<double>(kLowestMeasurementRate, up(rateOfCount(kLargestWord))), down(rateOfCount(1.0))};
 }
 
 std::vector<std::uint8_t> tableBytes(std::span<const float, 7> entries, float scale) {

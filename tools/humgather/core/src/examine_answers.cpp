@@ -6,6 +6,7 @@
 #include "vorn/console/basic_number.h"
 #include "vorn/console/number_picture.h"
 #include "vorn/console/print_zone.h"
+#include "protocol/parameters.h"
 
 namespace vorn::humgather {
 
@@ -131,8 +132,8 @@ std::string systemStatusText(std::uint8_t value) {
 
 void systemStatus(std::span<const std::uint8_t> answer, ExamineOutcome& out) {
     for (std::size_t i = 0; i < answer.size(); ++i) {
-        out.lines.push_back("Vornset" + basicNumber(static_cast<double>(i + 1)));
-        out.lines.push_back(systemStatusText(answer[i]));
+        // One line per unit, so 14 units and the warning above them fit one screen.
+        out.lines.push_back("Vornset" + basicNumber(static_cast<double>(i + 1)) + systemStatusText(answer[i]));
         if (i + 1 == kFirstPauseAddress) out.pauseAfterLine.push_back(out.lines.size());
     }
 }
@@ -162,18 +163,41 @@ void metalDetection(std::span<const std::uint8_t> answer, ExamineOutcome& out) {
     }
 }
 
+// A parameter of the command set without a display of its own (17, 19): its name and value.
+void namedValue(int parameter, std::span<const std::uint8_t> answer, ExamineOutcome& out) {
+    const protocol::ParameterInfo* info = protocol::findParameter(static_cast<std::uint8_t>(parameter));
+    if (info == nullptr || answer.empty() || answer.size() > 2) return;
+    const int value = answer.size() == 1 ? answer[0] : wordAt(answer, 0);
+    out.lines.push_back(std::string(info->name) + " =" + basicNumber(value));
+}
+
+// Data ready (8), which the command set lists without an answer, and numbers it does not know:
+// what came back within the time-out, if anything.
+void answerOfUnknownLength(int parameter, std::span<const std::uint8_t> answer, ExamineOutcome& out) {
+    static constexpr const char* kDataReady[] = {"data ready is disabled", "data ready is enabled"};
+    if (parameter == 8 && answer.size() == 1) {
+        choiceText(answer[0], kDataReady, out);
+        return;
+    }
+    const std::string number = std::to_string(parameter);
+    if (answer.empty()) {
+        out.lines.push_back("The unit gave no answer to examine value " + number + ".");
+        return;
+    }
+    std::string bytes;
+    for (std::uint8_t b : answer) bytes += " " + std::to_string(b);
+    out.lines.push_back("Examine value " + number + " is not one Humgather knows; the unit answered " +
+                        std::to_string(answer.size()) + (answer.size() == 1 ? " byte:" : " bytes:"));
+    out.lines.push_back(bytes);
+}
+
 }  // namespace
 
-std::size_t examineAnswerLength(int parameter, int addressingAnswer) {
-    const bool normal = addressingAnswer == 1;
-    switch (parameter) {
-        case 5: case 12: case 13: return 14;
-        case 8: case 10: case 11: case 14: case 18: case 20: case 29: case 35: return 1;
-        case 15: case 28: return 10;
-        case 36: return normal ? 14 : 30;
-        case 50: return normal ? 5 : 7;
-        default: return 2;
-    }
+std::optional<std::size_t> examineAnswerLength(int parameter, int addressingAnswer) {
+    if (parameter < 0 || parameter > 255) return std::nullopt;
+    // Humgather's answer 1 is normal addressing; any other is read at the expanded length.
+    const std::uint8_t mode = addressingAnswer == 1 ? 0 : 1;
+    return protocol::examineAnswerBytes(static_cast<std::uint8_t>(parameter), mode);
 }
 
 bool needsAddressingWarning(int parameter, int addressingAnswer) {
@@ -187,8 +211,12 @@ float decodeRevision(std::uint8_t first, std::uint8_t second) {
 ExamineOutcome describeExamineAnswer(int parameter, std::span<const std::uint8_t> answer,
                                      const ExamineContext& context) {
     ExamineOutcome out;
-    if (answer.size() < examineAnswerLength(parameter, context.addressingAnswer)) return out;
-    static constexpr const char* kDataReady[] = {"data ready is disabled", "data ready is enabled"};
+    const auto length = examineAnswerLength(parameter, context.addressingAnswer);
+    if (!length) {
+        answerOfUnknownLength(parameter, answer, out);
+        return out;
+    }
+    if (answer.size() < *length) return out;
     static constexpr const char* kLock[] = {"outputs are not locked", "outputs are locked"};
     static constexpr const char* kTransmitter[] = {" Non-Pulsed Mode", " Pulsed Mode", " Cool-Down Mode"};
     switch (parameter) {
@@ -205,7 +233,6 @@ ExamineOutcome describeExamineAnswer(int parameter, std::span<const std::uint8_t
         case 7:
             out.lines.push_back(" measurements per second = " + formatPicture(wordAt(answer, 0) / 256.0, "###.##  "));
             break;
-        case 8: choiceText(answer[0], kDataReady, out); break;
         case 10: out.lines.push_back(zoned("ERROR CODE = ", answer[0])); break;
         case 11: out.lines.push_back(zoned("ERROR MASK = ", answer[0])); break;
         case 14: choiceText(answer[0], kLock, out); break;
@@ -228,7 +255,7 @@ ExamineOutcome describeExamineAnswer(int parameter, std::span<const std::uint8_t
             break;
         case 36: systemStatus(answer, out); break;
         case 50: autoConfiguration(answer, out); break;
-        default: break;
+        default: namedValue(parameter, answer, out); break;
     }
     return out;
 }

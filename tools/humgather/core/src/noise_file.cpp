@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 #include "vorn/console/basic_number.h"
+#include "vorn/humgather/replaced_file.h"
 #include "vorn/humgather/serial_link.h"
 
 namespace vorn::humgather {
@@ -33,19 +31,10 @@ float sampleVolts(std::int16_t sample, float fullScaleVolts) {
 std::string noiseFileLine(float volts) { return console::basicNumber(volts) + "\r\n"; }
 
 bool writeNoiseFile(const std::filesystem::path& path, std::span<const float> volts, std::string& errorText) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) {
-        std::string text;
-        text.reserve(volts.size() * 12);
-        for (float v : volts) text += noiseFileLine(v);
-        file << text;
-        file.close();
-    }
-    if (!file) {
-        errorText = "cannot write " + path.string() + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    std::string text;
+    text.reserve(volts.size() * 12);
+    for (float v : volts) text += noiseFileLine(v);
+    return replaceFile(path, text, errorText);
 }
 
 }  // namespace vorn::humgather

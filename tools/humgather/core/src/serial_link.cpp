@@ -80,19 +80,33 @@ void SerialLink::receive(std::span<std::uint8_t> out) {
     }
 }
 
-bool SerialLink::tryReceive(std::span<std::uint8_t> out, std::chrono::milliseconds limit) {
+bool SerialLink::waitUntil(std::size_t n, std::chrono::steady_clock::time_point deadline) {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + limit;
-    while (line_->queued() < out.size()) {
+    for (;;) {
         if (!line_->fill()) throw LinkLost("the unit's serial line has closed");
-        if (line_->queued() >= out.size()) break;
+        if (line_->queued() >= n) return true;
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) return false;
         pollfd p{line_->fd(), POLLIN, 0};
         ::poll(&p, 1, static_cast<int>(left));
     }
+}
+
+bool SerialLink::tryReceive(std::span<std::uint8_t> out, std::chrono::milliseconds limit) {
+    if (!waitUntil(out.size(), std::chrono::steady_clock::now() + limit)) return false;
     line_->take(out.data(), out.size());
     return true;
+}
+
+std::size_t SerialLink::receiveUntilQuiet(std::span<std::uint8_t> out, std::chrono::milliseconds quiet) {
+    std::size_t taken = 0;
+    while (taken < out.size()) {
+        if (!waitUntil(1, std::chrono::steady_clock::now() + quiet)) break;
+        const std::size_t n = std::min(line_->queued(), out.size() - taken);
+        line_->take(out.data() + taken, n);
+        taken += n;
+    }
+    return taken;
 }
 
 std::uint8_t SerialLink::receiveByte() {

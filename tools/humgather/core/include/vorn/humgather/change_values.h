@@ -29,6 +29,15 @@ std::int32_t rateCountWord(float rate, float timerTickMicroseconds);
 // Measurement rate x 256.
 std::int32_t rateWord(float rate);
 
+// The rates, in hundredths, whose coding fits a word (a count of 1..65535). The count falls as
+// the rate rises and grows with the crystal speed, so a fast unit cannot take the slowest rates
+// (at 40 MHz nothing below 18.97); the rate word only has a highest rate.
+struct RateRange {
+    double lowest = kLowestMeasurementRate;
+    double highest = 0.0;
+};
+RateRange codableRates(bool asCount, float timerTickMicroseconds);
+
 // A gain-state table: each entry x scale, rounded.
 std::vector<std::uint8_t> tableBytes(std::span<const float, 7> entries, float scale);
 

@@ -10,9 +10,11 @@
 
 namespace vorn::humgather {
 
-// Bytes Humgather reads for parameter p; `addressingAnswer` is the vornset configuration's
-// answer (0 never asked, 1 normal, other expanded), which sizes system status and auto-configuration.
-std::size_t examineAnswerLength(int parameter, int addressingAnswer);
+// Bytes the unit answers for parameter p, by the command set; `addressingAnswer` is the vornset
+// configuration's answer (0 never asked, 1 normal, other expanded), which sizes system status and
+// auto-configuration. Nothing for a number whose answer length is not known (data ready, 8, is
+// listed without an answer): such an answer is taken as it comes, within a time-out.
+std::optional<std::size_t> examineAnswerLength(int parameter, int addressingAnswer);
 
 // Revision from the answer word: first byte the integer part, second the fraction (in tenths
 // when below 10, else in hundredths): bytes 3, 67 give 3.67 and 3, 5 give 3.5.

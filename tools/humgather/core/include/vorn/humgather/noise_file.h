@@ -22,7 +22,8 @@ float sampleVolts(std::int16_t sample, float fullScaleVolts);
 // One line of the file, with its CR LF.
 std::string noiseFileLine(float volts);
 
-// Writes the values; false (and errorText set) when the file cannot be written whole.
+// Writes the values in place of the file (see replaced_file.h); false (and errorText set) when
+// the file cannot be written whole, the old one then being unchanged.
 bool writeNoiseFile(const std::filesystem::path& path, std::span<const float> volts, std::string& errorText);
 
 }  // namespace vorn::humgather

@@ -59,6 +59,9 @@ public:
     void receive(std::span<std::uint8_t> out);
     // Takes out.size() bytes if they arrive within `limit`; otherwise takes nothing.
     bool tryReceive(std::span<std::uint8_t> out, std::chrono::milliseconds limit);
+    // For an answer of unknown length: takes bytes until `out` is full or none has come for
+    // `quiet`; returns how many were taken.
+    std::size_t receiveUntilQuiet(std::span<std::uint8_t> out, std::chrono::milliseconds quiet);
     std::uint8_t receiveByte();
     AnswerWord receiveWord();
     // Reads up to and including a carriage return; the line is returned without it.
@@ -76,6 +79,8 @@ public:
 
 private:
     void waitForBytes(std::size_t n);
+    // Until n bytes are queued (true) or the deadline passes (false).
+    bool waitUntil(std::size_t n, std::chrono::steady_clock::time_point deadline);
 
     std::unique_ptr<platform::SerialLine> line_;
     std::string error_;
