@@ -49,13 +49,13 @@ bool contains(const Bytes& haystack, const Bytes& needle) {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
 }
 
-void startInOperationMode(PtySession& s) {
+void startInOperationMode(PtySession& s, const std::string& revision) {
     answer(s, "Vorn operation                        ( 1 )", "1");
     answer(s, "Input a baud number of 0-9  ", "");
     answer(s, "COM5    ( 5 )", "");
     answer(s, "Standalone system ( 0 ), or multiple vornsets ( 1 )  ", "");
     answer(s, " DO ECHO/OK TEST ? NO ( 0 ),  YES ( 1 )  ", "");
-    ASSERT_TRUE(s.expect("Software revision number =  3.67 ")) << s.screen();
+    ASSERT_TRUE(s.expect("Software revision number =  " + revision + " ")) << s.screen();
     ASSERT_TRUE(s.expect("** RS-232C COMMUNICATIONS WITH VORN IS OK**")) << s.screen();
     pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
     answer(s, " running std vorn ( 0 ) or Extended Range ( 1 )  ", "");
@@ -87,7 +87,16 @@ void HumgatherSession::startSimulator(sim::SimulatorConfig config) {
     simulator_->line(master_).received().clear();
 }
 
+bool HumgatherSession::startAtMenu(std::uint16_t crystalSpeed) {
+    startUnit(crystalSpeed);
+    if (IsSkipped()) return false;
+    session_ = std::make_unique<PtySession>(HUMGATHER_PATH, dir_.path().string());
+    startInOperationMode(*session_);
+    return !HasFatalFailure();
+}
+
 void HumgatherSession::TearDown() {
+    session_.reset();  // the program goes before its unit
     if (simulator_) simulator_->stop();
     unsetenv("VORN_COM1");
     unsetenv("HUMSIFT");

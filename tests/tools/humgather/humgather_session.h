@@ -25,7 +25,7 @@ void answer(PtySession& s, const std::string& prompt, const std::string& reply);
 void pressKeyAt(PtySession& s, const std::string& text, int timeoutMs = 20000);
 bool contains(const Bytes& haystack, const Bytes& needle);
 // Start-up in operation mode, standalone, no echo test, up to the operational menu.
-void startInOperationMode(PtySession& s);
+void startInOperationMode(PtySession& s, const std::string& revision = "3.67");
 void menu(PtySession& s, const std::string& choice);
 // The highest row a cursor placement names in the program's output.
 int lowestRowPlaced(const std::string& screen);
@@ -36,10 +36,14 @@ protected:
     void startUnit(std::uint16_t crystalSpeed);
     // Any simulator set-up; skips the test when the simulator has no test mode.
     void startSimulator(sim::SimulatorConfig config);
+    // The bench unit and Humgather (session_) at its operational menu; false when the test is
+    // skipped or the start-up failed.
+    bool startAtMenu(std::uint16_t crystalSpeed);
     void TearDown() override;
     Bytes received() const;
 
     std::unique_ptr<sim::Simulator> simulator_;
+    std::unique_ptr<PtySession> session_;
     std::uint8_t master_ = 0;  // the address of the unit on COM1
     TempDir dir_;
 };

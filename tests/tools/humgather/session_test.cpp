@@ -92,11 +92,8 @@ TEST_F(HumgatherSession, EnterEverywhereRecordsTheNoiseFileAndHandsOverToHumsift
 }
 
 TEST_F(HumgatherSession, ChangeValuesSendTheirCodings) {
-    startUnit(20);
-    if (IsSkipped()) return;
-    PtySession s(HUMGATHER_PATH, dir_.path().string());
-    startInOperationMode(s);
-    if (HasFatalFailure()) return;
+    if (!startAtMenu(20)) return;
+    PtySession& s = *session_;
 
     menu(s, "15");
     answer(s, " EXIT with no changes       ( 99 )", "6");
@@ -155,11 +152,8 @@ TEST_F(HumgatherSession, ChangeValuesSendTheirCodings) {
 }
 
 TEST_F(HumgatherSession, PhasingErrorIsShownAtRow22AndTheDisplayGoesOn) {
-    startUnit(20);
-    if (IsSkipped()) return;
-    PtySession s(HUMGATHER_PATH, dir_.path().string());
-    startInOperationMode(s);
-    if (HasFatalFailure()) return;
+    if (!startAtMenu(20)) return;
+    PtySession& s = *session_;
     menu(s, "4");
     answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "");
     answer(s, "Print on screen ( 0 ) or Store in a FILE ( 1 )   ", "");
@@ -175,11 +169,8 @@ TEST_F(HumgatherSession, PhasingErrorIsShownAtRow22AndTheDisplayGoesOn) {
 }
 
 TEST_F(HumgatherSession, StatisticsOfOneSampleShowNoSpread) {
-    startUnit(20);
-    if (IsSkipped()) return;
-    PtySession s(HUMGATHER_PATH, dir_.path().string());
-    startInOperationMode(s);
-    if (HasFatalFailure()) return;
+    if (!startAtMenu(20)) return;
+    PtySession& s = *session_;
     menu(s, "4");
     answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "1");
     answer(s, "Number of samples to average ", "1");
@@ -198,11 +189,8 @@ TEST_F(HumgatherSession, StatisticsOfOneSampleShowNoSpread) {
 }
 
 TEST_F(HumgatherSession, SystemStatusWithoutTheAddressingAnswerTakesTheNormalLength) {
-    startUnit(20);
-    if (IsSkipped()) return;
-    PtySession s(HUMGATHER_PATH, dir_.path().string());
-    startInOperationMode(s);
-    if (HasFatalFailure()) return;
+    if (!startAtMenu(20)) return;
+    PtySession& s = *session_;
     menu(s, "14");
     answer(s, "AutoConfig                  ( 50 )", "36");
     ASSERT_TRUE(s.expect(" ADDRESS mode has not been set yet.  Use the RS232 address menu")) << s.screen();
@@ -220,11 +208,8 @@ TEST_F(HumgatherSession, SystemStatusWithoutTheAddressingAnswerTakesTheNormalLen
 }
 
 TEST_F(HumgatherSession, DataFileHoldsTheCyclesAskedFor) {
-    startUnit(20);
-    if (IsSkipped()) return;
-    PtySession s(HUMGATHER_PATH, dir_.path().string());
-    startInOperationMode(s);
-    if (HasFatalFailure()) return;
+    if (!startAtMenu(20)) return;
+    PtySession& s = *session_;
     menu(s, "4");
     answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "");
     answer(s, "Print on screen ( 0 ) or Store in a FILE ( 1 )   ", "1");
