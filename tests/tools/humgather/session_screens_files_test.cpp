@@ -93,6 +93,11 @@ TEST_F(HumgatherSession, RateCountRangeFollowsTheCrystalSpeed) {
     ASSERT_TRUE(s.expect("rate too high for this unit")) << s.screen();
     answer(s, "enter measurement rate in cycles/sec ", "18.97");
     pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
+    // The unit's answer also waits until it has taken the change.
+    menu(s, "14");
+    answer(s, "AutoConfig                  ( 50 )", "6");
+    ASSERT_TRUE(s.expect("CURRENT SETTLING TIME IS  65519  COUNTS")) << s.screen();
+    pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
     menu(s, "27");
     EXPECT_EQ(s.waitForExit(), 0);
     // ((1000 / 18.97 - 0.3) / 4) x 1000 / 0.2 = 65519 counts, sent as -17.
