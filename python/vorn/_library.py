@@ -4,6 +4,7 @@ import ctypes
 import os
 import threading
 
+from ._waits import InterruptibleWaits
 from .errors import error_class
 from .records import DeviceConfig, Frame, Reading, SystemConfig
 
@@ -39,6 +40,8 @@ _PROTOTYPES = {
     "vornGetFrame": (_i, [_i, _p(Frame)]),
     "vornGetMostRecentFrame": (_i, [_i, _p(Frame)]),
     "vornStopFrameStream": (_i, [_i]),
+    "vornRS232SetGroupMode": (_i, [_i, _i]),
+    "vornRS232GroupModeEnabled": (_i, [_i]),
     "vornDisplayErrorDialogs": (None, [_i]),
     "vornGetErrorCode": (_i, []),
     "vornGetDllVersion": (None, [ctypes.c_char_p]),
@@ -68,19 +71,35 @@ lib.vornHostSetMessageHandler(_on_message, None)
 lib.vornDisplayErrorDialogs(1)
 
 
+_waits = InterruptibleWaits(lib)
+
+
 def call(name, *arguments):
-    """Calls an export that returns a success flag; raises on failure."""
+    """Calls an export that returns a success flag; raises on failure. A
+    Ctrl-C while the call waits ends it and raises KeyboardInterrupt here."""
     _messages.bucket = []
     lib.vornGetErrorCode()  # start from a clean code
-    try:
-        result = getattr(lib, name)(*arguments)
-        code = lib.vornGetErrorCode()
-        messages = _messages.bucket
-    finally:
-        _messages.bucket = None
+    with _waits.during_call() as scope:
+        try:
+            result = getattr(lib, name)(*arguments)
+            code = lib.vornGetErrorCode()
+            messages = _messages.bucket
+        finally:
+            _messages.bucket = None
+    scope.deliver()
     if result == 0:
-        raise error_class(code)(name, code, messages)
+        error = error_class(code)(name, code, messages)
+        if scope.interrupted:
+            error.add_reason("interrupted by a signal")
+        raise error
     return result
+
+
+def shut_down(group):
+    """Shuts a group down; harmless for one that is not awake."""
+    with _waits.during_call() as scope:
+        lib.vornShutDown(group)
+    scope.deliver()
 
 
 def version():

@@ -36,3 +36,23 @@ class PhaseError(VornError):
 
 def error_class(code):
     return PhaseError if code in (33, 34) else VornError
+
+
+class RefusedError(VornError):
+    """This package refused a call that cannot work with the group, before
+    anything was sent to the units; the text says why and what works instead."""
+
+    def __init__(self, call, reason):
+        super().__init__(call, 0)
+        self.add_reason(reason)
+
+    def _text(self):
+        return f"{self.call}: {self.reason}" if self.reason else f"{self.call} refused"
+
+
+class GroupClosedError(RefusedError):
+    """A call on a group that was shut down (its with-block ended, or close())."""
+
+    def __init__(self, call, group_id):
+        super().__init__(call, f"group {group_id} is closed: it was shut down when its with-block ended "
+                               "or close() was called; wake the units again to use them")

@@ -13,6 +13,27 @@ def path_of_port(port):
     return os.environ.get(f"VORN_COM{port}") or f"/dev/ttyS{max(port - 1, 0)}"
 
 
+# COM numbers handed to device paths start far above the serial ports a
+# machine has, so they never shadow /dev/ttyS<n-1>.
+_FIRST_PATH_PORT = 1000
+
+
+def com_number_of(path, taken=()):
+    """A COM number that opens the device `path`: one whose VORN_COM<n> names it
+    already, else a free one, which this process's environment maps to it."""
+    path = os.fspath(path)
+    if "/" not in path or "\0" in path:
+        raise ValueError(f"port {path!r} is neither a COM number nor a device path such as /dev/ttyUSB0")
+    for name, value in os.environ.items():
+        if value == path and name.startswith("VORN_COM") and name[8:].isdigit() and int(name[8:]) not in taken:
+            return int(name[8:])
+    for port in range(_FIRST_PATH_PORT, 65536):
+        if f"VORN_COM{port}" not in os.environ and port not in taken:
+            os.environ[f"VORN_COM{port}"] = path
+            return port
+    raise ValueError(f"no free COM number is left for {path}")
+
+
 def reason_for_port(port):
     path = path_of_port(port)
     try:

@@ -37,8 +37,14 @@ class Sensor:
 
 @dataclass(frozen=True)
 class Frame:
+    """A frame of the units that delivered data. `time_ms` is the link's own
+    time stamp: this computer's monotonic clock over RS232 and ISA, the
+    controller's clock over TCP/IP. `host_time` is this computer's monotonic
+    clock (time.monotonic(), seconds) when the frame was taken, on every link."""
+
     time_ms: int
     sensors: Tuple[Sensor, ...]
+    host_time: Optional[float] = None
 
     @property
     def time(self):

@@ -22,9 +22,11 @@ class Simulator:
             if self.process.poll() is not None or time.monotonic() > deadline:
                 raise RuntimeError("vornsim did not start: " + self.process.stderr.read().decode())
             time.sleep(0.02)
+        self.env = {}
         with open(env_file) as lines:
             for line in lines:
                 name, _, path = line.strip().partition("=")
+                self.env[name] = path
                 os.environ[name] = path
 
     def stop(self):
@@ -38,5 +40,29 @@ class Simulator:
 def vornset():
     """A simulated vornset of two units on COM1."""
     simulator = Simulator("--units", "2")
+    yield simulator
+    simulator.stop()
+
+
+@pytest.fixture(scope="module")
+def isa_vornset():
+    """Units 1 and 2 on boards at 0x300 and 0x320, unit 3 behind the master's board."""
+    simulator = Simulator("--units", "1", "--first-port", "50", "--isa", "0x300,0x320,0")
+    yield simulator
+    simulator.stop()
+
+
+@pytest.fixture(scope="module")
+def own_lines():
+    """A vornset of three units, each on a line of its own: COM30, COM31, COM32."""
+    simulator = Simulator("--units", "3", "--own-lines", "2,3", "--first-port", "30")
+    yield simulator
+    simulator.stop()
+
+
+@pytest.fixture(scope="module")
+def controller():
+    """A networked controller of two units; its address is in .env["VORN_CONTROLLER"]."""
+    simulator = Simulator("--units", "1", "--first-port", "40", "--controller", "2")
     yield simulator
     simulator.stop()
