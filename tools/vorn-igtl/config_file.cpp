@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -44,11 +45,17 @@ ConfigArguments argumentsOfConfigText(const std::string& text, const std::string
 
 ConfigArguments readConfigFile(const std::string& path)
 {
+    // A folder opens like a file but reads as nothing: it would pass for an empty configuration.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return {std::nullopt, "cannot read " + path + ": it is a directory, not a configuration file"};
     std::ifstream file(path);
     if (!file)
         return {std::nullopt, "cannot read " + path + ": " + std::strerror(errno)};
     std::ostringstream text;
     text << file.rdbuf();
+    if (file.bad())
+        return {std::nullopt, "cannot read " + path + ": " + std::strerror(errno)};
     return argumentsOfConfigText(text.str(), path);
 }
 

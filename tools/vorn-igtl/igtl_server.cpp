@@ -194,18 +194,35 @@ void IgtlServer::acceptClients()
         const std::string peer = peerName(address);
         const std::lock_guard lock(mutex_);
         if (clients_.size() >= settings_.maxClients) {
-            ::close(fd);
+            refuse(fd, "the tracker server already serves " + std::to_string(clients_.size()) +
+                           " clients, its limit (--max-clients); try again when one has left");
             logLine("refused client " + peer + ": already " + std::to_string(clients_.size()) + " clients");
             continue;
         }
         const int yes = 1;
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        // The kernel takes a new frame only once it has sent the last one: a client that stops
+        // reading leaves at most one frame waiting here, and the newest ones wait in its queue.
+        setsockopt(fd, IPPROTO_TCP, TCP_NOTSENT_LOWAT, &yes, sizeof yes);
         auto client = std::make_unique<Client>(fd, peer, settings_.queueFrames, settings_.maxBodySize);
         if (!greeting_.empty())
             client->queue.push(greeting_.data(), greeting_.size());
         clients_.push_back(std::move(client));
         logLine("client " + peer + " connected (" + std::to_string(clients_.size()) + " now)");
     }
+}
+
+void IgtlServer::refuse(int fd, const std::string& why) const
+{
+    const auto status = encodeStatus(StatusCode::AccessDenied, "Tracker", "TooManyClients", why, wallClockTimestamp());
+    [[maybe_unused]] const auto put = ::send(fd, status.data(), status.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+    // Take what the client sent first: closing with unread bytes would reset the connection
+    // and could throw the STATUS away before the client reads it.
+    uint8_t ignored[kHeaderSize];
+    while (::recv(fd, ignored, sizeof ignored, MSG_DONTWAIT) > 0) {
+    }
+    ::shutdown(fd, SHUT_WR);
+    ::close(fd);
 }
 
 bool IgtlServer::receiveFrom(Client& client)

@@ -55,6 +55,8 @@ private:
 
     void run();
     void acceptClients();
+    // Tells a client over the limit why, then closes it.
+    void refuse(int fd, const std::string& why) const;
     bool receiveFrom(Client& client);
     bool sendTo(Client& client);
     bool hasPending(const Client& client) const;

@@ -2,6 +2,7 @@
 
 #include "config_file.h"
 
+#include <arpa/inet.h>
 #include <charconv>
 #include <cstdio>
 
@@ -32,6 +33,10 @@ std::string parseServerOption(const std::string& name, const std::string& value,
         {"--max-clients", 1, 1024, "a number of clients from 1 to 1024"},
     };
     if (name == "--listen-address") {
+        in_addr parsed {};
+        if (inet_pton(AF_INET, value.c_str(), &parsed) != 1)
+            return "invalid value '" + value + "' for " + name +
+                   ": expected an IPv4 address such as 0.0.0.0 or 127.0.0.1 (not a host name)";
         server.address = value;
         return {};
     }

@@ -35,10 +35,9 @@ std::string takeLastMessage()
     return std::exchange(gLastMessage, {});
 }
 
-// Logs a failure and tells every client; returns `exitCode`.
-int fail(IgtlServer& server, StatusCode code, const std::string& what, int exitCode)
+// Logs a failure with the library's error code and tells every client; returns `exitCode`.
+int fail(IgtlServer& server, StatusCode code, const std::string& what, int libraryCode, int exitCode)
 {
-    const int libraryCode = vornGetErrorCode();
     std::string text = what + " failed (error code " + std::to_string(libraryCode) + ")";
     if (const std::string message = takeLastMessage(); !message.empty())
         text += ": " + message;
@@ -74,7 +73,8 @@ public:
         FrameEncoder encoder(units);
         bytes_.resize(encoder.frameSize());
         if (!vornStartFrameStream(session_.group()))
-            return fail(server_, StatusCode::HardwareFailure, "starting the stream", vornctl::kExitFailure);
+            return fail(server_, StatusCode::HardwareFailure, "starting the stream", vornGetErrorCode(),
+                        vornctl::kExitFailure);
         const std::string names = namesOf(encoder);
         logLine("streaming " + names);
         server_.announce(StatusCode::Ok, "", "streaming " + names);
@@ -82,7 +82,8 @@ public:
         if (vornctl::stopRequested())
             session_.resumeAfterStop();
         if (!vornStopFrameStream(session_.group()) && status == vornctl::kExitOk)
-            return fail(server_, StatusCode::HardwareFailure, "stopping the stream", vornctl::kExitFailure);
+            return fail(server_, StatusCode::HardwareFailure, "stopping the stream", vornGetErrorCode(),
+                        vornctl::kExitFailure);
         logLine(std::to_string(frames_) + " frame(s) sent, " + std::to_string(realigned_) +
                 " dropped by a phase error");
         return status;
@@ -104,11 +105,12 @@ private:
             if (!vornGetFrame(session_.group(), &frame)) {
                 if (vornctl::stopRequested())
                     break;
-                if (vornGetErrorCode() == kPhaseErrorRealigned) {
+                const int code = vornGetErrorCode();  // reading it resets it
+                if (code == kPhaseErrorRealigned) {
                     ++realigned_;  // aligned again: the next frame is good
                     continue;
                 }
-                return fail(server_, StatusCode::HardwareFailure, "taking a frame", vornctl::kExitFailure);
+                return fail(server_, StatusCode::HardwareFailure, "taking a frame", code, vornctl::kExitFailure);
             }
             encoder.encode(frame, bytes_.data());
             server_.publish(bytes_.data(), bytes_.size());
@@ -139,11 +141,11 @@ int streamToClients(const vornctl::Options& options, IgtlServer& server)
         if (!session.wakeUp())
             status = vornctl::stopRequested() ? vornctl::kExitOk
                                               : fail(server, StatusCode::NotFound, "waking up the units",
-                                                     vornctl::kExitNoGroup);
+                                                     session.lastErrorCode(), vornctl::kExitNoGroup);
         else if (!session.loadConfiguration() || !session.apply(options.settings))
             status = vornctl::stopRequested() ? vornctl::kExitOk
                                               : fail(server, StatusCode::ConfigError, "configuring the units",
-                                                     vornctl::kExitFailure);
+                                                     session.lastErrorCode(), vornctl::kExitFailure);
         else
             status = Acquisition(options, server, session).run();
     }  // the session shuts the group down here

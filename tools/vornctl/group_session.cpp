@@ -73,7 +73,8 @@ bool GroupSession::failed(const std::string& what) const
 {
     if (stopRequested())
         return false;  // cancelled by the user, not a failure to report
-    std::fprintf(stderr, "%s: %s failed (error code %d)\n", program_.c_str(), what.c_str(), vornGetErrorCode());
+    lastErrorCode_ = vornGetErrorCode();
+    std::fprintf(stderr, "%s: %s failed (error code %d)\n", program_.c_str(), what.c_str(), lastErrorCode_);
     return false;
 }
 

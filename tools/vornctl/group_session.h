@@ -43,6 +43,8 @@ public:
 
     // Reports a failed library call on stderr with the error code; returns false.
     bool failed(const std::string& what) const;
+    // The error code of the last failure failed() reported (reading it resets the library's).
+    int lastErrorCode() const { return lastErrorCode_; }
 
 private:
     bool applyToUnit(int address, const Settings& settings);
@@ -52,6 +54,7 @@ private:
     Options options_;
     std::string program_;
     bool awake_ = false;
+    mutable int lastErrorCode_ = 0;
     VornSystemConfig system_ {};
     std::array<VornDeviceConfig, VORN_UNIT_COUNT> devices_ {};
 };

@@ -148,6 +148,9 @@ TEST(VornIgtlProgram, AWakeUpThatFailsIsToldToClientsAndEndsTheServer)
     const auto status = igtltest::statusOf(messages.back());
     EXPECT_EQ(status->code, 4);
     EXPECT_NE(status->text.find("Unable to open comport 9."), std::string::npos) << status->text;
+    // The library's own error code, in the STATUS and in the log alike.
+    EXPECT_NE(status->text.find("failed (error code 1)"), std::string::npos) << status->text;
+    EXPECT_EQ(server.err().find("error code 0"), std::string::npos) << server.err();
     EXPECT_NE(server.err().find("COM9 is " + missing), std::string::npos) << server.err();
 }
 
@@ -177,6 +180,14 @@ TEST(VornIgtlProgram, BadOptionsAreRefusedBeforeAnythingStarts)
     ChildProcess server(VORN_IGTL_PATH, {"--listen-port", "99999"});
     EXPECT_EQ(server.finish(5s), 2);
     EXPECT_NE(server.err().find("--listen-port"), std::string::npos) << server.err();
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>> {
+             {"--config", ::testing::TempDir()},           // a folder reads as an empty file
+             {"--listen-address", "localhost"},            // a host name, not an address
+             {"--listen-address", "300.1.2.3"}}) {
+        ChildProcess refused(VORN_IGTL_PATH, bad);
+        EXPECT_EQ(refused.finish(5s), 2) << bad[0] << " " << bad[1] << ": " << refused.err();
+        EXPECT_NE(refused.err().find(bad[1]), std::string::npos) << refused.err();
+    }
     ChildProcess help(VORN_IGTL_PATH, {"--help"});
     EXPECT_EQ(help.finish(5s), 0);
     EXPECT_NE(help.out().find("Sensor<address>ToTracker"), std::string::npos);

@@ -99,6 +99,30 @@ TEST_F(ServerTest, AStalledClientLosesOldFramesWhileOthersGetEverything)
         EXPECT_EQ(m.type, "TRANSFORM");
 }
 
+// What waits for a client that stops reading is bounded, the kernel's send buffer included:
+// when it reads again it is a few frames behind, not everything published meanwhile.
+TEST_F(ServerTest, AClientThatResumesAfterAStallIsOnlyAFewFramesBehind)
+{
+    igtltest::TestClient stalled(server->port(), 4096);
+    ASSERT_TRUE(waitForClients(1));
+    constexpr int kFrames = 3000;
+    for (int n = 0; n < kFrames; ++n) {
+        publish(n);
+        if (n % 100 == 0)
+            std::this_thread::sleep_for(2ms);  // the network thread sends meanwhile
+    }
+    std::this_thread::sleep_for(100ms);
+    const auto late = stalled.receiveUntil([](const auto& m) { return isFrame(m, kFrames - 1); }, 5s);
+    ASSERT_FALSE(late.empty());
+    EXPECT_TRUE(isFrame(late.back(), kFrames - 1));
+    // What its own small receive buffer holds (about 70 of these frames), one frame in the
+    // kernel, its queue of 4.
+    EXPECT_LT(late.size(), 100u);
+    // Past what its buffer held come the newest frames, from its queue.
+    ASSERT_GE(late.size(), 4u);
+    EXPECT_TRUE(isFrame(late[late.size() - 4], kFrames - 4));
+}
+
 TEST_F(ServerTest, AClientThatTalksFirstInTheNewerHeaderVersionIsServed)
 {
     igtltest::TestClient client(server->port());
@@ -162,6 +186,13 @@ TEST_F(ServerTest, ClientsBeyondTheLimitAreRefused)
     igtltest::TestClient first(small.port());
     std::this_thread::sleep_for(100ms);
     igtltest::TestClient second(small.port());
+    // It is told why before the server closes it.
+    const auto told = second.receiveCount(1, 2s);
+    ASSERT_EQ(told.size(), 1u);
+    const auto status = igtltest::statusOf(told[0]);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->code, 5);
+    EXPECT_NE(status->text.find("already serves 1 clients"), std::string::npos) << status->text;
     EXPECT_TRUE(second.closedByServer(2s));
     EXPECT_EQ(small.clientCount(), 1u);
 }
