@@ -47,11 +47,8 @@ std::string boardList(const IsaConfig& isa)
     std::vector<IsaUnitConfig> units = isa.units;
     std::sort(units.begin(), units.end(), [](const auto& a, const auto& b) { return a.address < b.address; });
     std::string list;
-    for (const IsaUnitConfig& unit : units) {
-        char base[8];
-        std::snprintf(base, sizeof base, "%#x", unit.base);
-        list += (list.empty() ? "" : ",") + std::string(unit.base != 0 ? base : "0");
-    }
+    for (const IsaUnitConfig& unit : units)
+        list += (list.empty() ? "" : ",") + baseText(unit.base);
     return units.size() == 1 && units.front().address == 0 ? list + " -s" : list;
 }
 

@@ -75,6 +75,7 @@ void Simulator::start()
         ownsDirectory_ = true;
     } else {
         std::filesystem::create_directories(directory_);
+        folderLock_ = std::make_unique<LinkFolderLock>(directory_);
     }
     auto logger = [this](const std::string& text) { log(text); };
     vornset_ = std::make_unique<Vornset>(config_.units, config_.metal, config_.environment, config_.seed, logger);
@@ -119,6 +120,7 @@ void Simulator::stop()
     vornset_.reset();
     controller_.reset();
     portIo_.reset();
+    folderLock_.reset();
     if (ownsDirectory_) {
         std::error_code ignored;
         std::filesystem::remove_all(directory_, ignored);

@@ -6,6 +6,7 @@
 #include "controller/controller_server.h"
 #include "inspect/received_log.h"
 #include "isa/port_io_server.h"
+#include "rs232/link_folder_lock.h"
 #include "rs232/rs232_line.h"
 #include "simulator_config.h"
 #include "unit/vornset.h"
@@ -68,6 +69,7 @@ private:
     std::function<void(const std::string&)> sink_;
     std::filesystem::path directory_;
     bool ownsDirectory_ = false;
+    std::unique_ptr<LinkFolderLock> folderLock_;  // a folder given by the caller: ours while we run
     std::unique_ptr<Vornset> vornset_;
     std::vector<std::unique_ptr<Rs232Line>> lines_;
     std::unique_ptr<ControllerServer> controller_;

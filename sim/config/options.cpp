@@ -3,10 +3,12 @@
 #include "config/net_settings.h"
 #include "config/sensor_keys.h"
 #include "config/settings_parser.h"
+#include "isa/isa_config.h"
 
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace vorn::sim {
 
@@ -31,6 +33,7 @@ struct Collected {
     std::vector<NetSetting> netSettings;
     unsigned units = 3;
     bool standAlone = false;
+    bool boardsGiven = false;
     std::filesystem::path configFile;
     std::string ownLines;
     std::vector<UnitSetting> unitSettings;
@@ -61,6 +64,7 @@ void applyUnitSettings(ProgramOptions& options, const std::vector<UnitSetting>& 
                 const auto error = applyUnitSetting(unit, s.key, s.value);
                 if (!error.empty()) {
                     options.errors.push_back(error);
+                    break;
                 }
             }
         }
@@ -157,6 +161,10 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
         } else if (arg == "--controller-revision") {
             c.netSettings.push_back({true, std::nullopt, "revision", value()});
         } else if (arg == "--isa" || arg == "--pv2") {
+            // A second list would replace the first without a word.
+            if (std::exchange(c.boardsGiven, true)) {
+                options.errors.push_back("--isa and --pv2 describe the boards: give one of them, once");
+            }
             c.netSettings.push_back({false, std::nullopt, arg == "--pv2" ? "pv2" : "boards", value()});
         } else if (arg == "--controller-set" || arg == "--isa-set") {
             const auto setting = parseUnitSetting(value());
@@ -211,6 +219,11 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
     applyOwnLines(options, c.ownLines);
     applyUnitSettings(options, c.unitSettings);
     applyNetSettings(options, c.netSettings);
+    if (options.config.isa) {
+        if (auto overlap = boardOverlap(*options.config.isa); !overlap.empty()) {
+            options.errors.push_back(overlap);
+        }
+    }
     return options;
 }
 

@@ -40,4 +40,9 @@ IsaConfig isaVornsetConfig(const std::vector<uint16_t>& bases);
 // A master board at `base` and a second unit reached only through it.
 IsaConfig pv2Config(uint16_t base = 0x300);
 
+// A base address as people write it: 0x300.
+std::string baseText(uint16_t base);
+// Why two boards would answer the same ports (a board takes four from its base), or empty.
+std::string boardOverlap(const IsaConfig& config);
+
 } // namespace vorn::sim

@@ -117,7 +117,7 @@ void IsaRack::write(uint16_t port, uint16_t word)
                 if (u->address() == board->owner || (board->owner == 1 && u->config().base == 0))
                     u->reset();
             if (log_)
-                log_("isa: board at " + std::to_string(board->base) + " out of reset");
+                log_("isa: board at " + baseText(board->base) + " out of reset");
         }
         if (word == 0) {
             board->answers.clear();

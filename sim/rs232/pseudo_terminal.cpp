@@ -44,8 +44,10 @@ PseudoTerminal::PseudoTerminal(std::filesystem::path link) : link_(std::move(lin
 PseudoTerminal::~PseudoTerminal()
 {
     close();
-    std::error_code ignored;
-    std::filesystem::remove(link_, ignored);
+    // Only the link we made: one that now points elsewhere belongs to someone else.
+    std::error_code error;
+    if (std::filesystem::read_symlink(link_, error) == slavePath_ && !error)
+        std::filesystem::remove(link_, error);
 }
 
 void PseudoTerminal::create()

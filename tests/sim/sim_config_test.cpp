@@ -1,6 +1,7 @@
 // Configuration text, options, and the pose model's consistency.
 #include "config/options.h"
 #include "config/settings_parser.h"
+#include "isa/isa_config.h"
 #include "model/pose.h"
 #include "serving_summary.h"
 #include "simulator.h"
@@ -194,4 +195,53 @@ TEST(SimSettings, ServingSummarySaysHowToReachTheUnits)
     EXPECT_NE(summary.find("unit 1 on COM4, unit 3 on COM5; unit(s) 2 behind the master"), std::string::npos)
         << summary;
     EXPECT_NE(summary.find("vornctl info -p 4,0,5 -n 3"), std::string::npos) << summary;
+}
+
+// A folder of links belongs to one running simulator: a second one is refused
+// before it touches them, and no simulator deletes a link it did not make.
+TEST(SimSettings, ASecondSimulatorCannotTakeOverAFolderOfLinks)
+{
+    char pattern[] = "/tmp/vornsim-folder-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    auto config = vornsetConfig(2);
+    config.linkDirectory = folder;
+    Simulator first(config);
+    first.start();
+    const auto target = std::filesystem::read_symlink(folder / "COM1");
+    {
+        Simulator second(config);
+        try {
+            second.start();
+            ADD_FAILURE() << "a second simulator took the folder";
+        } catch (const std::runtime_error& refused) {
+            EXPECT_NE(std::string(refused.what()).find("holds the COM links of a running simulator"),
+                      std::string::npos)
+                << refused.what();
+        }
+    }
+    EXPECT_EQ(std::filesystem::read_symlink(folder / "COM1"), target) << "the first one's link is untouched";
+    // A link someone else put in its place since is left alone when the simulator stops.
+    std::filesystem::remove(folder / "COM1");
+    std::filesystem::create_symlink("/dev/null", folder / "COM1");
+    first.stop();
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "COM1"));
+    // Once the first has stopped, the folder can be used again.
+    Simulator third(config);
+    EXPECT_NO_THROW(third.start());
+    third.stop();
+    std::filesystem::remove_all(folder);
+}
+
+TEST(SimSettings, BoardsAtOneBaseAndRepeatedErrorsAreRefusedOnce)
+{
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>> {
+             {"--isa", "0x300,0x300"}, {"--isa", "0x300,0x302,0"}, {"--pv2", "0x300", "--isa", "0x300"},
+             {"--pv2", "0x300", "--isa", "0x320"}}) {
+        EXPECT_EQ(parseProgramOptions(args).errors.size(), 1u) << args[0] << " " << args[1];
+    }
+    EXPECT_TRUE(parseProgramOptions({"--isa", "0x300,0x304,0"}).errors.empty());
+    // A setting meant for every unit is wrong once, not once per unit.
+    EXPECT_EQ(parseProgramOptions({"--units", "3", "--rate", "abc"}).errors.size(), 1u);
+    EXPECT_EQ(baseText(0x300), "0x300");
 }
