@@ -36,33 +36,32 @@ class Simulator:
         self.folder.cleanup()
 
 
+def serving(*args):
+    """A fixture's body: a simulator with these options while the fixture lasts."""
+    simulator = Simulator(*args)
+    yield simulator
+    simulator.stop()
+
+
 @pytest.fixture(scope="module")
 def vornset():
     """A simulated vornset of two units on COM1."""
-    simulator = Simulator("--units", "2")
-    yield simulator
-    simulator.stop()
+    yield from serving("--units", "2")
 
 
 @pytest.fixture(scope="module")
 def isa_vornset():
     """Units 1 and 2 on boards at 0x300 and 0x320, unit 3 behind the master's board."""
-    simulator = Simulator("--units", "1", "--first-port", "50", "--isa", "0x300,0x320,0")
-    yield simulator
-    simulator.stop()
+    yield from serving("--units", "1", "--first-port", "50", "--isa", "0x300,0x320,0")
 
 
 @pytest.fixture(scope="module")
 def own_lines():
     """A vornset of three units, each on a line of its own: COM30, COM31, COM32."""
-    simulator = Simulator("--units", "3", "--own-lines", "2,3", "--first-port", "30")
-    yield simulator
-    simulator.stop()
+    yield from serving("--units", "3", "--own-lines", "2,3", "--first-port", "30")
 
 
 @pytest.fixture(scope="module")
 def controller():
     """A networked controller of two units; its address is in .env["VORN_CONTROLLER"]."""
-    simulator = Simulator("--units", "1", "--first-port", "40", "--controller", "2")
-    yield simulator
-    simulator.stop()
+    yield from serving("--units", "1", "--first-port", "40", "--controller", "2")

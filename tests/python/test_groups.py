@@ -7,15 +7,13 @@ import time
 import pytest
 
 import vorn
-from conftest import Simulator
+from conftest import serving
 
 
 @pytest.fixture(scope="module")
 def second_vornset():
     """Another vornset of two units, on COM20."""
-    simulator = Simulator("--units", "2", "--first-port", "20")
-    yield simulator
-    simulator.stop()
+    yield from serving("--units", "2", "--first-port", "20")
 
 
 def test_a_second_wake_up_takes_a_free_id_and_leaves_the_first_group_alone(vornset, second_vornset):

@@ -1,7 +1,9 @@
 #include "igtl_server.h"
 
+#include "client_backlog.h"
 #include "server_log.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -19,6 +21,12 @@ namespace vornigtl {
 namespace {
 
 constexpr std::size_t kReadChunk = 65536;
+// A client this many frames behind (what it has not read, in our socket or its own) gets
+// no more until it reads: newer frames wait in its queue, where the oldest are dropped.
+constexpr std::size_t kFramesBehind = 4;
+constexpr std::size_t kLeastBehindBytes = 1024;
+// How often a held-back client is looked at again when no frame wakes the thread.
+constexpr int kHeldBackCheckMs = 100;
 constexpr uint64_t kLoggedMessagesPerClient = 4;
 
 int64_t monotonicMs()
@@ -69,8 +77,11 @@ struct IgtlServer::Client {
     std::string peer;
     FrameQueue queue;             // under the server's mutex
     uint64_t dropped = 0;         // under the server's mutex
-    std::vector<uint8_t> sending; // network thread only
+    std::vector<uint8_t> sending; // network thread only, like the fields below
     std::size_t sent = 0;
+    std::size_t lastSize = 0;     // of the last message sent
+    ClientBacklog backlog;
+    bool heldBack = false;
     IncomingScanner scanner;
     std::vector<MessageHeader> headers;
 };
@@ -179,7 +190,13 @@ std::size_t IgtlServer::clientCount() const
 
 bool IgtlServer::hasPending(const Client& client) const
 {
-    return client.sent < client.sending.size() || !client.queue.empty();
+    return client.sent < client.sending.size() || (!client.queue.empty() && !client.heldBack);
+}
+
+bool IgtlServer::isBehind(Client& client)
+{
+    const auto unread = client.backlog.unread(client.fd);
+    return unread && *unread > std::max(kFramesBehind * client.lastSize, kLeastBehindBytes);
 }
 
 void IgtlServer::acceptClients()
@@ -204,6 +221,7 @@ void IgtlServer::acceptClients()
         // The kernel takes a new frame only once it has sent the last one: a client that stops
         // reading leaves at most one frame waiting here, and the newest ones wait in its queue.
         setsockopt(fd, IPPROTO_TCP, TCP_NOTSENT_LOWAT, &yes, sizeof yes);
+        watchPeerWindow(fd);
         auto client = std::make_unique<Client>(fd, peer, settings_.queueFrames, settings_.maxBodySize);
         if (!greeting_.empty())
             client->queue.push(greeting_.data(), greeting_.size());
@@ -256,8 +274,12 @@ bool IgtlServer::sendTo(Client& client)
 {
     while (true) {
         if (client.sent == client.sending.size()) {
+            client.lastSize = client.sending.empty() ? client.lastSize : client.sending.size();
             client.sent = 0;
             client.sending.clear();
+            client.heldBack = isBehind(client);
+            if (client.heldBack)
+                return true;
             const std::lock_guard lock(mutex_);
             if (!client.queue.pop(client.sending))
                 return true;
@@ -291,9 +313,13 @@ void IgtlServer::run()
         fds.push_back({wakeFd_, POLLIN, 0});
         fds.push_back({listenFd_, POLLIN, 0});
         bool anyPending = false;
+        bool anyHeldBack = false;
         {
             const std::lock_guard lock(mutex_);
             for (auto& client : clients_) {
+                if (client->heldBack)
+                    client->heldBack = isBehind(*client);
+                anyHeldBack |= client->heldBack;
                 const bool pending = hasPending(*client);
                 anyPending |= pending;
                 fds.push_back({client->fd, static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0});
@@ -305,7 +331,9 @@ void IgtlServer::run()
         const int64_t now = monotonicMs();
         if (stopping_ && (now >= stopDeadlineMs_ || (!anyPending && stopImmediately_)))
             return;
-        const int timeout = stopping_ ? static_cast<int>(stopDeadlineMs_ - now) : -1;
+        int timeout = stopping_ ? static_cast<int>(stopDeadlineMs_ - now) : -1;
+        if (anyHeldBack && (timeout < 0 || timeout > kHeldBackCheckMs))
+            timeout = kHeldBackCheckMs;
         if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
             logError(systemError("poll failed"));
         if (fds[0].revents & POLLIN) {

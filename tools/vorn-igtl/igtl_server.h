@@ -60,6 +60,8 @@ private:
     bool receiveFrom(Client& client);
     bool sendTo(Client& client);
     bool hasPending(const Client& client) const;
+    // Whether the client has more unread than a few frames; network thread only.
+    static bool isBehind(Client& client);
     void dropClient(std::size_t index, const std::string& why);
     void wake();
 
