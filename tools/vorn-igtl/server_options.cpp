@@ -158,7 +158,7 @@ void printServerUsage(std::FILE* out)
         "\n"
         "Listening:\n"
         "  --listen-port N       TCP port (default 18944; 0: any free port, logged)\n"
-        "  --listen-address A    IPv4 address to listen on (default 0.0.0.0: all)\n"
+        "  --listen-address A    IPv4 address to listen on, not a host name (default 0.0.0.0: all)\n"
         "  --queue N             frames kept per slow client before its oldest are dropped (8)\n"
         "  --max-clients N       clients served at once (32)\n"
         "  --config FILE         read options from FILE first, one 'name = value' a line\n"
