@@ -17,10 +17,11 @@ class Group:
     """Units woken up together. Use a wake-up function (rs232, tcpip, isa, pv2)
     in a `with` statement; leaving it shuts the group down."""
 
-    def __init__(self, group_id, stand_alone, link="rs232", own_addresses=None):
+    def __init__(self, group_id, stand_alone, link="rs232", own_addresses=None, group_mode="auto"):
         self.id = group_id
         self.stand_alone = stand_alone
         self.link = link
+        self.group_mode = group_mode
         # Units with a line (RS232) or board (ISA) of their own; None: every unit.
         self._own_addresses = own_addresses
         self._open = True
@@ -168,6 +169,12 @@ class Group:
         if self.link == "isa" and not self.stand_alone and self._own_addresses is not None:
             raise RefusedError("stream", "an ISA vornset cannot stream (only a stand-alone board or a PV2 pair can); "
                                          "take single frames with frame() or readings with reading()")
+        lineless = [address for address in self.addresses
+                    if address not in (self._own_addresses or ()) and delivers_data(self._devices[address])]
+        if self.link == "rs232" and self.group_mode == "off" and not self.stand_alone and lineless:
+            raise RefusedError("stream", f"with group_mode='off' units {', '.join(map(str, lineless))} (no line of "
+                                         "their own) deliver nothing, and the master's stream would be taken for "
+                                         "unit 1's data; wake the group with group_mode='auto' or 'on'")
         return count, duration
 
     def stream(self, count=None, duration=None):
@@ -238,7 +245,7 @@ def rs232(ports, stand_alone=False, units=None, baud=115200, group=None, read_ti
     ("auto": when a unit that delivers data has no line of its own)."""
     ports = arguments.address_list(_com_numbers(ports), "ports", arguments.COM_NUMBERS, stand_alone, "port")
     count = arguments.unit_count(units, len(ports), stand_alone, "port")
-    mode = arguments.group_mode(group_mode)
+    arguments.group_mode(group_mode)
     values = (arguments.whole(baud, "baud", arguments.BAUD_RATES),
               arguments.whole(read_timeout_ms, "read_timeout_ms", arguments.TIMEOUTS_MS),
               arguments.whole(write_timeout_ms, "write_timeout_ms", arguments.TIMEOUTS_MS))
@@ -246,7 +253,7 @@ def rs232(ports, stand_alone=False, units=None, baud=115200, group=None, read_ti
         group = wake("vornRS232WakeUp", group, int(stand_alone), count, _address_array(ports, stand_alone), *values)
     except VornError as error:
         raise explain(error) from None
-    return _opened(group, stand_alone, "rs232", _own_addresses(ports, stand_alone), mode)
+    return _opened(group, stand_alone, "rs232", _own_addresses(ports, stand_alone), group_mode)
 
 
 def tcpip(host, port, units=0, group=None):
@@ -281,12 +288,12 @@ def pv2(base, group=None, read_timeout_ms=2000, write_timeout_ms=1000):
     return _opened(group, False, "pv2")
 
 
-def _opened(group, stand_alone, link, own_addresses=None, group_mode=None):
+def _opened(group, stand_alone, link, own_addresses=None, group_mode="auto"):
     # A failure reading the configuration must not leave the group awake.
     try:
-        if group_mode is not None:
-            _library.call("vornRS232SetGroupMode", group, group_mode)
-        return Group(group, stand_alone, link, own_addresses)
+        if link == "rs232":
+            _library.call("vornRS232SetGroupMode", group, arguments.group_mode(group_mode))
+        return Group(group, stand_alone, link, own_addresses, group_mode)
     except BaseException:
         _library.shut_down(group)
         raise

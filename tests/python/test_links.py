@@ -30,6 +30,15 @@ def test_units_on_lines_of_their_own_stream_with_group_mode_on(own_lines):
         assert [sensor.address for sensor in frames[-1].sensors] == [1, 2, 3]
 
 
+def test_group_mode_off_refuses_a_stream_that_would_mix_units_up(vornset):
+    with vorn.rs232(ports=[1, 0], group_mode="off") as group:
+        assert not group.group_mode_enabled
+        # Without group mode only unit 1 has a line: a single frame holds it alone.
+        assert [sensor.address for sensor in group.frame().sensors] == [1]
+        with pytest.raises(vorn.RefusedError, match="units 2 .*group_mode='auto' or 'on'"):
+            group.stream(count=1)
+
+
 def test_tcpip_frames_carry_the_controllers_time_and_ours(controller):
     host, _, port = controller.env["VORN_CONTROLLER"].rpartition(":")
     with vorn.tcpip(host, int(port)) as group:
