@@ -1,7 +1,6 @@
 """Ctrl-C during a waiting call ends it at once with KeyboardInterrupt, never
 as "Exception ignored on calling ctypes callback function"."""
 
-import os
 import signal
 import subprocess
 import sys
