@@ -227,12 +227,15 @@ def _own_addresses(values, stand_alone):
     return {first + index for index, value in enumerate(values) if value}
 
 
+def _is_path(port):
+    return isinstance(port, str) or hasattr(port, "__fspath__")
+
+
 def _com_numbers(ports):
     """COM numbers as they are, device paths mapped to COM numbers of their own."""
-    ports = [ports] if isinstance(ports, (int, str, bytes)) or hasattr(ports, "__fspath__") else list(ports)
-    numbers = [port for port in ports if not isinstance(port, str) and not hasattr(port, "__fspath__")]
-    return [com_number_of(port, numbers) if isinstance(port, str) or hasattr(port, "__fspath__") else port
-            for port in ports]
+    ports = [ports] if _is_path(ports) or not isinstance(ports, (list, tuple, range)) else list(ports)
+    numbers = [port for port in ports if not _is_path(port)]
+    return [com_number_of(port, numbers) if _is_path(port) else port for port in ports]
 
 
 def rs232(ports, stand_alone=False, units=None, baud=115200, group=None, read_timeout_ms=2000,
