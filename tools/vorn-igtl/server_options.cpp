@@ -138,6 +138,11 @@ ServerParse parseServerArguments(const std::vector<std::string>& args)
         return {std::nullopt, failure};
     if (auto failure = vornctl::checkOptions(options.group); !failure.empty())
         return {std::nullopt, failure};
+    // vornctl's output options: vorn-igtl prints no frames.
+    for (const char* name : {"output", "host-time", "show-errors"})
+        if (options.group.gave(name))
+            return {std::nullopt, "--" + std::string(name) + " is vornctl's; vorn-igtl sends its frames as OpenIGTLink "
+                                                            "messages and logs on standard error"};
     return {options, {}};
 }
 
