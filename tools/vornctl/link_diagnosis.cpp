@@ -71,10 +71,12 @@ bool explainPortAccess(const std::string& program)
         ::close(fd);
         return false;
     }
+    const int error = errno;
     std::fprintf(stderr,
                  "%s: the ISA boards are reached through /dev/port, which cannot be opened: %s;\n"
-                 "run as root (or with CAP_SYS_RAWIO), or set VORN_PORTIO to the socket of a port-I/O service\n",
-                 program.c_str(), std::strerror(errno));
+                 "  %sset VORN_PORTIO to the socket of a port-I/O service\n",
+                 program.c_str(), std::strerror(error),
+                 error == ENOENT ? "" : "run as root (or with CAP_SYS_RAWIO), or ");
     return true;
 }
 

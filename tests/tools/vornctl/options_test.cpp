@@ -127,5 +127,53 @@ TEST(VornctlOptions, NetworkAndBoardConnections)
     }
 }
 
+TEST(VornctlOptions, RefusesOptionsThatConflictOrDoNotApply)
+{
+    struct Case {
+        const char* line;
+        const char* mentions;
+    };
+    const Case cases[] = {
+        {"info -t h:1 --isa 0x300", "--tcpip and --isa"},
+        {"info -p 1 -t h:1", "--port and --tcpip"},
+        {"info --pv2 0x300 -p 2", "--port and --pv2"},
+        {"info -t h:1 -b 9600", "--baud applies to serial lines"},
+        {"stream --isa 0x300 -s --group-mode on", "--group-mode applies to serial lines"},
+        {"info -t h:1 --read-timeout 50", "--read-timeout does not apply"},
+        {"info --pv2 0x300 -n 3", "--units does not apply to --pv2"},
+        {"info -c 5", "--count applies to"},
+        {"set -f position -c 5", "--count applies to"},
+        {"info --host-time", "--host-time applies to"},
+        {"frame -d 2", "--duration applies to stream"},
+        {"info -o csv", "JSON with --output json"},
+        // A vornset's ISA boards cannot stream: refused before the 6 s wake-up.
+        {"stream --isa 0x300,0x320,0", "cannot stream"},
+        {"stream --isa 0x300 -n 2", "cannot stream"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = parseCommandLine(split(c.line));
+        EXPECT_FALSE(parsed.options) << c.line;
+        EXPECT_NE(parsed.error.find(c.mentions), std::string::npos) << c.line << " -> " << parsed.error;
+    }
+    for (const char* fine : {"info -o json", "stream --isa 0x300 -s", "stream --pv2 0x300 -c 5", "frame -t h:1 --host-time",
+                             "stream -p 1,0 -u 2", "reading -p 1 -p 2"}) {
+        const auto parsed = parseCommandLine(split(fine));
+        EXPECT_TRUE(parsed.options) << fine << " -> " << parsed.error;
+    }
+}
+
+TEST(VornctlOptions, DevicePathsTakeComNumbersTheNumberedPortsDoNotUse)
+{
+    auto parsed = parseCommandLine(split("info -p /dev/ttyUSB0,1,0,/dev/serial/by-id/usb-FTDI_A-if00-port0,3"));
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(parsed.options->ports, (std::vector<uint16_t> {2, 1, 0, 4, 3}));
+    ASSERT_EQ(parsed.options->portPaths.size(), 2u);
+    EXPECT_EQ(parsed.options->portPaths[0].number, 2);
+    EXPECT_EQ(parsed.options->portPaths[0].path, "/dev/ttyUSB0");
+    EXPECT_EQ(parsed.options->portPaths[1].number, 4);
+    EXPECT_EQ(parsed.options->portPaths[1].path, "/dev/serial/by-id/usb-FTDI_A-if00-port0");
+    EXPECT_FALSE(parseCommandLine(split("info -p ttyUSB0")).options);
+}
+
 } // namespace
 } // namespace vornctl
