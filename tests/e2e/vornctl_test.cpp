@@ -115,7 +115,7 @@ TEST_F(Vornctl, OutputThatCannotBeWrittenStopsTheJobWithAnError)
 {
     startSimulator(vorn::sim::vornsetConfig(2));
     for (const auto& args : std::vector<std::vector<std::string>> {{"info", "-p", "1,0", "-q"},
-                                                                    {"stream", "-p", "1,0", "-q"}}) {
+                                                                    {"stream", "-p", "1,0", "-c", "50", "-q"}}) {
         const ProgramRun run = vornctl(args, Output::Full);
         EXPECT_EQ(run.status, 1) << args[0];
         EXPECT_TRUE(contains(run.err, "vornctl: cannot write the output: No space left on device")) << run.err;

@@ -165,8 +165,12 @@ void printServerUsage(std::FILE* out)
         "\n"
         "The group: every connection and setting option of vornctl (see vornctl --help),\n"
         "e.g. -p/--port 1,2 -b/--baud 115200 -s/--stand-alone -g/--group, the other\n"
-        "links, -f/--format, -r/--rate; -c/--count and -d/--duration end the stream;\n"
-        "-q/--quiet logs errors only.\n"
+        "links, -f/--format, -r/--rate, -u/--unit (that sensor only); -c/--count and\n"
+        "-d/--duration end the stream; -q/--quiet logs errors only. -p takes device\n"
+        "paths too (/dev/serial/by-id/...). The ISA boards of a vornset cannot stream.\n"
+        "\n"
+        "Exit status: 0 stopped; 1 a failure while streaming; 2 bad options, or a setup\n"
+        "that cannot stream (a service restart does not help); 3 no wake-up.\n"
         "\n"
         "Example: vorn-igtl --port 1 --format position-matrix\n",
         out);
