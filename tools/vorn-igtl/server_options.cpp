@@ -141,8 +141,7 @@ ServerParse parseServerArguments(const std::vector<std::string>& args)
     // vornctl's output options: vorn-igtl prints no frames.
     for (const char* name : {"output", "host-time", "show-errors"})
         if (options.group.gave(name))
-            return {std::nullopt, "--" + std::string(name) + " is vornctl's; vorn-igtl sends its frames as OpenIGTLink "
-                                                            "messages and logs on standard error"};
+            return {std::nullopt, "--" + std::string(name) + " is for vornctl: vorn-igtl sends OpenIGTLink messages"};
     return {options, {}};
 }
 

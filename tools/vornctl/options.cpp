@@ -426,8 +426,8 @@ std::string commandMismatch(const Options& o)
     if (printsConfiguration && o.gave("output") && o.output != OutputFormat::Json)
         return "info and set print text, or JSON with --output json";
     if (o.command == Command::Stream && o.connection == Connection::Isa && !o.standAlone)
-        return "ISA boards of a vornset cannot stream: the library streams from a stand-alone board "
-               "(--isa BASE --stand-alone) or a PV2 master (--pv2 BASE) only; 'frame' and 'reading' work here";
+        return "the ISA boards of a vornset cannot stream, only a stand-alone board (--isa BASE -s) or a PV2 "
+               "master (--pv2 BASE) can; 'vornctl frame' and 'vornctl reading' take their data";
     return {};
 }
 

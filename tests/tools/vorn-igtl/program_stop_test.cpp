@@ -40,7 +40,7 @@ TEST(VornIgtlStop, WhatCannotWorkIsRefusedBeforeTheWakeUp)
     };
     const Case cases[] = {
         {{"--isa", "0x300,0x320,0"}, "cannot stream"},
-        {{"--output", "csv"}, "--output is vornctl's"},
+        {{"--output", "csv"}, "--output is for vornctl"},
         {{"--port", "1", "--tcpip", "127.0.0.1:4000"}, "--port and --tcpip"},
     };
     for (const auto& c : cases) {
