@@ -16,6 +16,20 @@ std::vector<std::string> split(const std::string& line)
     return words;
 }
 
+struct Refusal {
+    const char* line;
+    const char* mentions;  // a part of the message
+};
+
+void expectRefusals(const std::vector<Refusal>& cases)
+{
+    for (const auto& c : cases) {
+        const auto parsed = parseCommandLine(split(c.line));
+        EXPECT_FALSE(parsed.options) << c.line;
+        EXPECT_NE(parsed.error.find(c.mentions), std::string::npos) << c.line << " -> " << parsed.error;
+    }
+}
+
 TEST(VornctlOptions, AcceptsTheDocumentedForms)
 {
     auto parsed = parseCommandLine(split("stream -p 3,0,4 --units=4 -b 9600 --read-timeout 150 -f position-angles "
@@ -44,11 +58,7 @@ TEST(VornctlOptions, UnitCountFollowsThePortsUnlessGiven)
 
 TEST(VornctlOptions, RefusesBadInputWithAMessageNamingIt)
 {
-    struct Case {
-        const char* line;
-        const char* mentions;
-    };
-    const Case cases[] = {
+    expectRefusals({
         {"", "no command"},
         {"launch", "unknown command 'launch'"},
         {"stream --colour", "unknown option '--colour'"},
@@ -79,12 +89,7 @@ TEST(VornctlOptions, RefusesBadInputWithAMessageNamingIt)
         {"info -p 1,2,3 -n 2", "more ports than units"},
         {"reading -p 1,0 -u 3", "--unit must name a unit"},
         {"info info", "unexpected argument"},
-    };
-    for (const auto& c : cases) {
-        const auto parsed = parseCommandLine(split(c.line));
-        EXPECT_FALSE(parsed.options) << c.line;
-        EXPECT_NE(parsed.error.find(c.mentions), std::string::npos) << c.line << " -> " << parsed.error;
-    }
+    });
 }
 
 TEST(VornctlOptions, HelpAndVersionWinOverEverythingElse)
@@ -129,11 +134,7 @@ TEST(VornctlOptions, NetworkAndBoardConnections)
 
 TEST(VornctlOptions, RefusesOptionsThatConflictOrDoNotApply)
 {
-    struct Case {
-        const char* line;
-        const char* mentions;
-    };
-    const Case cases[] = {
+    expectRefusals({
         {"info -t h:1 --isa 0x300", "--tcpip and --isa"},
         {"info -p 1 -t h:1", "--port and --tcpip"},
         {"info --pv2 0x300 -p 2", "--port and --pv2"},
@@ -149,12 +150,7 @@ TEST(VornctlOptions, RefusesOptionsThatConflictOrDoNotApply)
         // A vornset's ISA boards cannot stream: refused before the 6 s wake-up.
         {"stream --isa 0x300,0x320,0", "cannot stream"},
         {"stream --isa 0x300 -n 2", "cannot stream"},
-    };
-    for (const auto& c : cases) {
-        const auto parsed = parseCommandLine(split(c.line));
-        EXPECT_FALSE(parsed.options) << c.line;
-        EXPECT_NE(parsed.error.find(c.mentions), std::string::npos) << c.line << " -> " << parsed.error;
-    }
+    });
     for (const char* fine : {"info -o json", "stream --isa 0x300 -s", "stream --pv2 0x300 -c 5", "frame -t h:1 --host-time",
                              "stream -p 1,0 -u 2", "reading -p 1 -p 2"}) {
         const auto parsed = parseCommandLine(split(fine));
