@@ -126,7 +126,7 @@ TEST_F(Vornctl, OutputThatCannotBeWrittenStopsTheJobWithAnError)
 
     // A reader that has had enough (`| head -3`) ends the stream cleanly: stopped, no error, status 0.
     Child child({"stream", "-p", "1,0", "-o", "csv", "-q"});
-    ASSERT_TRUE(child.waitForOutput("\n1", std::chrono::seconds(20)));
+    ASSERT_TRUE(child.waitForOutput(",1,", std::chrono::seconds(20)));
     simulator->line(1).received().clear();
     child.closeOutput();
     const ProgramRun headed = child.finish();

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <set>
 
 namespace vornigtl {
 
@@ -107,6 +108,35 @@ std::optional<std::string> configPathOf(const std::vector<std::string>& args, st
     return std::nullopt;
 }
 
+// Whether the command line chooses the link itself.
+bool choosesLink(const std::vector<std::string>& args)
+{
+    for (const auto& arg : args) {
+        const std::string name = arg.substr(0, arg.find('='));
+        for (const char* link : {"-p", "--port", "-t", "--tcpip", "--isa", "--pv2"})
+            if (name == link)
+                return true;
+    }
+    return false;
+}
+
+// The file's options without its link and the options that belong to it, for
+// a command line that chooses another link: the command line wins.
+std::vector<std::string> withoutLink(const std::vector<std::string>& fileArgs)
+{
+    static const std::set<std::string> kLinkBound {"--port", "--tcpip", "--isa", "--pv2", "--baud", "--group-mode",
+                                                   "--stand-alone", "--units", "--read-timeout", "--write-timeout"};
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < fileArgs.size(); ++i) {
+        const bool valueFollows = i + 1 < fileArgs.size() && fileArgs[i + 1].rfind("--", 0) != 0;
+        if (kLinkBound.count(fileArgs[i]) == 0)
+            kept.push_back(fileArgs[i]);
+        else if (valueFollows)
+            ++i;
+    }
+    return kept;
+}
+
 } // namespace
 
 ServerParse parseServerArguments(const std::vector<std::string>& args)
@@ -131,7 +161,8 @@ ServerParse parseServerArguments(const std::vector<std::string>& args)
         const auto config = readConfigFile(*configPath);
         if (!config.arguments)
             return {std::nullopt, config.error};
-        if (auto failure = apply(*config.arguments, options); !failure.empty())
+        const auto fileArgs = choosesLink(args) ? withoutLink(*config.arguments) : *config.arguments;
+        if (auto failure = apply(fileArgs, options); !failure.empty())
             return {std::nullopt, *configPath + ": " + failure};
     }
     if (auto failure = apply(args, options); !failure.empty())
