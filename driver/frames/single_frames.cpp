@@ -38,6 +38,15 @@ bool forEachUnitOnOwnLine(VornGroup& group, SerialTransport& serial, Visit visit
     return true;
 }
 
+// A vornset's stream is started through the master in group mode, so every
+// unit's record arrives on the master's line, tagged, whatever the group mode
+// setting says. Reading unit by unit there would hand the next units'
+// records out as the master's, and wait in vain on the other lines.
+bool streamsThroughMaster(const VornGroup& group)
+{
+    return group.streaming && group.groupModeActive;
+}
+
 int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
 {
     std::array<uint8_t, kFrameBuffer> bytes;
@@ -58,7 +67,7 @@ int getRs232Frame(VornGroup& group, VornFrame& frame)
         return 0;
     VornFrame scratch {};
     scratch.time = timeStamp();
-    if (rs232GroupModeEnabled(group)) {
+    if (rs232GroupModeEnabled(group) || streamsThroughMaster(group)) {
         if (!getGroupFrame(group, *serial, scratch))
             return 0;
     } else if (!forEachUnitOnOwnLine(group, *serial,

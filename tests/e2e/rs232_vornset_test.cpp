@@ -3,6 +3,7 @@
 // what comes back, and the stream's recovery from a phase error.
 #include "sim_fixture.h"
 
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -16,6 +17,26 @@ protected:
     {
         startSimulator(std::move(config));
         ASSERT_EQ(vornRS232WakeUp(kGroup, 0, 3, kPorts, 115200, 500, 500), 1) << takeMessages();
+    }
+
+    // A stream of a few frames in which every unit 1..units delivers its own
+    // sensor's data, at the measurement rate (not one frame per record).
+    void expectStreamOfEveryUnit(int units)
+    {
+        ASSERT_EQ(vornStartFrameStream(kGroup), 1) << takeMessages();
+        const auto start = std::chrono::steady_clock::now();
+        constexpr int kFrames = 20;
+        for (int n = 0; n < kFrames; ++n) {
+            VornFrame frame {};
+            ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
+            for (int unit = 1; unit <= units; ++unit)
+                EXPECT_NE(frame.reading[unit].position[0] | frame.reading[unit].position[1], 0)
+                    << "unit " << unit << " in frame " << n;
+            EXPECT_NE(frame.reading[1].position[0], frame.reading[2].position[0]);
+        }
+        // 103.3 Hz: 20 frames take about 190 ms; three records per frame would take a third of that.
+        EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(120));
+        EXPECT_EQ(vornStopFrameStream(kGroup), 1) << takeMessages();
     }
 };
 
@@ -264,6 +285,20 @@ TEST_F(Rs232Vornset, EveryUnitOnItsOwnLineTakesFramesUnitByUnit)
     ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
     EXPECT_EQ(receivedAfter(1, 4), (Bytes {0x50, 0x23, 0x01, 0x42}));
     EXPECT_NE(frame.reading[2].position[0] | frame.reading[2].position[1], 0);
+
+    // Back to automatic: a stream still comes through the master, unit 2's included.
+    EXPECT_EQ(vornRS232SetGroupMode(kGroup, 0), 1);
+    expectStreamOfEveryUnit(2);
+}
+
+TEST_F(Rs232Vornset, GroupModeOffStillStreamsEveryUnitThroughTheMaster)
+{
+    wakeUp(vorn::sim::vornsetConfig(3));
+    VornDeviceConfig device {};
+    for (int unit = 1; unit <= 3; ++unit)
+        ASSERT_EQ(vornGetFastDeviceConfig(kGroup, unit, &device), 1);
+    EXPECT_EQ(vornRS232SetGroupMode(kGroup, 1), 1);
+    expectStreamOfEveryUnit(3);
 }
 
 } // namespace

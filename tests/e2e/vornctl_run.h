@@ -23,16 +23,24 @@ struct ProgramRun {
     std::string err;
 };
 
+// Where the child's standard output goes: a pipe read here, a full disk, or nowhere.
+enum class Output { Pipe, Full, Closed };
+
 // A running vornctl with its output on pipes.
 class Child {
 public:
-    explicit Child(const std::vector<std::string>& args)
+    explicit Child(const std::vector<std::string>& args, Output output = Output::Pipe)
     {
         EXPECT_EQ(pipe2(out_, O_CLOEXEC), 0);
         EXPECT_EQ(pipe2(err_, O_CLOEXEC), 0);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out_[1], 1);
+        if (output == Output::Pipe)
+            posix_spawn_file_actions_adddup2(&actions, out_[1], 1);
+        else if (output == Output::Full)
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
+        else
+            posix_spawn_file_actions_addclose(&actions, 1);
         posix_spawn_file_actions_adddup2(&actions, err_[1], 2);
         std::vector<char*> argv {const_cast<char*>(VORNCTL_PATH)};
         for (const auto& arg : args)
@@ -56,13 +64,21 @@ public:
 
     void signal(int number) { kill(pid_, number); }
 
+    // The reader goes away, as `head` does once it has its lines.
+    void closeOutput()
+    {
+        close(out_[0]);
+        out_[0] = -1;
+    }
+
     ProgramRun finish()
     {
         while (pump(1000)) {
         }
         waitpid(pid_, &run_.status, 0);
         run_.status = WIFEXITED(run_.status) ? WEXITSTATUS(run_.status) : 128 + WTERMSIG(run_.status);
-        close(out_[0]);
+        if (out_[0] >= 0)
+            close(out_[0]);
         close(err_[0]);
         return run_;
     }
@@ -76,6 +92,8 @@ private:
             return true;
         bool open = false;
         for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0)
+                continue;
             if (fds[i].revents == 0) {
                 open = true;
                 continue;
@@ -96,9 +114,14 @@ private:
     ProgramRun run_;
 };
 
-inline ProgramRun vornctl(const std::vector<std::string>& args)
+inline ProgramRun vornctl(const std::vector<std::string>& args, Output output = Output::Pipe)
 {
-    return Child(args).finish();
+    return Child(args, output).finish();
+}
+
+inline bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
 }
 
 inline int countLines(const std::string& text)

@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <charconv>
 #include <cstdio>
+#include <set>
 
 namespace vornigtl {
 
@@ -112,6 +113,35 @@ std::optional<std::string> configPathOf(const std::vector<std::string>& args, st
     return std::nullopt;
 }
 
+// Whether the command line chooses the link itself.
+bool choosesLink(const std::vector<std::string>& args)
+{
+    for (const auto& arg : args) {
+        const std::string name = arg.substr(0, arg.find('='));
+        for (const char* link : {"-p", "--port", "-t", "--tcpip", "--isa", "--pv2"})
+            if (name == link)
+                return true;
+    }
+    return false;
+}
+
+// The file's options without its link and the options that belong to it, for
+// a command line that chooses another link: the command line wins.
+std::vector<std::string> withoutLink(const std::vector<std::string>& fileArgs)
+{
+    static const std::set<std::string> kLinkBound {"--port", "--tcpip", "--isa", "--pv2", "--baud", "--group-mode",
+                                                   "--stand-alone", "--units", "--read-timeout", "--write-timeout"};
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < fileArgs.size(); ++i) {
+        const bool valueFollows = i + 1 < fileArgs.size() && fileArgs[i + 1].rfind("--", 0) != 0;
+        if (kLinkBound.count(fileArgs[i]) == 0)
+            kept.push_back(fileArgs[i]);
+        else if (valueFollows)
+            ++i;
+    }
+    return kept;
+}
+
 } // namespace
 
 ServerParse parseServerArguments(const std::vector<std::string>& args)
@@ -136,13 +166,18 @@ ServerParse parseServerArguments(const std::vector<std::string>& args)
         const auto config = readConfigFile(*configPath);
         if (!config.arguments)
             return {std::nullopt, config.error};
-        if (auto failure = apply(*config.arguments, options); !failure.empty())
+        const auto fileArgs = choosesLink(args) ? withoutLink(*config.arguments) : *config.arguments;
+        if (auto failure = apply(fileArgs, options); !failure.empty())
             return {std::nullopt, *configPath + ": " + failure};
     }
     if (auto failure = apply(args, options); !failure.empty())
         return {std::nullopt, failure};
     if (auto failure = vornctl::checkOptions(options.group); !failure.empty())
         return {std::nullopt, failure};
+    // vornctl's output options: vorn-igtl prints no frames.
+    for (const char* name : {"output", "host-time", "show-errors"})
+        if (options.group.gave(name))
+            return {std::nullopt, "--" + std::string(name) + " is for vornctl: vorn-igtl sends OpenIGTLink messages"};
     return {options, {}};
 }
 
@@ -166,8 +201,12 @@ void printServerUsage(std::FILE* out)
         "\n"
         "The group: every connection and setting option of vornctl (see vornctl --help),\n"
         "e.g. -p/--port 1,2 -b/--baud 115200 -s/--stand-alone -g/--group, the other\n"
-        "links, -f/--format, -r/--rate; -c/--count and -d/--duration end the stream;\n"
-        "-q/--quiet logs errors only.\n"
+        "links, -f/--format, -r/--rate, -u/--unit (that sensor only); -c/--count and\n"
+        "-d/--duration end the stream; -q/--quiet logs errors only. -p takes device\n"
+        "paths too (/dev/serial/by-id/...). The ISA boards of a vornset cannot stream.\n"
+        "\n"
+        "Exit status: 0 stopped; 1 a failure while streaming; 2 bad options, or a setup\n"
+        "that cannot stream (a service restart does not help); 3 no wake-up.\n"
         "\n"
         "Example: vorn-igtl --port 1 --format position-matrix\n",
         out);

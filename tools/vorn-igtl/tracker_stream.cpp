@@ -3,6 +3,7 @@
 #include "exit_codes.h"
 #include "frame_encoder.h"
 #include "group_session.h"
+#include "library_messages.h"
 #include "server_log.h"
 #include "stop_request.h"
 
@@ -22,9 +23,9 @@ constexpr int kPhaseErrorRealigned = 33;
 std::mutex gMessageMutex;
 std::string gLastMessage;
 
-void onLibraryMessage(const char* message, void*)
+void onLibraryMessage(const std::string& message)
 {
-    logError(std::string("library: ") + message);
+    logError("library: " + message);
     const std::lock_guard lock(gMessageMutex);
     gLastMessage = message;
 }
@@ -132,8 +133,7 @@ private:
 
 int streamToClients(const vornctl::Options& options, IgtlServer& server)
 {
-    vornDisplayErrorDialogs(1);
-    vornHostSetMessageHandler(&onLibraryMessage, nullptr);
+    vornctl::showLibraryMessages(&onLibraryMessage);
     int status = vornctl::kExitOk;
     {
         vornctl::GroupSession session(options, "vorn-igtl");

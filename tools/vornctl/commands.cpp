@@ -4,11 +4,14 @@
 #include "exit_codes.h"
 #include "frame_writer.h"
 #include "group_session.h"
+#include "output_check.h"
 #include "stop_request.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace vornctl {
@@ -22,7 +25,15 @@ int prepare(GroupSession& session, const Options& options)
 {
     if (!session.wakeUp())
         return stopRequested() ? kExitInterrupted : kExitNoGroup;
-    if (!session.loadConfiguration() || !session.apply(options.settings))
+    if (!session.loadConfiguration())
+        return stopRequested() ? kExitInterrupted : kExitFailure;
+    // Over TCP/IP only the controller knows how many units there are.
+    if (options.unit && !session.standAlone() && !session.hasUnit(*options.unit)) {
+        std::fprintf(stderr, "vornctl: --unit %d: the group has units 1..%zu only\n", *options.unit,
+                     session.addresses().size());
+        return kExitUsage;
+    }
+    if (!session.apply(options.settings))
         return stopRequested() ? kExitInterrupted : kExitFailure;
     return kExitOk;
 }
@@ -33,6 +44,13 @@ int callFailure(const GroupSession& session, const std::string& what)
     return stopRequested() ? kExitInterrupted : kExitFailure;
 }
 
+// The exit status for output that did not reach its file: a reader that
+// went away ends the job as if it were done.
+int statusOf(OutputState output)
+{
+    return output == OutputState::Failed ? kExitFailure : kExitOk;
+}
+
 OutputFormat chooseFormat(OutputFormat requested, bool terminal)
 {
     if (requested != OutputFormat::Auto)
@@ -40,11 +58,23 @@ OutputFormat chooseFormat(OutputFormat requested, bool terminal)
     return terminal ? OutputFormat::Table : OutputFormat::Csv;
 }
 
+TerminalSize terminalSize()
+{
+    winsize size {};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0)
+        return {};
+    return {size.ws_row, size.ws_col};
+}
+
 std::unique_ptr<FrameWriter> writerFor(const Options& options, const std::vector<UnitLayout>& units, bool liveIfTerminal)
 {
     const bool terminal = isatty(STDOUT_FILENO) != 0;
     const OutputFormat format = chooseFormat(options.output, terminal);
-    return makeFrameWriter(format, stdout, units, liveIfTerminal && terminal);
+    WriterSetup setup;
+    setup.live = liveIfTerminal && terminal;
+    setup.terminal = terminal ? terminalSize() : TerminalSize {};
+    setup.hostTime = options.hostTime;
+    return makeFrameWriter(format, stdout, units, setup);
 }
 
 uint32_t monotonicMs()
@@ -62,12 +92,49 @@ bool noDataUnits(const std::vector<UnitLayout>& units)
     return true;
 }
 
+std::string listOf(const std::vector<int>& addresses)
+{
+    std::string text;
+    for (int address : addresses)
+        text += (text.empty() ? "" : ", ") + std::to_string(address);
+    return text;
+}
+
+// Leaves out of single frames the units that cannot be in them, and says why.
+std::vector<UnitLayout> unitsInSingleFrames(const GroupSession& session, const Options& options,
+                                            std::vector<UnitLayout> units)
+{
+    const std::vector<int> silent = session.silentInSingleFrames(units);
+    if (silent.empty())
+        return units;
+    std::erase_if(units, [&](const UnitLayout& unit) {
+        return std::find(silent.begin(), silent.end(), unit.address) != silent.end();
+    });
+    const bool rs232 = options.connection == Connection::Rs232;
+    const bool one = silent.size() == 1;
+    std::fprintf(stderr, "vornctl: %s %s %s no %s of %s own, so %s nothing in single frames%s;\n"
+                         "  take %s with 'reading'%s\n",
+                 one ? "unit" : "units", listOf(silent).c_str(), one ? "has" : "have", rs232 ? "line" : "board",
+                 one ? "its" : "their", one ? "it sends" : "they send",
+                 units.empty() ? "" : (one ? " and is left out" : " and are left out"), one ? "it" : "them",
+                 rs232 ? ", or with --group-mode auto or on" : "");
+    return units;
+}
+
 void printAllConfiguration(const GroupSession& session, const Options& options)
 {
-    printSystemConfig(stdout, session.system(), session.standAlone());
+    std::vector<int> shown;
     for (int address : session.addresses())
         if (!options.unit || *options.unit == address || session.standAlone())
-            printDeviceConfig(stdout, address, session.device(address));
+            shown.push_back(address);
+    if (options.output == OutputFormat::Json) {
+        printConfigurationJson(stdout, session.system(), session.standAlone(), shown,
+                               [&](int address) -> const VornDeviceConfig& { return session.device(address); });
+        return;
+    }
+    printSystemConfig(stdout, session.system(), session.standAlone());
+    for (int address : shown)
+        printDeviceConfig(stdout, address, session.device(address));
 }
 
 // Takes --count frames (default 1) with `take`, which fills a zeroed frame
@@ -79,14 +146,20 @@ int takeRepeatedly(const GroupSession& session, const Options& options, const st
     if (noDataUnits(units))
         return kExitFailure;
     auto writer = writerFor(options, units, false);
+    OutputState output = flushOutput(stdout);
     const uint64_t count = options.count.value_or(1);
-    for (uint64_t n = 0; n < count && !stopRequested(); ++n) {
+    for (uint64_t n = 0; n < count && !stopRequested() && output == OutputState::Written; ++n) {
         VornFrame frame {};
         if (const std::string failed = take(frame); !failed.empty())
             return callFailure(session, failed);
-        writer->write(frame);
+        writer->write(frame, monotonicMs());
+        output = flushOutput(stdout);
     }
+    if (output != OutputState::Written)
+        return statusOf(output);
     writer->finish();
+    if (const int status = statusOf(flushOutput(stdout)); status != kExitOk)
+        return status;
     return stopRequested() ? kExitInterrupted : kExitOk;
 }
 
@@ -98,7 +171,7 @@ int runInfo(const Options& options)
     if (const int status = prepare(session, options); status != kExitOk)
         return status;
     printAllConfiguration(session, options);
-    return kExitOk;
+    return statusOf(flushOutput(stdout));
 }
 
 int runSet(const Options& options)
@@ -116,10 +189,7 @@ int runReading(const Options& options)
     GroupSession session(options);
     if (const int status = prepare(session, options); status != kExitOk)
         return status;
-    std::vector<UnitLayout> units;
-    for (const auto& unit : session.dataUnits())
-        if (!options.unit || session.standAlone() || unit.address == *options.unit)
-            units.push_back(unit);
+    const std::vector<UnitLayout> units = session.dataUnits();
     return takeRepeatedly(session, options, units, [&](VornFrame& frame) {
         frame.time = monotonicMs();
         for (const auto& unit : units) {
@@ -136,7 +206,8 @@ int runFrame(const Options& options)
     GroupSession session(options);
     if (const int status = prepare(session, options); status != kExitOk)
         return status;
-    return takeRepeatedly(session, options, session.dataUnits(), [&](VornFrame& frame) {
+    const auto units = unitsInSingleFrames(session, options, session.dataUnits());
+    return takeRepeatedly(session, options, units, [&](VornFrame& frame) {
         if (!vornStartSingleFrame(session.group()) || !vornGetFrame(session.group(), &frame))
             return std::string("taking a frame");
         return std::string();
@@ -152,6 +223,8 @@ int runStream(const Options& options)
     if (noDataUnits(units))
         return kExitFailure;
     auto writer = writerFor(options, units, true);
+    if (const OutputState output = flushOutput(stdout); output != OutputState::Written)
+        return statusOf(output);
     if (!vornStartFrameStream(session.group()))
         return callFailure(session, "starting the stream");
 
@@ -160,8 +233,9 @@ int runStream(const Options& options)
     const bool bounded = options.count || options.durationS;
     uint64_t taken = 0, realigned = 0;
     int status = kExitOk;
+    OutputState output = OutputState::Written;
     VornFrame frame {};
-    while (!stopRequested()) {
+    while (!stopRequested() && output == OutputState::Written) {
         if (options.count && taken >= *options.count)
             break;
         if (options.durationS &&
@@ -179,10 +253,16 @@ int runStream(const Options& options)
             status = kExitFailure;
             break;
         }
-        writer->write(frame);
+        writer->write(frame, monotonicMs());
+        output = flushOutput(stdout);
         ++taken;
     }
-    writer->finish();
+    if (output == OutputState::Written) {
+        writer->finish();
+        output = flushOutput(stdout);
+    }
+    if (status == kExitOk)
+        status = statusOf(output);
     if (stopRequested())
         session.resumeAfterStop();
     if (!vornStopFrameStream(session.group()) && status == kExitOk)

@@ -68,7 +68,110 @@ void printAngles(std::FILE* out, const char* name, const int16_t* values)
                  degreesOf(values[2]));
 }
 
+// JSON members written one after another, commas handled.
+class JsonObject {
+public:
+    JsonObject(std::FILE* out, const char* open = "{") : out_(out) { std::fputs(open, out_); }
+
+    void text(const char* name, const std::string& value) { key(name); std::fprintf(out_, "\"%s\"", value.c_str()); }
+    void number(const char* name, double value, int decimals = 0)
+    {
+        key(name);
+        std::fprintf(out_, "%.*f", decimals, value);
+    }
+    void flag(const char* name, bool value) { key(name); std::fputs(value ? "true" : "false", out_); }
+    template <typename T>
+    void numbers(const char* name, const T* values, int n, double scale = 1.0, int decimals = 0)
+    {
+        key(name);
+        for (int i = 0; i < n; ++i)
+            std::fprintf(out_, "%s%.*f", i == 0 ? "[" : ",", decimals, values[i] * scale);
+        std::fputc(']', out_);
+    }
+    std::FILE* member(const char* name)
+    {
+        key(name);
+        return out_;
+    }
+
+private:
+    void key(const char* name)
+    {
+        std::fprintf(out_, "%s\"%s\":", first_ ? "" : ",", name);
+        first_ = false;
+    }
+
+    std::FILE* out_;
+    bool first_ = true;
+};
+
+void systemJson(std::FILE* out, const VornSystemConfig& config, bool standAlone)
+{
+    JsonObject system(out);
+    system.text("software_revision", revisionText(config.softwareRevision));
+    system.number("measurement_rate_hz", config.measurementRate, 3);
+    system.number("units", config.numberOfUnits);
+    system.flag("running", config.systemStatus & 0x80);
+    system.flag("error", config.systemStatus & 0x40);
+    system.number("error_code", config.errorCode);
+    system.flag("crt_sync", config.systemStatus & 1);
+    system.number("crystal_speed_mhz", config.crystalSpeed);
+    system.number("transmitter_unit", config.transmitter >> 4);
+    system.number("transmitter", config.transmitter & 3u);
+    std::FILE* list = system.member("unit_status");
+    const int first = standAlone ? 0 : 1;
+    const int last = standAlone ? 0 : config.numberOfUnits;
+    std::fputc('[', list);
+    for (int address = first; address <= last && address < VORN_UNIT_COUNT; ++address)
+        std::fprintf(list, "%s{\"unit\":%d,\"status\":\"%s\"}", address == first ? "" : ",", address,
+                     unitStatusText(config.unitStatus[address]).c_str());
+    std::fputs("]}", out);
+}
+
+void deviceJson(std::FILE* out, int address, const VornDeviceConfig& config)
+{
+    JsonObject unit(out);
+    unit.number("unit", address);
+    unit.text("software_revision", revisionText(config.softwareRevision));
+    unit.flag("running", config.status & 0x40);
+    unit.flag("error", config.status & 0x80);
+    unit.number("error_code", config.errorCode);
+    unit.flag("sensor", config.status & 0x04);
+    unit.flag("transmitter", config.status & 0x02);
+    unit.flag("transmitter_active", config.status & 0x01);
+    unit.text("data_format", dataFormatName(config.dataFormat));
+    unit.number("report_rate", config.reportRate);
+    unit.number("scaling_in", config.scaling);
+    unit.text("hemisphere", hemisphereName(config.hemisphere));
+    unit.text("filters", filterText(config.setup));
+    unit.flag("button_data", config.setup & 0x08);
+    unit.flag("xyz_reference", config.setup & 0x10);
+    unit.flag("output_lock", config.setup & 0x20);
+    unit.numbers("alpha_min", config.alphaMin, VORN_FILTER_ENTRIES, 1.0 / 32768.0, 5);
+    unit.numbers("alpha_max", config.alphaMax, VORN_FILTER_ENTRIES, 1.0 / 32768.0, 5);
+    unit.numbers("vm", config.vm, VORN_FILTER_ENTRIES);
+    unit.numbers("reference_frame_deg", config.referenceFrame, 3, 180.0 / 32767.0, 2);
+    unit.numbers("angle_align_deg", config.angleAlign, 3, 180.0 / 32767.0, 2);
+    std::fputc('}', out);
+}
+
 } // namespace
+
+void printConfigurationJson(std::FILE* out, const VornSystemConfig& system, bool standAlone,
+                            const std::vector<int>& addresses,
+                            const std::function<const VornDeviceConfig&(int)>& deviceOf)
+{
+    JsonObject all(out);
+    systemJson(all.member("system"), system, standAlone);
+    std::FILE* units = all.member("units");
+    std::fputc('[', units);
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        if (i > 0)
+            std::fputc(',', units);
+        deviceJson(units, addresses[i], deviceOf(addresses[i]));
+    }
+    std::fputs("]}\n", out);
+}
 
 void printSystemConfig(std::FILE* out, const VornSystemConfig& config, bool standAlone)
 {

@@ -1,16 +1,14 @@
 #include "group_session.h"
 
+#include "link_diagnosis.h"
 #include "stop_request.h"
 
 #include <vorn/vorn_host.h>
 
-#include <cerrno>
-#include <utility>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <utility>
 
 namespace vornctl {
 
@@ -28,24 +26,6 @@ void stopWaitingOnRequest(void*)
         posted = true;
         vornHostPostQuit(vornHostThreadToken());
     }
-}
-
-// The library only says "Unable to open comport n."; say why, so that the
-// user knows what to do.
-void explainPort(const std::string& program, unsigned port)
-{
-    const std::string variable = "VORN_COM" + std::to_string(port);
-    const char* fromEnvironment = std::getenv(variable.c_str());
-    const std::string path = fromEnvironment != nullptr && *fromEnvironment != '\0'
-                                 ? fromEnvironment
-                                 : "/dev/ttyS" + std::to_string(port == 0 ? 0 : port - 1);
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-        return;
-    }
-    std::fprintf(stderr, "%s: COM%u is %s: %s%s\n", program.c_str(), port, path.c_str(), std::strerror(errno),
-                 errno == EACCES || errno == EPERM ? " (add your user to the 'dialout' group, then log in again)" : "");
 }
 
 } // namespace
@@ -89,13 +69,16 @@ bool GroupSession::wakeUpRs232()
     if (!options_.quiet)
         std::fprintf(stderr, "%s: waking up %d unit(s) on COM%u at %u baud (takes about 6 s)...\n",
                      program_.c_str(), options_.unitCount(), options_.ports.front(), options_.baud);
+    // The library opens COM<n> as $VORN_COM<n>: device paths given as ports go there.
+    for (const auto& portPath : options_.portPaths)
+        setenv(("VORN_COM" + std::to_string(portPath.number)).c_str(), portPath.path.c_str(), 1);
     if (vornRS232WakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), ports.data(),
                         options_.baud, options_.readTimeoutMs, options_.writeTimeoutMs))
         return true;
     if (!stopRequested())
         for (uint16_t port : options_.ports)
             if (port != 0)
-                explainPort(program_, port);
+                explainSerialPort(program_, port);
     return false;
 }
 
@@ -110,6 +93,19 @@ bool GroupSession::wakeUpIsa()
                      program_.c_str(), options_.unitCount(), options_.bases.front());
     return vornISAWakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), bases.data(),
                          options_.readTimeoutMs, options_.writeTimeoutMs) != 0;
+}
+
+void GroupSession::explainFailedWakeUp() const
+{
+    switch (options_.connection) {
+    case Connection::Rs232: break;  // explained port by port in wakeUpRs232
+    case Connection::Isa:
+    case Connection::Pv2:
+        if (!explainPortAccess(program_))
+            explainSilentBoard(program_, options_.bases.front());
+        break;
+    case Connection::Tcpip: explainHost(program_, options_.server); break;
+    }
 }
 
 bool GroupSession::wakeUp()
@@ -133,8 +129,11 @@ bool GroupSession::wakeUp()
         woken = vornTCPIPWakeUp(options_.group, options_.server.c_str(), options_.serverPort, options_.units) != 0;
         break;
     }
-    if (!woken)
+    if (!woken) {
+        if (!stopRequested())
+            explainFailedWakeUp();
         return failed("wake-up");
+    }
     awake_ = true;
     if (options_.connection == Connection::Rs232)
         vornRS232SetGroupMode(options_.group, options_.groupMode);
@@ -204,6 +203,12 @@ bool GroupSession::apply(const Settings& settings)
     return true;
 }
 
+bool GroupSession::hasUnit(int address) const
+{
+    const auto all = addresses();
+    return std::find(all.begin(), all.end(), address) != all.end();
+}
+
 std::vector<UnitLayout> GroupSession::dataUnits() const
 {
     std::vector<UnitLayout> units;
@@ -211,9 +216,41 @@ std::vector<UnitLayout> GroupSession::dataUnits() const
         const VornDeviceConfig& config = devices_[address];
         if ((config.status & 0x04) == 0 || config.dataFormat == 0)
             continue;
+        if (options_.unit && !options_.standAlone && *options_.unit != address)
+            continue;
         units.push_back({address, config.dataFormat, config.scaling, (config.setup & 0x08) != 0});
     }
     return units;
+}
+
+bool GroupSession::ownLink(int address) const
+{
+    const auto& links = options_.connection == Connection::Rs232 ? options_.ports : options_.bases;
+    const auto index = static_cast<std::size_t>(address - 1);
+    return options_.standAlone || (index < links.size() && links[index] != 0);
+}
+
+bool GroupSession::framesUnitByUnit() const
+{
+    if (options_.standAlone)
+        return false;
+    switch (options_.connection) {
+    case Connection::Rs232: return vornRS232GroupModeEnabled(options_.group) == 0;
+    case Connection::Isa: return true;
+    case Connection::Pv2:
+    case Connection::Tcpip: break;
+    }
+    return false;
+}
+
+std::vector<int> GroupSession::silentInSingleFrames(const std::vector<UnitLayout>& units) const
+{
+    std::vector<int> silent;
+    if (framesUnitByUnit())
+        for (const auto& unit : units)
+            if (!ownLink(unit.address))
+                silent.push_back(unit.address);
+    return silent;
 }
 
 } // namespace vornctl

@@ -35,8 +35,14 @@ public:
     bool standAlone() const { return options_.standAlone; }
     // Unit addresses of the group in ascending order (0 for stand-alone).
     std::vector<int> addresses() const;
-    // Units that deliver data (sensor present and a data format set).
+    // Units that deliver data (sensor present and a data format set); only
+    // the one of --unit when that was given.
     std::vector<UnitLayout> dataUnits() const;
+    bool hasUnit(int address) const;
+    // Of `units`, those whose records cannot come in single frames: the
+    // library then takes a vornset's frame unit by unit, each on the unit's
+    // own line or board, and a unit without one sends nothing.
+    std::vector<int> silentInSingleFrames(const std::vector<UnitLayout>& units) const;
 
     const VornSystemConfig& system() const { return system_; }
     const VornDeviceConfig& device(int address) const { return devices_[address]; }
@@ -48,6 +54,9 @@ public:
 
 private:
     bool applyToUnit(int address, const Settings& settings);
+    void explainFailedWakeUp() const;
+    bool ownLink(int address) const;
+    bool framesUnitByUnit() const;
     bool wakeUpRs232();
     bool wakeUpIsa();
 

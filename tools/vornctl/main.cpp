@@ -1,6 +1,8 @@
 // vornctl: command-line client of the Vorn driver library.
 #include "commands.h"
 #include "exit_codes.h"
+#include "library_messages.h"
+#include "output_check.h"
 #include "options.h"
 #include "stop_request.h"
 #include "usage.h"
@@ -21,6 +23,11 @@ int printVersion()
     return vornctl::kExitOk;
 }
 
+int written(int status)
+{
+    return vornctl::flushOutput(stdout) == vornctl::OutputState::Failed ? vornctl::kExitFailure : status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -33,12 +40,14 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     const Options& options = *parsed.options;
+    if (!prepareStandardStreams())
+        return kExitFailure;
     installStopHandlers();
-    // The library's own messages go to standard error verbatim.
-    vornDisplayErrorDialogs(1);
+    // The library's own messages go to standard error.
+    showLibraryMessages();
     switch (options.command) {
-    case Command::Help: printUsage(stdout); return kExitOk;
-    case Command::Version: return printVersion();
+    case Command::Help: printUsage(stdout); return written(kExitOk);
+    case Command::Version: return written(printVersion());
     case Command::Info: return runInfo(options);
     case Command::Set: return runSet(options);
     case Command::Reading: return runReading(options);

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -78,22 +79,45 @@ std::optional<double> parsePositive(std::string_view text)
     return value;
 }
 
-std::optional<std::vector<uint16_t>> parsePorts(std::string_view text)
+std::vector<std::string_view> splitList(std::string_view text)
 {
-    std::vector<uint16_t> ports;
+    std::vector<std::string_view> items;
     while (true) {
         const auto comma = text.find(',');
-        const auto port = parseUnsigned(text.substr(0, comma), 0, 65535);
-        if (!port)
-            return std::nullopt;
-        ports.push_back(static_cast<uint16_t>(*port));
+        items.push_back(text.substr(0, comma));
         if (comma == std::string_view::npos)
-            break;
+            return items;
         text.remove_prefix(comma + 1);
     }
+}
+
+// COM port numbers by unit address; an entry may instead be a device path
+// (/dev/ttyUSB0), which gets a COM number that no numbered entry uses.
+bool parsePorts(std::string_view text, Options& o)
+{
+    const auto items = splitList(text);
+    std::vector<uint16_t> ports;
+    for (const auto item : items) {
+        const auto port = item.starts_with('/') ? std::optional<uint64_t> {0} : parseUnsigned(item, 0, 65535);
+        if (!port)
+            return false;
+        ports.push_back(static_cast<uint16_t>(*port));
+    }
+    std::vector<Options::PortPath> paths;
+    uint16_t next = 1;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].starts_with('/'))
+            continue;
+        while (std::find(ports.begin(), ports.end(), next) != ports.end())
+            ++next;
+        ports[i] = next;
+        paths.push_back({next, std::string(items[i])});
+    }
     if (ports.empty() || ports.front() == 0 || ports.size() > 126)
-        return std::nullopt;
-    return ports;
+        return false;
+    o.ports = std::move(ports);
+    o.portPaths = std::move(paths);
+    return true;
 }
 
 // A base address: 0x300 or 768.
@@ -114,15 +138,11 @@ std::optional<uint16_t> parseBase(std::string_view text)
 std::optional<std::vector<uint16_t>> parseBases(std::string_view text)
 {
     std::vector<uint16_t> bases;
-    while (true) {
-        const auto comma = text.find(',');
-        const auto base = parseBase(text.substr(0, comma));
+    for (const auto item : splitList(text)) {
+        const auto base = parseBase(item);
         if (!base)
             return std::nullopt;
         bases.push_back(*base);
-        if (comma == std::string_view::npos)
-            break;
-        text.remove_prefix(comma + 1);
     }
     if (bases.empty() || bases.front() == 0 || bases.size() > 126)
         return std::nullopt;
@@ -199,10 +219,11 @@ const std::vector<OptionSpec>& optionTable()
 {
     static const std::vector<OptionSpec> table {
         {"port", 'p', true, [](Options& o, std::string_view v) -> std::string {
-             auto ports = parsePorts(v);
-             if (!ports)
-                 return invalid("port", v, "COM port numbers by unit address, e.g. 1 or 1,0,2 (the first nonzero)");
-             o.ports = *ports;
+             if (!parsePorts(v, o))
+                 return invalid("port", v,
+                                "COM port numbers or device paths by unit address, e.g. 1, 1,0,2 or /dev/ttyUSB0 "
+                                "(the first not 0)");
+             o.connection = Connection::Rs232;
              return {};
          }},
         {"tcpip", 't', true, [](Options& o, std::string_view v) -> std::string {
@@ -287,6 +308,10 @@ const std::vector<OptionSpec>& optionTable()
              o.showErrors = true;
              return {};
          }},
+        {"host-time", 0, false, [](Options& o, std::string_view) -> std::string {
+             o.hostTime = true;
+             return {};
+         }},
         {"format", 'f', true, [](Options& o, std::string_view v) -> std::string {
              auto code = lookup(kDataFormats, v);
              if (!code)
@@ -349,17 +374,78 @@ const OptionSpec* findOption(std::string_view arg)
     return nullptr;
 }
 
+// Options that pick the link: only one may be given.
+constexpr std::array<std::string_view, 4> kLinkOptions {"port", "tcpip", "isa", "pv2"};
+
+std::string linkConflict(const Options& o)
+{
+    std::string chosen;
+    for (const auto name : kLinkOptions) {
+        if (!o.gave(name))
+            continue;
+        if (!chosen.empty())
+            return "--" + chosen + " and --" + std::string(name) + " each choose the link; give one of them";
+        chosen = name;
+    }
+    return {};
+}
+
+// Options that mean something on some links only.
+std::string linkMismatch(const Options& o)
+{
+    const bool rs232 = o.connection == Connection::Rs232;
+    for (const auto name : {"baud", "group-mode"})
+        if (o.gave(name) && !rs232)
+            return "--" + std::string(name) + " applies to serial lines (--port) only";
+    if (o.connection == Connection::Tcpip)
+        for (const auto name : {"read-timeout", "write-timeout"})
+            if (o.gave(name))
+                return "--" + std::string(name) + " does not apply to a networked controller (see VORN_TCPIP_TIMEOUT_MS)";
+    if (o.gave("units") && o.connection == Connection::Pv2)
+        return "--units does not apply to --pv2: a PV2 master board always has 2 units";
+    if (o.standAlone && (o.connection == Connection::Tcpip || o.connection == Connection::Pv2))
+        return "--stand-alone goes with serial lines and ISA boards only";
+    return {};
+}
+
+bool takesData(Command command)
+{
+    return command == Command::Reading || command == Command::Frame || command == Command::Stream ||
+           command == Command::Demo;
+}
+
+// Options that mean something for some commands only.
+std::string commandMismatch(const Options& o)
+{
+    const bool printsConfiguration = o.command == Command::Info || o.command == Command::Set;
+    for (const auto name : {"count", "host-time"})
+        if (o.gave(name) && !takesData(o.command))
+            return "--" + std::string(name) + " applies to reading, frame, stream and demo only";
+    if (o.durationS && o.command != Command::Stream && o.command != Command::Demo)
+        return "--duration applies to stream and demo only (reading and frame take --count)";
+    if (printsConfiguration && o.gave("output") && o.output != OutputFormat::Json)
+        return "info and set print text, or JSON with --output json";
+    if (o.command == Command::Stream && o.connection == Connection::Isa && !o.standAlone)
+        return "the ISA boards of a vornset cannot stream, only a stand-alone board (--isa BASE -s) or a PV2 "
+               "master (--pv2 BASE) can; 'vornctl frame' and 'vornctl reading' take their data";
+    return {};
+}
+
 std::string checkConsistency(const Options& o)
 {
     if (o.count && o.durationS)
         return "--count and --duration exclude each other";
+    if (auto error = linkConflict(o); !error.empty())
+        return error;
+    if (auto error = linkMismatch(o); !error.empty())
+        return error;
+    if (auto error = commandMismatch(o); !error.empty())
+        return error;
     const bool rs232 = o.connection == Connection::Rs232;
     if (o.standAlone && rs232 && o.ports.size() > 1)
         return "a stand-alone unit has exactly one port";
     if (o.standAlone && o.connection == Connection::Isa && o.bases.size() > 1)
         return "a stand-alone unit has exactly one board";
-    if (o.standAlone && (o.connection == Connection::Tcpip || o.connection == Connection::Pv2))
-        return "--stand-alone goes with serial lines and ISA boards only";
     if (!o.standAlone && rs232 && o.units > 0 && static_cast<int>(o.ports.size()) > o.units)
         return "more ports than units were given";
     if (!o.standAlone && o.connection == Connection::Isa && o.units > 0 && static_cast<int>(o.bases.size()) > o.units)
@@ -394,6 +480,7 @@ OptionStep parseOption(const std::vector<std::string>& args, std::size_t& i, Opt
     const OptionSpec* option = findOption(arg);
     if (option == nullptr)
         return {false, "unknown option '" + std::string(arg) + "'"};
+    options.given.emplace_back(option->longName);
     std::string_view value = inlineValue;
     if (option->takesValue && !hasInline) {
         if (i + 1 >= args.size())

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vornctl {
@@ -45,6 +46,13 @@ struct Options {
     int group = 1;
     bool standAlone = false;
     std::vector<uint16_t> ports {1};  // by unit address: master first (or the stand-alone unit)
+    // Device paths given in --port instead of numbers, with the COM numbers
+    // that stand for them (published as VORN_COM<n> before the wake-up).
+    struct PortPath {
+        uint16_t number = 0;
+        std::string path;
+    };
+    std::vector<PortPath> portPaths;
     int units = 0;                    // 0: as many as ports were given
     uint32_t baud = 115200;
     uint32_t readTimeoutMs = 2000;
@@ -58,6 +66,17 @@ struct Options {
     OutputFormat output = OutputFormat::Auto;
     bool quiet = false;
     bool showErrors = false;          // also show the library's own messages
+    bool hostTime = false;            // a host_time_s column beside the frame's own time stamp
+
+    // Long names of the options given, to refuse those that conflict or do not apply.
+    std::vector<std::string> given;
+    bool gave(std::string_view name) const
+    {
+        for (const auto& option : given)
+            if (option == name)
+                return true;
+        return false;
+    }
 
     Settings settings;
 

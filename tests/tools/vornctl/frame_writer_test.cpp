@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -10,21 +11,29 @@ namespace {
 
 // Runs a writer over frames and returns what it printed.
 std::string render(OutputFormat format, const std::vector<UnitLayout>& units, const std::vector<VornFrame>& frames,
-                   bool live = false)
+                   WriterSetup setup = {})
 {
     char* data = nullptr;
     std::size_t size = 0;
     std::FILE* out = open_memstream(&data, &size);
     {
-        auto writer = makeFrameWriter(format, out, units, live);
+        auto writer = makeFrameWriter(format, out, units, setup);
         for (const auto& frame : frames)
-            writer->write(frame);
+            writer->write(frame, frame.time + 500);  // the host's clock half a second ahead
         writer->finish();
     }
     std::fclose(out);
     std::string text(data, size);
     std::free(data);
     return text;
+}
+
+WriterSetup liveIn(TerminalSize terminal = {})
+{
+    WriterSetup setup;
+    setup.live = true;
+    setup.terminal = terminal;
+    return setup;
 }
 
 // Unit 1 position/angles at 72 inches, unit 3 quaternion with button.
@@ -91,13 +100,47 @@ TEST(VornctlOutput, LiveTableRedrawsInPlaceAtMostTenTimesASecond)
         frame.time = 5000 + t;
         frames.push_back(frame);
     }
-    const std::string text = render(OutputFormat::Table, {{1, 1, 36, false}}, frames, true);
+    const std::string text = render(OutputFormat::Table, {{1, 1, 36, false}}, frames, liveIn());
     std::size_t redraws = 0;
     for (std::size_t at = text.find("\x1b[3A"); at != std::string::npos; at = text.find("\x1b[3A", at + 1))
         ++redraws;
     EXPECT_GE(redraws, 9u);
     EXPECT_LE(redraws, 11u);
     EXPECT_NE(text.find("100 frames"), std::string::npos);  // the last frame is always shown
+}
+
+TEST(VornctlOutput, HostTimeColumnSitsBesideTheFramesOwnTimeStamp)
+{
+    WriterSetup hostTime;
+    hostTime.hostTime = true;
+    const std::string csv = render(OutputFormat::Csv, {{1, 1, 36, false}}, {sampleFrame()}, hostTime);
+    EXPECT_EQ(csv, "time_s,host_time_s,unit,x_in,y_in,z_in\n12.345,12.845,1,36.000,-18.001,0.000\n");
+    const std::string json = render(OutputFormat::Json, {{1, 1, 36, false}}, {sampleFrame()}, hostTime);
+    EXPECT_EQ(json.rfind("{\"time_s\":12.345,\"host_time_s\":12.845,\"units\":[", 0), 0u) << json;
+}
+
+TEST(VornctlOutput, LiveTableFitsASmallTerminal)
+{
+    // Position and angles of 30 units in 80 x 25: one row per line, a note for the rest.
+    std::vector<UnitLayout> units;
+    for (int address = 1; address <= 30; ++address)
+        units.push_back({address, 4, 36, false});
+    const std::string text =
+        render(OutputFormat::Table, units, {sampleFrame(), sampleFrame()}, liveIn({25, 80}));
+    std::size_t lines = 0, longest = 0, start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+        const std::string line = text.substr(start, end - start);
+        const std::size_t at = line.rfind("\x1b[2K");  // the visible part follows the last control sequence
+        longest = std::max(longest, line.size() - (at == std::string::npos ? 0 : at + 4));
+        ++lines;
+    }
+    EXPECT_LT(longest, 80u);
+    EXPECT_EQ(lines, 2u * 24);                                     // drawn twice, 24 lines each
+    EXPECT_NE(text.find("\r\x1b[24A"), std::string::npos);         // back to the top, from any column
+    EXPECT_NE(text.find("8 more unit(s)"), std::string::npos) << text;
+    // Matrices do not fit 80 columns: cut at the edge, and said so.
+    const std::string wide = render(OutputFormat::Table, {{1, 5, 36, false}}, {sampleFrame()}, liveIn({25, 80}));
+    EXPECT_NE(wide.find("columns cut"), std::string::npos);
 }
 
 } // namespace

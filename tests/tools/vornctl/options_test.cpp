@@ -16,6 +16,20 @@ std::vector<std::string> split(const std::string& line)
     return words;
 }
 
+struct Refusal {
+    const char* line;
+    const char* mentions;  // a part of the message
+};
+
+void expectRefusals(const std::vector<Refusal>& cases)
+{
+    for (const auto& c : cases) {
+        const auto parsed = parseCommandLine(split(c.line));
+        EXPECT_FALSE(parsed.options) << c.line;
+        EXPECT_NE(parsed.error.find(c.mentions), std::string::npos) << c.line << " -> " << parsed.error;
+    }
+}
+
 TEST(VornctlOptions, AcceptsTheDocumentedForms)
 {
     auto parsed = parseCommandLine(split("stream -p 3,0,4 --units=4 -b 9600 --read-timeout 150 -f position-angles "
@@ -44,11 +58,7 @@ TEST(VornctlOptions, UnitCountFollowsThePortsUnlessGiven)
 
 TEST(VornctlOptions, RefusesBadInputWithAMessageNamingIt)
 {
-    struct Case {
-        const char* line;
-        const char* mentions;
-    };
-    const Case cases[] = {
+    expectRefusals({
         {"", "no command"},
         {"launch", "unknown command 'launch'"},
         {"stream --colour", "unknown option '--colour'"},
@@ -79,12 +89,7 @@ TEST(VornctlOptions, RefusesBadInputWithAMessageNamingIt)
         {"info -p 1,2,3 -n 2", "more ports than units"},
         {"reading -p 1,0 -u 3", "--unit must name a unit"},
         {"info info", "unexpected argument"},
-    };
-    for (const auto& c : cases) {
-        const auto parsed = parseCommandLine(split(c.line));
-        EXPECT_FALSE(parsed.options) << c.line;
-        EXPECT_NE(parsed.error.find(c.mentions), std::string::npos) << c.line << " -> " << parsed.error;
-    }
+    });
 }
 
 TEST(VornctlOptions, HelpAndVersionWinOverEverythingElse)
@@ -125,6 +130,45 @@ TEST(VornctlOptions, NetworkAndBoardConnections)
         EXPECT_FALSE(parsed.options) << bad;
         EXPECT_FALSE(parsed.error.empty()) << bad;
     }
+}
+
+TEST(VornctlOptions, RefusesOptionsThatConflictOrDoNotApply)
+{
+    expectRefusals({
+        {"info -t h:1 --isa 0x300", "--tcpip and --isa"},
+        {"info -p 1 -t h:1", "--port and --tcpip"},
+        {"info --pv2 0x300 -p 2", "--port and --pv2"},
+        {"info -t h:1 -b 9600", "--baud applies to serial lines"},
+        {"stream --isa 0x300 -s --group-mode on", "--group-mode applies to serial lines"},
+        {"info -t h:1 --read-timeout 50", "--read-timeout does not apply"},
+        {"info --pv2 0x300 -n 3", "--units does not apply to --pv2"},
+        {"info -c 5", "--count applies to"},
+        {"set -f position -c 5", "--count applies to"},
+        {"info --host-time", "--host-time applies to"},
+        {"frame -d 2", "--duration applies to stream"},
+        {"info -o csv", "JSON with --output json"},
+        // A vornset's ISA boards cannot stream: refused before the 6 s wake-up.
+        {"stream --isa 0x300,0x320,0", "cannot stream"},
+        {"stream --isa 0x300 -n 2", "cannot stream"},
+    });
+    for (const char* fine : {"info -o json", "stream --isa 0x300 -s", "stream --pv2 0x300 -c 5", "frame -t h:1 --host-time",
+                             "stream -p 1,0 -u 2", "reading -p 1 -p 2"}) {
+        const auto parsed = parseCommandLine(split(fine));
+        EXPECT_TRUE(parsed.options) << fine << " -> " << parsed.error;
+    }
+}
+
+TEST(VornctlOptions, DevicePathsTakeComNumbersTheNumberedPortsDoNotUse)
+{
+    auto parsed = parseCommandLine(split("info -p /dev/ttyUSB0,1,0,/dev/serial/by-id/usb-FTDI_A-if00-port0,3"));
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(parsed.options->ports, (std::vector<uint16_t> {2, 1, 0, 4, 3}));
+    ASSERT_EQ(parsed.options->portPaths.size(), 2u);
+    EXPECT_EQ(parsed.options->portPaths[0].number, 2);
+    EXPECT_EQ(parsed.options->portPaths[0].path, "/dev/ttyUSB0");
+    EXPECT_EQ(parsed.options->portPaths[1].number, 4);
+    EXPECT_EQ(parsed.options->portPaths[1].path, "/dev/serial/by-id/usb-FTDI_A-if00-port0");
+    EXPECT_FALSE(parseCommandLine(split("info -p ttyUSB0")).options);
 }
 
 } // namespace
