@@ -64,8 +64,11 @@ TEST(SpectrumFile, ReadsPairsBackAndSkipsComments) {
     dir.write("mixed.dat", "# made by hand\n'comment\n  / another\n\n 80.5   2.25\n  90 \nnot a pair\n-1 3\n");
     const auto mixed = readFrequencyPairs(dir.file("mixed.dat"));
     ASSERT_TRUE(mixed);
-    EXPECT_EQ(mixed->first, (std::vector<double>{80.5, 90.0, -1.0}));
-    EXPECT_EQ(mixed->second, (std::vector<double>{2.25, 0.0, 3.0}));
+    // A line without an amplitude is no pair (it used to read as an amplitude of 0).
+    EXPECT_EQ(mixed->first, (std::vector<double>{80.5, -1.0}));
+    EXPECT_EQ(mixed->second, (std::vector<double>{2.25, 3.0}));
+    EXPECT_EQ(mixed->badLines, 2u);
+    EXPECT_EQ(mixed->firstBadLine, 6u);
     EXPECT_FALSE(readFrequencyPairs(dir.file("missing.dat")));
 }
 

@@ -72,7 +72,7 @@ TEST(HumsiftSession, FastAnalysisEndsWithTheRankedListTheRateFileAndAPicture) {
     pressKeyAt(s, " S to save a bitmap image of the graph", "\x1b[5~\x1b[D");
     s.type("s");
     answer(s, "File name for saving the picture. A .BMP extension will be added automatically ", "fastplot");
-    pressKeyAt(s, "Picture saved in ", "q");
+    pressKeyAt(s, "Picture saved in", "q");
     answer(s, " do more noise spectrum analysis                             ( 1 )", "");
     EXPECT_EQ(s.waitForExit(), 0);
 
@@ -210,7 +210,7 @@ TEST(HumsiftSession, ARateOnANotchZeroIsMarkedAndScansNearItStayFinite) {
     answer(s, "Title for Plot  ", "both");
     s.type("s");
     answer(s, "File name for saving the picture. A .BMP extension will be added automatically ", "both");
-    pressKeyAt(s, "Picture saved in ", "q");
+    pressKeyAt(s, "Picture saved in", "q");
     ASSERT_TRUE(s.expect("( 11 )"));
     s.type("11\n");
     ASSERT_TRUE(s.expect("( 2 )"));
