@@ -14,7 +14,8 @@
 
 namespace vorn::humsift::testing {
 
-PtySession::PtySession(const std::string& program, const std::string& directory, std::vector<std::string> arguments) {
+PtySession::PtySession(const std::string& program, const std::string& directory, std::vector<std::string> arguments,
+                       const std::vector<std::string>& environment) {
     arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& a : arguments) argv.push_back(a.data());
@@ -28,6 +29,11 @@ PtySession::PtySession(const std::string& program, const std::string& directory,
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        for (const std::string& change : environment) {
+            const auto equals = change.find('=');
+            if (equals == std::string::npos) unsetenv(change.c_str());
+            else setenv(change.substr(0, equals).c_str(), change.substr(equals + 1).c_str(), 1);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }

@@ -9,6 +9,7 @@ namespace vorn::humsift {
 namespace {
 
 constexpr std::size_t kFewestSamples = 4;
+const std::string kNotSamples = "not numbers within +/-10 V";
 constexpr float kLowestSampleFrequency = 10.0f;
 constexpr float kHighestSampleFrequency = 100000.0f;
 
@@ -16,11 +17,10 @@ std::string countOf(std::size_t count, const std::string& singular, const std::s
     return std::to_string(count) + " " + (count == 1 ? singular : plural);
 }
 
-// "3 lines (the first is line 12) are not ..." for lines left out of a file.
-std::string skippedLines(std::size_t count, std::size_t first, const std::string& what) {
-    return countOf(count, "line", "lines") + (count == 1 ? " (line " : " (the first is line ") + std::to_string(first) +
-           ") " + (count == 1 ? "is not " : "are not ") + what + "; " + (count == 1 ? "it is" : "they are") +
-           " left out.";
+// The lines left out of a file, and why.
+std::string skippedLines(std::size_t count, std::size_t first, const std::string& why) {
+    return "Lines left out, " + why + ": " + std::to_string(count) + " (the first is line " + std::to_string(first) +
+           ").";
 }
 
 }  // namespace
@@ -37,8 +37,8 @@ bool HumsiftProgram::readNoiseFile() {
             continue;
         }
         if (file.mostlyNotSamples()) {
-            con().printWrapped("The file " + name + " is mostly not samples: " +
-                               skippedLines(file.badLines, file.firstBadLine, "numbers within +/-10 V") +
+            con().printWrapped("The file " + name + " is mostly not samples. " +
+                               skippedLines(file.badLines, file.firstBadLine, kNotSamples) +
                                " Is it a noise file?  try again");
             waitKey();
             continue;
@@ -54,7 +54,7 @@ bool HumsiftProgram::readNoiseFile() {
         const std::size_t usable = largestPowerOfTwoAtMost(file.values.size());
         con().printLine("***** total number of data points   " + console::basicNumber(double(file.values.size())));
         if (file.badLines > 0)
-            con().printWrapped(skippedLines(file.badLines, file.firstBadLine, "numbers within +/-10 V"));
+            con().printWrapped(skippedLines(file.badLines, file.firstBadLine, kNotSamples));
         if (file.moreThanMaximum)
             con().printWrapped("The file holds more than " + std::to_string(state_.maxPoints) +
                                " samples; only the first " + std::to_string(state_.maxPoints) + " are read.");
@@ -122,7 +122,7 @@ std::optional<FrequencyPairs> HumsiftProgram::askFrequencyPairs() {
             waitKey();
             continue;
         }
-        const std::string skipped = skippedLines(pairs->badLines, pairs->firstBadLine, "a frequency and an amplitude");
+        const std::string skipped = skippedLines(pairs->badLines, pairs->firstBadLine, "not a frequency and an amplitude");
         if (pairs->mostlyNotPairs() || pairs->first.size() < 2) {
             con().printWrapped("The file " + name + " holds " +
                                countOf(pairs->first.size(), "frequency and amplitude pair",
