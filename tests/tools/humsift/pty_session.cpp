@@ -40,11 +40,18 @@ PtySession::PtySession(const std::string& program, const std::string& directory,
 }
 
 PtySession::~PtySession() {
-    if (child_ > 0) {
-        kill(child_, SIGTERM);
-        waitpid(child_, nullptr, 0);
-    }
+    // Hanging up ends the session's jobs too (an interactive shell ignores SIGTERM but not this);
+    // whatever is left after a while is killed, so a failed test never hangs.
     if (master_ >= 0) close(master_);
+    if (child_ <= 0) return;
+    kill(child_, SIGHUP);
+    kill(child_, SIGTERM);
+    for (int waited = 0; waited < 100; ++waited) {
+        if (waitpid(child_, nullptr, WNOHANG) == child_) return;
+        usleep(20000);
+    }
+    kill(child_, SIGKILL);
+    waitpid(child_, nullptr, 0);
 }
 
 bool PtySession::readSome(int timeoutMs) {

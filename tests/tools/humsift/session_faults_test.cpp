@@ -2,7 +2,9 @@
 // what they claim, Ctrl-Z, a display that has gone. Each case once went wrong.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "session_steps.h"
 
@@ -204,9 +206,13 @@ TEST(HumsiftFaults, CtrlZAndFgGiveSingleKeysBack) {
     answer(s, kMains50, "");
     answer(s, kRateToFile, "");
     pressKeyAt(s, kListEnd, "\x1a");  // Ctrl-Z while a single key is awaited
+    const std::string job = std::string(HUMSIFT_PATH) + "\r\n";
     ASSERT_TRUE(s.expect("Stopped")) << s.screen();
+    ASSERT_TRUE(s.expect(job));
     s.type("fg\n");
-    ASSERT_TRUE(s.expect("humsift"));
+    // The shell names the job it continues; give the program a moment to take the terminal back.
+    ASSERT_TRUE(s.expect(job)) << s.screen();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     s.type("q");  // one key, no Enter
     ASSERT_TRUE(s.expect(kAgain)) << s.screen();
     ASSERT_TRUE(s.expect("Carriage return to keep, or enter new value"));
