@@ -136,6 +136,22 @@ TEST(PlotWindow, CurvesWithoutFiniteValuesAreSaidNotDrawnSilently) {
     EXPECT_GT(countNotBlack(window.picture(), noteRow), countNotBlack(plainWindow.picture(), noteRow) + 50);
 }
 
+TEST(PlotWindow, AFlatCurveIsDrawnInsideThePlot) {
+    // A filter response of 1 everywhere (the notch off) once fell on the frame and was cut off.
+    PlotFigure figure = sineFigure();
+    for (double& y : figure.curves[0].y) y = 1.0;
+    plot::GraphicsWindow window;
+    renderPlot(window, figure, PlotView{});
+    // A thin horizontal line is smoothed over two rows, so look for any yellowish pixel.
+    int yellowish = 0;
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 960; ++x) {
+            const QColor c = window.picture().pixelColor(x, y);
+            if (c.red() > 2 * c.blue() + 20) ++yellowish;
+        }
+    EXPECT_GT(yellowish, 500);
+}
+
 TEST(PlotWindow, WindowKeysBecomeConsoleKeys) {
     plot::GraphicsWindow window;
     std::vector<console::Key> keys;

@@ -36,7 +36,9 @@ Range yRangeWithin(const PlotFigure& figure) {
                 range.high = std::max(range.high, curve.y[i]);
             }
     if (range.low > range.high) range = {0.0, 1.0};
-    range.high += 0.05 * (range.high - range.low);  // headroom, so the highest point is not on the frame
+    // Headroom, so the highest point is not on the frame (nor, for a flat curve, cut off beyond it).
+    const double span = range.high - range.low;
+    range.high += 0.05 * (span > 0.0 ? span : std::max(1.0, std::fabs(range.high)));
     return range;
 }
 
