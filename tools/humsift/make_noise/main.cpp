@@ -27,8 +27,8 @@ struct Options {
 };
 
 constexpr const char* kUsage =
-    "usage: humsift-make-noise [--samples N] [--rate HZ] [--mains 50|60] [--monitor HZ]\n"
-    "                          [--seed S] [FILE]\n"
+    "usage: humsift-make-noise [--samples N] [--rate HZ] [--mains 50|60]\n"
+    "                          [--monitor HZ] [--seed S] [FILE]\n"
     "Writes FILE (default SENSORnoise.dat): one value in volts per line, CR LF line\n"
     "ends. N is 1 to 32768 (default 32768), HZ the sample rate, 10 to 100000\n"
     "(default 3402), the monitor tone above 0 and below half the rate (default 75),\n"
