@@ -15,6 +15,20 @@ TEST(LeadingNumber, TakesTheLongestNumberAtTheStart) {
     for (const auto& [text, expected] : cases) EXPECT_DOUBLE_EQ(parseLeadingNumber(text), expected) << text;
 }
 
+TEST(LeadingNumber, AWholeNumberIsOneFiniteNumberAndNothingElse) {
+    const std::pair<const char*, double> numbers[] = {
+        {" .1882935 \r", 0.1882935}, {"-5 ", -5.0}, {"1e3", 1000.0}, {"&H1F", 31.0}, {"\t4.999847", 4.999847}};
+    for (const auto& [text, expected] : numbers) {
+        ASSERT_TRUE(parseWholeNumber(text)) << text;
+        EXPECT_DOUBLE_EQ(*parseWholeNumber(text), expected) << text;
+    }
+    for (const char* text : {"hello", "nan", "inf", "-inf", "12abc", "1,5", "1e999", "", "  ", "- 5", "1 2", "&H"})
+        EXPECT_FALSE(parseWholeNumber(text)) << text;
+    EXPECT_EQ(leadingNumberLength("  12abc"), 4u);
+    EXPECT_EQ(leadingNumberLength("abc"), 0u);
+    EXPECT_EQ(leadingNumberLength("&Hff x"), 4u);
+}
+
 TEST(LeadingNumber, IntegersRoundHalfToEvenAndSixteenBitsKeepTheLowBits) {
     EXPECT_EQ(roundToInt32(2.5), 2);
     EXPECT_EQ(roundToInt32(3.5), 4);

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "vorn/console/basic_number.h"
 #include "vorn/console/number_picture.h"
 #include "vorn/console/print_zone.h"
+#include "vorn/console/text_wrap.h"
 
 namespace vorn::console {
 namespace {
@@ -49,6 +51,30 @@ TEST(BasicNumber, WritesSevenSignificantDigitsWithSignPlace) {
     };
     for (const auto& [value, expected] : cases) EXPECT_EQ(basicNumber(value), expected) << value;
     EXPECT_EQ(basicNumberDigits(-0.25), "-.25");
+}
+
+TEST(PlainNumber, NeverUsesAnExponent) {
+    EXPECT_EQ(plainNumber(9.023994e-06), " .000009023994 ");
+    EXPECT_EQ(plainNumber(1.447171e-05), " .00001447171 ");
+    EXPECT_EQ(plainNumber(-12345678.9), "-12345680 ");
+    EXPECT_EQ(plainNumber(0.0), " 0 ");
+    EXPECT_EQ(basicNumber(9.023994e-06), " 9.023994E-06 ");  // screens keep the scaled form
+}
+
+TEST(TextWrap, BreaksBetweenWordsWithinTheWidth) {
+    EXPECT_EQ(wrapText("short line"), "short line");
+    EXPECT_EQ(wrapText("one two three four", 9), "one two\nthree\nfour");
+    EXPECT_EQ(wrapText("keep\nbreaks here", 20), "keep\nbreaks here");
+    EXPECT_EQ(wrapText("abcdefghij", 4), "abcd\nefgh\nij");
+    const std::string message(200, 'x');
+    for (const std::string& text : {"Could not write the rate file /a/very/long/folder/name/that/goes/on/BestRate.dat: "
+                                    "No such file or directory. " + message, message}) {
+        const std::string wrapped = wrapText(text);
+        for (std::size_t start = 0, end; start < wrapped.size(); start = end + 1) {
+            end = std::min(wrapped.find('\n', start), wrapped.size());
+            EXPECT_LE(end - start, kConsoleTextWidth);
+        }
+    }
 }
 
 TEST(PrintZone, PadsToTheNextFourteenColumnZone) {

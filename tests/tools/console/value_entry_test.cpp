@@ -58,6 +58,35 @@ TEST_F(Pipes, EmptyLineKeepsTheValueAndNumbersAreParsed) {
     EXPECT_NE(screen.find("Existing value = old\n"), std::string::npos);
 }
 
+TEST_F(Pipes, AnAnswerWithoutANumberIsAskedAgainWhereTheProgramSaysSo) {
+    type("abc\n12abc\nInf\n\n");
+    Terminal terminal(input_[0], output_[1]);
+    Console console(terminal);
+    ValueEntry entry(console, EntryStyle::ExistingValue, AnswerWithoutNumber::AskAgain);
+    EXPECT_FLOAT_EQ(entry.askSingle("zero", 60.0f), 12.0f);  // a leading number is still read
+    EXPECT_EQ(entry.askInt32("count", 7), 7);
+    const std::string screen = shown();
+    const std::string hint = "That is not a number: type one, or just Enter to keep the value.\n";
+    EXPECT_NE(screen.find(hint + "\nzero\n"), std::string::npos);
+    EXPECT_NE(screen.find(hint + "\ncount\n"), std::string::npos);
+    EXPECT_EQ(screen.find(hint, screen.find(hint + "\ncount\n") + 1), std::string::npos);
+}
+
+TEST_F(Pipes, AMenuAnswerMustBeOneOfTheChoices) {
+    type("1.7\n5x\n1\n\n3\n");
+    Terminal terminal(input_[0], output_[1]);
+    Console console(terminal);
+    ValueEntry entry(console, EntryStyle::ExistingValue, AnswerWithoutNumber::AskAgain);
+    EXPECT_EQ(entry.askChoice({"first ( 0 )", "second ( 3 )"}, "", 0, {0, 3}), 0);
+    EXPECT_EQ(entry.askChoice({}, "again", 0, {0, 3}), 3);
+    const std::string screen = shown();
+    // Each refusal names the choices and shows the menu again.
+    std::size_t refusals = 0;
+    for (std::size_t at = 0; (at = screen.find("Please answer 0 or 3.\nfirst ( 0 )\nsecond ( 3 )\n", at)) != std::string::npos; ++at)
+        ++refusals;
+    EXPECT_EQ(refusals, 3u);
+}
+
 TEST_F(Pipes, GatherStyleShowsValueBesideThePrompt) {
     type("\n");
     Terminal terminal(input_[0], output_[1]);

@@ -2,10 +2,13 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <random>
 
 #include "temp_dir.h"
 #include "test_spectra.h"
 #include "vorn/humsift/noise_file.h"
+#include "vorn/humsift/output_target.h"
 #include "vorn/humsift/rate_report.h"
 #include "vorn/humsift/noise_spectrum_file.h"
 
@@ -39,11 +42,32 @@ TEST(NoiseFileReading, StopsAtTheMaximumAndSaysSo) {
     EXPECT_FALSE(exact.moreThanMaximum);
 }
 
+TEST(NoiseFileReading, LinesThatAreNotSamplesAreCountedAndLeftOut) {
+    TempDir dir;
+    dir.write("odd.dat", " .5 \r\nhello\r\n-1.25 \r\nnan\r\ninf\r\n12abc\r\n1,5\r\n 1e300 \r\n 2 \r\n-11\r\n 0 \r\n");
+    const NoiseFile odd = readNoiseFile(dir.file("odd.dat"), 3);
+    EXPECT_EQ(odd.values, (std::vector<double>{0.5, -1.25, 2.0}));  // the limit counts samples only
+    EXPECT_EQ(odd.badLines, 7u);
+    EXPECT_EQ(odd.firstBadLine, 2u);
+    EXPECT_TRUE(odd.moreThanMaximum);
+    EXPECT_TRUE(odd.mostlyNotSamples());
+
+    std::mt19937 random(7);
+    std::string bytes(20000, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    dir.write("random.dat", bytes);
+    const NoiseFile noise = readNoiseFile(dir.file("random.dat"), 32768);
+    EXPECT_TRUE(noise.mostlyNotSamples());
+    EXPECT_LT(noise.values.size(), 5u);
+}
+
 TEST(SpectrumFile, ExactBytesWithTheAmplitudeInTheSecondPrintZone) {
     // The amplitude's sign place is column 15.
     EXPECT_EQ(spectrumFileLine(0.0, 0.0), " 0 " + std::string(11, ' ') + " 0 \r\n");
     EXPECT_EQ(spectrumFileLine(0.10382080078125, 12.5), " .1038208     " " 12.5 \r\n");
     EXPECT_EQ(spectrumFileLine(1700.896240234375, 1234.56789), " 1700.896     " " 1234.568 \r\n");
+    // Plain decimals like the noise file, never an exponent.
+    EXPECT_EQ(spectrumFileLine(0.2, 9.023994e-06), " .2           " " .000009023994 \r\n");
     TempDir dir;
     const Spectrum s = testing::handSpectrum({3.0, 0.25}, 0.5);
     ASSERT_TRUE(writeSpectrumFile(dir.file("psd.dat"), s));
@@ -64,9 +88,52 @@ TEST(SpectrumFile, ReadsPairsBackAndSkipsComments) {
     dir.write("mixed.dat", "# made by hand\n'comment\n  / another\n\n 80.5   2.25\n  90 \nnot a pair\n-1 3\n");
     const auto mixed = readFrequencyPairs(dir.file("mixed.dat"));
     ASSERT_TRUE(mixed);
-    EXPECT_EQ(mixed->first, (std::vector<double>{80.5, 90.0, -1.0}));
-    EXPECT_EQ(mixed->second, (std::vector<double>{2.25, 0.0, 3.0}));
+    // A line without an amplitude is no pair (it used to read as an amplitude of 0).
+    EXPECT_EQ(mixed->first, (std::vector<double>{80.5, -1.0}));
+    EXPECT_EQ(mixed->second, (std::vector<double>{2.25, 3.0}));
+    EXPECT_EQ(mixed->badLines, 2u);
+    EXPECT_EQ(mixed->firstBadLine, 6u);
     EXPECT_FALSE(readFrequencyPairs(dir.file("missing.dat")));
+    // Rates alone, without their figures, are not a spectrum to plot as flat zero.
+    dir.write("rates.dat", "'title\r\n 80.1 \r\n 80.2 \r\n 80.3 \r\n 80.4x 2 \r\n 80.5 1e999 \r\n");
+    const auto rates = readFrequencyPairs(dir.file("rates.dat"));
+    ASSERT_TRUE(rates);
+    EXPECT_TRUE(rates->first.empty());
+    EXPECT_EQ(rates->badLines, 5u);
+    EXPECT_TRUE(rates->mostlyNotPairs());
+}
+
+TEST(OutputFiles, ReplacedOnlyWhenCompleteAndTheReasonIsToldOtherwise) {
+    TempDir dir;
+    dir.write("BestRate.dat", "old");
+    ASSERT_TRUE(console::replaceFile(dir.file("BestRate.dat"), "new"));
+    EXPECT_EQ(dir.read("BestRate.dat"), "new");
+    const console::FileWriteResult missing = console::replaceFile(dir.file("no/such/folder.dat"), "x");
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.reason, "No such file or directory");
+    std::filesystem::create_directory(dir.path() / "folder");
+    EXPECT_FALSE(console::replaceFile(dir.file("folder"), "x"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // nothing left beside
+}
+
+TEST(OutputFiles, TheRecordingIsNeverAnOutputAndOtherFilesAreTold) {
+    TempDir dir;
+    dir.write("SENSORnoise.dat", " .5 \r\n");
+    dir.write("notes.txt", "my notes\n");
+    dir.write("psd.dat", spectrumFileText(testing::handSpectrum({3.0, 0.25}, 0.5)));
+    RateReport report;
+    report.ranked = {{100.0, 2.0, 0, 0.0}};
+    ASSERT_TRUE(writeRateFile(dir.file("BestRate.dat"), report));
+    dir.write("picture.BMP", "BM....");
+    const std::vector<std::string> analysed = {dir.file("SENSORnoise.dat")};
+    EXPECT_EQ(classifyOutputTarget(dir.file("SENSORnoise.dat"), analysed), OutputTarget::AnalysedFile);
+    EXPECT_EQ(classifyOutputTarget(dir.path().string() + "/./SENSORnoise.dat", analysed), OutputTarget::AnalysedFile);
+    EXPECT_EQ(classifyOutputTarget(dir.file("SENSORnoise.dat"), {}), OutputTarget::OtherFile);
+    EXPECT_EQ(classifyOutputTarget(dir.file("notes.txt"), analysed), OutputTarget::OtherFile);
+    EXPECT_EQ(classifyOutputTarget(dir.file("psd.dat"), analysed), OutputTarget::OwnOutput);
+    EXPECT_EQ(classifyOutputTarget(dir.file("BestRate.dat"), analysed), OutputTarget::OwnOutput);
+    EXPECT_EQ(classifyOutputTarget(dir.file("picture.BMP"), analysed), OutputTarget::OwnOutput);
+    EXPECT_EQ(classifyOutputTarget(dir.file("new.dat"), analysed), OutputTarget::NewFile);
 }
 
 class RateFile : public ::testing::Test {

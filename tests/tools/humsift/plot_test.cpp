@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <cmath>
+#include <limits>
 
 #include "plot_figure.h"
 #include "temp_dir.h"
@@ -98,6 +99,57 @@ TEST(PlotWindow, PrintsToAPdfWithoutAPrinter) {
         EXPECT_TRUE(outcome.message.contains(pdf));
         EXPECT_EQ(dir.read("plot.pdf").substr(0, 5), "%PDF-");
     }
+}
+
+TEST(PlotWindow, AFolderThatCannotBeWrittenIsToldWithoutQtsOwnWords) {
+    plot::GraphicsWindow window;
+    renderPlot(window, sineFigure(), PlotView{});
+    static QStringList qtSaid;
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+        qtSaid << m;
+    });
+    TempDir dir;
+    const plot::PrintOutcome outcome = plot::printPicture(
+        window.picture(), "Vorn Noise Analysis", QString::fromStdString(dir.file("gone/plot.pdf")));
+    qInstallMessageHandler(previous);
+    if (outcome.message.contains("printer")) GTEST_SKIP() << "a printer is set up here";
+    EXPECT_FALSE(outcome.printed);
+    EXPECT_TRUE(outcome.message.endsWith(": No such file or directory")) << outcome.message.toStdString();
+    EXPECT_TRUE(qtSaid.isEmpty()) << qtSaid.join("\n").toStdString();
+}
+
+TEST(PlotWindow, CurvesWithoutFiniteValuesAreSaidNotDrawnSilently) {
+    PlotFigure figure = sineFigure();
+    EXPECT_EQ(notDrawnNote(figure), "");
+    figure.curves[0].y[5] = std::nan("");
+    EXPECT_EQ(notDrawnNote(figure), "1 of the 2001 values are not finite and are not drawn.");
+    for (double& y : figure.curves[0].y) y = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(notDrawnNote(figure), "Nothing to draw: none of the 2001 values is finite.");
+    plot::GraphicsWindow window;
+    renderPlot(window, figure, PlotView{});
+    // The note is a row of text above the plot, where the rows of a plain figure end.
+    PlotFigure plain = sineFigure();
+    plain.curves.clear();
+    plot::GraphicsWindow plainWindow;
+    renderPlot(plainWindow, plain, PlotView{});
+    const QRect noteRow(0, window.textRowBottom(3), 960, 16);
+    EXPECT_GT(countNotBlack(window.picture(), noteRow), countNotBlack(plainWindow.picture(), noteRow) + 50);
+}
+
+TEST(PlotWindow, AFlatCurveIsDrawnInsideThePlot) {
+    // A filter response of 1 everywhere (the notch off) once fell on the frame and was cut off.
+    PlotFigure figure = sineFigure();
+    for (double& y : figure.curves[0].y) y = 1.0;
+    plot::GraphicsWindow window;
+    renderPlot(window, figure, PlotView{});
+    // A thin horizontal line is smoothed over two rows, so look for any yellowish pixel.
+    int yellowish = 0;
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 960; ++x) {
+            const QColor c = window.picture().pixelColor(x, y);
+            if (c.red() > 2 * c.blue() + 20) ++yellowish;
+        }
+    EXPECT_GT(yellowish, 500);
 }
 
 TEST(PlotWindow, WindowKeysBecomeConsoleKeys) {

@@ -14,7 +14,8 @@
 
 namespace vorn::humsift::testing {
 
-PtySession::PtySession(const std::string& program, const std::string& directory, std::vector<std::string> arguments) {
+PtySession::PtySession(const std::string& program, const std::string& directory, std::vector<std::string> arguments,
+                       const std::vector<std::string>& environment) {
     arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& a : arguments) argv.push_back(a.data());
@@ -28,17 +29,29 @@ PtySession::PtySession(const std::string& program, const std::string& directory,
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        for (const std::string& change : environment) {
+            const auto equals = change.find('=');
+            if (equals == std::string::npos) unsetenv(change.c_str());
+            else setenv(change.substr(0, equals).c_str(), change.substr(equals + 1).c_str(), 1);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }
 }
 
 PtySession::~PtySession() {
-    if (child_ > 0) {
-        kill(child_, SIGTERM);
-        waitpid(child_, nullptr, 0);
-    }
+    // Hanging up ends the session's jobs too (an interactive shell ignores SIGTERM but not this);
+    // whatever is left after a while is killed, so a failed test never hangs.
     if (master_ >= 0) close(master_);
+    if (child_ <= 0) return;
+    kill(child_, SIGHUP);
+    kill(child_, SIGTERM);
+    for (int waited = 0; waited < 100; ++waited) {
+        if (waitpid(child_, nullptr, WNOHANG) == child_) return;
+        usleep(20000);
+    }
+    kill(child_, SIGKILL);
+    waitpid(child_, nullptr, 0);
 }
 
 bool PtySession::readSome(int timeoutMs) {

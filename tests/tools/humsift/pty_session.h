@@ -11,8 +11,9 @@ namespace vorn::humsift::testing {
 class PtySession {
 public:
     // Starts `program` with `arguments` in `directory` with no display, so its windows stay
-    // off-screen.
-    PtySession(const std::string& program, const std::string& directory, std::vector<std::string> arguments = {});
+    // off-screen. `environment` changes that afterwards: "NAME=value" sets, "NAME" unsets.
+    PtySession(const std::string& program, const std::string& directory, std::vector<std::string> arguments = {},
+               const std::vector<std::string>& environment = {});
     ~PtySession();
     PtySession(const PtySession&) = delete;
     PtySession& operator=(const PtySession&) = delete;

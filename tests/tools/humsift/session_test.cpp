@@ -8,47 +8,17 @@
 #include <numbers>
 #include <sstream>
 
-#include "pty_session.h"
-#include "temp_dir.h"
-#include "vorn/console/basic_number.h"
+#include "session_steps.h"
 
 namespace vorn::humsift {
 namespace {
 
+using testing::answer;
+using testing::linesOf;
+using testing::pressKeyAt;
 using testing::PtySession;
 using testing::TempDir;
-
-void writeNoiseFile(const TempDir& dir, const std::string& name, std::size_t count) {
-    std::string text;
-    const double w = 2 * std::numbers::pi / 3402.0;
-    for (std::size_t j = 0; j < count; ++j) {
-        const double t = double(j);
-        const double volts = 1.2 + 0.06 * std::sin(w * 60 * t) + 0.02 * std::sin(w * 180 * t) +
-                             0.01 * std::sin(w * 77 * t) + 0.003 * std::sin(t * 1.7) * std::cos(t * 0.37);
-        text += console::basicNumber(std::round(volts * 32768 / 5) * 5 / 32768) + "\r\n";
-    }
-    dir.write(name, text);
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-}
-
-// Answers a question once its keep-or-enter line is on the screen.
-void answer(PtySession& s, const std::string& prompt, const std::string& reply) {
-    ASSERT_TRUE(s.expect(prompt)) << "no prompt \"" << prompt << "\" in:\n" << s.screen();
-    ASSERT_TRUE(s.expect("Carriage return to keep, or enter new value")) << s.screen();
-    s.type(reply + "\n");
-}
-
-void pressKeyAt(PtySession& s, const std::string& text, const std::string& key) {
-    ASSERT_TRUE(s.expect(text)) << "no \"" << text << "\" in:\n" << s.screen();
-    s.type(key);
-}
+using testing::writeNoiseFile;
 
 TEST(HumsiftSession, FastAnalysisEndsWithTheRankedListTheRateFileAndAPicture) {
     TempDir dir;
@@ -72,7 +42,7 @@ TEST(HumsiftSession, FastAnalysisEndsWithTheRankedListTheRateFileAndAPicture) {
     pressKeyAt(s, " S to save a bitmap image of the graph", "\x1b[5~\x1b[D");
     s.type("s");
     answer(s, "File name for saving the picture. A .BMP extension will be added automatically ", "fastplot");
-    pressKeyAt(s, "Picture saved in ", "q");
+    pressKeyAt(s, "Picture saved in", "q");
     answer(s, " do more noise spectrum analysis                             ( 1 )", "");
     EXPECT_EQ(s.waitForExit(), 0);
 
@@ -210,7 +180,7 @@ TEST(HumsiftSession, ARateOnANotchZeroIsMarkedAndScansNearItStayFinite) {
     answer(s, "Title for Plot  ", "both");
     s.type("s");
     answer(s, "File name for saving the picture. A .BMP extension will be added automatically ", "both");
-    pressKeyAt(s, "Picture saved in ", "q");
+    pressKeyAt(s, "Picture saved in", "q");
     ASSERT_TRUE(s.expect("( 11 )"));
     s.type("11\n");
     ASSERT_TRUE(s.expect("( 2 )"));

@@ -32,9 +32,9 @@ std::string scaled(const std::string& digits, int exponent) {
     return text + tail;
 }
 
-}  // namespace
+enum class Form { ScaledWhenFar, AlwaysPlain };
 
-std::string basicNumberDigits(double value) {
+std::string digitsOf(double value, Form form) {
     if (!std::isfinite(value)) return std::isnan(value) ? "NaN" : (value < 0 ? "-Inf" : "Inf");
     if (value == 0.0) return "0";
     // "%.6e" rounds to 7 significant digits and tells the decimal exponent.
@@ -44,14 +44,20 @@ std::string basicNumberDigits(double value) {
     const auto e = text.find('e');
     const std::string digits = stripTrailingZeros(text.substr(0, 1) + text.substr(2, e - 2));
     const int exponent = std::atoi(text.c_str() + e + 1);
-    const bool isPlain = exponent >= kLowestPlainExponent && exponent <= kHighestPlainExponent;
+    const bool isPlain = form == Form::AlwaysPlain ||
+                         (exponent >= kLowestPlainExponent && exponent <= kHighestPlainExponent);
     const std::string magnitude = isPlain ? plain(digits, exponent) : scaled(digits, exponent);
     return value < 0 ? "-" + magnitude : magnitude;
 }
 
-std::string basicNumber(double value) {
-    const std::string digits = basicNumberDigits(value);
-    return (digits.front() == '-' ? "" : " ") + digits + " ";
-}
+std::string withSignPlace(const std::string& digits) { return (digits.front() == '-' ? "" : " ") + digits + " "; }
+
+}  // namespace
+
+std::string basicNumberDigits(double value) { return digitsOf(value, Form::ScaledWhenFar); }
+
+std::string basicNumber(double value) { return withSignPlace(basicNumberDigits(value)); }
+
+std::string plainNumber(double value) { return withSignPlace(digitsOf(value, Form::AlwaysPlain)); }
 
 }  // namespace vorn::console

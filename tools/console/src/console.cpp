@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "vorn/console/key_decoder.h"
+#include "vorn/console/text_wrap.h"
 
 namespace vorn::console {
 
@@ -28,6 +29,8 @@ void Console::printLine(std::string_view text) {
     terminal_.write(line);
 }
 
+void Console::printWrapped(std::string_view text) { printLine(wrapText(text)); }
+
 void Console::idleAndWait() {
     if (idle_) {
         idle_();
@@ -40,19 +43,17 @@ void Console::idleAndWait() {
 std::string Console::readLine() {
     terminal_.useLineMode();
     for (;;) {
-        std::string& pending = terminal_.pending();
+        const std::string& pending = terminal_.pending();
         const auto end = pending.find('\n');
         if (end != std::string::npos) {
-            std::string line = pending.substr(0, end);
-            pending.erase(0, end + 1);
+            std::string line = terminal_.take(end + 1);
+            line.pop_back();
             if (!line.empty() && line.back() == '\r') line.pop_back();
             return line;
         }
         if (terminal_.inputEnded()) {
             if (pending.empty()) throw InputClosed();
-            std::string line;
-            line.swap(pending);
-            return line;
+            return terminal_.take(pending.size());
         }
         idleAndWait();
     }
@@ -64,10 +65,9 @@ std::optional<Key> Console::takeKey(bool inputComplete) {
         injected_.pop_front();
         return key;
     }
-    std::string& pending = terminal_.pending();
-    const auto decoded = decodeKey(pending, inputComplete);
+    const auto decoded = decodeKey(terminal_.pending(), inputComplete);
     if (!decoded) return std::nullopt;
-    pending.erase(0, decoded->length);
+    terminal_.take(decoded->length);
     return decoded->key;
 }
 

@@ -11,7 +11,7 @@ namespace vorn::humsift {
 
 namespace {
 
-constexpr const char* kMenuLines[] = {
+const std::vector<std::string> kMenuLines = {
     "Plot Unfolded Sensor Power Spectrum  .............................. ( 0 )",
     "Get the FOLDED noise power for the selected Fs and filter ......... ( 3 )",
     "Plot FOLDED Power Spectrum at a given measuring rate .............. ( 4 )",
@@ -24,6 +24,7 @@ constexpr const char* kMenuLines[] = {
     "All Done here -  go to the previous menu .......................... ( 11 )",
 };
 constexpr int kLeave = 11;
+const std::vector<std::int32_t> kMenuChoices = {0, 3, 4, 5, 6, 7, 8, 9, 10, kLeave};
 
 struct Folded {
     std::vector<double> power;
@@ -45,8 +46,9 @@ double markedFigure(double figure) { return (std::isfinite(figure) && figure != 
 
 bool HumsiftProgram::chooseSpectrumSource() {
     if (state_.dataLoaded) {
-        con().printLine("Use existing computed PSD data        ( 0 ), or");
-        if (askChoice("read already computed PSD from a file ( 1 )", 0, 0, 1) == 0) return !state_.spectrum.empty();
+        if (entry_.askChoice({"Use existing computed PSD data        ( 0 ), or"}, "read already computed PSD from a file ( 1 )", 0,
+                      {0, 1}) == 0)
+            return !state_.spectrum.empty();
         con().printLine(" The reading of this data file will overwrite");
         con().printLine(" any data that may have been alread FFT computed");
     }
@@ -64,8 +66,7 @@ void HumsiftProgram::runAnalysisMenu() {
     if (state_.response.size() != state_.spectrum.binCount()) computeResponse();
     for (;;) {
         con().clearScreen();
-        for (const char* line : kMenuLines) con().printLine(line);
-        state_.menuChoice = askChoice("", state_.menuChoice, 0, kLeave);
+        state_.menuChoice = entry_.askChoice(kMenuLines, "", state_.menuChoice, kMenuChoices);
         switch (state_.menuChoice) {
         case 0: plotSpectrum(std::nullopt, state_.spectrum.frequency, state_.spectrum.amplitude, 0.0); break;
         case 3: showFigureAtRate(); break;
@@ -77,29 +78,19 @@ void HumsiftProgram::runAnalysisMenu() {
         case 9: setUpFilter(); applyFilter(state_.spectrum, state_.response); break;
         case 10: plotFilter(); break;
         case kLeave: return;
-        default: break;
         }
     }
 }
 
 void HumsiftProgram::showFigureAtRate() {
-    const float rate = entry_.askSingle("Vorn measurement Rate in Hz  ", state_.rate);
-    if (!(rate > 0.0f)) {
-        con().printLine("The measurement rate must be above 0 Hz.");
-        waitKey();
-        return;
-    }
+    const float rate =
+        askRate("Vorn measurement Rate in Hz  ", state_.rate, "measurement rate in Hz");
     state_.rate = rate;
-    // The filter response stays as last computed, as the menu says.
+    // The filter response stays as last computed, as the menu says; the lines below say which it is.
     const Folded folded = foldAt(state_.spectrum, rate);
     const double figure = markedFigure(noiseFigure(folded.power, state_.response, folded.folding.figureBins));
     con().printLine("Measurement rate= " + console::basicNumber(rate));
-    if (state_.notchOff == 1) {
-        con().printLine("No Notch Filter Applied");
-    } else {
-        con().printLine("First filter zero = " + console::basicNumber(state_.firstZero));
-        con().printLine("Second  filter zero = " + console::basicNumber(state_.secondZero));
-    }
+    for (const std::string& line : filterInEffectLines(rate)) con().printWrapped(line);
     con().printLine("Noise Power at this Vorn measurement rate and notch filter setting");
     con().printLine(console::basicNumber(figure));
     waitKey();
@@ -107,13 +98,9 @@ void HumsiftProgram::showFigureAtRate() {
 
 void HumsiftProgram::plotFoldedSpectrum() {
     const std::string title = askPlotTitle();
-    const float rate = entry_.askSingle("Vorn measurement Rate in Hz  ", state_.rate);
-    if (!(rate > 0.0f)) {
-        con().printLine("The measurement rate must be above 0 Hz.");
-        waitKey();
-        return;
-    }
-    state_.rate = rate;
+    state_.rate =
+        askRate("Vorn measurement Rate in Hz  ", state_.rate, "measurement rate in Hz");
+    const float rate = state_.rate;
     updateConstants(false);
     computeResponse();
     const Folded folded = foldAt(state_.spectrum, rate);
@@ -155,15 +142,15 @@ void HumsiftProgram::compareRateFiles() {
 }
 
 void HumsiftProgram::plotFilter() {
-    con().printLine("Measurement rate= " + console::basicNumber(state_.rate));
-    con().printLine("First filter zero = " + console::basicNumber(state_.firstZero));
-    con().printLine("Second  filter zero = " + console::basicNumber(state_.secondZero));
+    const FilterInEffect& filter = state_.filter;
+    con().printLine("Measurement rate= " + console::basicNumber(filter.rate));
+    for (const std::string& line : filterInEffectLines(filter.rate)) con().printWrapped(line);
     waitKey();
     PlotFigure figure;
-    figure.rows = {"Filter response", "Vorn Measuring Rate = " + console::basicNumber(state_.rate),
-                   "Notch Zero Locations = " + console::basicNumber(state_.firstZero) +
-                       console::basicNumber(state_.secondZero),
-                   notchText(state_.notchOff == 1), "hit M to display menu"};
+    figure.rows = {"Filter response", "Vorn Measuring Rate = " + console::basicNumber(filter.rate),
+                   "Notch Zero Locations = " + console::basicNumber(filter.zeros.first) +
+                       console::basicNumber(filter.zeros.second),
+                   filterRow(), "hit M to display menu"};
     figure.xLabel = "Frequency (Hz)";
     figure.yLabel = "Filter response H";
     figure.xMin = 0.0;

@@ -15,9 +15,10 @@ std::string HumsiftProgram::askPlotTitle() {
 
 std::vector<std::string> HumsiftProgram::settingRows() const {
     using console::basicNumber;
-    return {windowText(state_.windowKind()), notchText(state_.notchOff == 1),
-            "Vorn Measuring Rate = " + basicNumber(state_.rate),
-            "Notch Zero Locations = " + basicNumber(state_.firstZero) + basicNumber(state_.secondZero),
+    // The filter described is the one whose response shaped the curve.
+    const FilterInEffect& filter = state_.filter;
+    return {windowText(state_.windowKind()), filterRow(), "Vorn Measuring Rate = " + basicNumber(filter.rate),
+            "Notch Zero Locations = " + basicNumber(filter.zeros.first) + basicNumber(filter.zeros.second),
             "hit M to display menu"};
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "output_files.h"
 #include "plot_figure.h"
 #include "plot_session.h"
 #include "session_state.h"
@@ -17,15 +18,24 @@ namespace vorn::humsift {
 
 class HumsiftProgram {
 public:
-    HumsiftProgram(console::ValueEntry& entry, PlotSession& plots) : entry_(entry), plots_(plots) {}
+    HumsiftProgram(console::ValueEntry& entry, PlotSession& plots, OutputFiles& outputs)
+        : entry_(entry), plots_(plots), outputs_(outputs) {}
 
+    // A line shown under the first screen's introduction (such as where the plots go).
+    void setNotice(std::string notice) { notice_ = std::move(notice); }
     void run();  // until the user ends the program
     const SessionState& state() const { return state_; }
 
 private:
     console::Console& con() { return entry_.console(); }
     void waitKey();
-    std::int32_t askChoice(std::string_view prompt, std::int32_t current, std::int32_t lowest, std::int32_t highest);
+    // A value within [low, high], asked again with the range until it is.
+    float askWithin(std::string_view prompt, float current, double low, double high, std::string_view what);
+    std::int32_t askCountWithin(std::string_view prompt, std::int32_t current, std::int32_t low, std::int32_t high,
+                                std::string_view what);
+    // A measurement rate or a filter zero, from 1 Hz up to the top of the spectrum.
+    float askRate(std::string_view prompt, float current, std::string_view what);
+    static constexpr double kLowestRate = 1.0;
 
     // Main flow (humsift_program.cpp)
     bool runOnce();  // one pass from the start question; false: end the program
@@ -45,6 +55,9 @@ private:
     // Constants from the current rate and zeros; the filter setup also keeps them as the saved copy.
     void updateConstants(bool keepAsSaved);
     void computeResponse();
+    // Which filter is in force, for the console and for plots.
+    std::string filterRow() const;
+    std::vector<std::string> filterInEffectLines(double askedRate) const;
 
     // Analysis menu (analysis_menu.cpp)
     void runAnalysisMenu();
@@ -67,7 +80,9 @@ private:
 
     console::ValueEntry& entry_;
     PlotSession& plots_;
+    OutputFiles& outputs_;
     SessionState state_;
+    std::string notice_;
 };
 
 }  // namespace vorn::humsift

@@ -1,6 +1,4 @@
 // Reading the noise file, computing the spectrum, and reading spectrum files back.
-#include <fstream>
-
 #include "humsift_program.h"
 #include "vorn/console/basic_number.h"
 #include "vorn/humsift/noise_file.h"
@@ -9,8 +7,23 @@
 namespace vorn::humsift {
 
 namespace {
+
 constexpr std::size_t kFewestSamples = 4;
+const std::string kNotSamples = "not numbers within +/-10 V";
+constexpr float kLowestSampleFrequency = 10.0f;
+constexpr float kHighestSampleFrequency = 100000.0f;
+
+std::string countOf(std::size_t count, const std::string& singular, const std::string& plural) {
+    return std::to_string(count) + " " + (count == 1 ? singular : plural);
 }
+
+// The lines left out of a file, and why.
+std::string skippedLines(std::size_t count, std::size_t first, const std::string& why) {
+    return "Lines left out, " + why + ": " + std::to_string(count) + " (the first is line " + std::to_string(first) +
+           ").";
+}
+
+}  // namespace
 
 bool HumsiftProgram::readNoiseFile() {
     state_.dataLoaded = false;
@@ -23,21 +36,31 @@ bool HumsiftProgram::readNoiseFile() {
             waitKey();
             continue;
         }
+        if (file.mostlyNotSamples()) {
+            con().printWrapped("The file " + name + " is mostly not samples. " +
+                               skippedLines(file.badLines, file.firstBadLine, kNotSamples) +
+                               " Is it a noise file?  try again");
+            waitKey();
+            continue;
+        }
         if (file.values.size() < kFewestSamples) {
-            con().printLine("The file holds " + std::to_string(file.values.size()) +
-                            " values; at least 4 are needed for a spectrum.  try again");
+            con().printWrapped("The file holds " + countOf(file.values.size(), "sample", "samples") +
+                               "; at least 4 are needed for a spectrum.  try again");
             waitKey();
             continue;
         }
         state_.rawFile = name;
+        outputs_.addAnalysed(name);
         const std::size_t usable = largestPowerOfTwoAtMost(file.values.size());
         con().printLine("***** total number of data points   " + console::basicNumber(double(file.values.size())));
+        if (file.badLines > 0)
+            con().printWrapped(skippedLines(file.badLines, file.firstBadLine, kNotSamples));
         if (file.moreThanMaximum)
-            con().printLine("The file holds more than " + std::to_string(state_.maxPoints) +
-                            " values; only the first " + std::to_string(state_.maxPoints) + " are read.");
+            con().printWrapped("The file holds more than " + std::to_string(state_.maxPoints) +
+                               " samples; only the first " + std::to_string(state_.maxPoints) + " are read.");
         if (usable != file.values.size())
-            con().printLine("The transform needs a power of two of values: the analysis uses the first " +
-                            std::to_string(usable) + ".");
+            con().printWrapped("The transform needs a power of two of values: the analysis uses the first " +
+                               std::to_string(usable) + ".");
         state_.samples.assign(file.values.begin(), file.values.begin() + static_cast<std::ptrdiff_t>(usable));
         state_.dataLoaded = true;
         return true;
@@ -53,37 +76,36 @@ void HumsiftProgram::computeSpectrum() {
         con().printLine("If you don't get the frequency aligned with the correct peaks then the");
         con().printLine("determination of the best Vorn measurement rate will be off by a");
         con().printLine("corresponding amount.");
-        for (;;) {
-            state_.sampleFrequency = entry_.askSingle(
-                "Sample Frequency in Hz that the Vorn's sensor data was collected at  ", state_.sampleFrequency);
-            if (state_.sampleFrequency > 0.0f) break;
-            con().printLine("The sample frequency must be above 0 Hz.");
-            state_.sampleFrequency = state_.interface == 1 ? 3097.0f : 3402.0f;
-        }
+        state_.sampleFrequency =
+            askWithin("Sample Frequency in Hz that the Vorn's sensor data was collected at  ", state_.sampleFrequency,
+                      kLowestSampleFrequency, kHighestSampleFrequency, "sample frequency in Hz");
     }
     readNoiseFile();
     if (!state_.fast()) {
-        state_.window = askChoice("Hann window the data ( 0 ),  no window ( 1 ) ", state_.window, 0, 1);
+        state_.window = entry_.askChoice({}, "Hann window the data ( 0 ),  no window ( 1 ) ", state_.window, {0, 1});
     }
     std::vector<double> work = state_.samples;
     state_.spectrum = vorn::humsift::computeSpectrum(work, state_.sampleFrequency, state_.windowKind());
     state_.response.assign(state_.spectrum.binCount(), 1.0);
 
-    std::ofstream out;
     std::string outName;
     if (!state_.fast()) {
-        con().printLine("Do not output computed PSD data to a file       ( 0 )");
-        con().printLine("just keep internally for plotting/analyzing");
-        state_.psdToFile = askChoice("output computed PSD data to a file              ( 1 )", state_.psdToFile, 0, 1);
+        state_.psdToFile = entry_.askChoice({"Do not output computed PSD data to a file       ( 0 )",
+                                      "just keep internally for plotting/analyzing"},
+                                     "output computed PSD data to a file              ( 1 )", state_.psdToFile, {0, 1});
         if (state_.psdToFile == 1) {
-            state_.spectrumFile = entry_.askText("output file name for PSD data ", state_.spectrumFile);
+            state_.spectrumFile = outputs_.askName("output file name for PSD data ", state_.spectrumFile);
             outName = state_.spectrumFile;
         }
         setUpFilter();
     }
     applyFilter(state_.spectrum, state_.response);
-    if (!outName.empty() && !writeSpectrumFile(outName, state_.spectrum))
-        con().printLine("Could not write the file " + outName + "; the spectrum is kept for plotting only.");
+    if (!outName.empty()) {
+        const console::FileWriteResult written = writeSpectrumFile(outName, state_.spectrum);
+        if (!written)
+            con().printWrapped("Could not write the file " + outName + ": " + written.reason +
+                               ". The spectrum is kept for plotting only.");
+    }
     con().printLine("  ALL DONE GENERATING " + console::basicNumber(double(state_.spectrum.binCount())) +
                     " power spectrum density values");
     waitKey();
@@ -100,11 +122,16 @@ std::optional<FrequencyPairs> HumsiftProgram::askFrequencyPairs() {
             waitKey();
             continue;
         }
-        if (pairs->first.size() < 2) {
-            con().printLine("The file " + name + " holds fewer than 2 frequency and amplitude pairs.");
+        const std::string skipped = skippedLines(pairs->badLines, pairs->firstBadLine, "not a frequency and an amplitude");
+        if (pairs->mostlyNotPairs() || pairs->first.size() < 2) {
+            con().printWrapped("The file " + name + " holds " +
+                               countOf(pairs->first.size(), "frequency and amplitude pair",
+                                       "frequency and amplitude pairs") +
+                               (pairs->badLines > 0 ? "; " + skipped : ".") + " It cannot be used.");
             waitKey();
             return std::nullopt;
         }
+        if (pairs->badLines > 0) con().printWrapped(skipped);
         state_.spectrumFile = name;
         return pairs;
     }
@@ -113,6 +140,7 @@ std::optional<FrequencyPairs> HumsiftProgram::askFrequencyPairs() {
 bool HumsiftProgram::readSpectrumFile() {
     auto pairs = askFrequencyPairs();
     if (!pairs) return false;
+    outputs_.addAnalysed(state_.spectrumFile);
     // The analysis walks the bins upward: pairs out of order are put in frequency order.
     sortByFirst(*pairs);
     state_.spectrum = spectrumFromPairs(*pairs);

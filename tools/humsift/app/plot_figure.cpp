@@ -36,7 +36,9 @@ Range yRangeWithin(const PlotFigure& figure) {
                 range.high = std::max(range.high, curve.y[i]);
             }
     if (range.low > range.high) range = {0.0, 1.0};
-    range.high += 0.05 * (range.high - range.low);  // headroom, so the highest point is not on the frame
+    // Headroom, so the highest point is not on the frame (nor, for a flat curve, cut off beyond it).
+    const double span = range.high - range.low;
+    range.high += 0.05 * (span > 0.0 ? span : std::max(1.0, std::fabs(range.high)));
     return range;
 }
 
@@ -84,18 +86,31 @@ void drawGridAndLabels(plot::GraphicsWindow& w, QRect area, const Axis& x, const
 
 }  // namespace
 
+std::string notDrawnNote(const PlotFigure& figure) {
+    std::size_t all = 0;
+    std::size_t notFinite = 0;
+    for (const PlotCurve& curve : figure.curves)
+        for (std::size_t i = 0; i < curve.x.size() && i < curve.y.size(); ++i, ++all)
+            if (!std::isfinite(curve.y[i])) ++notFinite;
+    if (notFinite == 0) return {};
+    if (notFinite == all) return "Nothing to draw: none of the " + std::to_string(all) + " values is finite.";
+    return std::to_string(notFinite) + " of the " + std::to_string(all) + " values are not finite and are not drawn.";
+}
+
 void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotView& view) {
     w.setClip(std::nullopt);
     w.setBrushColor(kBackground);
     w.clear();
     w.setFontColor(kText);
     w.setFontSize(11);
-    for (std::size_t row = 0; row < figure.rows.size(); ++row)
-        w.drawTextRow(static_cast<int>(row), QString::fromStdString(figure.rows[row]));
+    std::vector<std::string> rows = figure.rows;
+    if (const std::string note = notDrawnNote(figure); !note.empty()) rows.push_back(note);
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        w.drawTextRow(static_cast<int>(row), QString::fromStdString(rows[row]));
 
     const QSize size = w.canvasSize();
     // The plot starts below the last text row, however many rows there are.
-    const int top = std::max(kTop, w.textRowBottom(static_cast<int>(figure.rows.size())) + 36);
+    const int top = std::max(kTop, w.textRowBottom(static_cast<int>(rows.size())) + 36);
     const QRect area(kLeft, top, size.width() - kLeft - kRight, size.height() - top - kBottom);
     const Range yRange = yRangeWithin(figure);
     const Axis x = axisFor(figure.xMin, figure.xMax, kDivisions, view.panX, view.zoom, false);

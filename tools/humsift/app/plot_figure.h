@@ -28,7 +28,12 @@ struct PlotFigure {
     double xMax = 1.0;
 };
 
-// Clears the window and draws the text rows, the axes with their grid and labels, and the curves.
+// What a figure cannot show: "" when every value is finite, else a line saying how many values
+// are left out (or that nothing can be drawn).
+std::string notDrawnNote(const PlotFigure& figure);
+
+// Clears the window and draws the text rows (and the note above, if any), the axes with their grid
+// and labels, and the curves.
 void renderPlot(plot::GraphicsWindow& window, const PlotFigure& figure, const PlotView& view);
 
 }  // namespace vorn::humsift

@@ -3,9 +3,14 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include "vorn/console/file_replace.h"
 #include "vorn/plot/plot_printer.h"
 
 namespace vorn::humsift {
+
+namespace {
+constexpr const char* kPictureSuffix = ".BMP";
+}
 
 using console::Key;
 using console::KeyKind;
@@ -13,6 +18,8 @@ using console::KeyKind;
 void PlotSession::show(const PlotFigure& figure) {
     PlotView view;
     renderPlot(window_, figure, view);
+    const std::string note = notDrawnNote(figure);
+    if (!note.empty()) entry_.console().printWrapped(note);
     for (;;) {
         const Key key = entry_.console().waitForKey();
         switch (key.kind) {
@@ -20,8 +27,8 @@ void PlotSession::show(const PlotFigure& figure) {
         case KeyKind::Down: ++view.panY; break;
         case KeyKind::Left: ++view.panX; break;
         case KeyKind::Right: --view.panX; break;
-        case KeyKind::PageUp: ++view.zoom; break;
-        case KeyKind::PageDown: --view.zoom; break;
+        case KeyKind::PageUp: view.magnify(); break;
+        case KeyKind::PageDown: view.shrink(); break;
         default:
             if (key.isLetter('Q')) return;
             if (key.isLetter('M')) printHelp();
@@ -47,16 +54,17 @@ void PlotSession::print() {
     const QString pdf =
         QStringLiteral("VornNoiseAnalysis-%1.pdf").arg(QDateTime::currentDateTime().toString("yyyyMMdd-hhmmss"));
     const plot::PrintOutcome outcome = plot::printPicture(window_.picture(), kPrintCaption, pdf);
-    entry_.console().printLine(outcome.message.toStdString());
+    entry_.console().printWrapped(outcome.message.toStdString());
 }
 
 void PlotSession::save() {
-    pictureName_ = entry_.askText("File name for saving the picture. A .BMP extension will be added automatically ",
-                                  pictureName_);
-    const std::string path = pictureName_ + ".BMP";
-    const bool saved = window_.saveBitmap(QString::fromStdString(path));
+    pictureName_ = outputs_.askName("File name for saving the picture. A .BMP extension will be added automatically ",
+                                    pictureName_, kPictureSuffix);
+    const std::string path = pictureName_ + kPictureSuffix;
     const std::string where = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
-    entry_.console().printLine(saved ? "Picture saved in " + where : "Could not save the picture in " + where);
+    const console::FileWriteResult saved = console::replaceFile(path, window_.bitmap());
+    entry_.console().printWrapped(saved ? "Picture saved in " + where
+                                        : "Could not save the picture in " + where + ": " + saved.reason + ".");
 }
 
 }  // namespace vorn::humsift

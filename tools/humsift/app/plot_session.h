@@ -4,6 +4,7 @@
 // from the plot window alike.
 #include <string>
 
+#include "output_files.h"
 #include "plot_figure.h"
 #include "vorn/console/value_entry.h"
 #include "vorn/plot/graphics_window.h"
@@ -12,7 +13,8 @@ namespace vorn::humsift {
 
 class PlotSession {
 public:
-    PlotSession(console::ValueEntry& entry, plot::GraphicsWindow& window) : entry_(entry), window_(window) {}
+    PlotSession(console::ValueEntry& entry, plot::GraphicsWindow& window, OutputFiles& outputs)
+        : entry_(entry), window_(window), outputs_(outputs) {}
 
     void show(const PlotFigure& figure);
     plot::GraphicsWindow& window() { return window_; }
@@ -24,6 +26,7 @@ private:
 
     console::ValueEntry& entry_;
     plot::GraphicsWindow& window_;
+    OutputFiles& outputs_;
     std::string pictureName_ = "VornPlot";
 };
 

@@ -1,4 +1,5 @@
 // The rate scans: the band, the scan, the ranked list, the rate file and the noise-figure plot.
+#include <algorithm>
 #include <ctime>
 
 #include "humsift_program.h"
@@ -11,8 +12,8 @@ namespace vorn::humsift {
 void HumsiftProgram::scanRates(ScanKind kind) {
     if (!state_.fast()) {
         con().printLine("Specify a range of measurement rates");
-        state_.bandStart = entry_.askSingle("Start measurement Rate in Hz  ", state_.bandStart);
-        state_.bandEnd = entry_.askSingle("end measurement Rate in Hz  ", state_.bandEnd);
+        state_.bandStart = askRate("Start measurement Rate in Hz  ", state_.bandStart, "measurement rate in Hz");
+        state_.bandEnd = askRate("end measurement Rate in Hz  ", state_.bandEnd, "measurement rate in Hz");
     }
     const RangeChoice range = scanRange(state_.spectrum, state_.bandStart, state_.bandEnd);
     if (!range.range) {
@@ -55,17 +56,18 @@ void HumsiftProgram::scanRates(ScanKind kind) {
         const console::Key key = con().waitForKey();
         if (key.isLetter('P')) plotNoiseFigures(results, kind);
         if (state_.fast()) return;
-        if (askChoice("Back to previous menu ( 0 ),  Define another averaging band ( 1 ) ", 0, 0, 1) == 0) return;
+        if (entry_.askChoice({}, "Back to previous menu ( 0 ),  Define another averaging band ( 1 ) ", 0, {0, 1}) == 0) return;
     }
 }
 
 bool HumsiftProgram::rankAndList(const std::vector<RateResult>& results, ScanKind kind) {
     if (state_.notchOff == 1) {
-        con().printLine(" **** The notch filter is turned off *****");
-        con().printLine(" ***  hence the best measurement rate verses noise will not be accurate if");
-        con().printLine(" ***  you are going to use the Vorn with the default notch setting of ON");
-        state_.continueNotchOff = askChoice(
-            "Return to main menu to turn Notch on ( 0 ),  or continue with Notch OFF ( 1 ) ", state_.continueNotchOff, 0, 1);
+        state_.continueNotchOff =
+            entry_.askChoice({" **** The notch filter is turned off *****",
+                       " ***  hence the best measurement rate verses noise will not be accurate if",
+                       " ***  you are going to use the Vorn with the default notch setting of ON"},
+                      "Return to main menu to turn Notch on ( 0 ),  or continue with Notch OFF ( 1 ) ",
+                      state_.continueNotchOff, {0, 1});
         if (state_.continueNotchOff == 0) return false;
     }
     if (!state_.fast()) {
@@ -77,13 +79,17 @@ bool HumsiftProgram::rankAndList(const std::vector<RateResult>& results, ScanKin
                                  " noise frequency."})
             con().printLine(line);
         con().printLine("How many surrounding frequencies to average together. ie if 10 then +10 and -10");
-        state_.halfWidth = askChoice("if no surrounding frequencies to average together then enter 0",
-                                     state_.halfWidth, 0, 1 << 20);
+        // Wider than half the scan, every rate would average nearly the same neighbours.
+        const auto widest = static_cast<std::int32_t>(results.size() / 2);
+        state_.halfWidth = askCountWithin("if no surrounding frequencies to average together then enter 0",
+                                          std::min(state_.halfWidth, widest), 0, widest,
+                                          "number of frequencies on each side (half the " +
+                                              std::to_string(results.size()) + " rates scanned at most)");
     }
-    state_.rateToFile =
-        askChoice("Output the best measurement rate results to a file ?   NO ( 0 ),  YES ( 1 )  ", state_.rateToFile, 0, 1);
+    state_.rateToFile = entry_.askChoice({}, "Output the best measurement rate results to a file ?   NO ( 0 ),  YES ( 1 )  ",
+                                  state_.rateToFile, {0, 1});
     if (state_.rateToFile == 1) {
-        state_.rateFile = entry_.askText("output file name for rate data ", state_.rateFile);
+        state_.rateFile = outputs_.askName("output file name for rate data ", state_.rateFile);
         state_.rateTitle = entry_.askText("Title to describe the data in the file ", state_.rateTitle);
     }
 
@@ -95,14 +101,20 @@ bool HumsiftProgram::rankAndList(const std::vector<RateResult>& results, ScanKin
     report.notchOff = state_.notchOff == 1;
     report.kind = kind;
     report.ranked = rankRates(results, state_.halfWidth);
-    if (state_.rateToFile == 1 && !writeRateFile(state_.rateFile, report))
-        con().printLine("Could not write the rate file " + state_.rateFile);
+    std::string writeFailure;
+    if (state_.rateToFile == 1) {
+        const console::FileWriteResult written = writeRateFile(state_.rateFile, report);
+        if (!written) writeFailure = "Could not write the rate file " + state_.rateFile + ": " + written.reason + ".";
+    }
+    if (!writeFailure.empty()) con().printWrapped(writeFailure);
 
     std::string list = " Average amplitude data around target Measurement rate\n";
     for (const std::string& head : rateColumnHeads(kind)) list += head + "\n";
     list += "\n";
     for (const RateResult& r : report.ranked) list += rateRow(r, kind) + "\n";
     con().print(list);
+    // Said again below the list, where it is seen.
+    if (!writeFailure.empty()) con().printWrapped(writeFailure);
     for (const char* line : {"You're at the end of the list.", "Use scroll bar on right side",
                              "of window to view beginning of list", "for low noise measurement rates to use.", "",
                              "Hit P to plot this measuring rate verses noise data or",

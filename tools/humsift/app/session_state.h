@@ -14,6 +14,14 @@ namespace vorn::humsift {
 
 enum class AnalysisMode { Fast = 0, Engineering = 1 };
 
+// The filter whose response H is in force: what was last computed, whatever has been asked since.
+struct FilterInEffect {
+    bool off = false;
+    double rate = 103.3;
+    NotchZeros zeros;
+    bool blownUp = false;  // a zero on the rate: the constants are not finite, figures read 9999
+};
+
 struct SavedNotch {
     std::int32_t option = 0;
     NotchZeros zeros;
@@ -46,6 +54,7 @@ struct SessionState {
     std::vector<double> samples;  // as read, before mean removal and window
     Spectrum spectrum;
     std::vector<double> response;  // H[k]
+    FilterInEffect filter;
     double plotXMax = 0.0;
 
     // Answers that later questions offer again.

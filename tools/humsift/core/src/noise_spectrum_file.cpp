@@ -1,7 +1,6 @@
 #include "vorn/humsift/noise_spectrum_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <numeric>
 
@@ -12,39 +11,45 @@
 namespace vorn::humsift {
 
 std::string spectrumFileLine(double frequency, double amplitude) {
-    std::string line = console::basicNumber(frequency);
+    std::string line = console::plainNumber(frequency);
     console::padToNextZone(line);
-    line += console::basicNumber(amplitude);
+    line += console::plainNumber(amplitude);
     line += "\r\n";
     return line;
 }
 
-bool writeSpectrumFile(const std::string& path, const Spectrum& spectrum) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+std::string spectrumFileText(const Spectrum& spectrum) {
     std::string text;
     text.reserve(spectrum.binCount() * 28);
     for (std::size_t k = 0; k < spectrum.binCount(); ++k)
         text += spectrumFileLine(spectrum.frequency[k], spectrum.amplitude[k]);
-    out << text;
-    return static_cast<bool>(out.flush());
+    return text;
+}
+
+console::FileWriteResult writeSpectrumFile(const std::string& path, const Spectrum& spectrum) {
+    return console::replaceFile(path, spectrumFileText(spectrum));
 }
 
 namespace {
 
-bool startsWithNumber(const std::string& text, std::size_t at) {
-    if (at >= text.size()) return false;
-    std::size_t i = at;
-    if (text[i] == '+' || text[i] == '-') ++i;
-    if (i < text.size() && text[i] == '.') ++i;
-    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+// One number at the start of `text` (after blanks and a "%" that marks a value too wide for its
+// column), followed by a blank or the end. Moves `text` past it.
+std::optional<double> takeColumn(std::string_view& text) {
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return std::nullopt;
+    text.remove_prefix(start);
+    if (text.front() == '%') text.remove_prefix(1);
+    const std::size_t length = console::leadingNumberLength(text);
+    const bool endsAtBlank = length == text.size() || text[length] == ' ' || text[length] == '\t' || text[length] == '\r';
+    if (length == 0 || !endsAtBlank) return std::nullopt;
+    const auto value = console::parseWholeNumber(text.substr(0, length));
+    text.remove_prefix(length);
+    return value;
 }
 
-// A number as the rate file writes it: a "%" marks a value too wide for its column.
-double pictureNumber(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(" \t");
-    if (start != std::string_view::npos && text[start] == '%') text.remove_prefix(start + 1);
-    return console::parseLeadingNumber(text);
+bool isCommentOrBlank(const std::string& line) {
+    const std::size_t start = line.find_first_not_of(" \t\r");
+    return start == std::string::npos || line[start] == '\'' || line[start] == '#' || line[start] == '/';
 }
 
 }  // namespace
@@ -54,16 +59,19 @@ std::optional<FrequencyPairs> readFrequencyPairs(const std::string& path) {
     if (!in) return std::nullopt;
     FrequencyPairs pairs;
     std::string line;
+    std::size_t number = 0;
     while (std::getline(in, line)) {
-        const std::size_t start = line.find_first_not_of(" \t");
-        if (start == std::string::npos) continue;
-        const char lead = line[start];
-        if (lead == '\'' || lead == '#' || lead == '/') continue;
-        const std::size_t numberStart = lead == '%' ? start + 1 : start;
-        if (!startsWithNumber(line, numberStart)) continue;
-        const std::size_t blank = line.find_first_of(" \t", numberStart);
-        pairs.first.push_back(console::parseLeadingNumber(std::string_view(line).substr(numberStart)));
-        pairs.second.push_back(blank == std::string::npos ? 0.0 : pictureNumber(std::string_view(line).substr(blank)));
+        ++number;
+        if (isCommentOrBlank(line)) continue;
+        std::string_view rest(line);
+        const auto first = takeColumn(rest);
+        const auto second = first ? takeColumn(rest) : std::nullopt;
+        if (!second) {
+            if (pairs.badLines++ == 0) pairs.firstBadLine = number;
+            continue;
+        }
+        pairs.first.push_back(*first);
+        pairs.second.push_back(*second);
     }
     return pairs;
 }

@@ -6,6 +6,9 @@
 
 namespace vorn::humsift {
 
+void PlotView::magnify() { zoom = std::min(zoom + 1, kMostMagnified); }
+void PlotView::shrink() { zoom = std::max(zoom - 1, kMostShrunk); }
+
 double roundStep(double span, int divisions) {
     if (!(span > 0.0) || !std::isfinite(span) || divisions <= 0) return 1.0;
     const double raw = span / divisions;
@@ -27,7 +30,7 @@ Axis axisFor(double dataMin, double dataMax, int divisions, int pan, int zoom, b
     // Only as many divisions as the data needs, so the curve fills the plot.
     const double needed = std::ceil((dataMax - start) / base - 1e-9);
     axis.divisions = static_cast<int>(std::clamp(needed, 1.0, static_cast<double>(divisions)));
-    zoom = std::clamp(zoom, -20, 40);
+    zoom = std::clamp(zoom, kMostShrunk, kMostMagnified);
     axis.step = base * std::pow(2.0, -zoom);
     axis.start = start + pan * axis.step;
     return axis;
@@ -35,9 +38,11 @@ Axis axisFor(double dataMin, double dataMax, int divisions, int pan, int zoom, b
 
 std::string tickLabel(double value, double step) {
     if (std::fabs(value) < step * 1e-9) value = 0.0;
+    // Exact decimals for a round step; for a halved one, two digits below its first are plenty.
+    const int enough = std::clamp(static_cast<int>(std::ceil(-std::log10(step))) + 2, 0, 15);
     int decimals = 0;
-    while (decimals < 6 && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) >
-                               1e-6 * std::pow(10.0, decimals) * step)
+    while (decimals < enough && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) >
+                                    1e-6 * std::pow(10.0, decimals) * step)
         ++decimals;
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);

@@ -1,7 +1,5 @@
 #include "vorn/humsift/rate_report.h"
 
-#include <fstream>
-
 #include "vorn/console/basic_number.h"
 #include "vorn/console/clock_text.h"
 #include "vorn/console/number_picture.h"
@@ -54,11 +52,8 @@ std::string rateFileText(const RateReport& report) {
     return text;
 }
 
-bool writeRateFile(const std::string& path, const RateReport& report) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << rateFileText(report);
-    return static_cast<bool>(out.flush());
+console::FileWriteResult writeRateFile(const std::string& path, const RateReport& report) {
+    return console::replaceFile(path, rateFileText(report));
 }
 
 }  // namespace vorn::humsift

@@ -1,5 +1,6 @@
 #include "vorn/plot/graphics_window.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
@@ -79,6 +80,14 @@ void GraphicsWindow::drawText(QPointF at, const QString& text, Qt::Alignment ali
 }
 
 bool GraphicsWindow::saveBitmap(const QString& path) const { return picture_.save(path, "BMP"); }
+
+std::string GraphicsWindow::bitmap() const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture_.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
 
 void GraphicsWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -9,6 +9,9 @@
 namespace vorn::console {
 
 std::string basicNumber(double value);
+// The same without the scaled form: plain decimal whatever the size (" .000009023994 "), as the
+// noise file's format has it, for text files read back by the tools.
+std::string plainNumber(double value);
 // The digits alone, with a "-" for a negative value but no blanks: for showing current values.
 std::string basicNumberDigits(double value);
 

@@ -30,6 +30,8 @@ public:
     void moveCursor(int row, int column);  // both 1-based
     void print(std::string_view text);
     void printLine(std::string_view text = {});
+    // Prints a message of any length broken between words to fit the console's width.
+    void printWrapped(std::string_view text);
 
     std::string readLine();        // throws InputClosed
     std::optional<Key> pollKey();  // never waits

@@ -1,26 +1,35 @@
 #pragma once
 // The spectrum file: one line per bin, frequency then amplitude (at the next print zone), in the
-// tools' plain number format, CR LF line ends, no header. Reading accepts any text of such pairs,
+// noise file's plain decimal format (never an exponent), CR LF line ends, no header. Reading accepts any text of such pairs,
 // skipping comment lines, so a rate file reads back the same way.
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "vorn/console/file_replace.h"
 #include "vorn/humsift/noise_spectrum.h"
 
 namespace vorn::humsift {
 
 std::string spectrumFileLine(double frequency, double amplitude);
-bool writeSpectrumFile(const std::string& path, const Spectrum& spectrum);
+std::string spectrumFileText(const Spectrum& spectrum);
+// Replaces the file only once the whole spectrum is written.
+console::FileWriteResult writeSpectrumFile(const std::string& path, const Spectrum& spectrum);
 
 struct FrequencyPairs {
     std::vector<double> first;   // frequency (or rate)
     std::vector<double> second;  // amplitude (or noise figure)
+    std::size_t badLines = 0;      // lines that are neither comments nor two numbers
+    std::size_t firstBadLine = 0;  // its line number, from 1 (0: none)
+
+    bool mostlyNotPairs() const { return badLines > first.size(); }
 };
 
-// Nothing when the file cannot be opened. Lines that do not start with a number are skipped; a
-// "%" before a number (a value too wide for its column in a rate file) is read past.
+// Nothing when the file cannot be opened. Empty lines and comment lines (', # or / first) are
+// skipped; every other line must start with two numbers separated by blanks (a frequency and an
+// amplitude; more columns may follow), or it is counted as a bad line and left out. A "%" before a
+// number (a value too wide for its column in a rate file) is read past.
 std::optional<FrequencyPairs> readFrequencyPairs(const std::string& path);
 
 // Sorts the pairs by their first number, keeping pairs with equal first numbers in file order.

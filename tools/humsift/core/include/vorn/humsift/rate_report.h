@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "vorn/console/file_replace.h"
 #include "vorn/humsift/rate_scan.h"
 #include "vorn/humsift/sample_window.h"
 
@@ -26,6 +27,7 @@ std::string notchText(bool notchOff);   // "No Wide Notch Filter Applied" / "Wid
 
 // The whole rate file, CR LF line ends.
 std::string rateFileText(const RateReport& report);
-bool writeRateFile(const std::string& path, const RateReport& report);
+// Replaces the file only once the whole report is written.
+console::FileWriteResult writeRateFile(const std::string& path, const RateReport& report);
 
 }  // namespace vorn::humsift

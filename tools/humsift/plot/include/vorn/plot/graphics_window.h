@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "vorn/console/key.h"
 
@@ -44,6 +45,7 @@ public:
     void drawText(QPointF at, const QString& text, Qt::Alignment alignment);
 
     bool saveBitmap(const QString& path) const;
+    std::string bitmap() const;  // the picture as the bytes of a BMP file
 
     void setKeyHandler(std::function<void(console::Key)> handler) { keyHandler_ = std::move(handler); }
 
