@@ -12,7 +12,7 @@ namespace vorn::humgather {
 // file beside it is made and removed). False, with errorText set, when it cannot.
 bool canReplace(const std::filesystem::path& path, std::string& errorText);
 
-// Writes `content` beside `path`, then renames it over `path`. False, with errorText set, when
+// Writes `content` beside `path`, then renames it over `path` (the console services do the work). False, with errorText set, when
 // anything fails; the old file is then unchanged.
 bool replaceFile(const std::filesystem::path& path, std::string_view content, std::string& errorText);
 
