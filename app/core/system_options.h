@@ -2,9 +2,11 @@
 // steps that write the operator's choices back.
 #pragma once
 
+#include "core/messages.h"
 #include "core/vorn_group.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vornscope {
@@ -30,8 +32,14 @@ struct AcquisitionSettings {
 
 SystemOptionsValues readSystemOptions(VornLibrary& library, CVornGroup& group, const AcquisitionSettings& settings);
 
-// Steps a to e. `read` is what the dialog was opened with.
+// Writes a new measurement rate. The group's record takes it only when the
+// library does; otherwise it keeps the old rate and the result is the
+// operator's message, with the library's own reason.
+std::optional<std::string> setMeasurementRate(VornLibrary& library, CVornGroup& group, double rate);
+
+// Steps a to e. `read` is what the dialog was opened with. A rate the
+// library refuses is shown and the old one stays.
 void applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOptionsValues& read,
-                        const SystemOptionsValues& chosen, AcquisitionSettings& settings);
+                        const SystemOptionsValues& chosen, AcquisitionSettings& settings, MessageSink& messages);
 
 } // namespace vornscope

@@ -18,13 +18,12 @@ void SystemOptionsCommand::run()
         refuseNotSetUp();
         return;
     }
-    LibVorn library;
     AcquisitionSettings settings{document.samplesPerPoint(), view_.showTimes};
     SystemOptionsValues read;
     {
         std::lock_guard lock(*view_.mutex());
         LibraryBusy busy;
-        read = readSystemOptions(library, *group, settings);
+        read = readSystemOptions(programLibrary(), *group, settings);
     }
     SystemOptionsDialog dialog(read, &view_);
     if (dialog.exec() != QDialog::Accepted)
@@ -32,7 +31,7 @@ void SystemOptionsCommand::run()
     {
         std::lock_guard lock(*view_.mutex());
         LibraryBusy busy;
-        applySystemOptions(library, *group, read, dialog.values(), settings);
+        applySystemOptions(programLibrary(), *group, read, dialog.values(), settings, messageSink());
     }
     document.setSamplesPerPoint(settings.samplesPerPoint);
     view_.showTimes = settings.showTimes;
