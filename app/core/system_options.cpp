@@ -59,13 +59,13 @@ std::optional<std::string> setMeasurementRate(VornLibrary& library, CVornGroup& 
     return message + "\nThe rate stays " + rateText(group.systemConfig.measurementRate) + " per second.";
 }
 
-void applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOptionsValues& read,
-                        const SystemOptionsValues& chosen, AcquisitionSettings& settings, MessageSink& messages)
+std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& group,
+                                              const SystemOptionsValues& read, const SystemOptionsValues& chosen,
+                                              AcquisitionSettings& settings)
 {
     UnitChannel channel(library, group.groupId, group.transport);
 
-    if (const auto refused = setMeasurementRate(library, group, chosen.measurementRate))
-        messages.show(*refused, "", MessageIcon::Exclamation, MessageButtons::Ok);
+    auto refused = setMeasurementRate(library, group, chosen.measurementRate);
 
     const auto selector = static_cast<std::uint8_t>(chosen.activeTransmitter * 16);
     if (channel.send(1, {unit_command::kNextTransmitter, selector, 0}))
@@ -79,6 +79,7 @@ void applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOpt
 
     if (chosen.transmitterOn != read.transmitterOn)
         channel.send(1, {chosen.transmitterOn ? unit_command::kRun : unit_command::kSleep});
+    return refused;
 }
 
 } // namespace vornscope

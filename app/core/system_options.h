@@ -2,7 +2,6 @@
 // steps that write the operator's choices back.
 #pragma once
 
-#include "core/messages.h"
 #include "core/vorn_group.h"
 
 #include <optional>
@@ -38,8 +37,9 @@ SystemOptionsValues readSystemOptions(VornLibrary& library, CVornGroup& group, c
 std::optional<std::string> setMeasurementRate(VornLibrary& library, CVornGroup& group, double rate);
 
 // Steps a to e. `read` is what the dialog was opened with. A rate the
-// library refuses is shown and the old one stays.
-void applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOptionsValues& read,
-                        const SystemOptionsValues& chosen, AcquisitionSettings& settings, MessageSink& messages);
+// library refuses keeps the old one; the result is then the message to show.
+std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& group,
+                                              const SystemOptionsValues& read, const SystemOptionsValues& chosen,
+                                              AcquisitionSettings& settings);
 
 } // namespace vornscope

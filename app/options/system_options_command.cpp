@@ -28,11 +28,14 @@ void SystemOptionsCommand::run()
     SystemOptionsDialog dialog(read, &view_);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    std::optional<std::string> refused;
     {
         std::lock_guard lock(*view_.mutex());
         LibraryBusy busy;
-        applySystemOptions(programLibrary(), *group, read, dialog.values(), settings, messageSink());
+        refused = applySystemOptions(programLibrary(), *group, read, dialog.values(), settings);
     }
+    if (refused)
+        messageSink().show(*refused, "", MessageIcon::Exclamation, MessageButtons::Ok);
     document.setSamplesPerPoint(settings.samplesPerPoint);
     view_.showTimes = settings.showTimes;
     view_.clearView();

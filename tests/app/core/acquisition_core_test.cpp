@@ -247,23 +247,31 @@ public:
     int reads = 0;
 };
 
-std::vector<SampleFrame> runFor(std::unique_ptr<FrameSource> source, double rate, int samples,
-                                std::chrono::milliseconds duration, unsigned* repeated = nullptr)
+struct WorkerRun {
+    std::vector<SampleFrame> points;
+    double seconds = 0;      // from the start to the stop of the thread
+    unsigned repeated = 0;   // frames not counted
+};
+
+// Runs a worker until it has delivered `wanted` points (or 20 s went by).
+WorkerRun runUntil(std::unique_ptr<FrameSource> source, double rate, int samples, std::size_t wanted)
 {
     PointQueue queue;
     AcquisitionWorker worker(openNamedMutex("acquisition-worker-distinct"), queue);
     WorkerSettings settings;
     settings.samplesPerPoint = [samples] { return samples; };
+    const auto start = PaceClock::now();
     worker.start(FrameSupply{std::move(source), rate, 1}, settings, nullptr);
-    std::this_thread::sleep_for(duration);
+    while (queue.waiting() < wanted && PaceClock::now() - start < std::chrono::seconds(20))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     worker.stop();
-    if (repeated)
-        *repeated = worker.repeatedFrames();
-    std::vector<SampleFrame> taken;
+    WorkerRun run;
+    run.seconds = std::chrono::duration<double>(PaceClock::now() - start).count();
+    run.repeated = worker.repeatedFrames();
     std::size_t count = 0;
-    queue.takeAll(taken, count);
-    taken.resize(count);
-    return taken;
+    queue.takeAll(run.points, count);
+    run.points.resize(count);
+    return run;
 }
 
 TEST(AcquisitionWorker, NoFrameTwiceAndNoFasterThanTheUnitsMeasure)
@@ -271,10 +279,10 @@ TEST(AcquisitionWorker, NoFrameTwiceAndNoFasterThanTheUnitsMeasure)
     // 144 per second: a sample period of 6.94 ms, which whole milliseconds made 6.
     constexpr double kRate = 144.0;
     std::vector<PaceClock::time_point> requests;
-    const auto points = runFor(std::make_unique<LatestFrameSource>(kRate, requests), kRate, 1,
-                               std::chrono::milliseconds(700));
-    ASSERT_GE(points.size(), 20u);
-    EXPECT_LE(points.size(), static_cast<std::size_t>(0.7 * kRate) + 1);
+    const WorkerRun latest = runUntil(std::make_unique<LatestFrameSource>(kRate, requests), kRate, 1, 60);
+    const auto& points = latest.points;
+    ASSERT_GE(points.size(), 60u);
+    EXPECT_LE(static_cast<double>(points.size()), latest.seconds * kRate + 1);
     for (std::size_t i = 1; i < points.size(); ++i)
         EXPECT_GT(points[i].sensors[1].position[0], points[i - 1].sensors[1].position[0]) << "frame twice at " << i;
     // The source notes the time a little after the worker does: 0.1 ms of slack,
@@ -284,12 +292,11 @@ TEST(AcquisitionWorker, NoFrameTwiceAndNoFasterThanTheUnitsMeasure)
         EXPECT_GE(requests[i] - requests[i - 1], period) << i;
 
     // A frame that comes again with the same time stamp is not counted.
-    unsigned repeated = 0;
-    const auto pairs = runFor(std::make_unique<RepeatingSource>(), 500, 2, std::chrono::milliseconds(200), &repeated);
-    ASSERT_GE(pairs.size(), 5u);
-    EXPECT_GT(repeated, 0u);
-    for (std::size_t i = 0; i < pairs.size(); ++i)
-        EXPECT_DOUBLE_EQ(pairs[i].sensors[1].position[0], 2.0 * static_cast<double>(i) + 0.5) << i;
+    const WorkerRun pairs = runUntil(std::make_unique<RepeatingSource>(), 500, 2, 10);
+    ASSERT_GE(pairs.points.size(), 10u);
+    EXPECT_GT(pairs.repeated, 0u);
+    for (std::size_t i = 0; i < pairs.points.size(); ++i)
+        EXPECT_DOUBLE_EQ(pairs.points[i].sensors[1].position[0], 2.0 * static_cast<double>(i) + 0.5) << i;
 }
 
 TEST(AcquisitionWorker, DeliversEveryPointAndFinishesThePointInProgress)
