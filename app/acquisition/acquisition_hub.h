@@ -31,7 +31,6 @@ public:
     void finish();
     // Ends the thread now (the view is going away, or the units change).
     void stop();
-    bool running() const { return worker_.running(); }
     // The thread is alive (a finished mode may still deliver its last point).
     bool active() const { return worker_.active(); }
     void setSamplesPerPoint(int samples) { samplesPerPoint_ = samples; }
