@@ -34,8 +34,6 @@ void SetupCommand::run(Transport link)
     }
     if (result.attempted) {
         document.session().adopt(std::move(result.group), result.setUp);
-        // Numbers on screen came from the group that is gone.
-        view_.clearView();
         ViewState& state = view_.state();
         state.setUp = result.setUp;
         state.unit1SupportsDistortion = false;
