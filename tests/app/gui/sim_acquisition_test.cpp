@@ -223,8 +223,13 @@ private Q_SLOTS:
             QVERIFY(!view->acquisition().active());
         };
 
+        auto deliversFive = [view] {
+            const std::size_t from = view->acquisition().delivered();
+            QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= from + 5, 15000);
+        };
+
         session.frame.onCommand(ID_STREAM);
-        QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= 5, 15000);
+        deliversFive();
         setUpRs232(session.frame, 2);
         QVERIFY(view->state().setUp);
         QVERIFY(!view->state().streaming);
@@ -233,8 +238,8 @@ private Q_SLOTS:
         view->document()->setSamplesPerPoint(4);
         const int before = session.simulator.unitSettings(1)->dataFormat;
         session.frame.onCommand(ID_ANIMATE);
-        QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= 5, 15000);
-        QCOMPARE(int(session.simulator.unitSettings(2)->dataFormat), 5);
+        deliversFive();
+        QTRY_COMPARE_WITH_TIMEOUT(int(session.simulator.unitSettings(2)->dataFormat), 5, 5000);
         setUpRs232(session.frame, 2);
         QVERIFY(!view->state().animating);
         QVERIFY(!view->animateDisplay()->isVisible());
@@ -243,7 +248,7 @@ private Q_SLOTS:
         quiet();
         // A later mode start writes nothing of the old group to the new one.
         session.frame.onCommand(ID_STREAM);
-        QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= 5, 15000);
+        deliversFive();
         QCOMPARE(int(session.simulator.unitSettings(2)->dataFormat), before);
 
         session.frame.onCommand(ID_ANIMATE);
@@ -256,7 +261,7 @@ private Q_SLOTS:
 
         setUpRs232(session.frame, 2);
         session.frame.onCommand(ID_ANIMATE);
-        QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= 5, 15000);
+        deliversFive();
         view->parentWidget()->close();  // the child window
         QTRY_COMPARE_WITH_TIMEOUT(int(session.simulator.unitSettings(2)->dataFormat), before, 5000);
         QVERIFY(session.messages.shown.empty());
