@@ -16,13 +16,13 @@ AcquisitionHub::AcquisitionHub(NamedMutex mutex, Consumer consumer, QObject* par
 
 AcquisitionHub::~AcquisitionHub() { worker_.stop(); }
 
-void AcquisitionHub::start(std::unique_ptr<FrameSource> source, WorkerSettings settings)
+void AcquisitionHub::start(FrameSupply supply, WorkerSettings settings)
 {
     worker_.stop();
     drain();
     settings.samplesPerPoint = [this] { return samplesPerPoint_.load(); };
     reportedFailures_ = 0;
-    worker_.start(std::move(source), std::move(settings), nullptr);
+    worker_.start(std::move(supply), std::move(settings), nullptr);
     timer_.start();
 }
 

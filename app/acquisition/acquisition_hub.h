@@ -24,17 +24,22 @@ public:
     AcquisitionHub(NamedMutex mutex, Consumer consumer, QObject* parent = nullptr);
     ~AcquisitionHub() override;
 
-    void start(std::unique_ptr<FrameSource> source, WorkerSettings settings);
+    void start(FrameSupply supply, WorkerSettings settings);
+    // A running thread reads from `supply` from its next frame on.
+    void follow(FrameSupply supply) { worker_.follow(std::move(supply)); }
     // Ends the mode after the point in progress; its point still arrives.
     void finish();
     // Ends the thread now (the view is going away, or the units change).
     void stop();
-    bool running() const { return worker_.running(); }
+    // The thread is alive (a finished mode may still deliver its last point).
+    bool active() const { return worker_.active(); }
     void setSamplesPerPoint(int samples) { samplesPerPoint_ = samples; }
     // Takes and passes on the waiting points now.
     void drain();
 
     std::size_t delivered() const { return delivered_; }
+    // Frames the units did not deliver since the mode started.
+    unsigned failedReads() const { return worker_.failedReads(); }
 
 Q_SIGNALS:
     // Frames the units did not deliver since the mode started (each costs its data point).

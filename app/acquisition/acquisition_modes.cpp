@@ -3,12 +3,8 @@
 #include "acquisition/acquisition_hub.h"
 #include "core/frame_averager.h"
 #include "core/frame_source.h"
-#include "core/messages.h"
+#include "core/group_session.h"
 #include "core/precise_wait.h"
-#include "displays/animate_display.h"
-#include "displays/graph_window.h"
-#include "document/vornscope_doc.h"
-#include "document/vornscope_view.h"
 #include "shell/library_busy.h"
 #include "shell/message_boxes.h"
 
@@ -20,195 +16,250 @@ namespace {
 
 constexpr std::uint8_t kPositionMatrixCode = 5;
 
-bool refusedUnlessSetUp(CVornscopeView& view)
+// What the thread reads from: a copy of the group's records as they are now.
+FrameSupply supplyFor(const CVornGroup& group, bool distortionOn)
 {
-    if (view.state().setUp && view.document()->group() != nullptr)
-        return false;
-    refuseNotSetUp();
-    return true;
+    return FrameSupply{makeFrameSource(programLibrary(), group, distortionOn), group.systemConfig.measurementRate,
+                       group.deviceCount};
 }
 
-WorkerSettings settingsFor(CVornscopeView& view, bool positionMatrixOnly)
+// Writes `format(unit)` as each unit's data format; the group's record
+// follows what the units took.
+template <typename Format>
+void writeFormats(const ModeContext& context, CVornGroup& group, Format format)
 {
-    const CVornGroup& group = *view.document()->group();
-    WorkerSettings settings;
-    {
-        // The rate and the unit count as the units last reported them.
-        const std::lock_guard lock(*view.mutex());
-        settings.measurementRate = group.systemConfig.measurementRate;
-        settings.deviceCount = group.deviceCount;
+    const std::lock_guard lock(*context.mutex);
+    LibraryBusy busy;
+    for (int unit = 1; unit < static_cast<int>(group.deviceConfig.size()); ++unit) {
+        VornDeviceConfig& config = group.deviceConfig[static_cast<std::size_t>(unit)];
+        VornDeviceConfig changed = config;
+        changed.dataFormat = format(unit, config.dataFormat);
+        if (programLibrary().setDeviceConfig(group.groupId, unit, changed))
+            config = changed;
     }
-    settings.positionMatrixOnly = positionMatrixOnly;
-    settings.initialDelayMs = dataPointPeriodMs(settings.measurementRate, view.document()->samplesPerPoint());
-    return settings;
-}
-
-void startWorker(CVornscopeView& view, bool positionMatrixOnly)
-{
-    AcquisitionHub& hub = view.acquisition();
-    hub.setSamplesPerPoint(view.document()->samplesPerPoint());
-    const CVornGroup& group = *view.document()->group();
-    hub.start(makeFrameSource(programLibrary(), group, view.state().distortionOn),
-              settingsFor(view, positionMatrixOnly));
 }
 
 } // namespace
-
-VornLibrary& programLibrary()
-{
-    static LibVorn library;
-    return library;
-}
 
 double dataPointPeriodMs(double measurementRate, int samplesPerPoint)
 {
     return measurementRate > 0 ? 1000.0 / measurementRate * samplesPerPoint : 0.0;
 }
 
-void StreamMode::toggle()
+CVornGroup* ModeContext::groupOrRefuse() const
 {
-    if (refusedUnlessSetUp(view_))
-        return;
-    ViewState& state = view_.state();
-    if (state.streaming) {
-        state.streaming = false;
-        view_.acquisition().finish();
-        return;
-    }
-    view_.acquisition().stop();
-    view_.animateMode().leave();
-    state.streaming = true;
-    state.pointMode = false;
-    state.ball = false;
-    if (!state.graphMode)
-        view_.clearView();
-    startWorker(view_, false);
+    CVornGroup* group = session.group();
+    if (host.modeSettings().setUp && session.woken() && group != nullptr)
+        return group;
+    refuseNotSetUp();
+    return nullptr;
 }
 
-void PointMode::toggle()
+void ModeContext::startThread(bool positionMatrixOnly) const
 {
-    if (refusedUnlessSetUp(view_))
-        return;
-    ViewState& state = view_.state();
-    state.pointMode = !state.pointMode;
-    if (!state.pointMode)
-        return;
-    if (state.streaming)
-        view_.acquisition().stop();
-    state.streaming = false;
-    view_.animateMode().leave();
-    state.ball = false;
-    if (!state.graphMode) {
-        view_.clearView();
-        view_.showStatusLine(text::kPointModeHelp);
+    const ModeSettings settings = host.modeSettings();
+    const CVornGroup& group = *session.group();
+    FrameSupply supply;
+    {
+        // The records as the units last reported them.
+        const std::lock_guard lock(*mutex);
+        supply = supplyFor(group, settings.distortionOn);
     }
+    WorkerSettings worker;
+    worker.positionMatrixOnly = positionMatrixOnly;
+    worker.initialDelayMs = dataPointPeriodMs(supply.measurementRate, settings.samplesPerPoint);
+    hub.setSamplesPerPoint(settings.samplesPerPoint);
+    hub.start(std::move(supply), std::move(worker));
+}
+
+void StreamMode::start()
+{
+    context_.flags.streaming = true;
+    if (!context_.host.modeSettings().graphMode)
+        context_.host.showModeScreen(ModeScreen::Cleared);
+    context_.startThread(false);
+}
+
+void StreamMode::finish()
+{
+    context_.flags.streaming = false;
+    context_.hub.finish();
+}
+
+void PointMode::start()
+{
+    context_.flags.pointMode = true;
+    if (!context_.host.modeSettings().graphMode)
+        context_.host.showModeScreen(ModeScreen::PointHelp);
 }
 
 void PointMode::takePoint()
 {
-    if (refusedUnlessSetUp(view_))
+    const CVornGroup* group = context_.groupOrRefuse();
+    if (group == nullptr)
         return;
-    const CVornGroup& group = *view_.document()->group();
-    const int samples = std::max(view_.document()->samplesPerPoint(), 1);
-    const double period = samplePeriodMs(group.systemConfig.measurementRate);
-    auto source = makeFrameSource(programLibrary(), group, view_.state().distortionOn);
+    const int samples = std::max(context_.host.modeSettings().samplesPerPoint, 1);
+    const double period = samplePeriodMs(group->systemConfig.measurementRate);
+    auto source = makeFrameSource(programLibrary(), *group, context_.host.modeSettings().distortionOn);
     FrameAverager averager;
     averager.start(samples);
     auto frame = std::make_unique<SampleFrame>();
     for (int i = 0; i < samples; ++i) {
+        // A wait of one measurement period before each request: with the
+        // read's own time the requests are further apart than the units'
+        // frames, so no frame is counted twice.
         waitFor(period);
         bool read = false;
         {
-            const std::lock_guard lock(*view_.mutex());
+            const std::lock_guard lock(*context_.mutex);
             LibraryBusy busy;
             read = source->read(*frame);
         }
         if (!read) {
-            Q_EMIT view_.statusMessage(QStringLiteral("No frame came from the units."));
+            context_.host.showStatus(QStringLiteral("No frame came from the units."));
             return;
         }
-        averager.add(*frame, group.deviceCount);
+        averager.add(*frame, group->deviceCount);
     }
     const std::vector<SampleFrame> point{averager.result()};
-    view_.takePoints(point, 1);
+    context_.host.takePoints(point, 1);
 }
 
-void AnimateMode::toggle()
+void AnimateMode::start(CVornGroup& group)
 {
-    if (refusedUnlessSetUp(view_))
-        return;
-    ViewState& state = view_.state();
-    if (state.animating) {
-        leave();
-        return;
-    }
-    view_.acquisition().stop();
-    state.pointMode = false;
-    state.streaming = false;
-    view_.setGraphMode(false);
-    state.animating = true;
-
-    CVornscopeDoc& document = *view_.document();
-    CVornGroup& group = *document.group();
-    savedSamplesPerPoint_ = document.samplesPerPoint();
+    context_.flags.animating = true;
+    savedSamplesPerPoint_ = context_.host.modeSettings().samplesPerPoint;
     savedFormats_.assign(group.deviceConfig.size(), 0);
-    {
-        const std::lock_guard lock(*view_.mutex());
-        LibraryBusy busy;
-        for (int unit = 1; unit < static_cast<int>(group.deviceConfig.size()); ++unit) {
-            VornDeviceConfig& config = group.deviceConfig[static_cast<std::size_t>(unit)];
-            savedFormats_[static_cast<std::size_t>(unit)] = config.dataFormat;
-            VornDeviceConfig changed = config;
-            changed.dataFormat = kPositionMatrixCode;
-            if (programLibrary().setDeviceConfig(group.groupId, unit, changed))
-                config = changed;
-        }
-    }
+    for (std::size_t unit = 1; unit < group.deviceConfig.size(); ++unit)
+        savedFormats_[unit] = group.deviceConfig[unit].dataFormat;
+    writeFormats(context_, group, [](int, std::uint8_t) { return kPositionMatrixCode; });
     saved_ = true;
-    document.setSamplesPerPoint(1);
-    view_.clearView();
-    view_.showAnimateDisplay(true);
-    startWorker(view_, true);
+    context_.host.setSamplesPerPoint(1);
+    context_.host.showModeScreen(ModeScreen::Animate);
+    context_.startThread(true);
 }
 
 void AnimateMode::leave()
 {
-    ViewState& state = view_.state();
-    if (!state.animating && !saved_)
+    if (!context_.flags.animating && !saved_)
         return;
-    view_.acquisition().stop();
-    state.animating = false;
-    state.ball = false;
-    view_.showAnimateDisplay(false);
+    context_.hub.stop();
+    context_.flags.animating = false;
+    context_.flags.ball = false;
+    context_.host.showModeScreen(ModeScreen::AnimateEnded);
     if (!saved_)
         return;
     saved_ = false;
-    CVornscopeDoc& document = *view_.document();
-    document.setSamplesPerPoint(savedSamplesPerPoint_);
-    CVornGroup* group = document.group();
-    if (group == nullptr)
-        return;
-    const std::lock_guard lock(*view_.mutex());
-    LibraryBusy busy;
-    for (int unit = 1; unit < static_cast<int>(group->deviceConfig.size()); ++unit) {
-        if (static_cast<std::size_t>(unit) >= savedFormats_.size())
-            break;
-        VornDeviceConfig& config = group->deviceConfig[static_cast<std::size_t>(unit)];
-        VornDeviceConfig restored = config;
-        restored.dataFormat = savedFormats_[static_cast<std::size_t>(unit)];
-        if (programLibrary().setDeviceConfig(group->groupId, unit, restored))
-            config = restored;
-    }
+    context_.host.setSamplesPerPoint(savedSamplesPerPoint_);
+    if (CVornGroup* group = context_.session.group(); group != nullptr && context_.session.woken())
+        restoreFormats(*group);
+}
+
+void AnimateMode::restoreFormats(CVornGroup& group)
+{
+    writeFormats(context_, group, [this](int unit, std::uint8_t current) {
+        const auto index = static_cast<std::size_t>(unit);
+        return index < savedFormats_.size() ? savedFormats_[index] : current;
+    });
 }
 
 void AnimateMode::toggleBall()
 {
-    ViewState& state = view_.state();
-    if (!state.animating)
+    if (!context_.flags.animating)
         return;
-    state.ball = !state.ball;
-    if (state.ball)
-        view_.animateDisplay()->startBall();
+    context_.flags.ball = !context_.flags.ball;
+    if (context_.flags.ball)
+        context_.host.showModeScreen(ModeScreen::BallStarted);
+}
+
+AcquisitionModes::AcquisitionModes(AcquisitionHost& host, GroupSession& session, NamedMutex mutex, ModeFlags& flags)
+    : hub_(std::make_unique<AcquisitionHub>(
+          mutex, [&host](const std::vector<SampleFrame>& points, std::size_t count) { host.takePoints(points, count); })),
+      context_{host, session, std::move(mutex), flags, *hub_}
+{
+    QObject::connect(hub_.get(), &AcquisitionHub::framesMissing, hub_.get(), [&host](unsigned count) {
+        host.showStatus(QStringLiteral("The units did not answer %1 frame requests; those data points are missing.")
+                            .arg(count));
+    });
+    sessionUser_ = session.addUser([this] { endAll(); });
+}
+
+AcquisitionModes::~AcquisitionModes()
+{
+    endAll();
+    context_.session.removeUser(sessionUser_);
+}
+
+void AcquisitionModes::endForNewMode()
+{
+    context_.hub.stop();
+    animate_.leave();
+    context_.flags.clearModes();
+}
+
+void AcquisitionModes::toggleStream()
+{
+    if (context_.groupOrRefuse() == nullptr)
+        return;
+    if (context_.flags.streaming) {
+        stream_.finish();
+        return;
+    }
+    endForNewMode();
+    stream_.start();
+}
+
+void AcquisitionModes::togglePoint()
+{
+    if (context_.groupOrRefuse() == nullptr)
+        return;
+    if (context_.flags.pointMode) {
+        context_.flags.pointMode = false;
+        return;
+    }
+    endForNewMode();
+    point_.start();
+}
+
+void AcquisitionModes::takePoint() { point_.takePoint(); }
+
+void AcquisitionModes::toggleAnimate()
+{
+    CVornGroup* group = context_.groupOrRefuse();
+    if (group == nullptr)
+        return;
+    if (context_.flags.animating) {
+        animate_.leave();
+        return;
+    }
+    endForNewMode();
+    animate_.start(*group);
+}
+
+void AcquisitionModes::toggleBall() { animate_.toggleBall(); }
+
+void AcquisitionModes::leaveAll()
+{
+    if (context_.flags.streaming)
+        stream_.finish();
+    animate_.leave();
+    context_.flags.clearModes();
+}
+
+void AcquisitionModes::endAll()
+{
+    context_.hub.stop();
+    animate_.leave();
+    context_.flags.clearModes();
+}
+
+void AcquisitionModes::unitsChanged()
+{
+    const CVornGroup* group = context_.session.group();
+    if (!context_.hub.active() || group == nullptr)
+        return;
+    const std::lock_guard lock(*context_.mutex);
+    context_.hub.follow(supplyFor(*group, context_.host.modeSettings().distortionOn));
 }
 
 } // namespace vornscope

@@ -1,26 +1,35 @@
 #include "core/acquisition_worker.h"
 
-#include "core/precise_wait.h"
+#include <mutex>
 
 namespace vornscope {
 
 double samplePeriodMs(double measurementRate)
 {
-    return measurementRate > 0 ? static_cast<double>(static_cast<long>(1000.0 / measurementRate)) : 1000.0;
+    return measurementRate > 0 ? 1000.0 / measurementRate : 1000.0;
 }
 
-void AcquisitionWorker::start(std::unique_ptr<FrameSource> source, WorkerSettings settings,
-                              std::function<void()> pointReady)
+void AcquisitionWorker::start(FrameSupply supply, WorkerSettings settings, std::function<void()> pointReady)
 {
     stop();
-    source_ = std::move(source);
+    supply_ = std::move(supply);
     settings_ = std::move(settings);
     pointReady_ = std::move(pointReady);
     stop_ = false;
     failedReads_ = 0;
+    repeatedFrames_ = 0;
+    anyFrame_ = false;
+    lastSupplyNumber_ = supplyNumber_;
     running_ = true;
     active_ = true;
     thread_ = std::thread([this] { run(); });
+}
+
+void AcquisitionWorker::follow(FrameSupply supply)
+{
+    const std::lock_guard lock(*mutex_);
+    supply_ = std::move(supply);
+    ++supplyNumber_;
 }
 
 void AcquisitionWorker::stop()
@@ -29,6 +38,7 @@ void AcquisitionWorker::stop()
     running_ = false;
     if (thread_.joinable())
         thread_.join();
+    supply_.source.reset();
 }
 
 void AcquisitionWorker::run()
@@ -41,6 +51,7 @@ void AcquisitionWorker::run()
     auto frame = std::make_unique<SampleFrame>();
     if (!waitFor(settings_.initialDelayMs, &stop_))
         return;
+    lastRequest_ = PaceClock::now() - std::chrono::hours(1);
     while (running_ && !stop_) {
         if (!takePoint(averager, *frame))
             continue;
@@ -53,27 +64,50 @@ void AcquisitionWorker::run()
 bool AcquisitionWorker::takePoint(FrameAverager& averager, SampleFrame& frame)
 {
     const int samples = std::max(settings_.samplesPerPoint ? settings_.samplesPerPoint() : 1, 1);
-    const auto period = std::chrono::duration_cast<PaceClock::duration>(
-        std::chrono::duration<double, std::milli>(samplePeriodMs(settings_.measurementRate)));
     averager.start(samples, settings_.positionMatrixOnly);
-    auto deadline = PaceClock::now();
-    for (int i = 0; i < samples; ++i) {
-        // Deadlines, not sleeps after each read: the read's own time does not stretch the period.
-        deadline += period;
-        if (!waitUntil(deadline, &stop_))
+    while (averager.added() < samples) {
+        int deviceCount = 0;
+        unsigned supplyNumber = 0;
+        if (!readFrame(frame, deviceCount, supplyNumber))
             return false;
-        bool read = false;
-        {
-            const std::lock_guard lock(*mutex_);
-            read = source_->read(frame);
+        // Time stamps of another source need not follow the old ones.
+        if (supplyNumber != lastSupplyNumber_) {
+            lastSupplyNumber_ = supplyNumber;
+            anyFrame_ = false;
         }
-        if (!read) {
-            ++failedReads_;
-            return false;
+        if (anyFrame_ && frame.time <= lastFrameTime_) {
+            ++repeatedFrames_;
+            continue;
         }
-        averager.add(frame, settings_.deviceCount);
+        anyFrame_ = true;
+        lastFrameTime_ = frame.time;
+        averager.add(frame, deviceCount);
     }
     return true;
+}
+
+bool AcquisitionWorker::readFrame(SampleFrame& frame, int& deviceCount, unsigned& supplyNumber)
+{
+    double rate = 0;
+    {
+        const std::lock_guard lock(*mutex_);
+        rate = supply_.measurementRate;
+    }
+    // From the start of the last request, not from its end: the read's own
+    // time does not stretch the period, and a late request never lets the
+    // next one come early.
+    const auto period = std::chrono::duration_cast<PaceClock::duration>(
+        std::chrono::duration<double, std::milli>(samplePeriodMs(rate)));
+    if (!waitUntil(std::max(lastRequest_ + period, PaceClock::now()), &stop_))
+        return false;
+    const std::lock_guard lock(*mutex_);
+    lastRequest_ = PaceClock::now();  // after the lock: waiting for it only makes requests later
+    deviceCount = supply_.deviceCount;
+    supplyNumber = supplyNumber_;
+    if (supply_.source && supply_.source->read(frame))
+        return true;
+    ++failedReads_;
+    return false;
 }
 
 } // namespace vornscope

@@ -1,15 +1,23 @@
 // The thread of stream and animate mode: it takes a data point of
-// samplesPerPoint frames, one sample period apart, and hands it to the view
-// through a PointQueue, until the view ends the mode. Frame reads hold the
-// view's named mutex, so option commands never talk to the units at the same
-// time. Clearing the mode lets the point in progress finish and be delivered;
-// a stop (the view going away) abandons it.
+// samplesPerPoint frames, one measurement period apart, and hands it to the
+// view through a PointQueue, until the view ends the mode. Frame reads hold
+// the view's named mutex, so option commands never talk to the units at the
+// same time. Clearing the mode lets the point in progress finish and be
+// delivered; a stop (the view going away, the group being replaced) abandons
+// it.
+//
+// Frames are distinct: two frame requests are never closer than one
+// measurement period of the units (a unit answers with the frame it measured
+// last), and a frame whose time stamp is not later than the previous one's is
+// not counted. So no data point holds a frame twice, and no more points per
+// second arrive than the units measure.
 #pragma once
 
 #include "core/frame_averager.h"
 #include "core/frame_source.h"
 #include "core/named_mutex.h"
 #include "core/point_queue.h"
+#include "core/precise_wait.h"
 
 #include <atomic>
 #include <functional>
@@ -18,10 +26,16 @@
 
 namespace vornscope {
 
-struct WorkerSettings {
-    double measurementRate = 100;       // frames per second
-    std::function<int()> samplesPerPoint;  // read at each data point
+// What the thread reads frames from; replaced whole while it runs when the
+// units' settings change.
+struct FrameSupply {
+    std::unique_ptr<FrameSource> source;
+    double measurementRate = 100;  // frames per second, as the units last reported it
     int deviceCount = 1;
+};
+
+struct WorkerSettings {
+    std::function<int()> samplesPerPoint;  // read at each data point
     bool positionMatrixOnly = false;       // animate mode
     // Waited before the first frame request: one data-point period, so the
     // units settle after the mode change without the user interface waiting.
@@ -34,11 +48,12 @@ public:
     ~AcquisitionWorker() { stop(); }
 
     // Starts the thread; a previous run ends first. Counters start again at 0.
-    void start(std::unique_ptr<FrameSource> source, WorkerSettings settings,
-               std::function<void()> pointReady);
+    void start(FrameSupply supply, WorkerSettings settings, std::function<void()> pointReady);
+    // Gives a running thread a new source and rate from its next frame on.
+    void follow(FrameSupply supply);
     // Ends the mode after the point in progress (does not wait).
     void finish() { running_ = false; }
-    // Ends the thread now and waits for it.
+    // Ends the thread now and waits for it; afterwards it holds no source.
     void stop();
     // Waits for a finished thread to deliver its last point and end.
     void join()
@@ -51,24 +66,35 @@ public:
     bool active() const { return active_; }
     // Frames that could not be read (each costs its data point).
     unsigned failedReads() const { return failedReads_; }
+    // Frames that came again with the time stamp of the one before (not counted).
+    unsigned repeatedFrames() const { return repeatedFrames_; }
 
 private:
     void run();
     bool takePoint(FrameAverager& averager, SampleFrame& frame);
+    // One frame, no earlier than one measurement period after the last request.
+    bool readFrame(SampleFrame& frame, int& deviceCount, unsigned& supplyNumber);
 
     NamedMutex mutex_;
     PointQueue& queue_;
-    std::unique_ptr<FrameSource> source_;
+    FrameSupply supply_;        // guarded by mutex_
+    unsigned supplyNumber_ = 0;  // guarded by mutex_; counts follow()
+    unsigned lastSupplyNumber_ = 0;
     WorkerSettings settings_;
     std::function<void()> pointReady_;
+    PaceClock::time_point lastRequest_{};
+    double lastFrameTime_ = 0;
+    bool anyFrame_ = false;
     std::atomic<bool> running_{false};
     std::atomic<bool> stop_{false};
     std::atomic<bool> active_{false};
     std::atomic<unsigned> failedReads_{0};
+    std::atomic<unsigned> repeatedFrames_{0};
     std::thread thread_;
 };
 
-// One sample period in milliseconds at a measurement rate.
+// One measurement period of the units in milliseconds: the shortest time
+// between two frame requests.
 double samplePeriodMs(double measurementRate);
 
 } // namespace vornscope

@@ -1,6 +1,9 @@
-// Averages samplesPerPoint frames into one data point: the means of position,
-// angles, matrix and quaternion, the last non-zero button, the largest
-// distortion value and the content byte of the last frame.
+// Averages samplesPerPoint frames into one data point: the means of position
+// and matrix, the circular mean of each angle (so 179° and -179° average to
+// 180°, not 0°), the mean of the quaternions after turning each to the sign
+// of the point's first one (q and -q are the same rotation), the last
+// non-zero button, the largest distortion value and the content byte of the
+// last frame.
 #pragma once
 
 #include "core/sample_frame.h"
@@ -17,7 +20,19 @@ public:
     int added() const { return added_; }
 
 private:
+    // Sums of the sines and cosines of each unit's three angles.
+    struct AngleSums {
+        std::array<double, 3> sine{};
+        std::array<double, 3> cosine{};
+    };
+
+    void addAngles(int unit, const SensorRecord& in, SensorRecord& out);
+    void addQuaternion(int unit, const SensorRecord& in, SensorRecord& out);
+
     SampleFrame sum_;
+    std::array<AngleSums, VORN_UNIT_COUNT> angleSums_{};
+    // Each unit's first quaternion of the point: the sign the others follow.
+    std::array<std::array<double, 4>, VORN_UNIT_COUNT> reference_{};
     double weight_ = 1.0;
     int added_ = 0;
     bool positionMatrixOnly_ = false;

@@ -1,6 +1,8 @@
 // Where an acquisition mode gets its frames: the library's single-frame
 // calls, or the program's own point command while distortion detection is on
-// (RS232 and ISA), which brings each unit's distortion byte along.
+// (RS232 and ISA), which brings each unit's distortion byte along. A source
+// keeps its own copy of the group's records, never a reference: the group it
+// was made from may be replaced while the source lives on another thread.
 #pragma once
 
 #include "core/sample_frame.h"
@@ -29,7 +31,7 @@ public:
     bool read(SampleFrame& frame) override;
 
 private:
-    const CVornGroup& group_;
+    CVornGroup group_;
     std::chrono::milliseconds timeout_;
     VornFrame raw_{};
 };
@@ -45,7 +47,7 @@ private:
     bool readReply(SampleFrame& frame);
 
     VornLibrary& library_;
-    const CVornGroup& group_;
+    CVornGroup group_;
     std::vector<std::uint8_t> reply_;
 };
 

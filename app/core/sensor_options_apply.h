@@ -6,6 +6,7 @@
 #include "core/sensor_options.h"
 #include "core/vorn_group.h"
 
+#include <string>
 #include <vector>
 
 namespace vornscope {
@@ -21,8 +22,16 @@ struct PageAssignment {
 std::vector<PageAssignment> planSensorPages(const std::vector<int>& presentUnits,
                                             const std::vector<SensorPageValues>& pages, int deviceCount);
 
-// Applies one page to one unit (its record in the group is updated).
+// Applies one page to one unit. The unit's record in the group takes each
+// value the library accepts; whatever it refuses keeps its old value and is
+// listed, with the library's reason, in one message after the page. A range
+// of 144 is never written (only extended-range systems have it, and there it
+// is fixed): choosing it on a unit at another range says so.
 void applySensorPage(VornLibrary& library, CVornGroup& group, int unit, const SensorPageValues& page,
                      bool animating, MessageSink& messages);
+
+// The operator's texts for what a unit did not take.
+std::string range144Refusal(int currentRange);
+std::string unitRefusalText(int unit, const std::vector<std::string>& reasons);
 
 } // namespace vornscope

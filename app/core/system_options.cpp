@@ -3,7 +3,19 @@
 #include "core/transmitter_mode.h"
 #include "core/unit_commands.h"
 
+#include <cstdio>
+
 namespace vornscope {
+namespace {
+
+std::string rateText(double rate)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", rate);
+    return text;
+}
+
+} // namespace
 
 SystemOptionsValues readSystemOptions(VornLibrary& library, CVornGroup& group, const AcquisitionSettings& settings)
 {
@@ -32,13 +44,28 @@ SystemOptionsValues readSystemOptions(VornLibrary& library, CVornGroup& group, c
     return values;
 }
 
-void applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOptionsValues& read,
-                        const SystemOptionsValues& chosen, AcquisitionSettings& settings)
+std::optional<std::string> setMeasurementRate(VornLibrary& library, CVornGroup& group, double rate)
+{
+    VornSystemConfig wanted = group.systemConfig;
+    wanted.measurementRate = rate;
+    library.takeFailure();  // an older message is not this call's
+    if (library.setSystemConfig(group.groupId, wanted)) {
+        group.systemConfig = wanted;
+        return std::nullopt;
+    }
+    std::string message = "The units did not take the measurement rate " + rateText(rate) + ".";
+    if (const std::string reason = library.takeFailure(); !reason.empty())
+        message += "\n" + reason;
+    return message + "\nThe rate stays " + rateText(group.systemConfig.measurementRate) + " per second.";
+}
+
+std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& group,
+                                              const SystemOptionsValues& read, const SystemOptionsValues& chosen,
+                                              AcquisitionSettings& settings)
 {
     UnitChannel channel(library, group.groupId, group.transport);
 
-    group.systemConfig.measurementRate = chosen.measurementRate;
-    library.setSystemConfig(group.groupId, group.systemConfig);
+    auto refused = setMeasurementRate(library, group, chosen.measurementRate);
 
     const auto selector = static_cast<std::uint8_t>(chosen.activeTransmitter * 16);
     if (channel.send(1, {unit_command::kNextTransmitter, selector, 0}))
@@ -52,6 +79,7 @@ void applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOpt
 
     if (chosen.transmitterOn != read.transmitterOn)
         channel.send(1, {chosen.transmitterOn ? unit_command::kRun : unit_command::kSleep});
+    return refused;
 }
 
 } // namespace vornscope

@@ -5,6 +5,7 @@
 #include "core/vorn_group.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vornscope {
@@ -30,8 +31,15 @@ struct AcquisitionSettings {
 
 SystemOptionsValues readSystemOptions(VornLibrary& library, CVornGroup& group, const AcquisitionSettings& settings);
 
-// Steps a to e. `read` is what the dialog was opened with.
-void applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOptionsValues& read,
-                        const SystemOptionsValues& chosen, AcquisitionSettings& settings);
+// Writes a new measurement rate. The group's record takes it only when the
+// library does; otherwise it keeps the old rate and the result is the
+// operator's message, with the library's own reason.
+std::optional<std::string> setMeasurementRate(VornLibrary& library, CVornGroup& group, double rate);
+
+// Steps a to e. `read` is what the dialog was opened with. A rate the
+// library refuses keeps the old one; the result is then the message to show.
+std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& group,
+                                              const SystemOptionsValues& read, const SystemOptionsValues& chosen,
+                                              AcquisitionSettings& settings);
 
 } // namespace vornscope

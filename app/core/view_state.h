@@ -4,24 +4,24 @@
 
 namespace vornscope {
 
-struct ViewState {
-    bool setUp = false;
+// The acquisition modes' flags; the modes alone change them.
+struct ModeFlags {
     bool pointMode = false;
     bool streaming = false;
     bool animating = false;
     bool ball = false;
+
+    void clearModes() { pointMode = streaming = animating = ball = false; }
+};
+
+struct ViewState : ModeFlags {
+    bool setUp = false;
     bool graphMode = false;
     bool graphVisible = false;
     bool distortionOn = false;
     bool sendToTarget = false;
     // Unit 1's firmware can detect distortion (decides the distortion command).
     bool unit1SupportsDistortion = false;
-
-    // Leaving the acquisition modes, as setup and shut-down do.
-    void clearAcquisitionModes()
-    {
-        pointMode = streaming = animating = ball = false;
-    }
 };
 
 } // namespace vornscope

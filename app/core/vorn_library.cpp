@@ -1,6 +1,43 @@
 #include "core/vorn_library.h"
 
+#include <vorn/vorn_host.h>
+
+#include <mutex>
+
 namespace vornscope {
+namespace {
+
+// Per thread: the library reports a failure on the thread of the failing call.
+thread_local std::string lastFailure;
+
+void keepMessage(const char* message, void*)
+{
+    lastFailure = message;
+}
+
+} // namespace
+
+LibVorn::LibVorn()
+{
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        vornHostSetMessageHandler(&keepMessage, nullptr);
+        vornDisplayErrorDialogs(1);
+    });
+}
+
+std::string LibVorn::takeFailure()
+{
+    std::string message;
+    message.swap(lastFailure);
+    return message;
+}
+
+VornLibrary& programLibrary()
+{
+    static LibVorn library;
+    return library;
+}
 
 void LibVorn::shutDown(int group) { vornShutDown(group); }
 

@@ -37,11 +37,17 @@ public:
                              std::uint16_t count) = 0;
     virtual bool getResponse(Transport link, int group, int unit, std::uint8_t* bytes,
                              std::uint16_t count) = 0;
+
+    // The library's own message for the last call on this thread that
+    // failed, or empty; taking it clears it.
+    virtual std::string takeFailure() = 0;
 };
 
 // The real library.
 class LibVorn final : public VornLibrary {
 public:
+    // Keeps the library's messages for takeFailure() instead of showing them.
+    LibVorn();
     void shutDown(int group) override;
     bool rs232WakeUp(int group, int standAlone, int count, const std::uint16_t* comPorts, std::uint32_t baud,
                      std::uint32_t readTimeout, std::uint32_t writeTimeout) override;
@@ -58,6 +64,10 @@ public:
     bool sendCommand(Transport link, int group, int unit, const std::uint8_t* bytes,
                      std::uint16_t count) override;
     bool getResponse(Transport link, int group, int unit, std::uint8_t* bytes, std::uint16_t count) override;
+    std::string takeFailure() override;
 };
+
+// The real library as the program's commands share it (it keeps no state).
+VornLibrary& programLibrary();
 
 } // namespace vornscope

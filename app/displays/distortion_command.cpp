@@ -1,7 +1,6 @@
 #include "displays/distortion_command.h"
 
-#include "acquisition/acquisition_hub.h"
-#include "core/command_ids.h"
+#include "acquisition/acquisition_modes.h"
 #include "core/distortion_settings.h"
 #include "displays/distortion_dialog.h"
 #include "document/vornscope_doc.h"
@@ -34,11 +33,6 @@ void DistortionCommand::run()
     choice.on = !dialog.stopPressed();
     choice.edited = dialog.edited();
     choice.values = dialog.values();
-    // A running thread reads with the frame source chosen at its start: it
-    // restarts below with the one that matches the new setting.
-    const bool restartStream = view_.state().streaming;
-    if (restartStream)
-        view_.acquisition().stop();
     {
         const std::lock_guard lock(*view_.mutex());
         LibraryBusy busy;
@@ -47,10 +41,8 @@ void DistortionCommand::run()
     }
     view_.state().distortionOn = choice.on;
     view_.showDistortion(choice.on);
-    if (restartStream) {
-        view_.state().streaming = false;
-        view_.onCommand(ID_STREAM);
-    }
+    // A running thread goes on with the frame source that matches the new setting.
+    view_.modes().unitsChanged();
 }
 
 } // namespace vornscope

@@ -4,7 +4,7 @@
 
 namespace vornscope {
 
-CVornscopeDoc::CVornscopeDoc(QObject* parent) : QObject(parent), groupId_(nextGroupId()) {}
+CVornscopeDoc::CVornscopeDoc(QObject* parent) : QObject(parent), session_(programLibrary(), nextGroupId()) {}
 
 void CVornscopeDoc::addTextItem(CTextItem item)
 {

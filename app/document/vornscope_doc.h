@@ -1,13 +1,13 @@
 // CVornscopeDoc: one group of units and its acquisition settings, and the
-// text lines the view draws.
+// text lines the view draws. The group lives in the document's GroupSession,
+// the one place that wakes, replaces and shuts it down.
 #pragma once
 
+#include "core/group_session.h"
 #include "core/text_items.h"
-#include "core/vorn_group.h"
 
 #include <QObject>
 
-#include <memory>
 #include <optional>
 
 namespace vornscope {
@@ -17,9 +17,10 @@ class CVornscopeDoc : public QObject {
 public:
     explicit CVornscopeDoc(QObject* parent = nullptr);
 
-    int groupId() const { return groupId_; }
-    CVornGroup* group() const { return group_.get(); }
-    void setGroup(std::unique_ptr<CVornGroup> group) { group_ = std::move(group); }
+    int groupId() const { return session_.groupId(); }
+    GroupSession& session() { return session_; }
+    // The group of the last setup, null before the first.
+    CVornGroup* group() const { return session_.group(); }
 
     int samplesPerPoint() const { return samplesPerPoint_; }
     void setSamplesPerPoint(int samples) { samplesPerPoint_ = samples; }
@@ -35,9 +36,8 @@ Q_SIGNALS:
     void textItemsCleared();
 
 private:
-    int groupId_;
+    GroupSession session_;
     int samplesPerPoint_ = 5;
-    std::unique_ptr<CVornGroup> group_;
     TextItemList textItems_;
 };
 

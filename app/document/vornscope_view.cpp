@@ -3,6 +3,7 @@
 #include "acquisition/acquisition_hub.h"
 #include "core/command_ids.h"
 #include "core/data_file_reader.h"
+#include "core/system_options.h"
 #include "core/vorn_group.h"
 #include "datafiles/data_file_commands.h"
 #include "displays/animate_display.h"
@@ -99,14 +100,9 @@ CVornscopeView::CVornscopeView(CVornscopeDoc* document, QWidget* parent)
       document_(document),
       mutexName_(viewMutexName(nextViewHandle())),
       mutex_(openNamedMutex(mutexName_)),
-      acquisition_(std::make_unique<AcquisitionHub>(
-          mutex_, [this](const std::vector<SampleFrame>& points, std::size_t count) { takePoints(points, count); })),
+      modes_(std::make_unique<AcquisitionModes>(static_cast<AcquisitionHost&>(*this), document->session(), mutex_, state_)),
       numeric_(std::make_unique<NumericDisplay>())
 {
-    connect(acquisition_.get(), &AcquisitionHub::framesMissing, this, [this](unsigned count) {
-        Q_EMIT statusMessage(tr("The units did not answer %1 frame requests; those data points are missing.")
-                                 .arg(count));
-    });
     setAcceptDrops(true);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
@@ -120,11 +116,10 @@ CVornscopeView::CVornscopeView(CVornscopeDoc* document, QWidget* parent)
 
 CVornscopeView::~CVornscopeView()
 {
-    // The thread must end before the units and the view go.
-    acquisition_->stop();
-    animateMode_.leave();
-    if (state_.setUp)
-        vornShutDown(document_->groupId());
+    // The modes end as leaving them does (animate gives the formats back)
+    // while the units and this view still exist; then the group goes.
+    document_->session().shutDown();
+    modes_.reset();
 }
 
 bool CVornscopeView::onCommand(int id)
@@ -146,8 +141,9 @@ void CVornscopeView::sensorOptions(int) { SensorOptionsCommand(*this).run(); }
 void CVornscopeView::systemOptions(int)
 {
     SystemOptionsCommand(*this).run();
-    // A running thread takes the new samplesPerPoint from its next data point.
-    acquisition_->setSamplesPerPoint(document_->samplesPerPoint());
+    // A running thread takes the new samplesPerPoint and rate from its next data point.
+    modes_->hub().setSamplesPerPoint(document_->samplesPerPoint());
+    modes_->unitsChanged();
 }
 
 void CVornscopeView::shutDown(int)
@@ -156,18 +152,16 @@ void CVornscopeView::shutDown(int)
         refuseNotSetUp();
         return;
     }
-    acquisition_->stop();
-    animateMode_.leave();
-    state_.clearAcquisitionModes();
+    // The modes end first, as leaving them does.
+    document_->session().shutDown();
     clearView();
-    vornShutDown(document_->groupId());
     state_.setUp = false;
 }
 
-void CVornscopeView::stream(int) { streamMode_.toggle(); }
-void CVornscopeView::point(int) { pointMode_.toggle(); }
-void CVornscopeView::animate(int) { animateMode_.toggle(); }
-void CVornscopeView::ball(int) { animateMode_.toggleBall(); }
+void CVornscopeView::stream(int) { modes_->toggleStream(); }
+void CVornscopeView::point(int) { modes_->togglePoint(); }
+void CVornscopeView::animate(int) { modes_->toggleAnimate(); }
+void CVornscopeView::ball(int) { modes_->toggleBall(); }
 void CVornscopeView::distortion(int) { DistortionCommand(*this).run(); }
 void CVornscopeView::saveDataOptions(int) { DataFileCommands(*this).saveDataOptions(); }
 void CVornscopeView::saveData(int) { DataFileCommands(*this).saveData(); }
@@ -199,9 +193,7 @@ void CVornscopeView::setGraphMode(bool on, double heightShare)
             graph_->hide();
         return;
     }
-    acquisition_->stop();
-    animateMode_.leave();
-    state_.clearAcquisitionModes();
+    modes_->endAll();
     state_.graphMode = state_.graphVisible = true;
     CGraphWindow* window = graphWindow();
     window->setGeometry(0, 0, std::max(width() - 20, 100), std::max(static_cast<int>(heightShare * height()), 100));
@@ -318,11 +310,16 @@ void CVornscopeView::changeRate(double delta)
     CVornGroup* group = document_->group();
     if (!state_.setUp || group == nullptr)
         return;
-    const std::lock_guard lock(*mutex_);
-    VornSystemConfig config = group->systemConfig;
-    config.measurementRate += delta;
-    if (programLibrary().setSystemConfig(group->groupId, config))
-        group->systemConfig = config;
+    std::optional<std::string> refused;
+    {
+        const std::lock_guard lock(*mutex_);
+        refused = setMeasurementRate(programLibrary(), *group, group->systemConfig.measurementRate + delta);
+    }
+    if (refused) {
+        Q_EMIT statusMessage(QString::fromStdString(*refused).replace('\n', ' '));
+        return;
+    }
+    modes_->unitsChanged();
     Q_EMIT statusMessage(tr("Measurement rate %1 per second").arg(group->systemConfig.measurementRate, 0, 'f', 1));
 }
 
@@ -357,6 +354,33 @@ void CVornscopeView::takePoints(const std::vector<SampleFrame>& points, std::siz
     }
     showNumeric(newest);
 }
+
+ModeSettings CVornscopeView::modeSettings() const
+{
+    return ModeSettings{state_.setUp, document_->samplesPerPoint(), state_.distortionOn, state_.graphMode};
+}
+
+void CVornscopeView::setSamplesPerPoint(int samples) { document_->setSamplesPerPoint(samples); }
+
+void CVornscopeView::showModeScreen(ModeScreen screen)
+{
+    switch (screen) {
+    case ModeScreen::Cleared: clearView(); break;
+    case ModeScreen::PointHelp:
+        clearView();
+        showStatusLine(text::kPointModeHelp);
+        break;
+    case ModeScreen::Animate:
+        setGraphMode(false);
+        clearView();
+        showAnimateDisplay(true);
+        break;
+    case ModeScreen::AnimateEnded: showAnimateDisplay(false); break;
+    case ModeScreen::BallStarted: animateDisplay()->startBall(); break;
+    }
+}
+
+void CVornscopeView::showStatus(const QString& text) { Q_EMIT statusMessage(text); }
 
 void CVornscopeView::showNumeric(const SampleFrame& frame)
 {
@@ -438,13 +462,10 @@ void CVornscopeView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
         // The right button leaves every acquisition mode.
-        if (state_.streaming)
-            acquisition_->finish();
-        animateMode_.leave();
-        state_.clearAcquisitionModes();
+        modes_->leaveAll();
         Q_EMIT stateChanged();
     } else if (event->button() == Qt::LeftButton && state_.pointMode) {
-        pointMode_.takePoint();
+        modes_->takePoint();
     }
     QWidget::mousePressEvent(event);
 }
@@ -453,7 +474,7 @@ void CVornscopeView::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     if (state_.pointMode && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
-        pointMode_.takePoint();
+        modes_->takePoint();
         return;
     }
     if (state_.graphVisible && graph_) {

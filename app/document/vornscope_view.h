@@ -1,7 +1,8 @@
 // CVornscopeView: the view of one document. It keeps the application state,
 // draws the document's text lines and routes each command to the class that
-// carries it out (setup, options, and later the acquisition modes and
-// displays); it does no unit work itself.
+// carries it out (setup, options, the acquisition modes, the displays); it
+// does no unit work itself. To the acquisition modes it is only an
+// AcquisitionHost.
 #pragma once
 
 #include "acquisition/acquisition_modes.h"
@@ -28,7 +29,7 @@ class CGraphWindow;
 class CVornscopeDoc;
 class NumericDisplay;
 
-class CVornscopeView : public QWidget {
+class CVornscopeView : public QWidget, private AcquisitionHost {
     Q_OBJECT
 public:
     explicit CVornscopeView(CVornscopeDoc* document, QWidget* parent = nullptr);
@@ -49,11 +50,9 @@ public:
     // Opens a data file into the graph (menu, recent files, dropped files).
     void openAndGraph(const QString& path);
 
-    // Acquisition: the thread of stream and animate mode and the modes.
-    AcquisitionHub& acquisition() { return *acquisition_; }
-    AnimateMode& animateMode() { return animateMode_; }
-    // Data points taken (by a thread or in point mode), oldest first.
-    void takePoints(const std::vector<SampleFrame>& points, std::size_t count);
+    // Acquisition: the modes and the thread of stream and animate mode.
+    AcquisitionModes& modes() { return *modes_; }
+    AcquisitionHub& acquisition() { return modes_->hub(); }
 
     // Displays, created on first use.
     CGraphWindow* graphWindow();
@@ -124,6 +123,13 @@ private:
     void changeRate(double delta);
     void showNumeric(const SampleFrame& frame);
 
+    // AcquisitionHost
+    ModeSettings modeSettings() const override;
+    void setSamplesPerPoint(int samples) override;
+    void takePoints(const std::vector<SampleFrame>& points, std::size_t count) override;
+    void showModeScreen(ModeScreen screen) override;
+    void showStatus(const QString& text) override;
+
     void repaintItem(const CTextItem& item, const std::optional<CTextItem>& old);
     QRect itemRect(const CTextItem& item) const;
 
@@ -131,10 +137,7 @@ private:
     ViewState state_;
     std::string mutexName_;
     NamedMutex mutex_;
-    std::unique_ptr<AcquisitionHub> acquisition_;
-    StreamMode streamMode_{*this};
-    PointMode pointMode_{*this};
-    AnimateMode animateMode_{*this};
+    std::unique_ptr<AcquisitionModes> modes_;
     std::unique_ptr<NumericDisplay> numeric_;
     CGraphWindow* graph_ = nullptr;
     CAnimateDisplay* animate_ = nullptr;

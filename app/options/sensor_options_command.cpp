@@ -50,6 +50,8 @@ void SensorOptionsCommand::run()
         for (const auto& [unit, page] : planSensorPages(units, pages, group->deviceCount))
             applySensorPage(library, *group, unit, pages[page], view_.state().animating, messageSink());
     }
+    // A running thread reads with the new formats and ranges.
+    view_.modes().unitsChanged();
     view_.clearView();
 }
 

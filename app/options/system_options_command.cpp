@@ -18,22 +18,24 @@ void SystemOptionsCommand::run()
         refuseNotSetUp();
         return;
     }
-    LibVorn library;
     AcquisitionSettings settings{document.samplesPerPoint(), view_.showTimes};
     SystemOptionsValues read;
     {
         std::lock_guard lock(*view_.mutex());
         LibraryBusy busy;
-        read = readSystemOptions(library, *group, settings);
+        read = readSystemOptions(programLibrary(), *group, settings);
     }
     SystemOptionsDialog dialog(read, &view_);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    std::optional<std::string> refused;
     {
         std::lock_guard lock(*view_.mutex());
         LibraryBusy busy;
-        applySystemOptions(library, *group, read, dialog.values(), settings);
+        refused = applySystemOptions(programLibrary(), *group, read, dialog.values(), settings);
     }
+    if (refused)
+        messageSink().show(*refused, "", MessageIcon::Exclamation, MessageButtons::Ok);
     document.setSamplesPerPoint(settings.samplesPerPoint);
     view_.showTimes = settings.showTimes;
     view_.clearView();

@@ -45,6 +45,8 @@ bool DialogPrompter::askUnit(const UnitDialogLook& look, UnitEntry& entry)
 
 void DialogPrompter::showStatus(const char* text)
 {
+    // The wake-up replaces the group: what the old one measured leaves the screen.
+    view_.clearView();
     view_.showStatusLine(text);
 }
 

@@ -13,7 +13,10 @@ namespace vornscope {
 void SetupCommand::run(Transport link)
 {
     CVornscopeDoc& document = *view_.document();
-    view_.state().clearAcquisitionModes();
+    // Stop before replacing: every mode ends as leaving it does (animate
+    // gives the formats back) while the old group is still awake, and no
+    // thread holds on to it when the setup shuts it down.
+    document.session().release();
     view_.notifyStateChanged();
 
     LibVorn library;
@@ -30,7 +33,7 @@ void SetupCommand::run(Transport link)
         }
     }
     if (result.attempted) {
-        document.setGroup(std::move(result.group));
+        document.session().adopt(std::move(result.group), result.setUp);
         ViewState& state = view_.state();
         state.setUp = result.setUp;
         state.unit1SupportsDistortion = false;

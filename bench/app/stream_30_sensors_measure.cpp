@@ -67,7 +67,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the simulated controller did not wake\n");
         return 1;
     }
-    document.setGroup(std::move(group));
+    document.session().adopt(std::move(group), true);
     document.setSamplesPerPoint(1);
     CVornscopeView view(&document);
     view.resize(1000, 700);
@@ -103,7 +103,7 @@ int main(int argc, char** argv)
                 "  process CPU %.1f ms = %.1f %% of one core (simulated controller included)\n",
                 kUnits, seconds, points, static_cast<double>(points) / seconds, static_cast<long long>(longestGapMs),
                 cpuMs, 100.0 * cpuMs / wallMs);
-    vornShutDown(document.groupId());
+    document.session().shutDown();
     controller.stop();
     return 0;
 }

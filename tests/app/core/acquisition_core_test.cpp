@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <condition_variable>
+#include <thread>
 #include <memory>
 
 namespace vornscope {
@@ -53,6 +55,55 @@ TEST(FrameAverager, MeansLastButtonLargestDistortion)
     EXPECT_DOUBLE_EQ(averager.result().sensors[1].position[0], 4.0);
     EXPECT_DOUBLE_EQ(averager.result().sensors[1].angles[0], 0.0);
     EXPECT_EQ(averager.result().sensors[1].button, 0);
+}
+
+// The mean of `angles` as azimuth (and, negated, as roll).
+std::array<double, 3> angleMean(std::initializer_list<double> angles)
+{
+    FrameAverager averager;
+    averager.start(static_cast<int>(angles.size()));
+    auto frame = std::make_unique<SampleFrame>();
+    for (double angle : angles) {
+        frame->sensors[1].angles = {angle, 0.0, -angle};
+        averager.add(*frame, 1);
+    }
+    return averager.result().sensors[1].angles;
+}
+
+TEST(FrameAverager, AnglesAreAveragedAsAnglesAcross180AndAroundZero)
+{
+    // Across the wrap: the arithmetic mean of these is near 0, the direction is 180.
+    const auto wrap = angleMean({175.0, 179.0, -179.0, -175.0, 180.0});
+    EXPECT_NEAR(std::abs(wrap[0]), 180.0, 1e-9);
+    EXPECT_NEAR(std::abs(wrap[2]), 180.0, 1e-9);
+    EXPECT_NEAR(wrap[1], 0.0, 1e-12);
+    EXPECT_NEAR(angleMean({170.0, -176.0})[0], 177.0, 1e-9);
+    EXPECT_NEAR(angleMean({-170.0, 176.0})[0], -177.0, 1e-9);
+    // Around 0 and elsewhere a symmetric spread keeps its centre.
+    EXPECT_NEAR(angleMean({-3.0, -1.0, 1.0, 3.0, 5.0})[0], 1.0, 1e-9);
+    EXPECT_NEAR(angleMean({-3.0, -1.0, 1.0, 3.0, 5.0})[2], -1.0, 1e-9);
+    EXPECT_NEAR(angleMean({88.0, 90.0, 92.0})[0], 90.0, 1e-9);
+    // One frame comes back unchanged.
+    EXPECT_DOUBLE_EQ(angleMean({-123.456})[0], -123.456);
+}
+
+TEST(FrameAverager, QuaternionsTakeTheFirstOnesSignBeforeTheMean)
+{
+    FrameAverager averager;
+    averager.start(3);
+    auto frame = std::make_unique<SampleFrame>();
+    // q and -q are one rotation; a plain mean of these would be near zero.
+    const std::array<std::array<double, 4>, 3> quaternions{{{0.6, 0.8, 0.0, 0.0},
+                                                           {-0.6, -0.8, 0.0, 0.0},
+                                                           {0.6, 0.79, 0.1, 0.0}}};
+    for (const auto& q : quaternions) {
+        frame->sensors[1].quaternion = q;
+        averager.add(*frame, 1);
+    }
+    const auto mean = averager.result().sensors[1].quaternion;
+    EXPECT_NEAR(mean[0], 0.6, 1e-12);
+    EXPECT_NEAR(mean[1], (0.8 + 0.8 + 0.79) / 3, 1e-12);
+    EXPECT_NEAR(mean[2], 0.1 / 3, 1e-12);
 }
 
 TEST(DistortionColour, RampAndFill)
@@ -152,12 +203,101 @@ public:
     bool read(SampleFrame& frame) override
     {
         ++reads;
+        frame.time = reads * 0.001;
         frame.sensors[1].position = {static_cast<double>(reads), 0, 0};
         frame.sensors[1].content = content::kPosition;
         return true;
     }
     std::atomic<int> reads{0};
 };
+
+// A unit that measures one frame per tick of its own clock and answers a
+// request with the frame it measured last, so requests faster than its
+// rate see the same frame again.
+class LatestFrameSource final : public FrameSource {
+public:
+    LatestFrameSource(double rate, std::vector<PaceClock::time_point>& requests)
+        : periodMs_(1000.0 / rate), requests_(requests) {}
+    bool read(SampleFrame& frame) override
+    {
+        const auto now = PaceClock::now();
+        requests_.push_back(now);
+        const double ms = std::chrono::duration<double, std::milli>(now - start_).count();
+        const double measured = std::floor(ms / periodMs_);
+        frame.time = measured * periodMs_ * 0.001;
+        frame.sensors[1].position = {measured, 0, 0};
+        return true;
+    }
+private:
+    double periodMs_;
+    std::vector<PaceClock::time_point>& requests_;  // read by the test once the thread ended
+    PaceClock::time_point start_ = PaceClock::now();
+};
+
+// Every frame comes twice with the same time stamp.
+class RepeatingSource final : public FrameSource {
+public:
+    bool read(SampleFrame& frame) override
+    {
+        const int measured = reads++ / 2;
+        frame.time = measured * 0.01;
+        frame.sensors[1].position = {static_cast<double>(measured), 0, 0};
+        return true;
+    }
+    int reads = 0;
+};
+
+struct WorkerRun {
+    std::vector<SampleFrame> points;
+    double seconds = 0;      // from the start to the stop of the thread
+    unsigned repeated = 0;   // frames not counted
+};
+
+// Runs a worker until it has delivered `wanted` points (or 20 s went by).
+WorkerRun runUntil(std::unique_ptr<FrameSource> source, double rate, int samples, std::size_t wanted)
+{
+    PointQueue queue;
+    AcquisitionWorker worker(openNamedMutex("acquisition-worker-distinct"), queue);
+    WorkerSettings settings;
+    settings.samplesPerPoint = [samples] { return samples; };
+    const auto start = PaceClock::now();
+    worker.start(FrameSupply{std::move(source), rate, 1}, settings, nullptr);
+    while (queue.waiting() < wanted && PaceClock::now() - start < std::chrono::seconds(20))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    worker.stop();
+    WorkerRun run;
+    run.seconds = std::chrono::duration<double>(PaceClock::now() - start).count();
+    run.repeated = worker.repeatedFrames();
+    std::size_t count = 0;
+    queue.takeAll(run.points, count);
+    run.points.resize(count);
+    return run;
+}
+
+TEST(AcquisitionWorker, NoFrameTwiceAndNoFasterThanTheUnitsMeasure)
+{
+    // 144 per second: a sample period of 6.94 ms, which whole milliseconds made 6.
+    constexpr double kRate = 144.0;
+    std::vector<PaceClock::time_point> requests;
+    const WorkerRun latest = runUntil(std::make_unique<LatestFrameSource>(kRate, requests), kRate, 1, 60);
+    const auto& points = latest.points;
+    ASSERT_GE(points.size(), 60u);
+    EXPECT_LE(static_cast<double>(points.size()), latest.seconds * kRate + 1);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        EXPECT_GT(points[i].sensors[1].position[0], points[i - 1].sensors[1].position[0]) << "frame twice at " << i;
+    // The source notes the time a little after the worker does: 0.1 ms of slack,
+    // against the 0.94 ms that whole milliseconds would take off.
+    const auto period = std::chrono::duration<double, std::milli>(1000.0 / kRate - 0.1);
+    for (std::size_t i = 1; i < requests.size(); ++i)
+        EXPECT_GE(requests[i] - requests[i - 1], period) << i;
+
+    // A frame that comes again with the same time stamp is not counted.
+    const WorkerRun pairs = runUntil(std::make_unique<RepeatingSource>(), 500, 2, 10);
+    ASSERT_GE(pairs.points.size(), 10u);
+    EXPECT_GT(pairs.repeated, 0u);
+    for (std::size_t i = 0; i < pairs.points.size(); ++i)
+        EXPECT_DOUBLE_EQ(pairs.points[i].sensors[1].position[0], 2.0 * static_cast<double>(i) + 0.5) << i;
+}
 
 TEST(AcquisitionWorker, DeliversEveryPointAndFinishesThePointInProgress)
 {
@@ -169,9 +309,8 @@ TEST(AcquisitionWorker, DeliversEveryPointAndFinishesThePointInProgress)
     std::condition_variable delivered;
     int points = 0;
     WorkerSettings settings;
-    settings.measurementRate = 500;
     settings.samplesPerPoint = [] { return 4; };
-    worker.start(std::move(source), settings, [&] {
+    worker.start(FrameSupply{std::move(source), 500, 1}, settings, [&] {
         const std::lock_guard lock(mutex);
         ++points;
         delivered.notify_all();

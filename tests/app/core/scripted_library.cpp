@@ -71,8 +71,23 @@ bool ScriptedLibrary::getSystemConfig(int, VornSystemConfig& config)
 bool ScriptedLibrary::setSystemConfig(int, VornSystemConfig& config)
 {
     calls.push_back({"setSystemConfig"});
+    if (refuseSystemConfig)
+        return fail(*refuseSystemConfig);
     system = config;
     return true;
+}
+
+bool ScriptedLibrary::fail(const std::string& message)
+{
+    failure_ = message;
+    return false;
+}
+
+std::string ScriptedLibrary::takeFailure()
+{
+    std::string message;
+    message.swap(failure_);
+    return message;
 }
 
 bool ScriptedLibrary::getDeviceConfig(int, int unit, VornDeviceConfig& config)
@@ -90,6 +105,8 @@ bool ScriptedLibrary::setDeviceConfig(int, int unit, const VornDeviceConfig& con
     call.unit = unit;
     call.config = config;
     calls.push_back(call);
+    if (const auto refused = refusedScalings.find(config.scaling); refused != refusedScalings.end())
+        return fail(refused->second);
     devices[unit] = config;
     return true;
 }

@@ -3,9 +3,12 @@
 // call so a test can check the order and bytes the program sends.
 #pragma once
 
+#include "core/messages.h"
 #include "core/vorn_library.h"
 
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,9 @@ public:
     std::map<int, std::string> models;          // ten-character model strings
     std::map<int, std::vector<std::uint8_t>> examineAnswers;  // by parameter, as the unit sends it
     bool pv2Woken = false;
+    // Refusals with the library's message, as takeFailure() then gives it.
+    std::optional<std::string> refuseSystemConfig;
+    std::map<std::uint16_t, std::string> refusedScalings;
 
     std::vector<Call> calls;
     std::vector<std::string> names() const;
@@ -52,9 +58,24 @@ public:
     bool getFastDeviceConfig(int group, int unit, VornDeviceConfig& config) override;
     bool sendCommand(Transport link, int group, int unit, const std::uint8_t* bytes, std::uint16_t count) override;
     bool getResponse(Transport link, int group, int unit, std::uint8_t* bytes, std::uint16_t count) override;
+    std::string takeFailure() override;
 
 private:
+    bool fail(const std::string& message);
+
     std::vector<std::uint8_t> pending_;
+    std::string failure_;
+};
+
+// Records the texts of the message boxes a flow shows and answers OK.
+class RecordingSink final : public MessageSink {
+public:
+    std::vector<std::string> texts;
+    MessageAnswer show(const std::string& text, const std::string&, MessageIcon, MessageButtons) override
+    {
+        texts.push_back(text);
+        return MessageAnswer::Ok;
+    }
 };
 
 } // namespace vornscope::testing

@@ -6,17 +6,8 @@
 namespace vornscope {
 namespace {
 
+using testing::RecordingSink;
 using testing::ScriptedLibrary;
-
-class RecordingSink final : public MessageSink {
-public:
-    std::vector<std::string> texts;
-    MessageAnswer show(const std::string& text, const std::string&, MessageIcon, MessageButtons) override
-    {
-        texts.push_back(text);
-        return MessageAnswer::Ok;
-    }
-};
 
 TEST(SensorOptionsMapping, Conversions)
 {
@@ -118,7 +109,7 @@ protected:
     CVornGroup group;
 };
 
-TEST_F(ApplyPage, StepsInOrderAndRange144NeverWritten)
+TEST_F(ApplyPage, StepsInOrderAndRange144NeverWrittenButSaidSo)
 {
     SensorPageValues page = pageFromConfig(group.deviceConfig[1], 0, 60);
     page.range = 144;
@@ -139,7 +130,33 @@ TEST_F(ApplyPage, StepsInOrderAndRange144NeverWritten)
     const auto commands = library.named("sendCommand");
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].bytes, (std::vector<std::uint8_t>{'P', 20, 50}));
+    // Choosing 144 on a unit at 72 is not dropped silently.
+    ASSERT_EQ(sink.texts.size(), 1u);
+    EXPECT_EQ(sink.texts[0], unitRefusalText(1, {range144Refusal(72)}));
+    EXPECT_EQ(group.deviceConfig[1].scaling, 72);
+
+    // On an extended-range unit 144 is what it has: nothing to say.
+    sink.texts.clear();
+    group.deviceConfig[1].scaling = 144;
+    library.devices[1].scaling = 144;
+    applySensorPage(library, group, 1, page, false, sink);
     EXPECT_TRUE(sink.texts.empty());
+}
+
+TEST_F(ApplyPage, ARefusedValueKeepsTheOldOneAndShowsTheLibrarysReason)
+{
+    const std::string reason = "Illegal scaling value specified for vorn #1: 288.";
+    library.refusedScalings[288] = reason;
+    SensorPageValues page = pageFromConfig(group.deviceConfig[1], 0, 60);
+    page.range = 288;
+    page.hemisphere = 3;
+    applySensorPage(library, group, 1, page, false, sink);
+    ASSERT_EQ(sink.texts.size(), 1u);
+    EXPECT_EQ(sink.texts[0], unitRefusalText(1, {reason}));
+    // The record keeps 72, later writes send 72, and the accepted hemisphere stays.
+    EXPECT_EQ(group.deviceConfig[1].scaling, 72);
+    EXPECT_EQ(group.deviceConfig[1].hemisphere, 3);
+    EXPECT_EQ(sets().back().scaling, 72);
 }
 
 TEST_F(ApplyPage, Range72IsWritten)

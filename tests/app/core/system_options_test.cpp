@@ -101,5 +101,28 @@ TEST_F(SystemOptionsTest, TcpipHasNoModeAndSendsNoUnitCommands)
     EXPECT_EQ(library.named("setSystemConfig").size(), 1u);
 }
 
+TEST_F(SystemOptionsTest, ARefusedRateIsShownAndTheOldOneStays)
+{
+    const std::string reason = "Illegal measurement rate specified for master vorn: 500 Hz.";
+    library.refuseSystemConfig = reason;
+    const auto read = readSystemOptions(library, group, settings);
+    auto chosen = read;
+    chosen.measurementRate = 500;
+    chosen.samplesPerPoint = 2;
+    const auto refused = applySystemOptions(library, group, read, chosen, settings);
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find(reason), std::string::npos) << *refused;
+    EXPECT_NE(refused->find("stays 100.000"), std::string::npos) << *refused;
+    // The record, and so the next dialog and the pacing, keep 100.
+    EXPECT_DOUBLE_EQ(group.systemConfig.measurementRate, 100.0);
+    EXPECT_DOUBLE_EQ(readSystemOptions(library, group, settings).measurementRate, 100.0);
+    // The other choices still go out.
+    EXPECT_EQ(settings.samplesPerPoint, 2);
+
+    library.refuseSystemConfig.reset();
+    EXPECT_FALSE(setMeasurementRate(library, group, 120));
+    EXPECT_DOUBLE_EQ(group.systemConfig.measurementRate, 120.0);
+}
+
 } // namespace
 } // namespace vornscope

@@ -206,6 +206,67 @@ private Q_SLOTS:
         QCOMPARE(int(session.simulator.unitSettings(2)->dataFormat), before);
     }
 
+    // A new setup, Shut Down and closing the window end the modes first, as
+    // leaving them does: the thread stops (no more frame requests, so the
+    // failure counter stays still) and animate mode gives the formats and
+    // samplesPerPoint back while the old group is still awake.
+    void setupShutDownAndCloseEndTheModesFirst()
+    {
+        Session session(vorn::sim::vornsetConfig(2), 2);
+        CVornscopeView* view = session.view;
+        auto quiet = [view] {
+            const unsigned failures = view->acquisition().failedReads();
+            const std::size_t delivered = view->acquisition().delivered();
+            QTest::qWait(1500);
+            QCOMPARE(view->acquisition().failedReads(), failures);
+            QCOMPARE(view->acquisition().delivered(), delivered);
+            QVERIFY(!view->acquisition().active());
+        };
+
+        auto deliversFive = [view] {
+            const std::size_t from = view->acquisition().delivered();
+            QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= from + 5, 15000);
+        };
+
+        session.frame.onCommand(ID_STREAM);
+        deliversFive();
+        setUpRs232(session.frame, 2);
+        QVERIFY(view->state().setUp);
+        QVERIFY(!view->state().streaming);
+        quiet();
+
+        view->document()->setSamplesPerPoint(4);
+        const int before = session.simulator.unitSettings(1)->dataFormat;
+        session.frame.onCommand(ID_ANIMATE);
+        deliversFive();
+        QTRY_COMPARE_WITH_TIMEOUT(int(session.simulator.unitSettings(2)->dataFormat), 5, 5000);
+        setUpRs232(session.frame, 2);
+        QVERIFY(!view->state().animating);
+        QVERIFY(!view->animateDisplay()->isVisible());
+        QCOMPARE(view->document()->samplesPerPoint(), 4);
+        QCOMPARE(int(view->document()->group()->deviceConfig[2].dataFormat), before);
+        quiet();
+        // A later mode start writes nothing of the old group to the new one.
+        session.frame.onCommand(ID_STREAM);
+        deliversFive();
+        QCOMPARE(int(session.simulator.unitSettings(2)->dataFormat), before);
+
+        session.frame.onCommand(ID_ANIMATE);
+        QTRY_VERIFY_WITH_TIMEOUT(int(session.simulator.unitSettings(2)->dataFormat) == 5, 5000);
+        session.frame.onCommand(ID_SHUT_DOWN);
+        QVERIFY(!view->state().setUp && !view->state().animating);
+        QCOMPARE(int(session.simulator.unitSettings(2)->dataFormat), before);
+        QCOMPARE(view->document()->samplesPerPoint(), 4);
+        quiet();
+
+        setUpRs232(session.frame, 2);
+        session.frame.onCommand(ID_ANIMATE);
+        deliversFive();
+        view->parentWidget()->close();  // the child window
+        QTRY_COMPARE_WITH_TIMEOUT(int(session.simulator.unitSettings(2)->dataFormat), before, 5000);
+        QVERIFY(session.messages.shown.empty());
+    }
+
     void distortionBarRisesNearMetal()
     {
         auto config = vorn::sim::standAloneConfig();
