@@ -3,8 +3,8 @@
 // caller needs to take data. Extended-range units keep their filters.
 #include "config/tcpip_config.h"
 #include "config/unit_commands.h"
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/pump_wait.h"
 #include "protocol/commands.h"
 #include "protocol/data_format.h"

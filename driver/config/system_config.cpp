@@ -2,10 +2,10 @@
 // now, ISA through the same link later): the master's status, revision,
 // rate, addressing mode and the status byte of every unit on the bus.
 #include "config/measurement_rate.h"
-#include "config/unit_commands.h"
 #include "config/tcpip_config.h"
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
+#include "config/unit_commands.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/pump_wait.h"
 #include "protocol/commands.h"
 #include "protocol/parameters.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "exports/export_rules.h"
-#include "exports/group.h"
+#include "group/group.h"
 
 #include <cstdint>
 #include <memory>

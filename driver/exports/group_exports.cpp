@@ -1,6 +1,6 @@
 // The exports that act on a woken group: each names its rule and its worker.
 #include "exports/dispatch.h"
-#include "exports/workers.h"
+#include "group/workers.h"
 
 #include <vorn/vorn.h>
 

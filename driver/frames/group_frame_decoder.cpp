@@ -1,8 +1,8 @@
 #include "frames/group_frame_decoder.h"
 
-#include "exports/error_reporter.h"
 #include "frames/frame_errors.h"
 #include "frames/record_layout.h"
+#include "group/error_reporter.h"
 #include "protocol/data_format.h"
 #include "protocol/isa_record.h"
 #include "protocol/reading_words.h"

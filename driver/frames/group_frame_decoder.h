@@ -3,7 +3,7 @@
 // sensor, in address order, each checked for its phasing flag and tag.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 #include "protocol/decode_result.h"
 #include "transports/unit_link.h"
 

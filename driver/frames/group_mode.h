@@ -3,7 +3,7 @@
 // units. Each switch costs a one-second wait.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 #include "transports/unit_link.h"
 
 namespace vorn {

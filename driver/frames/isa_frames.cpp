@@ -3,12 +3,12 @@
 // answer collected word by word.
 #include "frames/isa_frames.h"
 
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
 #include "frames/frame_errors.h"
 #include "frames/group_frame_decoder.h"
 #include "frames/group_mode.h"
 #include "frames/record_layout.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/clock.h"
 #include "protocol/commands.h"
 #include "transports/isa_transport.h"

@@ -1,9 +1,9 @@
 // Measurement-cycle reporting: the master sends "," once per cycle.
 #include "config/unit_commands.h"
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
 #include "frames/frame_errors.h"
 #include "frames/group_mode.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "protocol/commands.h"
 #include "protocol/parameters.h"
 

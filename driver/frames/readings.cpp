@@ -1,10 +1,10 @@
 // Single readings: a point command to one unit, then its one record.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
 #include "frames/frame_errors.h"
 #include "frames/group_frame_decoder.h"
 #include "frames/group_mode.h"
 #include "frames/record_layout.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "protocol/commands.h"
 #include "protocol/record_shape.h"
 

@@ -3,7 +3,7 @@
 // frame, and the last unit that sends data in it.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 #include "protocol/record_shape.h"
 
 #include <cstddef>

@@ -1,13 +1,13 @@
 // Single frames and vornGetFrame: through the master in group mode, or
 // unit by unit on the units' own lines.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
 #include "frames/frame_errors.h"
 #include "frames/group_frame_decoder.h"
 #include "frames/group_mode.h"
 #include "frames/isa_frames.h"
 #include "frames/record_layout.h"
 #include "frames/tcpip_frames.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/clock.h"
 #include "protocol/commands.h"
 #include "transports/serial_transport.h"

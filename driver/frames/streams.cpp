@@ -1,12 +1,12 @@
 // Streams: the units send a frame at every report until stopped; frames
 // wait in the line's input queue until the caller takes them.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
 #include "frames/frame_errors.h"
 #include "frames/group_mode.h"
 #include "frames/isa_frames.h"
 #include "frames/record_layout.h"
 #include "frames/tcpip_frames.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/pump_wait.h"
 #include "platform/serial_line.h"
 #include "protocol/commands.h"

@@ -2,9 +2,9 @@
 // packet, time-stamped by the controller's clock.
 #include "frames/tcpip_frames.h"
 
-#include "exports/error_reporter.h"
-#include "exports/group.h"
 #include "frames/frame_errors.h"
+#include "group/error_reporter.h"
+#include "group/group.h"
 #include "platform/clock.h"
 #include "protocol/data_packet.h"
 #include "transports/tcpip_request.h"

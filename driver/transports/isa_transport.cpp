@@ -1,14 +1,14 @@
 #include "transports/isa_transport.h"
 
-#include "exports/error_reporter.h"
-#include "exports/group.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/group.h"
+#include "group/workers.h"
 #include "platform/clock.h"
 #include "platform/pump_wait.h"
 #include "platform/thread_context.h"
-#include "transports/prefixed_command.h"
 #include "protocol/isa_record.h"
 #include "protocol/word_codec.h"
+#include "transports/prefixed_command.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "transports/serial_transport.h"
 
-#include "exports/error_reporter.h"
-#include "exports/group.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/group.h"
+#include "group/workers.h"
 #include "platform/clock.h"
 #include "platform/pump_wait.h"
 #include "platform/thread_context.h"

@@ -1,6 +1,6 @@
 #include "transports/unit_link.h"
 
-#include "exports/group.h"
+#include "group/group.h"
 
 namespace vorn {
 

@@ -3,8 +3,8 @@
 // only through this interface, so their logic is written once for both.
 #pragma once
 
+#include "group/transport.h"
 #include "protocol/connection.h"
-#include "transports/transport.h"
 
 #include <cstddef>
 #include <cstdint>

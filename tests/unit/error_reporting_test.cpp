@@ -2,7 +2,7 @@
 // resets, dialogs off by default, and the standard-error fallback.
 #include "frame_fixture.h"
 
-#include "exports/error_reporter.h"
+#include "group/error_reporter.h"
 
 #include <unistd.h>
 

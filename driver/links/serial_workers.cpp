@@ -1,9 +1,9 @@
 // The RS232 workers: wake-up of a group on serial lines, and the
 // pass-through and line-control exports.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
+#include "links/wake_up_steps.h"
 #include "transports/serial_transport.h"
-#include "transports/wake_up_steps.h"
 
 namespace vorn {
 

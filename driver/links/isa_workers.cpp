@@ -1,10 +1,10 @@
 // The ISA workers: wake-up of boards (stand-alone, vornset, PV2) and the
 // pass-through and board-control exports.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
+#include "links/wake_up_steps.h"
 #include "platform/port_io.h"
 #include "transports/isa_transport.h"
-#include "transports/wake_up_steps.h"
 
 #include <sys/utsname.h>
 

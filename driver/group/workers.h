@@ -7,7 +7,7 @@
 // queries: yes), 0 on failure.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 
 #include <vorn/vorn.h>
 
@@ -75,7 +75,7 @@ int isaClearBuffer(VornGroup& group, int unit);
 int isaResynch(VornGroup& group);
 int isaReset(VornGroup& group);
 
-// Provided by the frame (exports/frame_taking.cpp): getFrame plus what a
+// Provided by the frames (frames/frame_taking.cpp): getFrame plus what a
 // taken frame means to the group (newest frame kept, callback re-armed).
 int takeFrame(VornGroup& group, VornFrame& frame);
 

@@ -1,4 +1,4 @@
-#include "transports/wake_up_steps.h"
+#include "links/wake_up_steps.h"
 
 #include "config/unit_commands.h"
 #include "platform/pump_wait.h"
