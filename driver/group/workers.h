@@ -79,11 +79,4 @@ int isaReset(VornGroup& group);
 // taken frame means to the group (newest frame kept, callback re-armed).
 int takeFrame(VornGroup& group, VornFrame& frame);
 
-// The unit a per-unit worker receives: a stand-alone group has only unit 0,
-// so the frame replaces the caller's unit before calling the worker.
-inline int effectiveUnit(const VornGroup& group, int unit)
-{
-    return group.standAlone ? 0 : unit;
-}
-
 } // namespace vorn

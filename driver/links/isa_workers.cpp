@@ -1,6 +1,7 @@
 // The ISA workers: wake-up of boards (stand-alone, vornset, PV2) and the
 // pass-through and board-control exports.
 #include "group/error_reporter.h"
+#include "group/units.h"
 #include "group/workers.h"
 #include "links/wake_up_steps.h"
 #include "platform/port_io.h"
@@ -50,9 +51,7 @@ bool wakeUpBoards(VornGroup& group, int numberOfUnits, const uint16_t* baseAddre
         return false;
     IsaTransport& isa = *owned;
     group.transport = std::move(owned);
-    const int first = group.standAlone ? 0 : 1;
-    const int last = group.standAlone ? 0 : numberOfUnits;
-    for (int unit = first; unit <= last; ++unit)
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
         isa.setBase(unit, baseAddresses[unit]);
     if (!isa.reset(group))
         return false;

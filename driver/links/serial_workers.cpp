@@ -1,6 +1,7 @@
 // The RS232 workers: wake-up of a group on serial lines, and the
 // pass-through and line-control exports.
 #include "group/error_reporter.h"
+#include "group/units.h"
 #include "group/workers.h"
 #include "links/wake_up_steps.h"
 #include "transports/serial_transport.h"
@@ -29,9 +30,7 @@ bool wakeUpLines(VornGroup& group, int numberOfUnits, const uint16_t* comPorts, 
     auto owned = std::make_unique<SerialTransport>();
     SerialTransport& serial = *owned;
     group.transport = std::move(owned);
-    const int first = group.standAlone ? 0 : 1;
-    const int last = group.standAlone ? 0 : numberOfUnits;
-    for (int unit = first; unit <= last; ++unit)
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
         if (comPorts[unit] != 0 && !serial.openLine(unit, comPorts[unit], baudRate))
             return false;
     if (!serial.reset(group))
@@ -95,7 +94,7 @@ bool rs232GroupModeEnabled(const VornGroup& group)
     if (group.standAlone || serial == nullptr)
         return group.standAlone;
     // Data of a unit without a line of its own can only come through the master.
-    for (int unit = 1; unit <= group.systemConfig.numberOfUnits && unit < VORN_UNIT_COUNT; ++unit) {
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit) {
         const VornDeviceConfig& config = group.deviceConfig[static_cast<std::size_t>(unit)];
         if (!serial->hasLine(unit) && (config.status & kSensorBit) && config.dataFormat != 0)
             return true;
