@@ -1,6 +1,5 @@
 #include "frames/group_frame_decoder.h"
 
-#include "frames/frame_errors.h"
 #include "frames/record_layout.h"
 #include "group/error_reporter.h"
 #include "protocol/data_format.h"
@@ -61,14 +60,14 @@ int failFaultyFrame(VornGroup& group, UnitLink& link, const FrameDecodeResult& r
 {
     // In a stream the next frame is found first, so the caller can go on.
     if (group.streaming && !link.resynchronise(group)) {
-        setErrorCode(frame_error::kPhaseErrorLost);
+        setErrorCode(VORN_ERR_PHASE_LOST);
         return 0;
     }
     if (result.fault == protocol::DecodeFault::WrongTag)
         reportError("Incorrect data tag was returned for vorn #%d: %d.", result.unit, result.tag);
     else
         reportError("Phasing bit was not set for vorn #%d.", result.unit);
-    setErrorCode(frame_error::kPhaseErrorRealigned);
+    setErrorCode(VORN_ERR_PHASE);
     return 0;
 }
 

@@ -3,7 +3,6 @@
 // answer collected word by word.
 #include "frames/isa_frames.h"
 
-#include "frames/frame_errors.h"
 #include "frames/group_frame_decoder.h"
 #include "frames/group_mode.h"
 #include "frames/record_layout.h"
@@ -44,7 +43,7 @@ int getGroupFrame(VornGroup& group, IsaTransport& isa, VornFrame& frame)
     const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(group.expectedFrameLength), bytes.size());
     if (!isa.getResponse(group, masterUnit(group), std::span(bytes.data(), length))) {
         reportError("Unable to get frame data from master vorn.");
-        setErrorCode(frame_error::kIsaReadFailed);
+        setErrorCode(VORN_ERR_ISA_READ);
         return 0;
     }
     frame.time = timeStamp();  // on this path after the data came
@@ -65,7 +64,7 @@ int collectBoards(VornGroup& group, IsaTransport& isa, VornFrame& frame)
             if (isa.getResponse(group, unit, std::span(&slots[static_cast<std::size_t>(unit)][offset], 2)))
                 return true;
             reportError("Unable to get reading from vorn #%d.", unit);
-            setErrorCode(frame_error::kIsaReadFailed);
+            setErrorCode(VORN_ERR_ISA_READ);
             return false;
         });
         if (!read)

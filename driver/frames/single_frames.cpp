@@ -1,6 +1,5 @@
 // Single frames and vornGetFrame: through the master in group mode, or
 // unit by unit on the units' own lines.
-#include "frames/frame_errors.h"
 #include "frames/group_frame_decoder.h"
 #include "frames/group_mode.h"
 #include "frames/isa_frames.h"
@@ -53,7 +52,7 @@ int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
     const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(group.expectedFrameLength), bytes.size());
     if (!link.getResponse(group, masterUnit(group), std::span(bytes.data(), length))) {
         reportError("Unable to get frame data from master vorn.");
-        setErrorCode(frame_error::kRs232ReadFailed);
+        setErrorCode(VORN_ERR_RS232_READ);
         return 0;
     }
     const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);

@@ -1,5 +1,7 @@
 #include "group/error_reporter.h"
 
+#include <vorn/vorn.h>
+
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
@@ -41,7 +43,7 @@ void show(char* message)
 
 void reportError(const char* format, ...)
 {
-    errorCode.store(1);
+    errorCode.store(VORN_ERR_FAILED);
     if (!dialogsOn.load())
         return;
     char message[kMaxMessageLength + 1];
