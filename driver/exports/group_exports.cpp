@@ -178,29 +178,29 @@ int vornTCPIPClearBuffer(int group)
 int vornRS232SendCommand(int group, int unit, const unsigned char* bytes, uint16_t count)
 {
     return callUnit(Export::RS232SendCommand, group, unitBuffer(unit, bytes, count),
-                    [&](VornGroup& g, int u) { return rs232SendCommand(g, u, bytes, count); });
+                    [&](VornGroup& g, int u) { return unitSendCommand(g, u, bytes, count); });
 }
 
 int vornRS232GetResponse(int group, int unit, unsigned char* bytes, uint16_t count)
 {
     return callUnit(Export::RS232GetResponse, group, unitBuffer(unit, bytes, count),
-                    [&](VornGroup& g, int u) { return rs232GetResponse(g, u, bytes, count); });
+                    [&](VornGroup& g, int u) { return unitGetResponse(g, u, bytes, count); });
 }
 
 int vornRS232ClearBuffer(int group, int unit)
 {
     return callUnit(Export::RS232ClearBuffer, group, unitOnly(unit),
-                    [&](VornGroup& g, int u) { return rs232ClearBuffer(g, u); });
+                    [&](VornGroup& g, int u) { return unitClearBuffer(g, u); });
 }
 
 int vornRS232Resynch(int group)
 {
-    return callGroup(Export::RS232Resynch, group, {}, &rs232Resynch);
+    return callGroup(Export::RS232Resynch, group, {}, &unitResynch);
 }
 
 int vornRS232Reset(int group)
 {
-    return callGroup(Export::RS232Reset, group, {}, &rs232Reset);
+    return callGroup(Export::RS232Reset, group, {}, &unitReset);
 }
 
 int vornRS232SetGroupMode(int group, int setting)
@@ -231,29 +231,29 @@ int vornRS232NonGroupModeAllowed(int group)
 int vornISASendCommand(int group, int unit, const unsigned char* bytes, uint16_t count)
 {
     return callUnit(Export::ISASendCommand, group, unitBuffer(unit, bytes, count),
-                    [&](VornGroup& g, int u) { return isaSendCommand(g, u, bytes, count); });
+                    [&](VornGroup& g, int u) { return unitSendCommand(g, u, bytes, count); });
 }
 
 int vornISAGetResponse(int group, int unit, unsigned char* bytes, uint16_t count)
 {
     return callUnit(Export::ISAGetResponse, group, unitBuffer(unit, bytes, count),
-                    [&](VornGroup& g, int u) { return isaGetResponse(g, u, bytes, count); });
+                    [&](VornGroup& g, int u) { return unitGetResponse(g, u, bytes, count); });
 }
 
 int vornISAClearBuffer(int group, int unit)
 {
     return callUnit(Export::ISAClearBuffer, group, unitOnly(unit),
-                    [&](VornGroup& g, int u) { return isaClearBuffer(g, u); });
+                    [&](VornGroup& g, int u) { return unitClearBuffer(g, u); });
 }
 
 int vornISAResynch(int group)
 {
-    return callGroup(Export::ISAResynch, group, {}, &isaResynch);
+    return callGroup(Export::ISAResynch, group, {}, &unitResynch);
 }
 
 int vornISAReset(int group)
 {
-    return callGroup(Export::ISAReset, group, {}, &isaReset);
+    return callGroup(Export::ISAReset, group, {}, &unitReset);
 }
 
 } // extern "C"

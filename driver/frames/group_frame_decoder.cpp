@@ -8,11 +8,15 @@
 #include "protocol/rs232_record.h"
 #include "protocol/word_codec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vorn {
 
 namespace {
+
+// Largest group frame on any link: 126 units of 28 bytes fit easily.
+constexpr std::size_t kFrameBuffer = 4096;
 
 bool onIsa(const VornGroup& group)
 {
@@ -54,6 +58,19 @@ FrameDecodeResult decodeGroupFrame(const VornGroup& group, std::span<const uint8
         return failure;
     }
     return {};
+}
+
+int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
+{
+    std::array<uint8_t, kFrameBuffer> bytes;
+    const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(group.expectedFrameLength), bytes.size());
+    if (!link.getResponse(group, masterUnit(group), std::span(bytes.data(), length))) {
+        reportError("Unable to get frame data from master vorn.");
+        setErrorCode(link.connection() == protocol::Connection::Isa ? VORN_ERR_ISA_READ : VORN_ERR_RS232_READ);
+        return 0;
+    }
+    const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
+    return result.ok() ? 1 : failFaultyFrame(group, link, result);
 }
 
 int failFaultyFrame(VornGroup& group, UnitLink& link, const FrameDecodeResult& result)

@@ -12,14 +12,12 @@
 #include "protocol/commands.h"
 #include "transports/isa_transport.h"
 
-#include <algorithm>
 #include <array>
 
 namespace vorn {
 
 namespace {
 
-constexpr std::size_t kFrameBuffer = 4096;
 constexpr std::size_t kSlotBytes = 32;  // the longest record of one unit, rounded up
 
 uint32_t timeStamp()
@@ -35,20 +33,6 @@ bool forEachUnitWithBoard(VornGroup& group, IsaTransport& isa, Visit visit)
         if (isa.hasBoard(unit) && takesPart(group, unit) && !visit(unit))
             return false;
     return true;
-}
-
-int getGroupFrame(VornGroup& group, IsaTransport& isa, VornFrame& frame)
-{
-    std::array<uint8_t, kFrameBuffer> bytes;
-    const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(group.expectedFrameLength), bytes.size());
-    if (!isa.getResponse(group, masterUnit(group), std::span(bytes.data(), length))) {
-        reportError("Unable to get frame data from master vorn.");
-        setErrorCode(VORN_ERR_ISA_READ);
-        return 0;
-    }
-    frame.time = timeStamp();  // on this path after the data came
-    const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
-    return result.ok() ? 1 : failFaultyFrame(group, isa, result);
 }
 
 // Every board's answer, one word of each in turn.
@@ -108,6 +92,7 @@ int isaGetFrame(VornGroup& group, VornFrame& frame)
     int got = 0;
     if (group.streaming || group.pv2) {
         got = getGroupFrame(group, *isa, scratch);
+        scratch.time = timeStamp();  // on this path after the data came
     } else if (group.standAlone) {
         scratch.time = timeStamp();
         got = getReading(group, 0, scratch.reading[0]);

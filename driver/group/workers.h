@@ -58,22 +58,17 @@ int tcpipSendCommand(VornGroup& group, const unsigned char* packet, uint16_t len
 int tcpipGetResponse(VornGroup& group, unsigned char* packet, uint16_t length);
 int tcpipClearBuffer(VornGroup& group);
 
-// RS232 pass-through and line control.
-int rs232SendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count);
-int rs232GetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count);
-int rs232ClearBuffer(VornGroup& group, int unit);
-int rs232Resynch(VornGroup& group);
-int rs232Reset(VornGroup& group);
+// RS232 and ISA pass-through and line or board control: one set for both,
+// since the export's mode check has chosen the link.
+int unitSendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count);
+int unitGetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count);
+int unitClearBuffer(VornGroup& group, int unit);
+int unitResynch(VornGroup& group);
+int unitReset(VornGroup& group);
+
 // Whether frames go through the master in group mode: a plain query, no
 // message (the mode check belongs to the export).
 bool rs232GroupModeEnabled(const VornGroup& group);
-
-// ISA pass-through and board control.
-int isaSendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count);
-int isaGetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count);
-int isaClearBuffer(VornGroup& group, int unit);
-int isaResynch(VornGroup& group);
-int isaReset(VornGroup& group);
 
 // Provided by the frames (frames/frame_taking.cpp): getFrame plus what a
 // taken frame means to the group (newest frame kept, callback re-armed).

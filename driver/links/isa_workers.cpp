@@ -1,5 +1,4 @@
-// The ISA workers: wake-up of boards (stand-alone, vornset, PV2) and the
-// pass-through and board-control exports.
+// The ISA workers: wake-up of boards (stand-alone, vornset, PV2).
 #include "group/error_reporter.h"
 #include "group/units.h"
 #include "group/workers.h"
@@ -82,36 +81,6 @@ int pv2WakeUp(VornGroup& group, uint16_t masterBaseAddress, uint32_t readTimeout
     group.pv2 = true;
     const uint16_t addresses[3] = {0, masterBaseAddress, 0};
     return isaWakeUp(group, false, 2, addresses, readTimeoutMs, writeTimeoutMs);
-}
-
-int isaSendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->send(group, unit, std::span(bytes, count)) ? 1 : 0;
-}
-
-int isaGetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->getResponse(group, unit, std::span(bytes, count)) ? 1 : 0;
-}
-
-int isaClearBuffer(VornGroup& group, int unit)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->clearBuffer(group, unit) ? 1 : 0;
-}
-
-int isaResynch(VornGroup& group)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->resynchronise(group) ? 1 : 0;
-}
-
-int isaReset(VornGroup& group)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->reset(group) ? 1 : 0;
 }
 
 } // namespace vorn

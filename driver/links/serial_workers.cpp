@@ -1,5 +1,5 @@
-// The RS232 workers: wake-up of a group on serial lines, and the
-// pass-through and line-control exports.
+// The RS232 workers: wake-up of a group on serial lines, and whether its
+// frames come through the master in group mode.
 #include "group/error_reporter.h"
 #include "group/units.h"
 #include "group/workers.h"
@@ -54,36 +54,6 @@ int rs232WakeUp(VornGroup& group, bool standAlone, int numberOfUnits, const uint
         return 0;
     }
     return 1;
-}
-
-int rs232SendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->send(group, unit, std::span(bytes, count)) ? 1 : 0;
-}
-
-int rs232GetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->getResponse(group, unit, std::span(bytes, count)) ? 1 : 0;
-}
-
-int rs232ClearBuffer(VornGroup& group, int unit)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->clearBuffer(group, unit) ? 1 : 0;
-}
-
-int rs232Resynch(VornGroup& group)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->resynchronise(group) ? 1 : 0;
-}
-
-int rs232Reset(VornGroup& group)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->reset(group) ? 1 : 0;
 }
 
 bool rs232GroupModeEnabled(const VornGroup& group)

@@ -19,7 +19,6 @@ namespace {
 constexpr uint32_t kResetPulseMs = 500;
 constexpr uint32_t kAfterResetMs = 4000;
 constexpr int kResynchSearchWords = 2000;
-constexpr std::size_t kLargestFrame = 4096;
 // Between two looks at a status bit that is not set yet.
 constexpr uint32_t kStatusPollMs = 1;
 
@@ -184,11 +183,6 @@ bool IsaTransport::trigger(VornGroup& group, int unit)
 bool IsaTransport::resynchronise(VornGroup& group)
 {
     const int master = masterUnit(group);
-    const auto notEnoughWords = [] {
-        if (!platform::ThreadContext::current()->quitPending())
-            reportError("Unable to get enough bytes from master vorn to resynchronize data stream.");
-        return false;
-    };
     // The word before a frame's first record is the tag of the last unit
     // of the frame before: its address in the high byte.
     const uint16_t lastTag = static_cast<uint16_t>(group.lastActiveUnit << 8);
@@ -197,7 +191,7 @@ bool IsaTransport::resynchronise(VornGroup& group)
     for (int i = 0; i < kResynchSearchWords && !found; ++i) {
         uint8_t bytes[2];
         if (!getResponse(group, master, bytes))
-            return notEnoughWords();
+            return notEnoughBytes();
         const uint16_t word = static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
         found = (word & protocol::kIsaPhasingFlag) != 0 && (group.standAlone || previous == lastTag);
         previous = word;
@@ -206,12 +200,7 @@ bool IsaTransport::resynchronise(VornGroup& group)
         reportError("Unable to resynchronize ISA port after phase error.");
         return false;
     }
-    uint8_t rest[kLargestFrame];
-    const auto remaining = static_cast<std::size_t>(std::clamp(group.expectedFrameLength - 2, 0,
-                                                               static_cast<int>(kLargestFrame)));
-    if (!getResponse(group, master, std::span(rest, remaining)))
-        return notEnoughWords();
-    return true;
+    return dropRestOfFrame(group, 2);
 }
 
 bool IsaTransport::writeControlEverywhere(const VornGroup& group, uint16_t value)

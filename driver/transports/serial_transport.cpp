@@ -8,7 +8,6 @@
 #include "platform/thread_context.h"
 #include "transports/prefixed_command.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace vorn {
@@ -19,7 +18,6 @@ constexpr uint32_t kRtsPulseMs = 500;
 constexpr uint32_t kAfterResetMs = 4000;
 constexpr int kResynchSearchBytes = 4000;
 constexpr uint8_t kPhasingBit = 0x80;
-constexpr std::size_t kLargestFrame = 4096;
 
 bool quitPending()
 {
@@ -161,11 +159,6 @@ bool SerialTransport::reset(VornGroup& group)
 bool SerialTransport::resynchronise(VornGroup& group)
 {
     const int master = masterUnit(group);
-    const auto notEnoughBytes = [] {
-        if (!quitPending())
-            reportError("Unable to get enough bytes from master vorn to resynchronize data stream.");
-        return false;
-    };
     uint8_t previous = 0;
     bool found = false;
     for (int i = 0; i < kResynchSearchBytes && !found; ++i) {
@@ -181,12 +174,7 @@ bool SerialTransport::resynchronise(VornGroup& group)
         reportError("Unable to resynchronize comport after phase error.");
         return false;
     }
-    uint8_t rest[kLargestFrame];
-    const auto remaining = static_cast<std::size_t>(std::clamp(group.expectedFrameLength - 1, 0,
-                                                               static_cast<int>(kLargestFrame)));
-    if (!getResponse(group, master, std::span(rest, remaining)))
-        return notEnoughBytes();
-    return true;
+    return dropRestOfFrame(group, 1);
 }
 
 void SerialTransport::close(VornGroup&)
