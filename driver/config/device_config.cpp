@@ -3,8 +3,8 @@
 // caller needs to take data. Extended-range units keep their filters.
 #include "config/tcpip_config.h"
 #include "config/unit_commands.h"
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/pump_wait.h"
 #include "protocol/commands.h"
 #include "protocol/data_format.h"
@@ -205,7 +205,6 @@ int setOverUnitLink(VornGroup& group, UnitLink& link, int address, const VornDev
 
 int get(VornGroup& group, int unit, VornDeviceConfig& config, Depth depth)
 {
-    unit = effectiveUnit(group, unit);
     config = group.deviceConfig[static_cast<std::size_t>(unit)];
     if (group.mode == ConnectionMode::TcpIp)
         return tcpipGetDeviceConfig(group, unit, config);
@@ -215,7 +214,6 @@ int get(VornGroup& group, int unit, VornDeviceConfig& config, Depth depth)
 
 int set(VornGroup& group, int unit, const VornDeviceConfig& config, Depth depth)
 {
-    unit = effectiveUnit(group, unit);
     if (group.mode == ConnectionMode::TcpIp)
         return tcpipSetDeviceConfig(group, unit, config);
     UnitLink* link = unitLinkOf(group);

@@ -2,10 +2,11 @@
 // now, ISA through the same link later): the master's status, revision,
 // rate, addressing mode and the status byte of every unit on the bus.
 #include "config/measurement_rate.h"
-#include "config/unit_commands.h"
 #include "config/tcpip_config.h"
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
+#include "config/unit_commands.h"
+#include "group/error_reporter.h"
+#include "group/units.h"
+#include "group/workers.h"
 #include "platform/pump_wait.h"
 #include "protocol/commands.h"
 #include "protocol/parameters.h"
@@ -21,18 +22,12 @@ namespace {
 using protocol::Parameter;
 using protocol::toByte;
 
-constexpr int kMasterUnit = 1;
 constexpr uint16_t kFirstAddressModeRevision = 835;      // 3.67: examine value 19 exists
 constexpr uint16_t kFirstFastTransmitterRevision = 0x1500;
 constexpr uint32_t kAfterCrtSyncMs = 100;
 constexpr uint32_t kAfterSlowTransmitterMs = 1000;
 constexpr uint32_t kAfterFastTransmitterMs = 10;
 constexpr uint32_t kAfterRateMs = 100;
-
-int masterOf(const VornGroup& group)
-{
-    return group.standAlone ? 0 : kMasterUnit;
-}
 
 bool readRate(UnitCommands& master, VornSystemConfig& config)
 {
@@ -61,7 +56,7 @@ bool readUnitStatus(VornGroup& group, UnitLink& link, VornSystemConfig& config)
         config.unitStatus[0] = protocol::unit_status::kStandAlone;
         return true;
     }
-    UnitCommands master(group, link, kMasterUnit, UnitCommands::Naming::Master);
+    UnitCommands master(group, link, masterUnit(group), UnitCommands::Naming::Master);
     std::array<uint8_t, 126> answer {};
     const std::size_t length = protocol::systemStatusBytes(static_cast<uint8_t>(group.addressingMode));
     if (!master.examineBytes(toByte(Parameter::SystemStatus), "examine vornset status",
@@ -74,7 +69,7 @@ bool readUnitStatus(VornGroup& group, UnitLink& link, VornSystemConfig& config)
 
 int getOverUnitLink(VornGroup& group, UnitLink& link, VornSystemConfig& config)
 {
-    UnitCommands master(group, link, masterOf(group), UnitCommands::Naming::Master);
+    UnitCommands master(group, link, masterUnit(group), UnitCommands::Naming::Master);
     uint16_t status = 0;
     if (!master.examineWord(toByte(Parameter::Status), "examine vorn status", status))
         return 0;
@@ -84,9 +79,8 @@ int getOverUnitLink(VornGroup& group, UnitLink& link, VornSystemConfig& config)
         !master.examineRevision("examine software revision", config.softwareRevision) || !readRate(master, config))
         return 0;
     if (config.softwareRevision >= kFirstAddressModeRevision && !group.standAlone) {
-        UnitCommands first(group, link, kMasterUnit, UnitCommands::Naming::Master);
         uint8_t mode = 0;
-        if (!first.examineByte(toByte(Parameter::AddressingMode), "examine address mode", mode))
+        if (!master.examineByte(toByte(Parameter::AddressingMode), "examine address mode", mode))
             return 0;
         if (mode > 2) {
             reportError("Invalid addressing mode returned by master vorn: %u.", mode);
@@ -119,7 +113,7 @@ int setOverUnitLink(VornGroup& group, UnitLink& link, VornSystemConfig& config)
             reportError("Illegal measurement rate specified for master vorn: %g Hz.", config.measurementRate);
         return 0;
     }
-    UnitCommands master(group, link, masterOf(group), UnitCommands::Naming::Master);
+    UnitCommands master(group, link, masterUnit(group), UnitCommands::Naming::Master);
     if (!master.command({protocol::toByte(protocol::Command::CrtSync), crtSyncArgument(config.systemStatus)},
                         "\"crt sync\" command") ||
         !platform::PumpWait::forMilliseconds(kAfterCrtSyncMs))
@@ -129,9 +123,8 @@ int setOverUnitLink(VornGroup& group, UnitLink& link, VornSystemConfig& config)
     } else if (group.pv2) {
         config.transmitter = 0x10;  // unit 1, transmitter 0: the only one there is
     } else if (config.transmitter != 0) {
-        UnitCommands first(group, link, kMasterUnit, UnitCommands::Naming::Master);
-        if (!first.command({protocol::toByte(protocol::Command::NextTransmitter), config.transmitter},
-                           "\"next transmitter\" command") ||
+        if (!master.command({protocol::toByte(protocol::Command::NextTransmitter), config.transmitter},
+                            "\"next transmitter\" command") ||
             !platform::PumpWait::forMilliseconds(config.softwareRevision < kFirstFastTransmitterRevision ? kAfterSlowTransmitterMs
                                                                                : kAfterFastTransmitterMs))
             return 0;

@@ -2,8 +2,8 @@
 // status blocks, the system's with subtype 0, a unit's with its address.
 #include "config/tcpip_config.h"
 
-#include "exports/error_reporter.h"
-#include "exports/group.h"
+#include "group/error_reporter.h"
+#include "group/group.h"
 #include "protocol/data_format.h"
 #include "protocol/device_status_block.h"
 #include "protocol/system_status_block.h"

@@ -1,6 +1,6 @@
 #include "config/unit_commands.h"
 
-#include "exports/error_reporter.h"
+#include "group/error_reporter.h"
 #include "protocol/commands.h"
 #include "protocol/parameters.h"
 #include "protocol/word_codec.h"

@@ -1,11 +1,11 @@
 #include "exports/dispatch.h"
 
-#include "exports/error_reporter.h"
 #include "exports/frame_ready_timer.h"
 #include "exports/group_table.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/transport.h"
+#include "group/workers.h"
 #include "platform/timer_resolution.h"
-#include "transports/transport.h"
 
 namespace vorn {
 namespace {

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "exports/export_rules.h"
-#include "exports/group.h"
+#include "group/group.h"
+#include "group/units.h"
 
 #include <cstdint>
 #include <memory>
@@ -47,6 +48,16 @@ int callGroup(Export id, int group, const CallArguments& arguments, Worker&& wor
         return 0;
     CallInProgress busy(record);
     return worker(*record);
+}
+
+// A per-unit export: as callGroup, with worker(group, unit) receiving the
+// unit the caller's address reaches (unit 0 of a stand-alone group). This is
+// the one place where the caller's address is replaced.
+template <typename Worker>
+int callUnit(Export id, int group, const CallArguments& arguments, Worker&& worker)
+{
+    return callGroup(id, group, arguments,
+                     [&](VornGroup& record) { return worker(record, effectiveUnit(record, arguments.unit)); });
 }
 
 // Shuts down the group in slot id if that slot still holds `record`: a pump

@@ -1,4 +1,4 @@
-#include "exports/error_reporter.h"
+#include "group/error_reporter.h"
 
 #include <vorn/vorn.h>
 

@@ -1,8 +1,8 @@
 #include "exports/frame_ready_timer.h"
 
-#include "exports/error_reporter.h"
 #include "exports/group_table.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/thread_context.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 // The exports that act on a woken group: each names its rule and its worker.
 #include "exports/dispatch.h"
-#include "exports/workers.h"
+#include "group/workers.h"
 
 #include <vorn/vorn.h>
 
@@ -45,45 +45,45 @@ int vornSetSystemConfig(int group, VornSystemConfig* config)
 
 int vornGetDeviceConfig(int group, int unit, VornDeviceConfig* config)
 {
-    return callGroup(Export::GetDeviceConfig, group, unitRecord(unit, config),
-                     [&](VornGroup& g) { return getDeviceConfig(g, effectiveUnit(g, unit), *config); });
+    return callUnit(Export::GetDeviceConfig, group, unitRecord(unit, config),
+                    [&](VornGroup& g, int u) { return getDeviceConfig(g, u, *config); });
 }
 
 int vornSetDeviceConfig(int group, int unit, const VornDeviceConfig* config)
 {
-    return callGroup(Export::SetDeviceConfig, group, unitRecord(unit, config),
-                     [&](VornGroup& g) { return setDeviceConfig(g, effectiveUnit(g, unit), *config); });
+    return callUnit(Export::SetDeviceConfig, group, unitRecord(unit, config),
+                    [&](VornGroup& g, int u) { return setDeviceConfig(g, u, *config); });
 }
 
 int vornGetFastDeviceConfig(int group, int unit, VornDeviceConfig* config)
 {
-    return callGroup(Export::GetFastDeviceConfig, group, unitRecord(unit, config),
-                     [&](VornGroup& g) { return getFastDeviceConfig(g, effectiveUnit(g, unit), *config); });
+    return callUnit(Export::GetFastDeviceConfig, group, unitRecord(unit, config),
+                    [&](VornGroup& g, int u) { return getFastDeviceConfig(g, u, *config); });
 }
 
 int vornSetFastDeviceConfig(int group, int unit, const VornDeviceConfig* config)
 {
-    return callGroup(Export::SetFastDeviceConfig, group, unitRecord(unit, config),
-                     [&](VornGroup& g) { return setFastDeviceConfig(g, effectiveUnit(g, unit), *config); });
+    return callUnit(Export::SetFastDeviceConfig, group, unitRecord(unit, config),
+                    [&](VornGroup& g, int u) { return setFastDeviceConfig(g, u, *config); });
 }
 
 // Single readings
 int vornStartReading(int group, int unit)
 {
-    return callGroup(Export::StartReading, group, unitOnly(unit),
-                     [&](VornGroup& g) { return startReading(g, effectiveUnit(g, unit)); });
+    return callUnit(Export::StartReading, group, unitOnly(unit),
+                    [&](VornGroup& g, int u) { return startReading(g, u); });
 }
 
 int vornGetReading(int group, int unit, VornReading* reading)
 {
-    return callGroup(Export::GetReading, group, unitRecord(unit, reading),
-                     [&](VornGroup& g) { return getReading(g, effectiveUnit(g, unit), *reading); });
+    return callUnit(Export::GetReading, group, unitRecord(unit, reading),
+                    [&](VornGroup& g, int u) { return getReading(g, u, *reading); });
 }
 
 int vornReadingReady(int group, int unit)
 {
-    return callGroup(Export::ReadingReady, group, unitOnly(unit),
-                     [&](VornGroup& g) { return readingReady(g, effectiveUnit(g, unit)); });
+    return callUnit(Export::ReadingReady, group, unitOnly(unit),
+                    [&](VornGroup& g, int u) { return readingReady(g, u); });
 }
 
 // Frames and streams
@@ -177,30 +177,30 @@ int vornTCPIPClearBuffer(int group)
 // RS232 pass-through and line control
 int vornRS232SendCommand(int group, int unit, const unsigned char* bytes, uint16_t count)
 {
-    return callGroup(Export::RS232SendCommand, group, unitBuffer(unit, bytes, count),
-                     [&](VornGroup& g) { return rs232SendCommand(g, effectiveUnit(g, unit), bytes, count); });
+    return callUnit(Export::RS232SendCommand, group, unitBuffer(unit, bytes, count),
+                    [&](VornGroup& g, int u) { return unitSendCommand(g, u, bytes, count); });
 }
 
 int vornRS232GetResponse(int group, int unit, unsigned char* bytes, uint16_t count)
 {
-    return callGroup(Export::RS232GetResponse, group, unitBuffer(unit, bytes, count),
-                     [&](VornGroup& g) { return rs232GetResponse(g, effectiveUnit(g, unit), bytes, count); });
+    return callUnit(Export::RS232GetResponse, group, unitBuffer(unit, bytes, count),
+                    [&](VornGroup& g, int u) { return unitGetResponse(g, u, bytes, count); });
 }
 
 int vornRS232ClearBuffer(int group, int unit)
 {
-    return callGroup(Export::RS232ClearBuffer, group, unitOnly(unit),
-                     [&](VornGroup& g) { return rs232ClearBuffer(g, effectiveUnit(g, unit)); });
+    return callUnit(Export::RS232ClearBuffer, group, unitOnly(unit),
+                    [&](VornGroup& g, int u) { return unitClearBuffer(g, u); });
 }
 
 int vornRS232Resynch(int group)
 {
-    return callGroup(Export::RS232Resynch, group, {}, &rs232Resynch);
+    return callGroup(Export::RS232Resynch, group, {}, &unitResynch);
 }
 
 int vornRS232Reset(int group)
 {
-    return callGroup(Export::RS232Reset, group, {}, &rs232Reset);
+    return callGroup(Export::RS232Reset, group, {}, &unitReset);
 }
 
 int vornRS232SetGroupMode(int group, int setting)
@@ -230,30 +230,30 @@ int vornRS232NonGroupModeAllowed(int group)
 // ISA pass-through and board control
 int vornISASendCommand(int group, int unit, const unsigned char* bytes, uint16_t count)
 {
-    return callGroup(Export::ISASendCommand, group, unitBuffer(unit, bytes, count),
-                     [&](VornGroup& g) { return isaSendCommand(g, effectiveUnit(g, unit), bytes, count); });
+    return callUnit(Export::ISASendCommand, group, unitBuffer(unit, bytes, count),
+                    [&](VornGroup& g, int u) { return unitSendCommand(g, u, bytes, count); });
 }
 
 int vornISAGetResponse(int group, int unit, unsigned char* bytes, uint16_t count)
 {
-    return callGroup(Export::ISAGetResponse, group, unitBuffer(unit, bytes, count),
-                     [&](VornGroup& g) { return isaGetResponse(g, effectiveUnit(g, unit), bytes, count); });
+    return callUnit(Export::ISAGetResponse, group, unitBuffer(unit, bytes, count),
+                    [&](VornGroup& g, int u) { return unitGetResponse(g, u, bytes, count); });
 }
 
 int vornISAClearBuffer(int group, int unit)
 {
-    return callGroup(Export::ISAClearBuffer, group, unitOnly(unit),
-                     [&](VornGroup& g) { return isaClearBuffer(g, effectiveUnit(g, unit)); });
+    return callUnit(Export::ISAClearBuffer, group, unitOnly(unit),
+                    [&](VornGroup& g, int u) { return unitClearBuffer(g, u); });
 }
 
 int vornISAResynch(int group)
 {
-    return callGroup(Export::ISAResynch, group, {}, &isaResynch);
+    return callGroup(Export::ISAResynch, group, {}, &unitResynch);
 }
 
 int vornISAReset(int group)
 {
-    return callGroup(Export::ISAReset, group, {}, &isaReset);
+    return callGroup(Export::ISAReset, group, {}, &unitReset);
 }
 
 } // extern "C"

@@ -5,7 +5,7 @@
 // middle of the call's wait; the call then finds the transport closed.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // The host-integration exports of vorn_host.h.
-#include "exports/error_reporter.h"
+#include "group/error_reporter.h"
 #include "platform/pump_wait.h"
 #include "platform/thread_context.h"
 

@@ -2,7 +2,7 @@
 // group into any state without hardware.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 
 namespace vorn::testing {
 

@@ -1,6 +1,6 @@
 // The four wake-ups and vornShutDown.
 #include "exports/dispatch.h"
-#include "exports/workers.h"
+#include "group/workers.h"
 
 #include <vorn/vorn.h>
 

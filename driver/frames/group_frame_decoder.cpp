@@ -1,19 +1,22 @@
 #include "frames/group_frame_decoder.h"
 
-#include "exports/error_reporter.h"
-#include "frames/frame_errors.h"
 #include "frames/record_layout.h"
+#include "group/error_reporter.h"
 #include "protocol/data_format.h"
 #include "protocol/isa_record.h"
 #include "protocol/reading_words.h"
 #include "protocol/rs232_record.h"
 #include "protocol/word_codec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vorn {
 
 namespace {
+
+// Largest group frame on any link: 126 units of 28 bytes fit easily.
+constexpr std::size_t kFrameBuffer = 4096;
 
 bool onIsa(const VornGroup& group)
 {
@@ -57,18 +60,31 @@ FrameDecodeResult decodeGroupFrame(const VornGroup& group, std::span<const uint8
     return {};
 }
 
+int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
+{
+    std::array<uint8_t, kFrameBuffer> bytes;
+    const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(group.expectedFrameLength), bytes.size());
+    if (!link.getResponse(group, masterUnit(group), std::span(bytes.data(), length))) {
+        reportError("Unable to get frame data from master vorn.");
+        setErrorCode(link.connection() == protocol::Connection::Isa ? VORN_ERR_ISA_READ : VORN_ERR_RS232_READ);
+        return 0;
+    }
+    const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
+    return result.ok() ? 1 : failFaultyFrame(group, link, result);
+}
+
 int failFaultyFrame(VornGroup& group, UnitLink& link, const FrameDecodeResult& result)
 {
     // In a stream the next frame is found first, so the caller can go on.
     if (group.streaming && !link.resynchronise(group)) {
-        setErrorCode(frame_error::kPhaseErrorLost);
+        setErrorCode(VORN_ERR_PHASE_LOST);
         return 0;
     }
     if (result.fault == protocol::DecodeFault::WrongTag)
         reportError("Incorrect data tag was returned for vorn #%d: %d.", result.unit, result.tag);
     else
         reportError("Phasing bit was not set for vorn #%d.", result.unit);
-    setErrorCode(frame_error::kPhaseErrorRealigned);
+    setErrorCode(VORN_ERR_PHASE);
     return 0;
 }
 

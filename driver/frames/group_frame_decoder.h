@@ -3,7 +3,7 @@
 // sensor, in address order, each checked for its phasing flag and tag.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 #include "protocol/decode_result.h"
 #include "transports/unit_link.h"
 
@@ -29,6 +29,13 @@ FrameDecodeResult decodeGroupFrame(const VornGroup& group, std::span<const uint8
 // first (if that fails: code 34), then the fault is reported with code 33.
 // Returns 0 for the caller to return.
 int failFaultyFrame(VornGroup& group, UnitLink& link, const FrameDecodeResult& result);
+
+// Reads one frame (the group's expected frame length) from the master and
+// decodes it into `frame`, which the caller has zeroed. A failed read reports
+// "Unable to get frame data from master vorn." with the link's read code
+// (VORN_ERR_RS232_READ or VORN_ERR_ISA_READ); a faulty frame goes through
+// failFaultyFrame. Returns 0 on failure, else 1.
+int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame);
 
 // Decodes one record without looking at its phasing flag or tag, as single
 // readings do. Returns false when `bytes` is too short.

@@ -12,11 +12,6 @@ namespace {
 constexpr uint32_t kAfterGroupModeChangeMs = 1000;
 }
 
-int masterUnit(const VornGroup& group)
-{
-    return group.standAlone ? 0 : 1;
-}
-
 bool switchGroupMode(VornGroup& group, UnitLink& link, bool on)
 {
     UnitCommands master(group, link, masterUnit(group), UnitCommands::Naming::Master);

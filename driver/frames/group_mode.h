@@ -3,13 +3,11 @@
 // units. Each switch costs a one-second wait.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
+#include "group/units.h"
 #include "transports/unit_link.h"
 
 namespace vorn {
-
-// The unit that commands for the whole group go to: 0 alone, else 1.
-int masterUnit(const VornGroup& group);
 
 // Sends "change group mode" to the master, waits, and records the new
 // state. Reports "Unable to send "change group mode" command to master

@@ -3,24 +3,21 @@
 // answer collected word by word.
 #include "frames/isa_frames.h"
 
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
-#include "frames/frame_errors.h"
 #include "frames/group_frame_decoder.h"
 #include "frames/group_mode.h"
 #include "frames/record_layout.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/clock.h"
 #include "protocol/commands.h"
 #include "transports/isa_transport.h"
 
-#include <algorithm>
 #include <array>
 
 namespace vorn {
 
 namespace {
 
-constexpr std::size_t kFrameBuffer = 4096;
 constexpr std::size_t kSlotBytes = 32;  // the longest record of one unit, rounded up
 
 uint32_t timeStamp()
@@ -38,20 +35,6 @@ bool forEachUnitWithBoard(VornGroup& group, IsaTransport& isa, Visit visit)
     return true;
 }
 
-int getGroupFrame(VornGroup& group, IsaTransport& isa, VornFrame& frame)
-{
-    std::array<uint8_t, kFrameBuffer> bytes;
-    const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(group.expectedFrameLength), bytes.size());
-    if (!isa.getResponse(group, masterUnit(group), std::span(bytes.data(), length))) {
-        reportError("Unable to get frame data from master vorn.");
-        setErrorCode(frame_error::kIsaReadFailed);
-        return 0;
-    }
-    frame.time = timeStamp();  // on this path after the data came
-    const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
-    return result.ok() ? 1 : failFaultyFrame(group, isa, result);
-}
-
 // Every board's answer, one word of each in turn.
 int collectBoards(VornGroup& group, IsaTransport& isa, VornFrame& frame)
 {
@@ -65,7 +48,7 @@ int collectBoards(VornGroup& group, IsaTransport& isa, VornFrame& frame)
             if (isa.getResponse(group, unit, std::span(&slots[static_cast<std::size_t>(unit)][offset], 2)))
                 return true;
             reportError("Unable to get reading from vorn #%d.", unit);
-            setErrorCode(frame_error::kIsaReadFailed);
+            setErrorCode(VORN_ERR_ISA_READ);
             return false;
         });
         if (!read)
@@ -109,6 +92,7 @@ int isaGetFrame(VornGroup& group, VornFrame& frame)
     int got = 0;
     if (group.streaming || group.pv2) {
         got = getGroupFrame(group, *isa, scratch);
+        scratch.time = timeStamp();  // on this path after the data came
     } else if (group.standAlone) {
         scratch.time = timeStamp();
         got = getReading(group, 0, scratch.reading[0]);

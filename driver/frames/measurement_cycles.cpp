@@ -1,9 +1,8 @@
 // Measurement-cycle reporting: the master sends "," once per cycle.
 #include "config/unit_commands.h"
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
-#include "frames/frame_errors.h"
 #include "frames/group_mode.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "protocol/commands.h"
 #include "protocol/parameters.h"
 
@@ -50,7 +49,7 @@ int newMeasurementCycle(VornGroup& group)
         return 0;
     }
     if (answer[length - 1] != protocol::kDataReadyCharacter)
-        setErrorCode(frame_error::kBadDataReadyCharacter);
+        setErrorCode(VORN_ERR_DATA_READY);
     return 1;
 }
 

@@ -1,10 +1,9 @@
 // Single readings: a point command to one unit, then its one record.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
-#include "frames/frame_errors.h"
 #include "frames/group_frame_decoder.h"
 #include "frames/group_mode.h"
 #include "frames/record_layout.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "protocol/commands.h"
 #include "protocol/record_shape.h"
 
@@ -38,7 +37,7 @@ int getReading(VornGroup& group, int unit, VornReading& reading)
     const std::size_t length = std::min(expectedRecordLength(group, unit), record.size());
     if (!link->getResponse(group, unit, std::span(record.data(), length))) {
         reportError("Unable to get reading from vorn #%d.", unit);
-        setErrorCode(group.mode == ConnectionMode::Isa ? frame_error::kIsaReadFailed : frame_error::kRs232ReadFailed);
+        setErrorCode(group.mode == ConnectionMode::Isa ? VORN_ERR_ISA_READ : VORN_ERR_RS232_READ);
         return 0;
     }
     VornReading decoded {};

@@ -11,7 +11,6 @@ namespace {
 constexpr uint8_t kSensorBit = 0x04;
 constexpr uint8_t kButtonBit = 0x08;
 constexpr uint16_t kFirstTaggingMasterRevision = 0x0340;  // 3.64
-constexpr int kMasterUnit = 1;
 
 const VornDeviceConfig& configOf(const VornGroup& group, int unit)
 {
@@ -28,16 +27,6 @@ protocol::Connection connectionOf(const VornGroup& group)
 int readyAnswer(const VornGroup& group)
 {
     return group.mode == ConnectionMode::Isa ? 2 : 1;
-}
-
-int firstUnit(const VornGroup& group)
-{
-    return group.standAlone ? 0 : 1;
-}
-
-int lastUnit(const VornGroup& group)
-{
-    return group.standAlone ? 0 : std::min<int>(group.systemConfig.numberOfUnits, VORN_UNIT_COUNT - 1);
 }
 
 bool deliversRecord(const VornGroup& group, int unit)
@@ -58,7 +47,7 @@ protocol::RecordShape recordShapeOf(const VornGroup& group, int unit)
     shape.dataFormat = protocol::isValidDataFormat(config.dataFormat) ? config.dataFormat : 0;
     shape.button = (config.setup & kButtonBit) != 0;
     shape.tag = group.groupModeActive &&
-                (unit != kMasterUnit || group.systemConfig.softwareRevision >= kFirstTaggingMasterRevision);
+                (unit != masterUnit(group) || group.systemConfig.softwareRevision >= kFirstTaggingMasterRevision);
     shape.checkTag = shape.tag;
     shape.address = static_cast<uint8_t>(unit);
     return shape;

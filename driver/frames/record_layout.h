@@ -3,7 +3,8 @@
 // frame, and the last unit that sends data in it.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
+#include "group/units.h"
 #include "protocol/record_shape.h"
 
 #include <cstddef>
@@ -33,9 +34,5 @@ int lastActiveUnit(const VornGroup& group);
 // What a ready query answers for "yes": a board's data-available bit (2)
 // on ISA, 1 elsewhere.
 int readyAnswer(const VornGroup& group);
-
-// Units of the group in address order: 0 alone, or 1..N.
-int firstUnit(const VornGroup& group);
-int lastUnit(const VornGroup& group);
 
 } // namespace vorn

@@ -1,26 +1,18 @@
 // Single frames and vornGetFrame: through the master in group mode, or
 // unit by unit on the units' own lines.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
-#include "frames/frame_errors.h"
 #include "frames/group_frame_decoder.h"
 #include "frames/group_mode.h"
 #include "frames/isa_frames.h"
 #include "frames/record_layout.h"
 #include "frames/tcpip_frames.h"
+#include "group/workers.h"
 #include "platform/clock.h"
 #include "protocol/commands.h"
 #include "transports/serial_transport.h"
 
-#include <algorithm>
-#include <array>
-
 namespace vorn {
 
 namespace {
-
-// Largest group frame on any link: 126 units of 28 bytes fit easily.
-constexpr std::size_t kFrameBuffer = 4096;
 
 uint32_t timeStamp()
 {
@@ -45,19 +37,6 @@ bool forEachUnitOnOwnLine(VornGroup& group, SerialTransport& serial, Visit visit
 bool streamsThroughMaster(const VornGroup& group)
 {
     return group.streaming && group.groupModeActive;
-}
-
-int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
-{
-    std::array<uint8_t, kFrameBuffer> bytes;
-    const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(group.expectedFrameLength), bytes.size());
-    if (!link.getResponse(group, masterUnit(group), std::span(bytes.data(), length))) {
-        reportError("Unable to get frame data from master vorn.");
-        setErrorCode(frame_error::kRs232ReadFailed);
-        return 0;
-    }
-    const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
-    return result.ok() ? 1 : failFaultyFrame(group, link, result);
 }
 
 int getRs232Frame(VornGroup& group, VornFrame& frame)

@@ -1,12 +1,11 @@
 // Streams: the units send a frame at every report until stopped; frames
 // wait in the line's input queue until the caller takes them.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
-#include "frames/frame_errors.h"
 #include "frames/group_mode.h"
 #include "frames/isa_frames.h"
 #include "frames/record_layout.h"
 #include "frames/tcpip_frames.h"
+#include "group/error_reporter.h"
+#include "group/workers.h"
 #include "platform/pump_wait.h"
 #include "platform/serial_line.h"
 #include "protocol/commands.h"
@@ -56,11 +55,11 @@ bool overflowed(VornGroup& group, SerialTransport& serial)
 int recoverFromOverflow(VornGroup& group, SerialTransport& serial, VornFrame& frame)
 {
     if (!serial.clearBuffer(group, masterUnit(group))) {
-        setErrorCode(frame_error::kRs232ReadFailed);
+        setErrorCode(VORN_ERR_RS232_READ);
         return 0;
     }
     if (!serial.resynchronise(group)) {
-        setErrorCode(frame_error::kPhaseErrorLost);
+        setErrorCode(VORN_ERR_PHASE_LOST);
         return 0;
     }
     return takeFrame(group, frame);
@@ -120,7 +119,7 @@ int getMostRecentFrame(VornGroup& group, VornFrame& frame)
         if (takeFrame(group, frame))
             continue;
         const int code = takeErrorCode();
-        if (code == frame_error::kPhaseErrorRealigned)
+        if (code == VORN_ERR_PHASE)
             continue;  // that frame is lost, the next one is aligned
         setErrorCode(code);
         return 0;

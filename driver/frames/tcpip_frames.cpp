@@ -2,9 +2,8 @@
 // packet, time-stamped by the controller's clock.
 #include "frames/tcpip_frames.h"
 
-#include "exports/error_reporter.h"
-#include "exports/group.h"
-#include "frames/frame_errors.h"
+#include "group/error_reporter.h"
+#include "group/group.h"
 #include "platform/clock.h"
 #include "protocol/data_packet.h"
 #include "transports/tcpip_request.h"
@@ -16,7 +15,7 @@ namespace vorn {
 
 namespace {
 
-int failRead(int code = frame_error::kTcpipReadFailed)
+int failRead(int code = VORN_ERR_TCPIP_READ)
 {
     reportError("Unable to get data packet from vorns.");
     setErrorCode(code);
@@ -53,7 +52,7 @@ bool receiveDataHeader(VornGroup& group, TcpipTransport& transport, protocol::Pa
             return true;
         if (!group.streaming) {
             reportError("Vorn data stream returned invalid packet type: %u.", header.type);
-            setErrorCode(frame_error::kTcpipBadPacketType);
+            setErrorCode(VORN_ERR_TCPIP_PACKET_TYPE);
             return false;
         }
         if (!transport.clear() || platform::nowMs() > deadline)
@@ -66,15 +65,15 @@ int refuseRecord(const protocol::DataPacketResult& result)
     switch (result.fault) {
     case protocol::DataPacketFault::BadAddress:
         reportError("Invalid vorn number received: %u", result.address);
-        setErrorCode(frame_error::kTcpipBadAddress);
+        setErrorCode(VORN_ERR_TCPIP_ADDRESS);
         break;
     case protocol::DataPacketFault::BadDataFormat:
         reportError("Invalid vorn data format received for vorn #%d: 0x%02X", result.address, result.dataFormat);
-        setErrorCode(frame_error::kTcpipBadRecord);
+        setErrorCode(VORN_ERR_TCPIP_RECORD);
         break;
     default:
         reportError("Vorn data packet ended inside the record of vorn #%d.", result.address);
-        setErrorCode(frame_error::kTcpipBadRecord);
+        setErrorCode(VORN_ERR_TCPIP_RECORD);
         break;
     }
     return 0;
@@ -100,7 +99,7 @@ int tcpipGetFrame(VornGroup& group, VornFrame& frame)
         skipPayload(*transport, header.dataLength);
         reportError("Vorn data packet announced %u data bytes; a data packet carries at most %zu.", header.dataLength,
                     protocol::kMaxDataPacketPayload);
-        setErrorCode(frame_error::kTcpipReadFailed);
+        setErrorCode(VORN_ERR_TCPIP_READ);
         return 0;
     }
     std::array<uint8_t, protocol::kMaxDataPacketPayload> payload;

@@ -1,14 +1,14 @@
 #include "transports/isa_transport.h"
 
-#include "exports/error_reporter.h"
-#include "exports/group.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/group.h"
+#include "group/units.h"
 #include "platform/clock.h"
 #include "platform/pump_wait.h"
 #include "platform/thread_context.h"
-#include "transports/prefixed_command.h"
 #include "protocol/isa_record.h"
 #include "protocol/word_codec.h"
+#include "transports/prefixed_command.h"
 
 #include <algorithm>
 
@@ -16,18 +16,11 @@ namespace vorn {
 
 namespace {
 
-constexpr int kMasterUnit = 1;
 constexpr uint32_t kResetPulseMs = 500;
 constexpr uint32_t kAfterResetMs = 4000;
 constexpr int kResynchSearchWords = 2000;
-constexpr std::size_t kLargestFrame = 4096;
 // Between two looks at a status bit that is not set yet.
 constexpr uint32_t kStatusPollMs = 1;
-
-int masterOf(const VornGroup& group)
-{
-    return group.standAlone ? 0 : kMasterUnit;
-}
 
 uint16_t dataPort(uint16_t base) { return base; }
 uint16_t statusPort(uint16_t base) { return static_cast<uint16_t>(base + 2); }
@@ -43,8 +36,7 @@ IsaTransport* isaTransportOf(VornGroup& group)
 
 int IsaTransport::boardOwner(const VornGroup& group, int unit) const
 {
-    unit = effectiveUnit(group, unit);
-    return hasBoard(unit) ? unit : masterOf(group);
+    return hasBoard(unit) ? unit : masterUnit(group);
 }
 
 bool IsaTransport::readPort(uint16_t port, uint16_t& word)
@@ -83,12 +75,11 @@ IsaTransport::Wait IsaTransport::waitForStatus(uint16_t base, uint16_t bit, uint
 
 bool IsaTransport::send(VornGroup& group, int unit, std::span<const uint8_t> bytes)
 {
-    unit = effectiveUnit(group, unit);
     int owner = unit;
     PrefixedCommand prefixed;
     std::span<const uint8_t> out = bytes;
     if (!hasBoard(unit)) {
-        owner = masterOf(group);
+        owner = masterUnit(group);
         if (!prefixed.build(group.addressingMode, unit, bytes))
             return false;
         out = prefixed.bytes();
@@ -148,7 +139,6 @@ bool IsaTransport::ready(VornGroup& group, int unit, std::size_t)
 
 bool IsaTransport::clearBuffer(VornGroup& group, int unit)
 {
-    unit = effectiveUnit(group, unit);
     if (!hasBoard(unit)) {
         reportError("Non-internal vorn number passed to ISAClearBuffer().");
         return false;
@@ -167,7 +157,7 @@ bool IsaTransport::clearBuffer(VornGroup& group, int unit)
         return false;
     }
     // The clear also silenced the data-ready character: switch it on again.
-    if (group.reportingCycles && unit == masterOf(group)) {
+    if (group.reportingCycles && unit == masterUnit(group)) {
         const uint64_t start = platform::nowMs();
         const bool sent = waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs) == Wait::Set &&
                           writePort(dataPort(board), 0x5008) &&
@@ -192,12 +182,7 @@ bool IsaTransport::trigger(VornGroup& group, int unit)
 
 bool IsaTransport::resynchronise(VornGroup& group)
 {
-    const int master = masterOf(group);
-    const auto notEnoughWords = [] {
-        if (!platform::ThreadContext::current()->quitPending())
-            reportError("Unable to get enough bytes from master vorn to resynchronize data stream.");
-        return false;
-    };
+    const int master = masterUnit(group);
     // The word before a frame's first record is the tag of the last unit
     // of the frame before: its address in the high byte.
     const uint16_t lastTag = static_cast<uint16_t>(group.lastActiveUnit << 8);
@@ -206,7 +191,7 @@ bool IsaTransport::resynchronise(VornGroup& group)
     for (int i = 0; i < kResynchSearchWords && !found; ++i) {
         uint8_t bytes[2];
         if (!getResponse(group, master, bytes))
-            return notEnoughWords();
+            return notEnoughBytes();
         const uint16_t word = static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
         found = (word & protocol::kIsaPhasingFlag) != 0 && (group.standAlone || previous == lastTag);
         previous = word;
@@ -215,20 +200,13 @@ bool IsaTransport::resynchronise(VornGroup& group)
         reportError("Unable to resynchronize ISA port after phase error.");
         return false;
     }
-    uint8_t rest[kLargestFrame];
-    const auto remaining = static_cast<std::size_t>(std::clamp(group.expectedFrameLength - 2, 0,
-                                                               static_cast<int>(kLargestFrame)));
-    if (!getResponse(group, master, std::span(rest, remaining)))
-        return notEnoughWords();
-    return true;
+    return dropRestOfFrame(group, 2);
 }
 
 bool IsaTransport::writeControlEverywhere(const VornGroup& group, uint16_t value)
 {
-    const int first = group.standAlone ? 0 : 1;
-    const int last = group.standAlone ? 0 : group.systemConfig.numberOfUnits;
     bool written = true;
-    for (int unit = first; unit <= last && unit < VORN_UNIT_COUNT; ++unit)
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
         if (hasBoard(unit))
             written = writePort(statusPort(base(unit)), value) && written;
     return written;

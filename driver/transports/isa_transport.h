@@ -39,7 +39,7 @@ public:
     bool resynchronise(VornGroup& group) override;
 
     // Holds every board in reset for 500 ms, then lets it run 4000 ms.
-    bool reset(VornGroup& group);
+    bool reset(VornGroup& group) override;
     // Sends the point command to one board of its own once it can take a
     // word (single frames of a vornset trigger each board separately).
     bool trigger(VornGroup& group, int unit);

@@ -1,6 +1,6 @@
 #include "transports/prefixed_command.h"
 
-#include "exports/error_reporter.h"
+#include "group/error_reporter.h"
 #include "protocol/fvb_prefix.h"
 
 #include <algorithm>

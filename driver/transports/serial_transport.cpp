@@ -1,31 +1,23 @@
 #include "transports/serial_transport.h"
 
-#include "exports/error_reporter.h"
-#include "exports/group.h"
-#include "exports/workers.h"
+#include "group/error_reporter.h"
+#include "group/group.h"
+#include "group/units.h"
 #include "platform/clock.h"
 #include "platform/pump_wait.h"
 #include "platform/thread_context.h"
 #include "transports/prefixed_command.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace vorn {
 
 namespace {
 
-constexpr int kMasterUnit = 1;
 constexpr uint32_t kRtsPulseMs = 500;
 constexpr uint32_t kAfterResetMs = 4000;
 constexpr int kResynchSearchBytes = 4000;
 constexpr uint8_t kPhasingBit = 0x80;
-constexpr std::size_t kLargestFrame = 4096;
-
-int masterOf(const VornGroup& group)
-{
-    return group.standAlone ? 0 : kMasterUnit;
-}
 
 bool quitPending()
 {
@@ -64,8 +56,7 @@ bool SerialTransport::hasLine(int unit) const
 
 int SerialTransport::lineOwner(const VornGroup& group, int unit) const
 {
-    unit = effectiveUnit(group, unit);
-    return hasLine(unit) ? unit : masterOf(group);
+    return hasLine(unit) ? unit : masterUnit(group);
 }
 
 int SerialTransport::descriptor(const VornGroup& group, int unit) const
@@ -76,12 +67,11 @@ int SerialTransport::descriptor(const VornGroup& group, int unit) const
 
 bool SerialTransport::send(VornGroup& group, int unit, std::span<const uint8_t> bytes)
 {
-    unit = effectiveUnit(group, unit);
     int owner = unit;
     PrefixedCommand prefixed;
     std::span<const uint8_t> out = bytes;
     if (!hasLine(unit)) {
-        owner = masterOf(group);
+        owner = masterUnit(group);
         if (!prefixed.build(group.addressingMode, unit, bytes))
             return false;
         out = prefixed.bytes();
@@ -138,9 +128,8 @@ bool SerialTransport::ready(VornGroup& group, int unit, std::size_t bytes)
     return queued(group, unit) >= bytes;
 }
 
-bool SerialTransport::clearBuffer(VornGroup& group, int unit)
+bool SerialTransport::clearBuffer(VornGroup&, int unit)
 {
-    unit = effectiveUnit(group, unit);
     if (!hasLine(unit)) {
         reportError("Unable to clear RS232 receive buffer for vorn #%d:  No comport is associated with this device.",
                     unit);
@@ -152,9 +141,7 @@ bool SerialTransport::clearBuffer(VornGroup& group, int unit)
 
 bool SerialTransport::setRtsEverywhere(const VornGroup& group, bool asserted)
 {
-    const int first = group.standAlone ? 0 : 1;
-    const int last = group.standAlone ? 0 : group.systemConfig.numberOfUnits;
-    for (int unit = first; unit <= last && unit < VORN_UNIT_COUNT; ++unit) {
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit) {
         if (hasLine(unit) && !line(unit)->setRts(asserted)) {
             reportError(asserted ? "Unable to set RTS line on comport." : "Unable to clear RTS line on comport.");
             return false;
@@ -171,12 +158,7 @@ bool SerialTransport::reset(VornGroup& group)
 
 bool SerialTransport::resynchronise(VornGroup& group)
 {
-    const int master = masterOf(group);
-    const auto notEnoughBytes = [] {
-        if (!quitPending())
-            reportError("Unable to get enough bytes from master vorn to resynchronize data stream.");
-        return false;
-    };
+    const int master = masterUnit(group);
     uint8_t previous = 0;
     bool found = false;
     for (int i = 0; i < kResynchSearchBytes && !found; ++i) {
@@ -192,12 +174,7 @@ bool SerialTransport::resynchronise(VornGroup& group)
         reportError("Unable to resynchronize comport after phase error.");
         return false;
     }
-    uint8_t rest[kLargestFrame];
-    const auto remaining = static_cast<std::size_t>(std::clamp(group.expectedFrameLength - 1, 0,
-                                                               static_cast<int>(kLargestFrame)));
-    if (!getResponse(group, master, std::span(rest, remaining)))
-        return notEnoughBytes();
-    return true;
+    return dropRestOfFrame(group, 1);
 }
 
 void SerialTransport::close(VornGroup&)

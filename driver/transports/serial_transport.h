@@ -36,7 +36,7 @@ public:
 
     // The RTS pulse that resets every unit with a line: 500 ms asserted,
     // then 4000 ms before anything may be sent.
-    bool reset(VornGroup& group);
+    bool reset(VornGroup& group) override;
     // Asserts RTS and closes every line.
     void close(VornGroup& group) override;
 

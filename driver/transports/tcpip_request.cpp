@@ -1,6 +1,6 @@
 #include "transports/tcpip_request.h"
 
-#include "exports/error_reporter.h"
+#include "group/error_reporter.h"
 #include "protocol/system_status_block.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "transports/tcpip_transport.h"
 
-#include "exports/error_reporter.h"
-#include "exports/group.h"
+#include "group/error_reporter.h"
+#include "group/group.h"
 #include "platform/clock.h"
 
 #include <cstdlib>

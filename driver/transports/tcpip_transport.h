@@ -4,9 +4,9 @@
 // length, clear). Unlike a bare socket read, every receive has a time-out.
 #pragma once
 
+#include "group/transport.h"
 #include "platform/stream_socket.h"
 #include "protocol/packet_header.h"
-#include "transports/transport.h"
 
 #include <array>
 #include <cstdint>

@@ -3,8 +3,8 @@
 // only through this interface, so their logic is written once for both.
 #pragma once
 
+#include "group/transport.h"
 #include "protocol/connection.h"
-#include "transports/transport.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +31,17 @@ public:
     virtual bool clearBuffer(VornGroup& group, int unit) = 0;
     // Finds the start of the next frame of a stream after a phase error.
     virtual bool resynchronise(VornGroup& group) = 0;
+    // Resets every unit the link reaches and waits until they can listen.
+    virtual bool reset(VornGroup& group) = 0;
+
+protected:
+    // The end of a resynchronisation that has found a frame's first record,
+    // `taken` bytes of which it has read: reads and drops the rest of that
+    // frame from the master.
+    bool dropRestOfFrame(VornGroup& group, std::size_t taken);
+    // A resynchronisation that ran out of bytes: says so, unless the wait was
+    // cancelled. Returns false.
+    static bool notEnoughBytes();
 };
 
 // The group's link to its units, or nullptr when it speaks no command set

@@ -13,13 +13,9 @@
  *
  * RESULTS AND ERRORS. Calls that can fail return nonzero on success (for the
  * queries: "yes") and 0 on failure. Every failure sets a process-wide error
- * code that vornGetErrorCode() returns and resets to 0: 1 for any reported
- * message, or a more specific code written after it:
- *   16 TCP/IP: receiving a data packet failed      18 TCP/IP: unexpected packet
- *   19 TCP/IP: record names a unit above 120       20 TCP/IP: bad data format
- *   32 RS232: reading a reading or frame failed    48 ISA: reading words failed
- *   33 phase error (a stream is aligned again)     34 phase error, not aligned
- *   35 unexpected measurement-cycle character (the call still returns 1)
+ * code that vornGetErrorCode() returns and resets to 0: VORN_ERR_FAILED (1)
+ * for any reported message, or a more specific VORN_ERR_ code (below the
+ * records) written after it; the last one written wins.
  * With vornDisplayErrorDialogs(1) each failure's message is also shown:
  * through the host's message handler (vorn_host.h) if one is installed,
  * otherwise as one line on standard error holding exactly the message text.
@@ -28,7 +24,7 @@
  * BAD ARGUMENTS. Null records, buffers (with a nonzero count), callbacks,
  * server addresses and port or base-address arrays, unit addresses outside
  * 0..126 and impossible unit counts are refused with a message naming the
- * call and error code 1; they are never dereferenced.
+ * call and VORN_ERR_FAILED; they are never dereferenced.
  *
  * THREADS. The library takes no lock: a program serialises its calls into it.
  * Waits inside the library block the calling thread (they never spin) and run
@@ -177,6 +173,19 @@ VORN_API int vornISAGetResponse(int group, int unit, unsigned char* bytes, uint1
 VORN_API int vornISAClearBuffer(int group, int unit);
 VORN_API int vornISAResynch(int group);
 VORN_API int vornISAReset(int group);
+
+/* Error codes: what vornGetErrorCode() returns. */
+#define VORN_ERR_NONE 0               /* no failure since the last vornGetErrorCode() */
+#define VORN_ERR_FAILED 1             /* any reported message without a more specific code */
+#define VORN_ERR_TCPIP_READ 16        /* TCP/IP: receiving a data packet failed */
+#define VORN_ERR_TCPIP_PACKET_TYPE 18 /* TCP/IP: a packet other than data arrived outside a stream */
+#define VORN_ERR_TCPIP_ADDRESS 19     /* TCP/IP: a data record names a unit above 120 */
+#define VORN_ERR_TCPIP_RECORD 20      /* TCP/IP: a data record has a bad data format or is cut short */
+#define VORN_ERR_RS232_READ 32        /* RS232: reading a reading or frame (or clearing an overflow) failed */
+#define VORN_ERR_PHASE 33             /* phase or tag error; a stream is aligned again */
+#define VORN_ERR_PHASE_LOST 34        /* phase or tag error in a stream that could not be aligned again */
+#define VORN_ERR_DATA_READY 35        /* measurement cycle: a character other than ','; the call returns 1 */
+#define VORN_ERR_ISA_READ 48          /* ISA: reading the words of a reading or frame failed */
 
 /* Errors and version */
 VORN_API void vornDisplayErrorDialogs(int show);

@@ -1,4 +1,16 @@
-"""Failures of the library as exceptions."""
+"""Failures of the library: its error codes (the VORN_ERR_ names of vorn.h) and exceptions."""
+
+VORN_ERR_NONE = 0  # no failure since the last vornGetErrorCode()
+VORN_ERR_FAILED = 1  # any reported message without a more specific code
+VORN_ERR_TCPIP_READ = 16  # TCP/IP: receiving a data packet failed
+VORN_ERR_TCPIP_PACKET_TYPE = 18  # TCP/IP: a packet other than data arrived outside a stream
+VORN_ERR_TCPIP_ADDRESS = 19  # TCP/IP: a data record names a unit above 120
+VORN_ERR_TCPIP_RECORD = 20  # TCP/IP: a data record has a bad data format or is cut short
+VORN_ERR_RS232_READ = 32  # RS232: reading a reading or frame (or clearing an overflow) failed
+VORN_ERR_PHASE = 33  # phase or tag error; a stream is aligned again
+VORN_ERR_PHASE_LOST = 34  # phase or tag error in a stream that could not be aligned again
+VORN_ERR_DATA_READY = 35  # measurement cycle: a character other than ','; the call returns 1
+VORN_ERR_ISA_READ = 48  # ISA: reading the words of a reading or frame failed
 
 
 class VornError(Exception):
@@ -31,11 +43,12 @@ class VornError(Exception):
 
 
 class PhaseError(VornError):
-    """A stream lost its place (codes 33 and 34); with code 33 it is aligned again."""
+    """A stream lost its place (VORN_ERR_PHASE or VORN_ERR_PHASE_LOST); with
+    VORN_ERR_PHASE it is aligned again."""
 
 
 def error_class(code):
-    return PhaseError if code in (33, 34) else VornError
+    return PhaseError if code in (VORN_ERR_PHASE, VORN_ERR_PHASE_LOST) else VornError
 
 
 class RefusedError(VornError):

@@ -4,13 +4,11 @@ import ctypes
 import time
 
 from . import _library, arguments
-from .errors import GroupClosedError, PhaseError, RefusedError, VornError
+from .errors import VORN_ERR_PHASE, GroupClosedError, PhaseError, RefusedError, VornError
 from .lines import com_number_of, explain
 from .measurements import FORMAT_NAMES, Frame, delivers_data, sensor_of
 from .records import DeviceConfig, Frame as FrameRecord, Reading, SystemConfig, UNIT_COUNT
 from .wake_up import wake
-
-_PHASE_ERROR_REALIGNED = 33
 
 
 class Group:
@@ -197,7 +195,7 @@ class Group:
                 try:
                     _library.call("vornGetFrame", self.id, ctypes.byref(record))
                 except PhaseError as error:
-                    if error.code != _PHASE_ERROR_REALIGNED:
+                    if error.code != VORN_ERR_PHASE:
                         raise
                     self.realigned += 1  # aligned again: the next frame is good
                     continue

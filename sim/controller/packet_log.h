@@ -1,12 +1,10 @@
 // Every packet the controller received, in order; tests wait on it.
 #pragma once
 
+#include "inspect/waitable_log.h"
 #include "protocol/packet_header.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <vector>
 
 namespace vorn::sim {
@@ -16,19 +14,11 @@ struct ReceivedPacket {
     std::vector<uint8_t> data;
 };
 
-class PacketLog {
+// size() and waitFor() count packets.
+class PacketLog : public WaitableLog<ReceivedPacket> {
 public:
-    void append(ReceivedPacket packet);
-    std::vector<ReceivedPacket> packets() const;
-    std::size_t size() const;
-    void clear();
-    // Blocks until `count` packets arrived in all, or `timeout` passed.
-    bool waitFor(std::size_t count, std::chrono::milliseconds timeout) const;
-
-private:
-    mutable std::mutex mutex_;
-    mutable std::condition_variable changed_;
-    std::vector<ReceivedPacket> packets_;
+    void append(ReceivedPacket packet) { WaitableLog::append(std::move(packet), 1); }
+    std::vector<ReceivedPacket> packets() const { return entries(); }
 };
 
 } // namespace vorn::sim

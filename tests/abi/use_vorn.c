@@ -20,7 +20,7 @@ int main(void)
     vornGetDllVersion(version);
     vornDisplayErrorDialogs(1);
     vornHostSetMessageHandler(onMessage, NULL);
-    if (vornGetFrame(300, &frame) != 0 || vornGetErrorCode() != 1 || !reported) {
+    if (vornGetFrame(300, &frame) != 0 || vornGetErrorCode() != VORN_ERR_FAILED || !reported) {
         fprintf(stderr, "unexpected result from vornGetFrame\n");
         return 1;
     }

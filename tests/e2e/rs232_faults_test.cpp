@@ -48,7 +48,7 @@ TEST_F(Rs232Faults, SilenceGarbageAndAPulledCable)
     const std::string silence = takeMessages();
     EXPECT_NE(silence.find("Unable to read 26 bytes from vorn #1."), std::string::npos) << silence;
     EXPECT_NE(silence.find("Unable to get frame data from master vorn."), std::string::npos) << silence;
-    EXPECT_EQ(vornGetErrorCode(), 32);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_RS232_READ);
     EXPECT_TRUE(recovers(20)) << takeMessages();
 
     // Bursts of garbage: failures with 33 or 34 at worst, then frames again.
@@ -61,7 +61,8 @@ TEST_F(Rs232Faults, SilenceGarbageAndAPulledCable)
         for (int i = 0; i < 5; ++i) {
             if (vornGetFrame(kGroup, &frame) == 0) {
                 const int code = vornGetErrorCode();
-                EXPECT_TRUE(code == 32 || code == 33 || code == 34) << code;
+                EXPECT_TRUE(code == VORN_ERR_RS232_READ || code == VORN_ERR_PHASE || code == VORN_ERR_PHASE_LOST)
+                    << code;
             }
         }
         EXPECT_TRUE(recovers(40)) << "after burst " << burst;

@@ -61,7 +61,7 @@ TEST_F(Rs232StandAlone, WakeUpConfigurationCyclesAndReadings)
         cycles += vornNewMeasurementCycle(kGroup);
     }
     EXPECT_EQ(cycles, 3);
-    EXPECT_EQ(vornGetErrorCode(), 0);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_NONE);
     ASSERT_EQ(vornDisableMeasurementCycleReporting(kGroup), 1);
     EXPECT_EQ(receivedAfter(0, 3), (Bytes {0x50, 0x08, 0x00}));
     vornHostPump(50);
@@ -78,7 +78,7 @@ TEST_F(Rs232StandAlone, WakeUpConfigurationCyclesAndReadings)
     VornReading reading {};
     EXPECT_EQ(vornGetReading(kGroup, 0, &reading), 0);
     EXPECT_EQ(takeMessages(), "Unable to read 12 bytes from vorn #0.\nUnable to get reading from vorn #0.\n");
-    EXPECT_EQ(vornGetErrorCode(), 32);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_RS232_READ);
     ASSERT_EQ(vornStartReading(kGroup, 0), 1);
     ASSERT_EQ(vornGetReading(kGroup, 0, &reading), 1) << takeMessages();
 

@@ -180,7 +180,7 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
     for (int i = 0; i < 40 && failures == 0; ++i)
         failures += vornGetFrame(kGroup, &frame) == 0;
     ASSERT_EQ(failures, 1);
-    EXPECT_EQ(vornGetErrorCode(), 33);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_PHASE);
     EXPECT_NE(takeMessages().find("Phasing bit was not set for vorn #"), std::string::npos);
     ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
     EXPECT_NE(frame.reading[1].position[0] | frame.reading[1].position[1], 0);

@@ -3,6 +3,8 @@ library's code and message, the group as a context manager, streams."""
 
 import ctypes
 import os
+import pathlib
+import re
 import subprocess
 import sys
 import tempfile
@@ -10,6 +12,13 @@ import tempfile
 import pytest
 
 import vorn
+
+
+def test_error_codes_are_the_headers():
+    header = pathlib.Path(__file__).resolve().parents[2] / "include" / "vorn" / "vorn.h"
+    defined = {name: int(value) for name, value in re.findall(r"#define (VORN_ERR_\w+) (\d+)", header.read_text())}
+    ours = {name: value for name, value in vars(vorn.errors).items() if name.startswith("VORN_ERR_")}
+    assert defined and ours == defined
 
 
 def test_records_have_the_library_layout():
@@ -31,7 +40,7 @@ def test_a_line_that_cannot_be_opened_raises_with_code_and_message():
     os.environ["VORN_COM7"] = missing
     with pytest.raises(vorn.VornError) as failure:
         vorn.rs232(ports=[7], stand_alone=True, group=5)
-    assert failure.value.code == 1
+    assert failure.value.code == vorn.errors.VORN_ERR_FAILED
     assert "Unable to open comport 7." in failure.value.messages
     assert "error code 1" in str(failure.value)
     assert failure.value.reason == f"COM7 is {missing}: No such file or directory"

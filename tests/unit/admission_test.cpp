@@ -31,7 +31,7 @@ TEST_F(Admission, FailedWakeUpLeavesTheSlotEmptyAndReleasesEverything)
     for (int attempt = 0; attempt < 2; ++attempt) { // the same identifier can be tried again at once
         EXPECT_EQ(vornRS232WakeUp(256, 1, 1, kPorts, 9600, 100, 100), 0);
         EXPECT_EQ(lastMessage(), "Unable to open comport 1.");
-        EXPECT_EQ(vornGetErrorCode(), 1);
+        EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
         EXPECT_EQ(vorn::groups::find(256), nullptr);
         EXPECT_EQ(heldResolutionRequests(), heldBefore);
         EXPECT_FALSE(vorn::frameReadyTimer::running());
@@ -84,7 +84,7 @@ TEST_F(Admission, ShutDownOfEmptyOrOutOfRangeIdentifierIsSilent)
     for (int id : {-1, 0, 100, 256, 257, INT32_MAX})
         vornShutDown(id);
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(vornGetErrorCode(), 0);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_NONE);
     EXPECT_EQ(heldResolutionRequests(), heldBefore);
 }
 

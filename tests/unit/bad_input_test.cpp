@@ -43,7 +43,7 @@ TEST_F(BadInput, NullPointersAreRefusedAfterTheSlotCheck)
         installGroup(1, ConnectionMode::None);
         EXPECT_EQ(c.call(1), 0);
         EXPECT_EQ(lastMessage(), c.message);
-        EXPECT_EQ(vornGetErrorCode(), 1);
+        EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
         vornShutDown(1);
         // An empty slot is still named first.
         EXPECT_EQ(c.call(1), 0);

@@ -169,7 +169,7 @@ TEST_F(CheckOrder, IdentifierOutOfRangeIsRefusedByEveryExport)
         for (int id : {-1, 257, INT32_MIN}) {
             EXPECT_EQ(call(id), 0) << name;
             EXPECT_EQ(lastMessage(), "Illegal group ID passed to " + name + "().") << id;
-            EXPECT_EQ(vornGetErrorCode(), 1) << name;
+            EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED) << name;
         }
     }
 }
@@ -180,7 +180,7 @@ TEST_F(CheckOrder, EmptySlotIsRefusedByEveryGroupExport)
         for (int id : {0, 256}) {
             EXPECT_EQ(call(id), 0) << name;
             EXPECT_EQ(lastMessage(), "Group ID passed to " + name + "() is not in use.");
-            EXPECT_EQ(vornGetErrorCode(), 1);
+            EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
         }
     }
 }
@@ -193,7 +193,7 @@ TEST_F(CheckOrder, EachStateRefusesItsExportsWithTheirOwnName)
             installGroup(256, refusal.mode, refusal.state);
             EXPECT_EQ(groupExports().at(name)(256), 0);
             EXPECT_EQ(lastMessage(), withName(refusal.message, name));
-            EXPECT_EQ(vornGetErrorCode(), 1);
+            EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
             vornShutDown(256);
         }
     }
@@ -232,7 +232,7 @@ TEST_F(CheckOrder, GroupModeQueriesOutsideRs232)
     // The negation, message and all: outside RS232 "non-group mode" is allowed.
     EXPECT_EQ(vornRS232NonGroupModeAllowed(5), 1);
     EXPECT_EQ(lastMessage(), "Illegal call to vornRS232GroupModeEnabled() while not in RS232 mode.");
-    EXPECT_EQ(vornGetErrorCode(), 1);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
 }
 
 TEST_F(CheckOrder, GroupModeSettingDecidesMeasurementCycleReporting)
@@ -261,7 +261,7 @@ TEST_F(CheckOrder, BookkeepingExportsSucceedInEveryMode)
         EXPECT_EQ(vornStopFrameReadyCallback(9), 1);
         EXPECT_EQ(group.callback, nullptr);
         EXPECT_TRUE(messages.empty());
-        EXPECT_EQ(vornGetErrorCode(), 0);
+        EXPECT_EQ(vornGetErrorCode(), VORN_ERR_NONE);
         vornShutDown(9);
     }
 }

@@ -2,7 +2,7 @@
 // resets, dialogs off by default, and the standard-error fallback.
 #include "frame_fixture.h"
 
-#include "exports/error_reporter.h"
+#include "group/error_reporter.h"
 
 #include <unistd.h>
 
@@ -38,16 +38,16 @@ std::string captureStandardError(Action action)
 TEST_F(ErrorReporting, CodeIsReadOnceThenZero)
 {
     vornGetFrame(300, nullptr);
-    EXPECT_EQ(vornGetErrorCode(), 1);
-    EXPECT_EQ(vornGetErrorCode(), 0);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_NONE);
 }
 
 TEST_F(ErrorReporting, SpecificCodeOverwritesTheMessageCode)
 {
     vorn::reportError("Unable to get reading from vorn #%d.", 3);
-    vorn::setErrorCode(33);
+    vorn::setErrorCode(VORN_ERR_PHASE);
     EXPECT_EQ(lastMessage(), "Unable to get reading from vorn #3.");
-    EXPECT_EQ(vornGetErrorCode(), 33);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_PHASE);
 }
 
 TEST_F(ErrorReporting, DialogsOffShowNothingButStillSetTheCode)
@@ -56,7 +56,7 @@ TEST_F(ErrorReporting, DialogsOffShowNothingButStillSetTheCode)
     const std::string written = captureStandardError([] { vornStartSingleFrame(-1); });
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(written, "");
-    EXPECT_EQ(vornGetErrorCode(), 1);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
 }
 
 TEST_F(ErrorReporting, WithoutHandlerTheMessageIsOneLineOnStandardError)
@@ -64,7 +64,7 @@ TEST_F(ErrorReporting, WithoutHandlerTheMessageIsOneLineOnStandardError)
     vornHostSetMessageHandler(nullptr, nullptr);
     const std::string written = captureStandardError([] { vornGetFrame(257, nullptr); });
     EXPECT_EQ(written, "Illegal group ID passed to vornGetFrame().\n");
-    EXPECT_EQ(vornGetErrorCode(), 1);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
 }
 
 TEST_F(ErrorReporting, StandardErrorGetsOneLineEvenForMultiLineArguments)

@@ -1,10 +1,18 @@
-// The four public records are a binary contract: sizes and offsets must not drift.
+// The four public records and the error codes are a binary contract: sizes,
+// offsets and numbers must not drift.
 #include <vorn/vorn.h>
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstring>
+
+// Programs built against an earlier header compare with these numbers.
+static_assert(VORN_ERR_NONE == 0 && VORN_ERR_FAILED == 1);
+static_assert(VORN_ERR_TCPIP_READ == 16 && VORN_ERR_TCPIP_PACKET_TYPE == 18 && VORN_ERR_TCPIP_ADDRESS == 19 &&
+              VORN_ERR_TCPIP_RECORD == 20);
+static_assert(VORN_ERR_RS232_READ == 32 && VORN_ERR_PHASE == 33 && VORN_ERR_PHASE_LOST == 34 &&
+              VORN_ERR_DATA_READY == 35 && VORN_ERR_ISA_READ == 48);
 
 static_assert(sizeof(VornSystemConfig) == 152);
 static_assert(alignof(VornSystemConfig) == 8);

@@ -17,8 +17,6 @@ namespace vornigtl {
 
 namespace {
 
-constexpr int kPhaseErrorRealigned = 33;
-
 // The library's messages go to the log; the last one also explains a failure to clients.
 std::mutex gMessageMutex;
 std::string gLastMessage;
@@ -107,7 +105,7 @@ private:
                 if (vornctl::stopRequested())
                     break;
                 const int code = vornGetErrorCode();  // reading it resets it
-                if (code == kPhaseErrorRealigned) {
+                if (code == VORN_ERR_PHASE) {
                     ++realigned_;  // aligned again: the next frame is good
                     continue;
                 }

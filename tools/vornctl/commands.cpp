@@ -18,8 +18,6 @@ namespace vornctl {
 
 namespace {
 
-constexpr int kPhaseErrorRealigned = 33;
-
 // Wakes the group, reads its configuration and applies the options' settings.
 int prepare(GroupSession& session, const Options& options)
 {
@@ -243,7 +241,7 @@ int runStream(const Options& options)
             break;
         if (!vornGetFrame(session.group(), &frame)) {
             const int code = vornGetErrorCode();
-            if (code == kPhaseErrorRealigned) {
+            if (code == VORN_ERR_PHASE) {
                 ++realigned;  // the stream is aligned again; the next frame is good
                 continue;
             }

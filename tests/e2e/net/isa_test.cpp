@@ -93,7 +93,7 @@ TEST_F(IsaTest, StandAloneBoard)
     EXPECT_EQ(answer[1], 0xAA);
     EXPECT_EQ(vornISAGetResponse(1, 0, answer, 2), 0);  // nothing more waiting
     EXPECT_EQ(messages.take(), "Unable to read 2 bytes from vorn #0 at address 0x0300.\n");
-    EXPECT_EQ(vornGetErrorCode(), 1);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
     ASSERT_EQ(vornISAClearBuffer(1, 0), 1);
     const unsigned char groupModeOff[] = {0x50, 0x23, 0x00, 0x00};
     ASSERT_EQ(vornISASendCommand(1, 0, groupModeOff, 4), 1);
@@ -127,7 +127,7 @@ TEST_F(IsaTest, StandAloneBoard)
     ASSERT_EQ(vornEnableMeasurementCycleReporting(1), 1) << messages.take();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(vornNewMeasurementCycle(1), 1);
-    EXPECT_EQ(vornGetErrorCode(), 0);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_NONE);
     server->rack().clearLog();
     ASSERT_EQ(vornISASendCommand(1, 0, examineRevision, 2), 1);
     EXPECT_EQ(wordsSinceLast(kMasterBase), (Words {0x6600, 0x5008, 0x0001, 0x4F01}));
@@ -230,7 +230,7 @@ TEST_F(IsaTest, Pv2ReadsThroughTheMasterAndStreams)
     for (int i = 0; i < 15; ++i) {
         if (vornGetFrame(4, &frame) == 0) {
             ++failures;
-            EXPECT_EQ(vornGetErrorCode(), 33);
+            EXPECT_EQ(vornGetErrorCode(), VORN_ERR_PHASE);
             EXPECT_NE(messages.take().find("Phasing bit was not set for vorn #"), std::string::npos);
         }
     }

@@ -132,7 +132,7 @@ TEST_F(TcpipTest, WakeUpRefusals)
         controller->setFaults(c.faults);
         EXPECT_EQ(vornTCPIPWakeUp(kGroup, "127.0.0.1", controller->port(), 3), 0) << c.what;
         EXPECT_EQ(messages.take(), c.message) << c.what;
-        EXPECT_EQ(vornGetErrorCode(), 1);
+        EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
     }
     controller->setFaults({});
     EXPECT_EQ(vornTCPIPWakeUp(kGroup, "no-such-host.invalid", 4000, 3), 0);
@@ -182,12 +182,16 @@ TEST_F(TcpipTest, BadDataPacketsFailWithTheirCodesAndLeaveTheGroupUsable)
         int code;
         const char* message;
     } cases[] = {
-        {"type 211", {.dataPacketType = 211}, 18, "Vorn data stream returned invalid packet type: 211.\n"},
-        {"address 121", {.recordAddress = 121}, 19, "Invalid vorn number received: 121\n"},
-        {"format 6", {.recordFormat = 6}, 20, "Invalid vorn data format received for vorn #120: 0x06\n"},
-        {"format 9", {.recordFormat = 9}, 20, "Invalid vorn data format received for vorn #120: 0x09\n"},
-        {"record cut short", {.truncateLastRecord = true}, 20, "Vorn data packet ended inside the record of vorn #120.\n"},
-        {"oversize payload", {.announcedPayload = 6000}, 16,
+        {"type 211", {.dataPacketType = 211}, VORN_ERR_TCPIP_PACKET_TYPE,
+         "Vorn data stream returned invalid packet type: 211.\n"},
+        {"address 121", {.recordAddress = 121}, VORN_ERR_TCPIP_ADDRESS, "Invalid vorn number received: 121\n"},
+        {"format 6", {.recordFormat = 6}, VORN_ERR_TCPIP_RECORD,
+         "Invalid vorn data format received for vorn #120: 0x06\n"},
+        {"format 9", {.recordFormat = 9}, VORN_ERR_TCPIP_RECORD,
+         "Invalid vorn data format received for vorn #120: 0x09\n"},
+        {"record cut short", {.truncateLastRecord = true}, VORN_ERR_TCPIP_RECORD,
+         "Vorn data packet ended inside the record of vorn #120.\n"},
+        {"oversize payload", {.announcedPayload = 6000}, VORN_ERR_TCPIP_READ,
          "Vorn data packet announced 6000 data bytes; a data packet carries at most 4096.\n"},
     };
     VornFrame frame {};
@@ -311,7 +315,7 @@ TEST_F(TcpipTest, SilentOrVanishedControllerNeverHangsACall)
     EXPECT_NE(messages.take(), "");
     VornFrame frame {};
     EXPECT_EQ(vornGetFrame(kGroup, &frame), 0);
-    EXPECT_EQ(vornGetErrorCode(), 16);
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_TCPIP_READ);
     messages.take();
     vornShutDown(kGroup);
     // The slot is free: a new group can take it.

@@ -1,7 +1,7 @@
 // Steps that the wake-ups of RS232 and ISA groups share.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 #include "transports/unit_link.h"
 
 namespace vorn {

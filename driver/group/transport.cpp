@@ -1,6 +1,6 @@
-#include "transports/transport.h"
+#include "group/transport.h"
 
-#include "exports/group.h"
+#include "group/group.h"
 
 namespace vorn {
 

@@ -1,9 +1,10 @@
-// The RS232 workers: wake-up of a group on serial lines, and the
-// pass-through and line-control exports.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
+// The RS232 workers: wake-up of a group on serial lines, and whether its
+// frames come through the master in group mode.
+#include "group/error_reporter.h"
+#include "group/units.h"
+#include "group/workers.h"
+#include "links/wake_up_steps.h"
 #include "transports/serial_transport.h"
-#include "transports/wake_up_steps.h"
 
 namespace vorn {
 
@@ -29,9 +30,7 @@ bool wakeUpLines(VornGroup& group, int numberOfUnits, const uint16_t* comPorts, 
     auto owned = std::make_unique<SerialTransport>();
     SerialTransport& serial = *owned;
     group.transport = std::move(owned);
-    const int first = group.standAlone ? 0 : 1;
-    const int last = group.standAlone ? 0 : numberOfUnits;
-    for (int unit = first; unit <= last; ++unit)
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
         if (comPorts[unit] != 0 && !serial.openLine(unit, comPorts[unit], baudRate))
             return false;
     if (!serial.reset(group))
@@ -57,36 +56,6 @@ int rs232WakeUp(VornGroup& group, bool standAlone, int numberOfUnits, const uint
     return 1;
 }
 
-int rs232SendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->send(group, unit, std::span(bytes, count)) ? 1 : 0;
-}
-
-int rs232GetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->getResponse(group, unit, std::span(bytes, count)) ? 1 : 0;
-}
-
-int rs232ClearBuffer(VornGroup& group, int unit)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->clearBuffer(group, unit) ? 1 : 0;
-}
-
-int rs232Resynch(VornGroup& group)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->resynchronise(group) ? 1 : 0;
-}
-
-int rs232Reset(VornGroup& group)
-{
-    SerialTransport* serial = serialTransportOf(group);
-    return serial != nullptr && serial->reset(group) ? 1 : 0;
-}
-
 bool rs232GroupModeEnabled(const VornGroup& group)
 {
     if (group.groupModeSetting == GroupModeOff || group.groupModeSetting == GroupModeOn)
@@ -95,7 +64,7 @@ bool rs232GroupModeEnabled(const VornGroup& group)
     if (group.standAlone || serial == nullptr)
         return group.standAlone;
     // Data of a unit without a line of its own can only come through the master.
-    for (int unit = 1; unit <= group.systemConfig.numberOfUnits && unit < VORN_UNIT_COUNT; ++unit) {
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit) {
         const VornDeviceConfig& config = group.deviceConfig[static_cast<std::size_t>(unit)];
         if (!serial->hasLine(unit) && (config.status & kSensorBit) && config.dataFormat != 0)
             return true;

@@ -1,4 +1,6 @@
-#include "exports/error_reporter.h"
+#include "group/error_reporter.h"
+
+#include <vorn/vorn.h>
 
 #include <atomic>
 #include <cstdarg>
@@ -41,7 +43,7 @@ void show(char* message)
 
 void reportError(const char* format, ...)
 {
-    errorCode.store(1);
+    errorCode.store(VORN_ERR_FAILED);
     if (!dialogsOn.load())
         return;
     char message[kMaxMessageLength + 1];

@@ -1,7 +1,8 @@
-// The one way the library reports a failure: the error code becomes 1 and,
-// when dialogs are on, the formatted message goes to the host's message
-// handler, or else as one line to standard error. Failures with a specific
-// code overwrite the 1 afterwards with setErrorCode().
+// The one way the library reports a failure: the error code becomes
+// VORN_ERR_FAILED (1) and, when dialogs are on, the formatted message goes to
+// the host's message handler, or else as one line to standard error. Failures
+// with a specific code (a VORN_ERR_ of vorn.h) overwrite the 1 afterwards with
+// setErrorCode().
 #pragma once
 
 namespace vorn {

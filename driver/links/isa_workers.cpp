@@ -1,10 +1,10 @@
-// The ISA workers: wake-up of boards (stand-alone, vornset, PV2) and the
-// pass-through and board-control exports.
-#include "exports/error_reporter.h"
-#include "exports/workers.h"
+// The ISA workers: wake-up of boards (stand-alone, vornset, PV2).
+#include "group/error_reporter.h"
+#include "group/units.h"
+#include "group/workers.h"
+#include "links/wake_up_steps.h"
 #include "platform/port_io.h"
 #include "transports/isa_transport.h"
-#include "transports/wake_up_steps.h"
 
 #include <sys/utsname.h>
 
@@ -50,9 +50,7 @@ bool wakeUpBoards(VornGroup& group, int numberOfUnits, const uint16_t* baseAddre
         return false;
     IsaTransport& isa = *owned;
     group.transport = std::move(owned);
-    const int first = group.standAlone ? 0 : 1;
-    const int last = group.standAlone ? 0 : numberOfUnits;
-    for (int unit = first; unit <= last; ++unit)
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
         isa.setBase(unit, baseAddresses[unit]);
     if (!isa.reset(group))
         return false;
@@ -83,36 +81,6 @@ int pv2WakeUp(VornGroup& group, uint16_t masterBaseAddress, uint32_t readTimeout
     group.pv2 = true;
     const uint16_t addresses[3] = {0, masterBaseAddress, 0};
     return isaWakeUp(group, false, 2, addresses, readTimeoutMs, writeTimeoutMs);
-}
-
-int isaSendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->send(group, unit, std::span(bytes, count)) ? 1 : 0;
-}
-
-int isaGetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->getResponse(group, unit, std::span(bytes, count)) ? 1 : 0;
-}
-
-int isaClearBuffer(VornGroup& group, int unit)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->clearBuffer(group, unit) ? 1 : 0;
-}
-
-int isaResynch(VornGroup& group)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->resynchronise(group) ? 1 : 0;
-}
-
-int isaReset(VornGroup& group)
-{
-    IsaTransport* isa = isaTransportOf(group);
-    return isa != nullptr && isa->reset(group) ? 1 : 0;
 }
 
 } // namespace vorn

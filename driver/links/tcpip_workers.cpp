@@ -1,6 +1,6 @@
 // The TCP/IP workers: wake-up of a networked controller and the packet
 // pass-through exports.
-#include "exports/workers.h"
+#include "group/workers.h"
 #include "transports/tcpip_request.h"
 #include "transports/tcpip_transport.h"
 

@@ -1,4 +1,4 @@
-#include "exports/workers.h"
+#include "group/workers.h"
 
 namespace vorn {
 

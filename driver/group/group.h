@@ -3,7 +3,7 @@
 // (lines, sockets, board addresses) lives in its Transport.
 #pragma once
 
-#include "transports/transport.h"
+#include "group/transport.h"
 
 #include <vorn/vorn.h>
 

@@ -7,7 +7,7 @@
 // queries: yes), 0 on failure.
 #pragma once
 
-#include "exports/group.h"
+#include "group/group.h"
 
 #include <vorn/vorn.h>
 
@@ -58,32 +58,20 @@ int tcpipSendCommand(VornGroup& group, const unsigned char* packet, uint16_t len
 int tcpipGetResponse(VornGroup& group, unsigned char* packet, uint16_t length);
 int tcpipClearBuffer(VornGroup& group);
 
-// RS232 pass-through and line control.
-int rs232SendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count);
-int rs232GetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count);
-int rs232ClearBuffer(VornGroup& group, int unit);
-int rs232Resynch(VornGroup& group);
-int rs232Reset(VornGroup& group);
+// RS232 and ISA pass-through and line or board control: one set for both,
+// since the export's mode check has chosen the link.
+int unitSendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count);
+int unitGetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count);
+int unitClearBuffer(VornGroup& group, int unit);
+int unitResynch(VornGroup& group);
+int unitReset(VornGroup& group);
+
 // Whether frames go through the master in group mode: a plain query, no
 // message (the mode check belongs to the export).
 bool rs232GroupModeEnabled(const VornGroup& group);
 
-// ISA pass-through and board control.
-int isaSendCommand(VornGroup& group, int unit, const unsigned char* bytes, uint16_t count);
-int isaGetResponse(VornGroup& group, int unit, unsigned char* bytes, uint16_t count);
-int isaClearBuffer(VornGroup& group, int unit);
-int isaResynch(VornGroup& group);
-int isaReset(VornGroup& group);
-
-// Provided by the frame (exports/frame_taking.cpp): getFrame plus what a
+// Provided by the frames (frames/frame_taking.cpp): getFrame plus what a
 // taken frame means to the group (newest frame kept, callback re-armed).
 int takeFrame(VornGroup& group, VornFrame& frame);
-
-// The unit a per-unit worker receives: a stand-alone group has only unit 0,
-// so the frame replaces the caller's unit before calling the worker.
-inline int effectiveUnit(const VornGroup& group, int unit)
-{
-    return group.standAlone ? 0 : unit;
-}
 
 } // namespace vorn
