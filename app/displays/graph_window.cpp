@@ -87,6 +87,12 @@ void CGraphWindow::selectQuantity(int quantity)
     update();
 }
 
+void CGraphWindow::setRateButtonsEnabled(bool on)
+{
+    up_->setEnabled(on);
+    down_->setEnabled(on);
+}
+
 void CGraphWindow::appendPoint(const SampleFrame& frame)
 {
     if (data_.empty()) {
@@ -230,6 +236,7 @@ void CGraphWindow::paintReadouts(QPainter& painter, const PlotArea& plot)
     const std::size_t cursors[] = {std::min(view_.cursor1, data_.count() - 1),
                                    std::min(view_.cursor2, data_.count() - 1)};
     const char* names[] = {"1:", "2:", "d:"};
+    const auto columns = readoutColumns(width(), metrics.horizontalAdvance(QStringLiteral("-179.9999")));
     for (int row = 0; row < 3; ++row) {
         const double y = first + row * metrics.height();
         painter.setPen(Qt::black);
@@ -239,12 +246,12 @@ void CGraphWindow::paintReadouts(QPainter& painter, const PlotArea& plot)
             const double b = data_.value(cursors[1], sensor_, quantity_, axis);
             const double shown = row == 0 ? a : row == 1 ? b : a - b;
             painter.setPen(traceColour(axis));
-            painter.drawText(QPointF(width() * (5 + 10 * axis) / 100.0 + 14, y), formatted("%-3.4f   ", shown));
+            painter.drawText(QPointF(columns[static_cast<std::size_t>(axis)], y), formatted("%-3.4f   ", shown));
         }
         const double t1 = data_.time(cursors[0]);
         const double t2 = data_.time(cursors[1]);
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(width() * 0.35 + 14, y), formatted("%-3.3f    ", row == 0 ? t1 : row == 1 ? t2 : t1 - t2));
+        painter.drawText(QPointF(columns[3], y), formatted("%-3.3f    ", row == 0 ? t1 : row == 1 ? t2 : t1 - t2));
     }
 }
 

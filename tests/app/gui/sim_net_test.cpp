@@ -22,6 +22,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -102,6 +104,54 @@ private Q_SLOTS:
         frame.onCommand(ID_SYSTEM_OPTIONS_TB);
         QVERIFY(messages.shown.empty());
         QTRY_COMPARE_WITH_TIMEOUT(controller.systemConfig().measurementRate, 120.0, 2000);
+    }
+
+    void thirtySensorsScrollAndReflowInASmallWindow()
+    {
+        vorn::sim::ControllerServer controller(vorn::sim::controllerConfig(30));
+        controller.start();
+        CMainFrame frame;
+        CVornscopeView* view = frame.newDocument()->view();
+        frame.resize(1000, 700);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        ScriptedMessageSink messages;
+        const quint16 port = controller.port();
+        whenShown<TcpipSetupDialog>([port](TcpipSetupDialog* dialog) {
+            edit(dialog, "serverAddress")->setText("127.0.0.1");
+            edit(dialog, "numberOfDevices")->setText("30");
+            edit(dialog, "serverPort")->setText(QString::number(port));
+            pressOk(dialog);
+        });
+        frame.onCommand(ID_SETUP_TCPIP);
+        QVERIFY(view->state().setUp);
+        QWidget* child = view->parentWidget();
+        child->resize(child->width() + 640 - view->width(), child->height() + 420 - view->height());
+        QTRY_COMPARE(view->size(), QSize(640, 420));
+
+        frame.onCommand(ID_STREAM);
+        QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= 5, 15000);
+        frame.onCommand(ID_STREAM);
+        QTest::qWait(200);
+        const auto* scroll = view->findChild<QScrollBar*>("numericScroll");
+        QVERIFY(scroll->isVisible());
+        QVERIFY(scroll->maximum() > 0);
+        // Three blocks a row fit in 640 pixels, and none runs under the scroll bar.
+        const CTextItem* last = nullptr;
+        for (const CTextItem& item : view->document()->textItems().items()) {
+            QVERIFY2(item.x <= 405, item.text.c_str());
+            if (item.text == "      Sensor 30")
+                last = &item;
+        }
+        QVERIFY(last != nullptr);
+        QVERIFY(last->y + 15 > view->height());
+        // Scrolled to the end, the last sensor is on screen.
+        QWheelEvent wheel(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120 * 40),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        QCOMPARE(scroll->value(), scroll->maximum());
+        QVERIFY(last->y - scroll->value() + 15 <= view->height());
+        saveScreenshot(&frame, "numeric_30_sensors_scrolled");
     }
 
     void isaStandAloneBoardSetupThenSensorOptions()
