@@ -33,6 +33,9 @@ SaveDataOptionsDialog::SaveDataOptionsDialog(const QString& target, bool targetO
     outcome_->setObjectName(QStringLiteral("outcome"));
     outcome_->setWordWrap(true);
     outcome_->setMinimumWidth(360);
+    // Room for the longest wording, so the dialog keeps its size as it changes.
+    outcome_->setMinimumHeight(3 * outcome_->fontMetrics().lineSpacing());
+    outcome_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     (sendToTarget ? send_ : doNotSend_)->setChecked(true);
     for (QWidget* control : {static_cast<QWidget*>(send_), static_cast<QWidget*>(doNotSend_),
                              static_cast<QWidget*>(close_)})

@@ -178,7 +178,14 @@ void CGraphWindow::layoutControls()
     const int bandBottom = h - kScrollBar;
     // The controls share the width left of the vertical scroll bar.
     w -= kScrollBar;
-    tabs_->setGeometry(w * 45 / 100, bandBottom - kTabHeight, w * 30 / 100, kTabHeight);
+    // The tabs start right of the read-out (its last row shares their height)
+    // and end before "Pos" / "Ang".
+    const QFontMetrics metrics(font());
+    const auto columns = readoutColumns(width(), metrics.horizontalAdvance(QStringLiteral("-179.9999")));
+    const int readoutRight = static_cast<int>(columns[3]) + metrics.horizontalAdvance(QStringLiteral("-9999.999  "));
+    const int tabsLeft = std::max(w * 45 / 100, readoutRight);
+    tabs_->setGeometry(tabsLeft, bandBottom - kTabHeight, std::max(std::min(w * 30 / 100, w * 80 / 100 - 4 - tabsLeft), 40),
+                       kTabHeight);
     pos_->setGeometry(w * 80 / 100, bandBottom - 2 * kTabHeight - 4, w * 9 / 100, kTabHeight);
     ang_->setGeometry(w * 90 / 100, bandBottom - 2 * kTabHeight - 4, w * 9 / 100, kTabHeight);
     up_->setGeometry(w * 80 / 100, bandBottom - kTabHeight - 2, w * 9 / 100, kTabHeight);
