@@ -57,23 +57,14 @@ void resetPeak()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-double peakMegabytes()
+// A line of /proc/self/status ("VmHWM:", "VmRSS:") in megabytes.
+double statusMegabytes(const std::string& field)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
-
-double residentMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
+        if (line.rfind(field, 0) == 0)
+            return std::stod(line.substr(field.size())) / 1024.0;
     return 0;
 }
 
@@ -86,7 +77,7 @@ void BM_OpenTenMinuteRecording(benchmark::State& state)
     double worstPeak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const double before = residentMegabytes();
+        const double before = statusMegabytes("VmRSS:");
         resetPeak();
         state.ResumeTiming();
         std::string text;
@@ -99,7 +90,7 @@ void BM_OpenTenMinuteRecording(benchmark::State& state)
         framesMegabytes = static_cast<double>(graph.count() * (sizeof(double) + kSensors * sizeof(SensorRecord))) /
                           (1 << 20);
         benchmark::DoNotOptimize(graph.time(graph.count() - 1));
-        worstPeak = std::max(worstPeak, peakMegabytes() - before);
+        worstPeak = std::max(worstPeak, statusMegabytes("VmHWM:") - before);
     }
     state.counters["file_MB"] = fileMegabytes;
     state.counters["frames_MB"] = framesMegabytes;

@@ -3,6 +3,7 @@
 // real dialogs to "Setup complete", and options the simulator then holds.
 #include "gui/gui_test_support.h"
 
+#include "acquisition/acquisition_hub.h"
 #include "controller/controller_server.h"
 #include "core/command_ids.h"
 #include "core/model_codes.h"
@@ -43,6 +44,17 @@ void pressOk(QDialog* dialog)
 
 QLineEdit* edit(QDialog* dialog, const char* name) { return dialog->findChild<QLineEdit*>(name); }
 
+// Answers the TCP/IP setup dialog for the simulated controller on loopback.
+void answerTcpipSetup(quint16 port, int units)
+{
+    whenShown<TcpipSetupDialog>([port, units](TcpipSetupDialog* dialog) {
+        edit(dialog, "serverAddress")->setText("127.0.0.1");
+        edit(dialog, "numberOfDevices")->setText(QString::number(units));
+        edit(dialog, "serverPort")->setText(QString::number(port));
+        pressOk(dialog);
+    });
+}
+
 // Answers the ISA setup dialogs for one board at 0x300, as the operator would.
 void answerIsaSetupForOneBoardAt0x300()
 {
@@ -78,13 +90,7 @@ private Q_SLOTS:
         CVornscopeView* view = frame.newDocument()->view();
         frame.show();
         ScriptedMessageSink messages;
-        const quint16 port = controller.port();
-        whenShown<TcpipSetupDialog>([port](TcpipSetupDialog* dialog) {
-            edit(dialog, "serverAddress")->setText("127.0.0.1");
-            edit(dialog, "numberOfDevices")->setText("3");
-            edit(dialog, "serverPort")->setText(QString::number(port));
-            pressOk(dialog);
-        });
+        answerTcpipSetup(controller.port(), 3);
         frame.onCommand(ID_SETUP_TCPIP);
         QVERIFY2(messages.shown.empty(), messages.shown.empty() ? "" : messages.shown[0].text.c_str());
         QVERIFY(view->state().setUp);
@@ -116,13 +122,7 @@ private Q_SLOTS:
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         ScriptedMessageSink messages;
-        const quint16 port = controller.port();
-        whenShown<TcpipSetupDialog>([port](TcpipSetupDialog* dialog) {
-            edit(dialog, "serverAddress")->setText("127.0.0.1");
-            edit(dialog, "numberOfDevices")->setText("30");
-            edit(dialog, "serverPort")->setText(QString::number(port));
-            pressOk(dialog);
-        });
+        answerTcpipSetup(controller.port(), 30);
         frame.onCommand(ID_SETUP_TCPIP);
         QVERIFY(view->state().setUp);
         QWidget* child = view->parentWidget();
