@@ -5,6 +5,7 @@
 
 #include "core/sample_frame.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -27,6 +28,13 @@ struct AnimateFrame {
     int width = 1;
     int height = 1;
 };
+
+// The animate display's Zoom In and Zoom Out step. Zoom In stops at
+// kMaxZoom: at zoom 2 the unit's whole range maps onto one point, and
+// beyond it the picture turns inside out and leaves the screen.
+constexpr double kZoomStep = 0.25;
+constexpr double kMaxZoom = 1.75;
+inline double zoomedIn(double zoom) { return zoom + kZoomStep > kMaxZoom ? std::max(zoom, kMaxZoom) : zoom + kZoomStep; }
 
 // `range` is the unit's full scale: position x makes the axes shorter as it grows.
 SensorAxes sensorAxes(const SensorRecord& sensor, double range, const AnimateFrame& screen);

@@ -1,5 +1,7 @@
 #include "core/graph_data.h"
 
+#include "core/huge_pages.h"
+
 #include <algorithm>
 
 namespace vornscope {
@@ -14,6 +16,27 @@ void GraphData::append(const SampleFrame& frame)
     times_.push_back(frame.time);
     for (int sensor = 1; sensor <= sensorCount_; ++sensor)
         records_.push_back(frame.sensors[static_cast<std::size_t>(sensor)]);
+}
+
+void GraphData::reserve(std::size_t points)
+{
+    times_.reserve(points);
+    records_.reserve(points * static_cast<std::size_t>(sensorCount_));
+    adviseHugePages(records_.data(), records_.capacity() * sizeof(SensorRecord));
+}
+
+void GraphData::appendBlank()
+{
+    times_.push_back(0);
+    records_.resize(records_.size() + static_cast<std::size_t>(sensorCount_));
+}
+
+void GraphData::dropLast()
+{
+    if (times_.empty())
+        return;
+    times_.pop_back();
+    records_.resize(records_.size() - static_cast<std::size_t>(sensorCount_));
 }
 
 void GraphData::clear()

@@ -21,6 +21,14 @@ public:
     // Appends sensors 1..sensorCount() of the frame.
     void append(const SampleFrame& frame);
     void clear();
+    // Room for `points` points of the current sensor count.
+    void reserve(std::size_t points);
+    // For the file reader: a point of zeroed records to fill in place, and
+    // taking the last point back.
+    void appendBlank();
+    void dropLast();
+    double& lastTime() { return times_.back(); }
+    SensorRecord* lastRecords() { return records_.data() + records_.size() - static_cast<std::size_t>(sensorCount_); }
 
     double time(std::size_t index) const { return times_[index]; }
     // Sensor 1..sensorCount() of point `index`.

@@ -168,4 +168,14 @@ int scrollPage(double windowWidth)
     return std::max(static_cast<int>(windowWidth / 10), 1);
 }
 
+std::array<double, 4> readoutColumns(double width, double textWidth)
+{
+    // Past the row names "1:", "2:", "d:".
+    constexpr double kNameWidth = 14;
+    constexpr double kGap = 8;
+    const double step = std::max(width * 0.10, textWidth + kGap);
+    const double first = width * 0.05 + kNameWidth;
+    return {first, first + step, first + 2 * step, first + 3 * step};
+}
+
 } // namespace vornscope

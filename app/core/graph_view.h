@@ -73,4 +73,10 @@ private:
 // The scroll bar's page: a tenth of the window, at least 1.
 int scrollPage(double windowWidth);
 
+// Left edges of the cursor read-out's columns (the three values, then the
+// time) in a graph `width` pixels wide: at 5, 15, 25 and 35 % of the width,
+// spread further where the widest value text ("-179.9999", `textWidth`
+// pixels) would run into the next column.
+std::array<double, 4> readoutColumns(double width, double textWidth);
+
 } // namespace vornscope

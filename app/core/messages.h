@@ -31,6 +31,8 @@ inline constexpr const char* kCannotWriteTarget = "File could not be opened for 
 inline constexpr const char* kCannotWriteGraph = "Could not open file for output";
 inline constexpr const char* kCannotRead = "Could not open file for input";
 inline constexpr const char* kUnrecognisedFile = "Unrecognized File format";
+inline constexpr const char* kNoDataPoints = "The file holds no data points to graph";
+inline constexpr const char* kFileTooLarge = "Not enough memory to graph this file";
 inline constexpr const char* kResetWarning = "Resetting will erase the graph and all unsaved data. Continue?";
 } // namespace text
 

@@ -1,5 +1,6 @@
 #include "core/numeric_layout.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vornscope {
@@ -7,7 +8,6 @@ namespace {
 
 constexpr int kLineStep = 15;
 constexpr int kBlockStep = 200;
-constexpr int kLastBlockX = 605;
 constexpr int kRowGap = 20;
 constexpr int kMargin = 5;
 
@@ -62,10 +62,16 @@ void writeBlock(BlockWriter& block, const SensorRecord& sensor, double time, boo
 
 } // namespace
 
+int numericBlocksPerRow(int width)
+{
+    return std::max((width - kMargin) / kBlockStep, 1);
+}
+
 void layoutNumericDisplay(const SampleFrame& frame, const std::vector<int>& units, bool showTimes,
-                          std::vector<CTextItem>& items)
+                          std::vector<CTextItem>& items, int blocksPerRow)
 {
     items.clear();
+    const int lastBlockX = kMargin + (std::max(blocksPerRow, 1) - 1) * kBlockStep;
     int x = kMargin;
     int y = kMargin;
     int number = 0;
@@ -74,7 +80,7 @@ void layoutNumericDisplay(const SampleFrame& frame, const std::vector<int>& unit
         block.header(++number);
         writeBlock(block, frame.sensors[static_cast<std::size_t>(unit)], frame.time, showTimes);
         x += kBlockStep;
-        if (x > kLastBlockX) {
+        if (x > lastBlockX) {
             x = kMargin;
             y = block.lastY() + kLineStep + kRowGap;
         }

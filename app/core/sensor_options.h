@@ -61,7 +61,7 @@ struct SensorPageValues {
     std::array<double, VORN_FILTER_ENTRIES> alphaMin{};
     std::array<double, VORN_FILTER_ENTRIES> alphaMax{};
     std::array<int, VORN_FILTER_ENTRIES> vm{};
-    int lineFrequency = 60;
+    int lineFrequency = 60;  // kLineFrequencyNotRead when the unit could not be asked
     bool configureAllAfter = false;
 
     bool bit(SetupBit which) const { return setupBits[static_cast<std::size_t>(which)]; }
@@ -70,6 +70,10 @@ struct SensorPageValues {
 
 // A page as the unit's configuration fills it. The range list is enabled
 // only when bit 7 of the system's `transmitter` is clear.
+// The line frequency of a unit that cannot be asked (TCP/IP, or no answer):
+// the page shows no value and leaves the unit's as it is.
+constexpr int kLineFrequencyNotRead = 0;
+
 SensorPageValues pageFromConfig(const VornDeviceConfig& config, std::uint8_t systemTransmitter, int lineFrequency);
 
 } // namespace vornscope

@@ -105,8 +105,9 @@ void applySensorPage(VornLibrary& library, CVornGroup& group, int unit, const Se
         for (std::size_t k = 0; k < VORN_FILTER_ENTRIES; ++k)
             c.vm[k] = static_cast<std::uint16_t>(page.vm[k]);
     });
-    UnitChannel(library, id, group.transport)
-        .change(unit, unit_parameter::kLineFrequency, static_cast<std::uint8_t>(page.lineFrequency));
+    if (page.lineFrequency != kLineFrequencyNotRead)
+        UnitChannel(library, id, group.transport)
+            .change(unit, unit_parameter::kLineFrequency, static_cast<std::uint8_t>(page.lineFrequency));
 
     if (!refusals.empty())
         messages.show(unitRefusalText(unit, refusals), "", MessageIcon::Exclamation, MessageButtons::Ok);

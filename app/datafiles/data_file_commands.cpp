@@ -3,11 +3,16 @@
 #include "core/data_file_reader.h"
 #include "core/data_file_writer.h"
 #include "core/messages.h"
+#include "datafiles/background_work.h"
 #include "datafiles/data_file_dialogs.h"
 #include "datafiles/save_data_options_dialog.h"
 #include "displays/graph_window.h"
 #include "document/vornscope_view.h"
 #include "shell/message_boxes.h"
+
+#include <QFileInfo>
+
+#include <new>
 
 namespace vornscope {
 namespace {
@@ -80,25 +85,63 @@ void DataFileCommands::saveGraph()
         stop(text::kCannotWriteGraph);
 }
 
+namespace {
+
+struct FileRead {
+    bool opened = false;
+    bool outOfMemory = false;
+    ReadOutcome outcome = ReadOutcome::Complete;
+    GraphData data;
+};
+
+// Loads and parses on the worker thread; nothing here touches a widget.
+void readInto(const std::string& path, ReadProgress& progress, FileRead& read)
+{
+    try {
+        std::string text;
+        read.opened = loadFileText(path, text, &progress);
+        if (read.opened)
+            read.outcome = readDataFile(text, read.data, &progress);
+    } catch (const std::bad_alloc&) {
+        read.data = GraphData{};
+        read.outOfMemory = true;
+    }
+}
+
+} // namespace
+
 bool DataFileCommands::openAndGraph(QString path)
 {
     if (path.isEmpty())
         path = askOpenPath(&view_);
     if (path.isEmpty())
         return false;
-    std::string text;
-    if (!loadFileText(path.toStdString(), text)) {
+    ReadProgress progress;
+    FileRead read;
+    const std::string file = path.toStdString();
+    const QString label = QObject::tr("Reading %1").arg(QFileInfo(path).fileName());
+    if (!runWithProgress(&view_, label, progress, [&] { readInto(file, progress, read); }))
+        return false;  // cancelled: the graph stays as it was
+    if (read.outOfMemory) {
+        stop(text::kFileTooLarge);
+        return false;
+    }
+    if (!read.opened) {
         stop(text::kCannotRead);
         return false;
     }
-    GraphData data;
-    const ReadOutcome outcome = readDataFile(text, data);
-    if (outcome == ReadOutcome::Unrecognised)
+    if (read.outcome == ReadOutcome::Unrecognised)
         stop(text::kUnrecognisedFile);
+    if (read.data.empty() || read.data.sensorCount() == 0) {
+        // Nothing to draw: no empty graph, and not a file to offer again.
+        if (read.outcome == ReadOutcome::Complete)
+            stop(text::kNoDataPoints);
+        return false;
+    }
     view_.setGraphMode(true, 0.8);
-    view_.graphWindow()->showFile(std::move(data));
+    view_.graphWindow()->showFile(std::move(read.data));
     Q_EMIT view_.stateChanged();
-    return outcome == ReadOutcome::Complete;
+    return read.outcome == ReadOutcome::Complete;
 }
 
 } // namespace vornscope

@@ -1,5 +1,7 @@
 #include "displays/graph_scaling_dialog.h"
 
+#include "shell/message_boxes.h"
+
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -34,6 +36,18 @@ GraphScalingDialog::GraphScalingDialog(double verticalDistance, double pointsPer
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
+}
+
+void GraphScalingDialog::accept()
+{
+    if (distance_->value() <= 0) {
+        messageSink().show("Vertical Distance: please enter a number above 0 and up to 300.", "Vornscope",
+                           MessageIcon::Exclamation, MessageButtons::Ok);
+        distance_->setFocus();
+        distance_->selectAll();
+        return;
+    }
+    QDialog::accept();
 }
 
 double GraphScalingDialog::verticalDistance() const { return distance_->value(); }

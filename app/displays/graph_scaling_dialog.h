@@ -17,6 +17,9 @@ public:
     double offsetAdjustment() const;
     double pointsPerScreen() const;
 
+    // Refuses a vertical distance of 0: it would erase every trace.
+    void accept() override;
+
 private:
     QDoubleSpinBox* distance_;
     QDoubleSpinBox* offset_;

@@ -87,6 +87,12 @@ void CGraphWindow::selectQuantity(int quantity)
     update();
 }
 
+void CGraphWindow::setRateButtonsEnabled(bool on)
+{
+    up_->setEnabled(on);
+    down_->setEnabled(on);
+}
+
 void CGraphWindow::appendPoint(const SampleFrame& frame)
 {
     if (data_.empty()) {
@@ -172,7 +178,14 @@ void CGraphWindow::layoutControls()
     const int bandBottom = h - kScrollBar;
     // The controls share the width left of the vertical scroll bar.
     w -= kScrollBar;
-    tabs_->setGeometry(w * 45 / 100, bandBottom - kTabHeight, w * 30 / 100, kTabHeight);
+    // The tabs start right of the read-out (its last row shares their height)
+    // and end before "Pos" / "Ang".
+    const QFontMetrics metrics(font());
+    const auto columns = readoutColumns(width(), metrics.horizontalAdvance(QStringLiteral("-179.9999")));
+    const int readoutRight = static_cast<int>(columns[3]) + metrics.horizontalAdvance(QStringLiteral("-9999.999  "));
+    const int tabsLeft = std::max(w * 45 / 100, readoutRight);
+    tabs_->setGeometry(tabsLeft, bandBottom - kTabHeight, std::max(std::min(w * 30 / 100, w * 80 / 100 - 4 - tabsLeft), 40),
+                       kTabHeight);
     pos_->setGeometry(w * 80 / 100, bandBottom - 2 * kTabHeight - 4, w * 9 / 100, kTabHeight);
     ang_->setGeometry(w * 90 / 100, bandBottom - 2 * kTabHeight - 4, w * 9 / 100, kTabHeight);
     up_->setGeometry(w * 80 / 100, bandBottom - kTabHeight - 2, w * 9 / 100, kTabHeight);
@@ -230,6 +243,7 @@ void CGraphWindow::paintReadouts(QPainter& painter, const PlotArea& plot)
     const std::size_t cursors[] = {std::min(view_.cursor1, data_.count() - 1),
                                    std::min(view_.cursor2, data_.count() - 1)};
     const char* names[] = {"1:", "2:", "d:"};
+    const auto columns = readoutColumns(width(), metrics.horizontalAdvance(QStringLiteral("-179.9999")));
     for (int row = 0; row < 3; ++row) {
         const double y = first + row * metrics.height();
         painter.setPen(Qt::black);
@@ -239,12 +253,12 @@ void CGraphWindow::paintReadouts(QPainter& painter, const PlotArea& plot)
             const double b = data_.value(cursors[1], sensor_, quantity_, axis);
             const double shown = row == 0 ? a : row == 1 ? b : a - b;
             painter.setPen(traceColour(axis));
-            painter.drawText(QPointF(width() * (5 + 10 * axis) / 100.0 + 14, y), formatted("%-3.4f   ", shown));
+            painter.drawText(QPointF(columns[static_cast<std::size_t>(axis)], y), formatted("%-3.4f   ", shown));
         }
         const double t1 = data_.time(cursors[0]);
         const double t2 = data_.time(cursors[1]);
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(width() * 0.35 + 14, y), formatted("%-3.3f    ", row == 0 ? t1 : row == 1 ? t2 : t1 - t2));
+        painter.drawText(QPointF(columns[3], y), formatted("%-3.3f    ", row == 0 ? t1 : row == 1 ? t2 : t1 - t2));
     }
 }
 

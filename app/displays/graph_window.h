@@ -30,6 +30,8 @@ public:
     int quantity() const { return quantity_; }
     void selectSensor(int sensor);
     void selectQuantity(int quantity);
+    // "Up" and "Down" change the units' rate: only while they are set up.
+    void setRateButtonsEnabled(bool on);
 
     // A data point taken in graph mode.
     void appendPoint(const SampleFrame& frame);

@@ -1,6 +1,7 @@
 #include "document/vornscope_view.h"
 
 #include "acquisition/acquisition_hub.h"
+#include "core/animate_geometry.h"
 #include "core/command_ids.h"
 #include "core/data_file_reader.h"
 #include "core/system_options.h"
@@ -21,6 +22,7 @@
 
 #include <vorn/vorn.h>
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
@@ -30,6 +32,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScrollBar>
 
 #include <atomic>
 
@@ -101,8 +104,12 @@ CVornscopeView::CVornscopeView(CVornscopeDoc* document, QWidget* parent)
       mutexName_(viewMutexName(nextViewHandle())),
       mutex_(openNamedMutex(mutexName_)),
       modes_(std::make_unique<AcquisitionModes>(static_cast<AcquisitionHost&>(*this), document->session(), mutex_, state_)),
-      numeric_(std::make_unique<NumericDisplay>())
+      numeric_(std::make_unique<NumericDisplay>()),
+      numericScroll_(new QScrollBar(Qt::Vertical, this))
 {
+    numericScroll_->setObjectName(QStringLiteral("numericScroll"));
+    numericScroll_->hide();
+    connect(numericScroll_, &QScrollBar::valueChanged, this, qOverload<>(&CVornscopeView::update));
     setAcceptDrops(true);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
@@ -111,7 +118,11 @@ CVornscopeView::CVornscopeView(CVornscopeDoc* document, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 120);
     connect(document_, &CVornscopeDoc::textItemChanged, this, &CVornscopeView::repaintItem);
-    connect(document_, &CVornscopeDoc::textItemsCleared, this, qOverload<>(&CVornscopeView::update));
+    connect(document_, &CVornscopeDoc::textItemsCleared, this, [this] {
+        pageBottom_ = 0;
+        updateNumericScroll();
+        update();
+    });
 }
 
 CVornscopeView::~CVornscopeView()
@@ -196,12 +207,18 @@ void CVornscopeView::setGraphMode(bool on, double heightShare)
     modes_->endAll();
     state_.graphMode = state_.graphVisible = true;
     CGraphWindow* window = graphWindow();
-    window->setGeometry(0, 0, std::max(width() - 20, 100), std::max(static_cast<int>(heightShare * height()), 100));
+    graphHeightShare_ = heightShare;
+    placeGraph();
     window->graphView().state.scale = GraphView::kDefaultScale;
     clearView();
     window->show();
     window->raise();
     window->setFocus();
+}
+
+void CVornscopeView::placeGraph()
+{
+    graph_->setGeometry(0, 0, std::max(width() - 20, 100), std::max(static_cast<int>(graphHeightShare_ * height()), 100));
 }
 
 CGraphWindow* CVornscopeView::graphWindow()
@@ -211,6 +228,8 @@ CGraphWindow* CVornscopeView::graphWindow()
         graph_->hide();
         connect(graph_, &CGraphWindow::rateChangeRequested, this, &CVornscopeView::changeRate);
         connect(graph_, &CGraphWindow::scalingRequested, this, [this] { graphOptions(ID_GRAPH_OPTIONS); });
+        graph_->setRateButtonsEnabled(state_.setUp);
+        connect(this, &CVornscopeView::stateChanged, graph_, [this] { graph_->setRateButtonsEnabled(state_.setUp); });
     }
     return graph_;
 }
@@ -252,6 +271,7 @@ void CVornscopeView::showDistortion(bool on)
         bar_->followParent();
         bar_->raise();
     }
+    placeNumericScroll();
 }
 
 void CVornscopeView::graphOptions(int)
@@ -387,7 +407,8 @@ void CVornscopeView::showNumeric(const SampleFrame& frame)
     CVornGroup* group = document_->group();
     if (!group)
         return;
-    numeric_->show(*document_, frame, group->presentUnits(), showTimes);
+    numeric_->show(*document_, frame, group->presentUnits(), showTimes,
+                   width() - numericScroll_->sizeHint().width() - (bar_ && bar_->isVisible() ? CDistortionBar::kWidth : 0));
     if (state_.distortionOn && distortionSensor > 0 && distortionSensor < VORN_UNIT_COUNT) {
         const int value = frame.sensors[static_cast<std::size_t>(distortionSensor)].distortion;
         distortionBar()->setValue(value);
@@ -412,8 +433,8 @@ void CVornscopeView::animateStep(int id)
     case ID_SHIFT_LEFT: case ID_SHIFT_LEFT_TB: shiftX -= 40; break;
     case ID_SHIFT_UP: case ID_SHIFT_UP_TB: shiftY -= 35; break;
     case ID_SHIFT_DOWN: case ID_SHIFT_DOWN_TB: shiftY += 35; break;
-    case ID_ZOOM_IN: case ID_ZOOM_IN_TB: zoom += 0.25; break;
-    case ID_ZOOM_OUT: case ID_ZOOM_OUT_TB: zoom -= 0.25; break;
+    case ID_ZOOM_IN: case ID_ZOOM_IN_TB: zoom = zoomedIn(zoom); break;
+    case ID_ZOOM_OUT: case ID_ZOOM_OUT_TB: zoom -= kZoomStep; break;
     default: return;
     }
     clearView();
@@ -431,15 +452,42 @@ void CVornscopeView::showStatusLine(const char* text)
 }
 
 
+int CVornscopeView::pageOffset(const CTextItem& item) const
+{
+    return item.pinned ? 0 : numericScroll_->value();
+}
+
 QRect CVornscopeView::itemRect(const CTextItem& item) const
 {
     const QFontMetrics metrics(font());
     const QString text = QString::fromStdString(item.text);
-    return QRect(item.x, item.y, metrics.horizontalAdvance(text) + 1, metrics.height());
+    return QRect(item.x, item.y - pageOffset(item), metrics.horizontalAdvance(text) + 1, metrics.height());
+}
+
+void CVornscopeView::placeNumericScroll()
+{
+    const int barWidth = numericScroll_->sizeHint().width();
+    const int right = width() - (bar_ && bar_->isVisible() ? CDistortionBar::kWidth : 0);
+    numericScroll_->setGeometry(right - barWidth, 0, barWidth, height());
+}
+
+void CVornscopeView::updateNumericScroll()
+{
+    const int hidden = pageBottom_ + kStatusY - height();
+    numericScroll_->setVisible(hidden > 0);
+    numericScroll_->setRange(0, std::max(hidden, 0));
+    numericScroll_->setPageStep(height());
+    numericScroll_->setSingleStep(QFontMetrics(font()).height());
+    if (hidden > 0)
+        numericScroll_->raise();
 }
 
 void CVornscopeView::repaintItem(const CTextItem& item, const std::optional<CTextItem>& old)
 {
+    if (!item.pinned && item.y + QFontMetrics(font()).height() > pageBottom_) {
+        pageBottom_ = item.y + QFontMetrics(font()).height();
+        updateNumericScroll();
+    }
     QRect area = itemRect(item);
     if (old)
         area = area.united(itemRect(*old));
@@ -454,7 +502,7 @@ void CVornscopeView::paintEvent(QPaintEvent*)
         const QRect box = itemRect(item);
         painter.fillRect(box, colourFromWord(item.background));
         painter.setPen(colourFromWord(item.textColour));
-        painter.drawText(item.x, item.y + metrics.ascent(), QString::fromStdString(item.text));
+        painter.drawText(item.x, box.y() + metrics.ascent(), QString::fromStdString(item.text));
     }
 }
 
@@ -488,6 +536,8 @@ void CVornscopeView::wheelEvent(QWheelEvent* event)
 {
     if (state_.graphVisible && graph_)
         graph_->forwardWheel(event);
+    else if (numericScroll_->isVisible())
+        QApplication::sendEvent(numericScroll_, event);
     else
         QWidget::wheelEvent(event);
 }
@@ -496,8 +546,13 @@ void CVornscopeView::resizeEvent(QResizeEvent* event)
 {
     if (bar_)
         bar_->followParent();
+    placeNumericScroll();
+    updateNumericScroll();
     if (animate_)
         animate_->setGeometry(rect());
+    // The graph keeps its share of the client area as the window changes size.
+    if (graph_)
+        placeGraph();
     QWidget::resizeEvent(event);
 }
 

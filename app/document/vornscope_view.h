@@ -19,6 +19,7 @@
 #include <vector>
 
 class QPrinter;
+class QScrollBar;
 
 namespace vornscope {
 
@@ -130,6 +131,12 @@ private:
     void showModeScreen(ModeScreen screen) override;
     void showStatus(const QString& text) override;
 
+    // The numeric display's page: its scroll bar follows the lines' extent.
+    void placeNumericScroll();
+    void updateNumericScroll();
+    int pageOffset(const CTextItem& item) const;
+    // The graph window at the top left: the client width less 20, its height share.
+    void placeGraph();
     void repaintItem(const CTextItem& item, const std::optional<CTextItem>& old);
     QRect itemRect(const CTextItem& item) const;
 
@@ -140,6 +147,9 @@ private:
     std::unique_ptr<AcquisitionModes> modes_;
     std::unique_ptr<NumericDisplay> numeric_;
     CGraphWindow* graph_ = nullptr;
+    double graphHeightShare_ = 0.85;
+    QScrollBar* numericScroll_;
+    int pageBottom_ = 0;  // below the lowest line of the numeric display
     CAnimateDisplay* animate_ = nullptr;
     CDistortionBar* bar_ = nullptr;
     DataFileWriter targetFile_;

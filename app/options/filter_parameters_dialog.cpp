@@ -87,9 +87,14 @@ QWidget* FilterParametersDialog::buildLineFrequency()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("Filter Line Frequency (1-255)")));
-    lineFrequency_ = new QLineEdit(QString::number(page_.lineFrequency));
+    const bool read = page_.lineFrequency != kLineFrequencyNotRead;
+    lineFrequency_ = new QLineEdit(read ? QString::number(page_.lineFrequency) : QString());
     lineFrequency_->setObjectName(QStringLiteral("lineFrequency"));
+    lineFrequency_->setEnabled(read);
     layout->addWidget(lineFrequency_);
+    if (!read)
+        layout->addWidget(new QLabel(QStringLiteral("The unit cannot be asked over this connection; its setting stays "
+                                                    "as it is.")));
     layout->addStretch();
     return page;
 }
@@ -139,13 +144,15 @@ void FilterParametersDialog::accept()
         page_ = before;
         return;
     }
-    const auto frequency = readInteger(lineFrequency_, QStringLiteral("Filter Line Frequency"), 1, 255);
-    if (!frequency) {
-        tabs_->setCurrentIndex(3);
-        page_ = before;
-        return;
+    if (page_.lineFrequency != kLineFrequencyNotRead) {
+        const auto frequency = readInteger(lineFrequency_, QStringLiteral("Filter Line Frequency"), 1, 255);
+        if (!frequency) {
+            tabs_->setCurrentIndex(3);
+            page_ = before;
+            return;
+        }
+        page_.lineFrequency = static_cast<int>(*frequency);
     }
-    page_.lineFrequency = static_cast<int>(*frequency);
     QDialog::accept();
 }
 

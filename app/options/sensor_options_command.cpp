@@ -11,13 +11,6 @@
 #include <mutex>
 
 namespace vornscope {
-namespace {
-
-// What the line-frequency edit shows when a unit cannot be asked (TCP/IP).
-constexpr int kUnknownLineFrequency = 60;
-
-} // namespace
-
 void SensorOptionsCommand::run()
 {
     CVornGroup* group = view_.document()->group();
@@ -36,7 +29,7 @@ void SensorOptionsCommand::run()
             const auto frequency = channel.examineByte(unit, unit_parameter::kLineFrequency);
             pages.push_back(pageFromConfig(group->deviceConfig[static_cast<std::size_t>(unit)],
                                            group->systemConfig.transmitter,
-                                           frequency ? *frequency : kUnknownLineFrequency));
+                                           frequency ? *frequency : kLineFrequencyNotRead));
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include "core/command_ids.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -125,7 +126,30 @@ QIcon applicationIcon()
     return QIcon(pixmap);
 }
 
-QIcon commandIcon(int id)
+namespace {
+
+// Qt's own disabled look keeps most of the colour of these bold glyphs; a
+// faint grey outline of the glyph is plain at a glance.
+constexpr int kDisabledAlpha = 70;
+
+QIcon withDisabledLook(const QIcon& icon)
+{
+    if (icon.isNull())
+        return icon;
+    QImage image = icon.pixmap(kSize, kSize).toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = 160 + qGray(line[x]) / 4;
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * kDisabledAlpha / 255);
+        }
+    }
+    QIcon result = icon;
+    result.addPixmap(QPixmap::fromImage(image), QIcon::Disabled);
+    return result;
+}
+
+QIcon drawnCommandIcon(int id)
 {
     switch (id) {
     case ID_STREAM_TB: return letters(QStringLiteral("S"), QColor(0x20, 0x80, 0x40));
@@ -147,5 +171,9 @@ QIcon commandIcon(int id)
     default: return {};
     }
 }
+
+} // namespace
+
+QIcon commandIcon(int id) { return withDisabledLook(drawnCommandIcon(id)); }
 
 } // namespace vornscope

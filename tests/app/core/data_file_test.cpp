@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 
 namespace vornscope {
 namespace {
@@ -95,6 +97,91 @@ TEST(DataFileReader, EndsAndErrors)
         EXPECT_EQ(readDataFile(c.text, graph), c.outcome) << c.text;
         EXPECT_EQ(graph.count(), c.frames) << c.text;
         EXPECT_EQ(graph.sensorCount(), c.sensors) << c.text;
+    }
+}
+
+// Three sensors, every line group, three frames: what a target file with
+// distortion and times on holds.
+std::string everyKeywordText()
+{
+    std::string text;
+    for (int point = 0; point < 3; ++point) {
+        auto frame = std::make_unique<SampleFrame>();
+        frame->time = 0.125 * point;
+        for (int unit = 1; unit <= 3; ++unit) {
+            SensorRecord& sensor = frame->sensors[unit];
+            sensor.content = content::kPosition | content::kAngles | content::kMatrix | content::kQuaternion |
+                             content::kButton;
+            sensor.position = {1.5 * unit, -2.25 * point, 3};
+            sensor.angles = {179.9 - point, -0.5 * unit, 45};
+            sensor.matrix = {1, 0, 0, 0, 0.5, -0.5, 0, 0.5, 0.5};
+            sensor.quaternion = {0.5, -0.5, 0.5, -0.5};
+            sensor.button = point == 1 ? button::kRight : button::kNone;
+            sensor.distortion = static_cast<std::uint16_t>(10 * unit + point);
+        }
+        text += targetFrameText(*frame, {1, 2, 3}, {true, true});
+    }
+    return text;
+}
+
+std::string replacedLineEnds(std::string_view text, std::string_view lineEnd)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += lineEnd;
+        else
+            out += c;
+    }
+    return out;
+}
+
+TEST(DataFileReader, CrLfAndBlanksBeforeLineEndsReadLikeLf)
+{
+    const std::string lf = everyKeywordText();
+    GraphData expected;
+    ASSERT_EQ(readDataFile(lf, expected), ReadOutcome::Complete);
+    ASSERT_EQ(expected.count(), 3u);
+    ASSERT_EQ(expected.sensorCount(), 3);
+    for (std::string_view lineEnd : {"\r\n", " \n", " \r\n", "\t \r\n"}) {
+        GraphData read;
+        EXPECT_EQ(readDataFile(replacedLineEnds(lf, lineEnd), read), ReadOutcome::Complete);
+        EXPECT_EQ(read.sensorCount(), 3);
+        // Same frames: the same text when written out again.
+        EXPECT_EQ(graphFileText(read), graphFileText(expected)) << "line end of " << lineEnd.size() << " bytes";
+    }
+    // Text after the data still ends it.
+    GraphData read;
+    EXPECT_EQ(readDataFile(replacedLineEnds(lf, "\r\n") + "end of the recording\r\n", read), ReadOutcome::Complete);
+    EXPECT_EQ(read.count(), 3u);
+}
+
+TEST(DataFileReader, ReportsProgressAndStopsWhenCancelled)
+{
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += "1pos:1.0000  2.0000  3.0000\n0end-frame:\n";
+    ReadProgress progress;
+    GraphData graph;
+    EXPECT_EQ(readDataFile(text, graph, &progress), ReadOutcome::Complete);
+    EXPECT_EQ(progress.done.load(), text.size());
+    EXPECT_EQ(graph.count(), 20000u);
+    ReadProgress cancelled;
+    cancelled.cancel = true;
+    EXPECT_EQ(readDataFile(text, graph, &cancelled), ReadOutcome::Cancelled);
+    EXPECT_LT(graph.count(), 20000u);
+}
+
+TEST(DataFileReader, FixedPointValuesReadExactlyAsFromChars)
+{
+    // The reader's short path for fixed-point text must round as the general one does.
+    const char* texts[] = {"0.1000", "-12.3456", "179.9999", "-0.0000", "123456789.012345", "0.30000000000000004",
+                           "1e3", "2.5E-2", "99999999999999999999", ".5"};
+    for (const char* number : texts) {
+        GraphData graph;
+        ASSERT_EQ(readDataFile(std::string("1time:") + number + "\n0end-frame:\n", graph), ReadOutcome::Complete);
+        ASSERT_EQ(graph.count(), 1u) << number;
+        EXPECT_EQ(graph.time(0), std::strtod(number, nullptr)) << number;
     }
 }
 

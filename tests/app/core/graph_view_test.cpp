@@ -127,5 +127,18 @@ TEST(GraphDecimation, OneSpanPerColumnKeepsTheExtremes)
     EXPECT_FALSE(columns.front().used);
 }
 
+TEST(GraphReadout, ColumnsLeaveRoomForThreeDigitAngles)
+{
+    // "-179.9999" is about 65 pixels in the usual fonts.
+    for (double width : {400.0, 640.0, 1200.0}) {
+        const auto columns = readoutColumns(width, 65);
+        EXPECT_GE(columns[0], width * 0.05);
+        for (std::size_t k = 1; k < columns.size(); ++k)
+            EXPECT_GT(columns[k] - columns[k - 1], 65) << width;
+    }
+    // Wide enough, they stay at 5, 15, 25 and 35 % (past the row names).
+    EXPECT_DOUBLE_EQ(readoutColumns(1200, 65)[2], 1200 * 0.25 + 14);
+}
+
 } // namespace
 } // namespace vornscope

@@ -159,6 +159,13 @@ TEST_F(ApplyPage, ARefusedValueKeepsTheOldOneAndShowsTheLibrarysReason)
     EXPECT_EQ(sets().back().scaling, 72);
 }
 
+TEST_F(ApplyPage, ALineFrequencyNeverReadIsNotWritten)
+{
+    SensorPageValues page = pageFromConfig(group.deviceConfig[1], 0, kLineFrequencyNotRead);
+    applySensorPage(library, group, 1, page, false, sink);
+    EXPECT_TRUE(library.named("sendCommand").empty());
+}
+
 TEST_F(ApplyPage, Range72IsWritten)
 {
     SensorPageValues page = pageFromConfig(group.deviceConfig[1], 0, 60);

@@ -4,6 +4,7 @@
 
 #include "core/command_ids.h"
 #include "core/data_file_reader.h"
+#include "datafiles/background_work.h"
 #include "displays/graph_scaling_dialog.h"
 #include "displays/graph_window.h"
 #include "document/vornscope_view.h"
@@ -13,6 +14,8 @@
 
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -27,8 +30,17 @@ using vornscope::testing::whenShown;
 
 namespace {
 
+QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteArray& text)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    return path;
+}
+
 // 200 points of three sensors: sensor s's x is the sample number times s.
-QString writeGraphFile(const QTemporaryDir& folder)
+QString writeGraphFile(const QTemporaryDir& folder, const char* lineEnd = "\n")
 {
     QString text;
     for (int point = 0; point < 200; ++point) {
@@ -39,11 +51,8 @@ QString writeGraphFile(const QTemporaryDir& folder)
                         .arg(point * 0.01);
         text += "0end-frame:\n";
     }
-    const QString path = folder.filePath("three.dat");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(text.toUtf8());
-    return path;
+    text.replace("\n", lineEnd);
+    return writeFile(folder, QString("three%1.dat").arg(qstrlen(lineEnd)), text.toUtf8());
 }
 
 } // namespace
@@ -140,6 +149,105 @@ private Q_SLOTS:
         QCOMPARE(graph->data().count(), std::size_t{0});
         QCOMPARE(graph->graphView().state.scale, 10.0);
         QCOMPARE(graph->graphView().state.end, 0.0);
+    }
+
+    void crLfFileOpensAndAFileWithoutPointsSaysSo()
+    {
+        QTemporaryDir folder;
+        CMainFrame frame;
+        CVornscopeView* view = frame.newDocument()->view();
+        frame.show();
+        ScriptedMessageSink messages;
+        const QStringList before = frame.recentFiles();
+        for (const QString& empty : {writeFile(folder, "words.dat", "hello\r\n"),
+                                     writeFile(folder, "blank.dat", "\r\n\r\n"),
+                                     writeFile(folder, "frameless.dat", "0end-frame:\r\n")}) {
+            view->openAndGraph(empty);
+            QCOMPARE(messages.shown.size(), std::size_t{1});
+            QCOMPARE(messages.shown[0].text, std::string("The file holds no data points to graph"));
+            QVERIFY(!view->state().graphVisible);
+            QCOMPARE(frame.recentFiles(), before);
+            messages.shown.clear();
+        }
+        const QString crLf = writeGraphFile(folder, "\r\n");
+        view->openAndGraph(crLf);
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(view->graphWindow()->data().count(), std::size_t{200});
+        QCOMPARE(view->graphWindow()->data().sensorCount(), 3);
+        QCOMPARE(view->graphWindow()->data().value(199, 3, 0, 0), 597.0);
+        QCOMPARE(frame.recentFiles().front(), crLf);
+        // Nothing is set up: the graph cannot change the measurement rate.
+        for (auto* button : view->graphWindow()->findChildren<QPushButton*>())
+            QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
+    }
+
+    void graphFollowsTheViewsSize()
+    {
+        QTemporaryDir folder;
+        CMainFrame frame;
+        CVornscopeView* view = frame.newDocument()->view();
+        frame.resize(800, 600);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        view->openAndGraph(writeGraphFile(folder));
+        CGraphWindow* graph = view->graphWindow();
+        QCOMPARE(graph->width(), view->width() - 20);
+        QWidget* child = view->parentWidget();  // the document's window
+        child->resize(child->width() + 300, child->height() + 200);
+        QTRY_VERIFY(view->width() > 700);
+        QCOMPARE(graph->width(), view->width() - 20);
+        QCOMPARE(graph->height(), int(0.8 * view->height()));
+        saveScreenshot(&frame, "graph_after_resize");
+    }
+
+    void scalingRefusesAVerticalDistanceOfZero()
+    {
+        QTemporaryDir folder;
+        CMainFrame frame;
+        CVornscopeView* view = frame.newDocument()->view();
+        frame.show();
+        ScriptedMessageSink messages;
+        view->openAndGraph(writeGraphFile(folder));
+        bool stayedOpen = false;
+        whenShown<GraphScalingDialog>([&](GraphScalingDialog* dialog) {
+            dialog->findChild<QDoubleSpinBox*>("verticalDistance")->setValue(0);
+            pressOk(dialog);
+            stayedOpen = dialog->isVisible();
+            dialog->findChild<QDoubleSpinBox*>("verticalDistance")->setValue(4);
+            pressOk(dialog);
+        });
+        frame.onCommand(ID_GRAPH_OPTIONS);
+        QVERIFY(stayedOpen);
+        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QVERIFY(messages.shown[0].text.find("Vertical Distance") == 0);
+        QCOMPARE(view->graphWindow()->graphView().state.scale, 5.0);
+    }
+
+    void longReadShowsProgressAndCancelEndsIt()
+    {
+        QWidget window;
+        window.show();
+        ReadProgress progress;
+        progress.total = 100;
+        int ticks = 0;
+        QTimer ticking;
+        QObject::connect(&ticking, &QTimer::timeout, [&] { ++ticks; });
+        ticking.start(10);
+        whenShown<QProgressDialog>([&](QProgressDialog* dialog) {
+            QCOMPARE(dialog->labelText(), QStringLiteral("Reading big.dat"));
+            dialog->findChild<QPushButton*>()->click();
+        });
+        // Work that ends only when cancelled, as a very large file would.
+        const bool finished = runWithProgress(&window, "Reading big.dat", progress, [&] {
+            progress.done = 40;
+            progress.cancel.wait(false);
+        }, 50);
+        QVERIFY(!finished);
+        QVERIFY(progress.cancel);
+        QVERIFY2(ticks > 0, "the event loop ran while the work did");
+        // Quick work returns without a window.
+        ReadProgress quick;
+        QVERIFY(runWithProgress(&window, "quick", quick, [] {}));
     }
 
     void unrecognisedFileKeepsItsFramesAndStaysOffTheRecentList()

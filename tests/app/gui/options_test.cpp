@@ -173,6 +173,19 @@ private Q_SLOTS:
         QCOMPARE(dialog.page().lineFrequency, 50);
     }
 
+    void lineFrequencyNeverReadShowsNoValue()
+    {
+        SensorPageValues values;
+        values.lineFrequency = kLineFrequencyNotRead;
+        FilterParametersDialog dialog(values, nullptr);
+        auto* edit = dialog.findChild<QLineEdit*>("lineFrequency");
+        QVERIFY(edit->text().isEmpty());
+        QVERIFY(!edit->isEnabled());
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.page().lineFrequency, kLineFrequencyNotRead);
+    }
+
     void filterButtonCopiesIntoThePageOnlyOnOk()
     {
         CSensorOptions page(samplePage());

@@ -1,8 +1,11 @@
 // The main window, its commands and their rules, refusals, help and about.
 #include "gui/gui_test_support.h"
 
+#include "core/animate_geometry.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
+#include "datafiles/data_file_dialogs.h"
+#include "datafiles/save_data_options_dialog.h"
 #include "document/vornscope_doc.h"
 #include "displays/graph_window.h"
 #include "document/vornscope_view.h"
@@ -15,9 +18,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
@@ -153,6 +158,18 @@ private Q_SLOTS:
         QCOMPARE(view->shiftY, -35);
         QCOMPARE(view->zoom, 0.75);
         QVERIFY(view->document()->textItems().items().empty());  // each step clears the view
+        // Zoom In stops before the drawing leaves the screen: a sensor at the
+        // centre of the range stays in the middle, one at a quarter of it on screen.
+        for (int step = 0; step < 8; ++step)
+            frame.onCommand(ID_ZOOM_IN_TB);
+        QCOMPARE(view->zoom, 1.75);
+        SensorRecord sensor;
+        sensor.position = {0, 36.0 / 4, -36.0 / 4};
+        const SensorAxes axes = sensorAxes(sensor, 36, AnimateFrame{view->zoom, 0, 0, 400, 300});
+        QVERIFY(axes.origin.x >= 0 && axes.origin.x <= 400);
+        QVERIFY(axes.origin.y >= 0 && axes.origin.y <= 300);
+        frame.onCommand(ID_RESET_VIEW);
+        QCOMPARE(view->zoom, 1.0);
         view->state().animating = false;
     }
 
@@ -181,6 +198,65 @@ private Q_SLOTS:
         QCOMPARE(frame.recentFiles().size(), 6);
         QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Local AppWizard-Generated Applications"));
         saveRecentFiles({});
+    }
+
+    void toolBarIconsLookDisabledWhenDisabled()
+    {
+        CMainFrame frame;
+        frame.show();
+        const auto alphaAndColour = [](const QImage& image) {
+            double alpha = 0;
+            double colour = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    alpha += pixel.alphaF();
+                    colour += pixel.alphaF() * pixel.hsvSaturationF();
+                }
+            return std::pair{alpha, colour};
+        };
+        const auto actions = frame.findChild<QToolBar*>()->actions();
+        QVERIFY(!actions.isEmpty());
+        for (QAction* action : actions) {
+            if (action->icon().isNull())
+                continue;
+            const auto [alphaOn, colourOn] = alphaAndColour(action->icon().pixmap(24, QIcon::Normal).toImage());
+            const auto [alphaOff, colourOff] = alphaAndColour(action->icon().pixmap(24, QIcon::Disabled).toImage());
+            QVERIFY2(alphaOff < 0.4 * alphaOn, qPrintable(action->text()));
+            QVERIFY2(colourOff < 0.1 * colourOn + 1, qPrintable(action->text()));
+        }
+    }
+
+    void saveDataOptionsSaysWhatOkDoesAndEnterMeansOk()
+    {
+        CMainFrame frame;
+        CVornscopeView* view = frame.newDocument()->view();
+        frame.show();
+        QTemporaryDir folder;
+        const QString target = folder.filePath("new-target.dat");
+        setFileDialogAnswer([target] { return target; });
+        QString before;
+        QString after;
+        bool sendChosen = false;
+        vornscope::testing::whenShown<SaveDataOptionsDialog>([&](SaveDataOptionsDialog* dialog) {
+            before = dialog->findChild<QLabel*>("outcome")->text();
+            auto* button = dialog->findChild<QPushButton*>("targetButton");
+            button->click();
+            sendChosen = dialog->send();
+            after = dialog->findChild<QLabel*>("outcome")->text();
+            vornscope::testing::saveScreenshot(&frame, dialog, "save_data_options_new_target");
+            button->setFocus();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        frame.onCommand(ID_SAVE_DATA_OPTIONS);
+        setFileDialogAnswer(nullptr);
+        QCOMPARE(before, QStringLiteral("No target file: data points are not saved."));
+        QVERIFY(sendChosen);
+        QVERIFY2(after.contains("creates new-target.dat") && after.contains("writes every stream and point data point"),
+                 qPrintable(after));
+        QVERIFY(view->state().sendToTarget);
+        QCOMPARE(QString::fromStdString(view->saveTarget), target);
+        QVERIFY(QFileInfo::exists(target));
     }
 
     void droppedFileGoesToTheGraphWhateverItsPathLength()

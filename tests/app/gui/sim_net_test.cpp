@@ -3,6 +3,7 @@
 // real dialogs to "Setup complete", and options the simulator then holds.
 #include "gui/gui_test_support.h"
 
+#include "acquisition/acquisition_hub.h"
 #include "controller/controller_server.h"
 #include "core/command_ids.h"
 #include "core/model_codes.h"
@@ -22,6 +23,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -40,6 +43,17 @@ void pressOk(QDialog* dialog)
 }
 
 QLineEdit* edit(QDialog* dialog, const char* name) { return dialog->findChild<QLineEdit*>(name); }
+
+// Answers the TCP/IP setup dialog for the simulated controller on loopback.
+void answerTcpipSetup(quint16 port, int units)
+{
+    whenShown<TcpipSetupDialog>([port, units](TcpipSetupDialog* dialog) {
+        edit(dialog, "serverAddress")->setText("127.0.0.1");
+        edit(dialog, "numberOfDevices")->setText(QString::number(units));
+        edit(dialog, "serverPort")->setText(QString::number(port));
+        pressOk(dialog);
+    });
+}
 
 // Answers the ISA setup dialogs for one board at 0x300, as the operator would.
 void answerIsaSetupForOneBoardAt0x300()
@@ -76,13 +90,7 @@ private Q_SLOTS:
         CVornscopeView* view = frame.newDocument()->view();
         frame.show();
         ScriptedMessageSink messages;
-        const quint16 port = controller.port();
-        whenShown<TcpipSetupDialog>([port](TcpipSetupDialog* dialog) {
-            edit(dialog, "serverAddress")->setText("127.0.0.1");
-            edit(dialog, "numberOfDevices")->setText("3");
-            edit(dialog, "serverPort")->setText(QString::number(port));
-            pressOk(dialog);
-        });
+        answerTcpipSetup(controller.port(), 3);
         frame.onCommand(ID_SETUP_TCPIP);
         QVERIFY2(messages.shown.empty(), messages.shown.empty() ? "" : messages.shown[0].text.c_str());
         QVERIFY(view->state().setUp);
@@ -102,6 +110,48 @@ private Q_SLOTS:
         frame.onCommand(ID_SYSTEM_OPTIONS_TB);
         QVERIFY(messages.shown.empty());
         QTRY_COMPARE_WITH_TIMEOUT(controller.systemConfig().measurementRate, 120.0, 2000);
+    }
+
+    void thirtySensorsScrollAndReflowInASmallWindow()
+    {
+        vorn::sim::ControllerServer controller(vorn::sim::controllerConfig(30));
+        controller.start();
+        CMainFrame frame;
+        CVornscopeView* view = frame.newDocument()->view();
+        frame.resize(1000, 700);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        ScriptedMessageSink messages;
+        answerTcpipSetup(controller.port(), 30);
+        frame.onCommand(ID_SETUP_TCPIP);
+        QVERIFY(view->state().setUp);
+        QWidget* child = view->parentWidget();
+        child->resize(child->width() + 640 - view->width(), child->height() + 420 - view->height());
+        QTRY_COMPARE(view->size(), QSize(640, 420));
+
+        frame.onCommand(ID_STREAM);
+        QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= 5, 15000);
+        frame.onCommand(ID_STREAM);
+        QTest::qWait(200);
+        const auto* scroll = view->findChild<QScrollBar*>("numericScroll");
+        QVERIFY(scroll->isVisible());
+        QVERIFY(scroll->maximum() > 0);
+        // Three blocks a row fit in 640 pixels, and none runs under the scroll bar.
+        const CTextItem* last = nullptr;
+        for (const CTextItem& item : view->document()->textItems().items()) {
+            QVERIFY2(item.x <= 405, item.text.c_str());
+            if (item.text == "      Sensor 30")
+                last = &item;
+        }
+        QVERIFY(last != nullptr);
+        QVERIFY(last->y + 15 > view->height());
+        // Scrolled to the end, the last sensor is on screen.
+        QWheelEvent wheel(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120 * 40),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        QCOMPARE(scroll->value(), scroll->maximum());
+        QVERIFY(last->y - scroll->value() + 15 <= view->height());
+        saveScreenshot(&frame, "numeric_30_sensors_scrolled");
     }
 
     void isaStandAloneBoardSetupThenSensorOptions()
