@@ -54,6 +54,7 @@ int main(int argc, char** argv)
     case Command::Frame: return runFrame(options);
     case Command::Stream: return runStream(options);
     case Command::Demo: return runDemo(options);
+    case Command::Record: return runRecord(options);
     }
     return kExitUsage;
 }

@@ -26,11 +26,12 @@ constexpr std::array<NamedCode, 6> kHemispheres {{
     {"front", 0}, {"back", 1}, {"top", 2}, {"bottom", 3}, {"left", 4}, {"right", 5},
 }};
 
-constexpr std::array<NamedCode, 8> kCommands {{
+constexpr std::array<NamedCode, 9> kCommands {{
     {"help", static_cast<uint8_t>(Command::Help)},     {"version", static_cast<uint8_t>(Command::Version)},
     {"info", static_cast<uint8_t>(Command::Info)},     {"set", static_cast<uint8_t>(Command::Set)},
     {"reading", static_cast<uint8_t>(Command::Reading)}, {"frame", static_cast<uint8_t>(Command::Frame)},
     {"stream", static_cast<uint8_t>(Command::Stream)}, {"demo", static_cast<uint8_t>(Command::Demo)},
+    {"record", static_cast<uint8_t>(Command::Record)},
 }};
 
 template <std::size_t N>
@@ -516,6 +517,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
                 return {std::nullopt, step.error};
             continue;
         }
+        if (haveCommand && options.command == Command::Record && options.operand.empty()) {
+            options.operand = std::string(arg);
+            continue;
+        }
         if (haveCommand)
             return {std::nullopt, "unexpected argument '" + std::string(arg) + "'"};
         const auto command = lookup(kCommands, arg);
@@ -526,6 +531,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
     }
     if (!haveCommand)
         return {std::nullopt, "no command given (try 'vornctl --help')"};
+    if (options.command == Command::Record && options.operand.empty())
+        return {std::nullopt, "'record' needs the FILE to record to (try 'vornctl --help')"};
     if (auto error = checkConsistency(options); !error.empty())
         return {std::nullopt, error};
     return {options, {}};
