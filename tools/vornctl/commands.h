@@ -12,6 +12,8 @@ int runFrame(const Options& options);
 int runStream(const Options& options);
 int runDemo(const Options& options);
 int runRecord(const Options& options);
+struct ScanOptions;
+int runScan(const ScanOptions& options);
 
 class GroupSession;
 // Wakes the group, reads its configuration and applies the options'
