@@ -2,6 +2,8 @@
 
 #include "replay/recording_readers.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -75,8 +77,9 @@ ReplayLoad loadReplayFile(const std::filesystem::path& file)
         return load;
     }
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        load.error = "cannot read " + file.string();
+    if (!in || std::filesystem::is_directory(file, error)) {
+        load.error = "cannot read " + file.string() + ": " +
+                     (std::filesystem::is_directory(file, error) ? "it is a folder" : std::strerror(errno));
         return load;
     }
     std::stringstream text;
