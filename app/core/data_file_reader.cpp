@@ -1,5 +1,7 @@
 #include "core/data_file_reader.h"
 
+#include "core/recording_reader.h"
+
 #include <cctype>
 #include <charconv>
 #include <fstream>
@@ -149,6 +151,9 @@ LineResult readGroup(Cursor& cursor, std::string_view keyword, SensorRecord& sen
 
 ReadOutcome readDataFile(std::string_view text, GraphData& graph)
 {
+    // vornctl's record and stream files open as well, so a recording taken headless can be looked at.
+    if (isRecordingText(text))
+        return readRecordingText(text, graph);
     graph.clear();
     auto working = std::make_unique<SampleFrame>();
     Cursor cursor(text);

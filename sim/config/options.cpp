@@ -5,7 +5,7 @@
 #include "config/settings_parser.h"
 #include "isa/isa_config.h"
 #include "replay/replay_file.h"
-#include "replay/replay_setup.h"
+#include "config/replay_setup.h"
 
 #include <algorithm>
 #include <fstream>

@@ -127,6 +127,7 @@ RecordedMotion readCsvRecording(std::string_view text)
         motion.stoppedEarly = "no unit column in line " + std::to_string(n + 1);
         return motion;
     }
+    motion.headerRead = true;
     for (++n; n < lines.size(); ++n) {
         if (lines[n].empty())
             continue;

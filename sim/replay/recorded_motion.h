@@ -30,6 +30,7 @@ struct RecordedMotion {
     std::optional<double> framePeriodS;    // as the file's header says
     std::vector<RecordedFrame> frames;
     std::string stoppedEarly;              // why reading stopped before the end, if it did
+    bool headerRead = false;               // the file's header or column names were read
 };
 
 // The time between frames: the header's, else the time stamps' average, else

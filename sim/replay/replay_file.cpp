@@ -54,6 +54,8 @@ ReplayLoad readReplayText(std::string_view text, const std::string& name)
                             "JSON lines, or a Vornscope data file)";
         return load;
     }
+    // A recording stopped before its first frame is still one; text that only starts like one is not.
+    load.recognised = motion.headerRead || !motion.frames.empty();
     if (motion.frames.empty()) {
         load.error = name + ", " + motion.kind + ", holds no frames" +
                      (motion.stoppedEarly.empty() ? "" : ": " + motion.stoppedEarly);

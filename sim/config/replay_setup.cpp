@@ -1,4 +1,4 @@
-#include "replay/replay_setup.h"
+#include "config/replay_setup.h"
 
 #include <algorithm>
 #include <map>
