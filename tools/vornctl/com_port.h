@@ -1,4 +1,4 @@
-// Where COM<n> is on this host: $VORN_COM<n> when set, else /dev/ttyS<n-1>.
+// The path the library opens for COM<n>: $VORN_COM<n> when set, else /dev/ttyS<n-1>.
 #pragma once
 
 #include <string>

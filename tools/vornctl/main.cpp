@@ -45,6 +45,8 @@ int main(int argc, char** argv)
             printUsage(stdout);
             return kExitOk;
         }
+        if (!prepareStandardStreams())
+            return kExitFailure;
         installStopHandlers();
         return runScan(*scan.options);
     }

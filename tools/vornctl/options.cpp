@@ -412,7 +412,7 @@ std::string linkMismatch(const Options& o)
 bool takesData(Command command)
 {
     return command == Command::Reading || command == Command::Frame || command == Command::Stream ||
-           command == Command::Demo;
+           command == Command::Demo || command == Command::Record;
 }
 
 // Options that mean something for some commands only.
@@ -421,12 +421,17 @@ std::string commandMismatch(const Options& o)
     const bool printsConfiguration = o.command == Command::Info || o.command == Command::Set;
     for (const auto name : {"count", "host-time"})
         if (o.gave(name) && !takesData(o.command))
-            return "--" + std::string(name) + " applies to reading, frame, stream and demo only";
-    if (o.durationS && o.command != Command::Stream && o.command != Command::Demo)
-        return "--duration applies to stream and demo only (reading and frame take --count)";
+            return "--" + std::string(name) + " applies to reading, frame, stream, record and demo only";
+    const bool streams = o.command == Command::Stream || o.command == Command::Record;
+    if (o.durationS && !streams && o.command != Command::Demo)
+        return "--duration applies to stream, record and demo only (reading and frame take --count)";
+    if (o.command == Command::Record && o.gave("host-time"))
+        return "record always writes the host's wall-clock time (host_unix_s): --host-time is for stream";
+    if (o.command == Command::Record && o.output == OutputFormat::Table)
+        return "a record file is csv or json, not a table";
     if (printsConfiguration && o.gave("output") && o.output != OutputFormat::Json)
         return "info and set print text, or JSON with --output json";
-    if (o.command == Command::Stream && o.connection == Connection::Isa && !o.standAlone)
+    if (streams && o.connection == Connection::Isa && !o.standAlone)
         return "the ISA boards of a vornset cannot stream, only a stand-alone board (--isa BASE -s) or a PV2 "
                "master (--pv2 BASE) can; 'vornctl frame' and 'vornctl reading' take their data";
     return {};

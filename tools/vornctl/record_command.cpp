@@ -24,11 +24,10 @@ bool endsWith(const std::string& text, const std::string& end)
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// --output wins; else the extension: .json and .jsonl are JSON lines, anything else CSV.
-std::optional<OutputFormat> recordFormat(const Options& options)
+// --output wins (a table is refused with the options); else the extension:
+// .json and .jsonl are JSON lines, anything else CSV.
+OutputFormat recordFormat(const Options& options)
 {
-    if (options.output == OutputFormat::Table)
-        return std::nullopt;
     if (options.output != OutputFormat::Auto)
         return options.output;
     return endsWith(options.operand, ".json") || endsWith(options.operand, ".jsonl") ? OutputFormat::Json
@@ -134,11 +133,7 @@ int reportWriteError(const RecordFile& file, const RecordStatus& status)
 
 int runRecord(const Options& options)
 {
-    const auto format = recordFormat(options);
-    if (!format) {
-        std::fprintf(stderr, "vornctl: a record file is csv or json, not a table\n");
-        return kExitUsage;
-    }
+    const OutputFormat format = recordFormat(options);
     // A file size limit is a full disk to the recording, not a reason to die.
     std::signal(SIGXFSZ, SIG_IGN);
     // Before the six seconds of a wake-up: a file that cannot be written.
@@ -159,7 +154,7 @@ int runRecord(const Options& options)
         std::fprintf(stderr, "vornctl: no unit delivers data (no sensor, or data format none; try --format)\n");
         return kExitFailure;
     }
-    const RecordWriter writer(*format, context);
+    const RecordWriter writer(format, context);
     RecordStatus status(!options.quiet && isatty(STDERR_FILENO) ? stderr : nullptr, framePeriodS(context));
     if (!file->append(writer.header()))
         return reportWriteError(*file, status);

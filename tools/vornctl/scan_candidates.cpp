@@ -110,13 +110,4 @@ std::vector<Candidate> givenCandidates(const std::vector<std::string>& ports)
     return list.take();
 }
 
-unsigned freeComPort()
-{
-    const auto used = comVariables();
-    unsigned n = 1;
-    while (used.count(n) != 0)
-        ++n;
-    return n;
-}
-
 } // namespace vornctl

@@ -19,7 +19,4 @@ std::vector<Candidate> defaultCandidates();
 // Ports as given with --port: COM numbers (1 is $VORN_COM1 or /dev/ttyS0) or device paths.
 std::vector<Candidate> givenCandidates(const std::vector<std::string>& ports);
 
-// The lowest n whose VORN_COM<n> is not set, for a line that reaches a device.
-unsigned freeComPort();
-
 } // namespace vornctl

@@ -46,18 +46,16 @@ void printDevice(std::FILE* out, const std::string& device)
 // The vornctl options that reach what was found on the port.
 std::string reachLine(const Candidate& port, const PortFinding& finding)
 {
-    const unsigned com = port.comPort.value_or(freeComPort());
-    std::string line;
-    if (!port.comPort)
-        line = "VORN_COM" + std::to_string(com) + "=" + (port.byId.empty() ? port.path : port.byId) + " ";
-    line += "vornctl info ";
+    // A COM number where one names the port, else the device (its stable by-id name if it has one).
+    const std::string given = port.comPort ? std::to_string(*port.comPort) : port.byId.empty() ? port.path : port.byId;
     if (!finding.master)
-        return "a unit behind a master on a line of its own: give COM" + std::to_string(com) +
+        return "a unit behind a master on a line of its own: give " + given +
                " at its address in the master's --port list";
+    std::string line = "vornctl info ";
     if (finding.units.empty()) {
-        line += "-s -p " + std::to_string(com);
+        line += "-s -p " + given;
     } else {
-        line += "-p " + std::to_string(com);
+        line += "-p " + given;
         for (std::size_t i = 1; i < finding.units.size(); ++i)
             line += ",0";
         line += " -n " + std::to_string(finding.units.size());
