@@ -1,6 +1,7 @@
 #include "core/data_file_reader.h"
 
 #include "core/huge_pages.h"
+#include "core/recording_reader.h"
 
 #include <algorithm>
 #include <array>
@@ -269,6 +270,9 @@ std::size_t framesLike(std::size_t firstFrameBytes, std::size_t textBytes)
 
 ReadOutcome readDataFile(std::string_view text, GraphData& graph, ReadProgress* progress)
 {
+    // vornctl's record and stream files open as well, so a recording taken headless can be looked at.
+    if (isRecordingText(text))
+        return readRecordingText(text, graph);
     graph.clear();
     const std::uint64_t progressBase = progress ? progress->done.load() : 0;
     FrameBuilder frame(graph);

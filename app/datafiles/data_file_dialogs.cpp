@@ -12,6 +12,10 @@ std::function<QString()>& answerer()
 }
 
 const QString kFilter = QStringLiteral("Data files (*.dat);;All files (*)");
+// Open and graph also takes vornctl's recordings.
+const QString kOpenFilter =
+    QStringLiteral("Data files and recordings (*.dat *.csv *.json *.jsonl);;Data files (*.dat);;"
+                   "vornctl recordings (*.csv *.json *.jsonl);;All files (*)");
 
 } // namespace
 
@@ -29,7 +33,7 @@ QString askOpenPath(QWidget* parent)
 {
     if (answerer())
         return answerer()();
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open and graph a data file"), QString(), kFilter);
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open and graph a data file"), QString(), kOpenFilter);
 }
 
 void setFileDialogAnswer(std::function<QString()> answer) { answerer() = std::move(answer); }

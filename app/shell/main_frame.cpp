@@ -2,6 +2,7 @@
 
 #include "core/command_ids.h"
 #include "core/command_table.h"
+#include "datafiles/data_file_dialogs.h"
 #include "document/vornscope_view.h"
 #include "shell/about_dialog.h"
 #include "shell/app_settings.h"
@@ -17,7 +18,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -259,8 +259,7 @@ void CMainFrame::openFile(const QString& path)
 
 void CMainFrame::openWithDialog()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open and graph a data file"), QString(),
-                                                      QStringLiteral("Data files (*.dat);;All files (*)"));
+    const QString path = askOpenPath(this);
     if (!path.isEmpty())
         openFile(path);
 }

@@ -4,6 +4,8 @@
 #include "config/sensor_keys.h"
 #include "config/settings_parser.h"
 #include "isa/isa_config.h"
+#include "replay/replay_file.h"
+#include "config/replay_setup.h"
 
 #include <algorithm>
 #include <fstream>
@@ -38,6 +40,8 @@ struct Collected {
     std::string ownLines;
     std::vector<UnitSetting> unitSettings;
     std::vector<std::pair<std::string, std::string>> systemSettings;
+    std::filesystem::path replayFile;
+    bool loop = false;
 };
 
 // Options that set one unit key on every unit.
@@ -128,6 +132,30 @@ void readConfigFile(ProgramOptions& options, const std::filesystem::path& file)
     }
 }
 
+// Loads the recording and puts it on the units of every link.
+void applyReplayFile(ProgramOptions& options, const Collected& c)
+{
+    if (c.replayFile.empty()) {
+        if (c.loop)
+            options.errors.push_back("--loop goes with --replay FILE");
+        return;
+    }
+    const ReplayLoad load = loadReplayFile(c.replayFile);
+    if (!load.motion) {
+        options.errors.push_back(load.error);
+        return;
+    }
+    if (applyReplay(options.config, *load.motion, c.loop) == 0) {
+        std::string sensors;
+        for (int sensor : sensorsOf(*load.motion))
+            sensors += (sensors.empty() ? "" : ", ") + std::to_string(sensor);
+        options.errors.push_back(c.replayFile.string() + " holds sensors " + sensors +
+                                 ": no simulated unit has one of these addresses");
+        return;
+    }
+    options.replayNote = load.note + (c.loop ? ", looped" : "");
+}
+
 } // namespace
 
 ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
@@ -147,6 +175,10 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
             options.help = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
+        } else if (arg == "--replay") {
+            c.replayFile = value();
+        } else if (arg == "--loop") {
+            c.loop = true;
         } else if (arg == "--standalone") {
             c.standAlone = true;
         } else if (arg == "--units") {
@@ -224,6 +256,7 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
             options.errors.push_back(overlap);
         }
     }
+    applyReplayFile(options, c);
     return options;
 }
 
@@ -272,6 +305,14 @@ std::string programHelp()
            "  --pv2 BASE           also a PV2 master board at BASE with a second unit behind it\n"
            "  --isa-set N:KEY=V    one setting of ISA unit N (0 on a stand-alone board; ISA\n"
            "                       unit keys below), e.g. 1:model=PELLVORN2\n"
+           "  --replay FILE        the sensors move as recorded in FILE, on every link: a\n"
+           "                       vornctl record or stream file (CSV or JSON lines) or a\n"
+           "                       Vornscope data file. The file's sensor N moves the unit\n"
+           "                       at address N (a stand-alone unit: the first sensor); the\n"
+           "                       frames come at the recorded pace from the first measurement\n"
+           "                       after a unit's reset (every wake-up), as recorded, without\n"
+           "                       noise; after the last frame the unit holds it\n"
+           "  --loop               with --replay: start over after the last frame\n"
            "  --quiet              do not log events to standard error\n"
            "  --help, -h           show this text\n"
            "\n"

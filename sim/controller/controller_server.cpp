@@ -263,7 +263,9 @@ void ControllerServer::serve()
                 std::vector<uint8_t> packet;
                 {
                     std::lock_guard lock(mutex_);
-                    state_.appendDataPacket(seconds(), faultsOf(c->index), packet);
+                    // Measured at the report's own time, not when the loop came round.
+                    const double at = std::chrono::duration<double>(c->nextReport - start).count();
+                    state_.appendDataPacket(at, faultsOf(c->index), packet);
                     c->nextReport += state_.reportPeriod();
                 }
                 // A reader that fell far behind gets no backlog of old reports.

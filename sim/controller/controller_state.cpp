@@ -173,6 +173,9 @@ StreamChange ControllerState::handle(const ReceivedPacket& request, double secon
                      out);
         return StreamChange::None;
     }
+    if (type == toByte(PacketType::WakeUp))
+        for (auto& sensor : sensors_)
+            sensor.restart();  // a new session: a replay starts over
     switch (static_cast<PacketType>(type)) {
     case PacketType::ShutDown: return StreamChange::HangUp;
     case PacketType::StopData: return StreamChange::Stop;

@@ -240,10 +240,10 @@ void IsaRack::execute(Board& board, uint8_t address, uint8_t command, std::span<
     }
 }
 
-void IsaRack::appendRecord(Board& board, IsaUnit& u, bool tag)
+void IsaRack::appendRecord(Board& board, IsaUnit& u, bool tag, std::optional<double> at)
 {
     std::vector<uint16_t> words;
-    u.appendRecord(seconds(), metal_, tag, words);
+    u.appendRecord(at.value_or(seconds()), metal_, tag, words);
     if (!words.empty() && corruptPhasing_ > 0) {
         words.front() &= static_cast<uint16_t>(~1u);
         --corruptPhasing_;
@@ -254,19 +254,19 @@ void IsaRack::appendRecord(Board& board, IsaUnit& u, bool tag)
 
 // One report of the unit addressed: in group mode on the master, every
 // unit's record with its tag; otherwise the unit's own record.
-void IsaRack::appendReport(Board& board, IsaUnit& target)
+void IsaRack::appendReport(Board& board, IsaUnit& target, std::optional<double> at)
 {
     IsaUnit& master = owner(board);
     if (&target != &master || !master.settings().groupMode || master.address() != 1) {
         if (target.config().sensor)
-            appendRecord(board, target, master.settings().groupMode);
+            appendRecord(board, target, master.settings().groupMode, at);
         return;
     }
     for (auto& u : units_) {
         if (!u->config().sensor)
             continue;
         const bool tag = u->address() != 1 || master.config().softwareRevision >= kFirstTaggingMasterRevision;
-        appendRecord(board, *u, tag);
+        appendRecord(board, *u, tag, at);
     }
 }
 
@@ -280,8 +280,10 @@ void IsaRack::catchUp(Board& board)
         const auto due = static_cast<uint64_t>(std::chrono::duration<double>(now - board.streamStart).count() / period);
         if (due > board.reportsSent + kMaxBacklogReports)
             board.reportsSent = due - kMaxBacklogReports;
+        // Reports are made when the host reads, each measured at its own cycle.
+        const double streamStart = std::chrono::duration<double>(board.streamStart - start_).count();
         for (; board.reportsSent < due; ++board.reportsSent)
-            appendReport(board, master);
+            appendReport(board, master, streamStart + static_cast<double>(board.reportsSent + 1) * period);
     }
     if (master.settings().dataReady) {
         const auto due = static_cast<uint64_t>(std::chrono::duration<double>(now - board.cycleStart).count() * rate);

@@ -55,8 +55,10 @@ private:
     IsaUnit& owner(const Board& board);
     void takeCommands(Board& board);
     void execute(Board& board, uint8_t address, uint8_t command, std::span<const uint8_t> arguments);
-    void appendReport(Board& board, IsaUnit& target);
-    void appendRecord(Board& board, IsaUnit& unit, bool tag);
+    // `at`: the measurement's time (seconds since the rack started), when
+    // it is a cycle of a stream; else now.
+    void appendReport(Board& board, IsaUnit& target, std::optional<double> at = std::nullopt);
+    void appendRecord(Board& board, IsaUnit& unit, bool tag, std::optional<double> at);
     void catchUp(Board& board);
     void examine(Board& board, IsaUnit& target, uint8_t parameter);
     double seconds() const;

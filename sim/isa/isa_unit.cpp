@@ -38,6 +38,7 @@ IsaUnit::IsaUnit(const IsaUnitConfig& config, uint64_t seed) : config_(config), 
 
 void IsaUnit::reset()
 {
+    sensor_.restart();
     settings_ = {};
     settings_.dataFormat = config_.dataFormat;
     settings_.alphaMin.fill(688);

@@ -13,6 +13,11 @@ SensorModel::SensorModel(const SensorConfig& config, uint64_t seed)
 Measurement SensorModel::measure(double seconds, const std::vector<MetalObject>& metal)
 {
     Measurement m;
+    if (config_.replay) {
+        m.pose = replayedPose(seconds);
+        m.distortion = distortionAt(m.pose.position, metal);
+        return m;
+    }
     m.pose = trajectory_.poseAt(seconds);
     std::normal_distribution<double> positionNoise(0.0, config_.positionNoiseInches);
     for (double& x : m.pose.position) {
@@ -25,6 +30,13 @@ Measurement SensorModel::measure(double seconds, const std::vector<MetalObject>&
     }
     m.distortion = distortionAt(m.pose.position, metal);
     return m;
+}
+
+Pose SensorModel::replayedPose(double seconds)
+{
+    if (!replayStart_)
+        replayStart_ = seconds;
+    return config_.replay->poseAt(seconds - *replayStart_);
 }
 
 SensorConfig circlingSensor(uint8_t address)

@@ -1,9 +1,12 @@
 // A sensor as the unit measures it: trajectory, measurement noise and metal distortion.
 #pragma once
 
+#include "model/replay_track.h"
 #include "model/trajectory.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -19,6 +22,9 @@ struct SensorConfig {
     TrajectoryConfig trajectory;
     double positionNoiseInches = 0.01;
     double angleNoiseDegrees = 0.05;
+    // Recorded motion instead of the trajectory, reported as recorded: no
+    // noise is added, so that a replay reports what was recorded.
+    std::shared_ptr<const ReplayTrack> replay;
 };
 
 struct Measurement {
@@ -32,11 +38,16 @@ public:
 
     // The pose at `seconds` with noise added, and its distortion among `metal`.
     Measurement measure(double seconds, const std::vector<MetalObject>& metal);
+    // A reset unit: a replay starts over with the next measurement.
+    void restart() { replayStart_.reset(); }
 
 private:
+    Pose replayedPose(double seconds);
+
     SensorConfig config_;
     Trajectory trajectory_;
     std::mt19937_64 random_;
+    std::optional<double> replayStart_;
 };
 
 // The default sensor of the unit at `address`: a circle of its own in front of the

@@ -36,6 +36,9 @@ int main(int argc, char** argv)
     try {
         auto log = options.quiet ? std::function<void(const std::string&)>{}
                                  : [](const std::string& text) { std::fprintf(stderr, "vornsim: %s\n", text.c_str()); };
+        if (log && !options.replayNote.empty()) {
+            log(options.replayNote);
+        }
         Simulator simulator(options.config, log);
         simulator.start();
         std::cout << simulator.envText() << std::flush;

@@ -329,7 +329,7 @@ Rs232Line::Clock::time_point Rs232Line::runCycles(Clock::time_point now)
             scratch_.bytes.push_back(kDataReadyCharacter);
         }
         if (streaming_ && cyclesSinceStreamStart_++ % pace.reportRate == 0) {
-            vornset_.appendReport(streamUnit_, scratch_);
+            vornset_.appendReport(streamUnit_, scratch_, nextCycle_);
         }
         nextCycle_ += period;
         if (now - nextCycle_ > kMaxCycleBacklog) {

@@ -68,6 +68,7 @@ Unit::Unit(const UnitConfig& config, const MagneticEnvironment& environment, uin
 
 void Unit::reset()
 {
+    sensor_.restart();
     settings_ = UnitSettings{};
     settings_.dataFormat = config_.dataFormat;
     settings_.groupMode = config_.groupModeAtReset;

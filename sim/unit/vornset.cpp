@@ -164,14 +164,14 @@ void Vornset::appendAutoConfiguration(LineOutput& out) const
     out.bytes.insert(out.bytes.end(), bytes.begin(), bytes.end());
 }
 
-void Vornset::appendReport(uint8_t address, LineOutput& out)
+void Vornset::appendReport(uint8_t address, LineOutput& out, std::optional<std::chrono::steady_clock::time_point> cycle)
 {
     std::lock_guard lock(mutex_);
     Unit* unit = find(address);
     if (unit == nullptr) {
         return;
     }
-    const double seconds = now();
+    const double seconds = cycle ? std::chrono::duration<double>(*cycle - start_).count() : now();
     const bool extended = extendedRangeSystem();
     auto append = [&](Unit& u, bool tag) {
         const std::size_t start = out.bytes.size();

@@ -53,7 +53,9 @@ public:
     CommandEffect execute(const ParsedCommand& command, uint8_t lineOwner, LineOutput& out);
 
     // Appends the records that a point or one stream report of `unit` produces.
-    void appendReport(uint8_t unit, LineOutput& out);
+    // `cycle`: the measurement cycle's time, for a report of a stream; else now.
+    void appendReport(uint8_t unit, LineOutput& out,
+                      std::optional<std::chrono::steady_clock::time_point> cycle = std::nullopt);
 
     // Powers the line's unit up again; the master takes the units without lines along.
     void resetLine(uint8_t lineOwner);

@@ -22,9 +22,8 @@ std::size_t FrameEncoder::frameSize() const
     return units_.size() * kTransformMessageSize;
 }
 
-void FrameEncoder::encode(const VornFrame& frame, uint8_t* out) const
+void FrameEncoder::encode(const VornFrame& frame, uint64_t timestamp, uint8_t* out) const
 {
-    const uint64_t timestamp = timestampOfMilliseconds(frame.time);
     for (std::size_t i = 0; i < units_.size(); ++i) {
         const auto& unit = units_[i];
         const SensorPose pose = poseOf(vornctl::convert(frame.reading[unit.address], unit));

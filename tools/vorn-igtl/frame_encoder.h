@@ -18,8 +18,9 @@ public:
 
     // Bytes of all messages of one frame, in unit order.
     std::size_t frameSize() const;
-    // Writes frameSize() bytes into `out`. Allocates nothing.
-    void encode(const VornFrame& frame, uint8_t* out) const;
+    // Writes frameSize() bytes into `out`, every header stamped `timestamp`
+    // (OpenIGTLink's 64-bit time). Allocates nothing.
+    void encode(const VornFrame& frame, uint64_t timestamp, uint8_t* out) const;
 
     const std::vector<std::string>& deviceNames() const { return names_; }
 

@@ -6,6 +6,7 @@
 #include "library_messages.h"
 #include "server_log.h"
 #include "stop_request.h"
+#include "wall_clock_map.h"
 
 #include <vorn/vorn_host.h>
 
@@ -99,6 +100,7 @@ private:
 
     int loop(const FrameEncoder& encoder)
     {
+        WallClockMap wallClock;  // one per session: the offset is fixed by its first frame
         VornFrame frame {};
         while (!finished()) {
             if (!vornGetFrame(session_.group(), &frame)) {
@@ -111,7 +113,7 @@ private:
                 }
                 return fail(server_, StatusCode::HardwareFailure, "taking a frame", code, vornctl::kExitFailure);
             }
-            encoder.encode(frame, bytes_.data());
+            encoder.encode(frame, wallClock.timestampOf(frame.time), bytes_.data());
             server_.publish(bytes_.data(), bytes_.size());
             ++frames_;
         }

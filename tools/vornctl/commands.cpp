@@ -18,23 +18,6 @@ namespace vornctl {
 
 namespace {
 
-// Wakes the group, reads its configuration and applies the options' settings.
-int prepare(GroupSession& session, const Options& options)
-{
-    if (!session.wakeUp())
-        return stopRequested() ? kExitInterrupted : kExitNoGroup;
-    if (!session.loadConfiguration())
-        return stopRequested() ? kExitInterrupted : kExitFailure;
-    // Over TCP/IP only the controller knows how many units there are.
-    if (options.unit && !session.standAlone() && !session.hasUnit(*options.unit)) {
-        std::fprintf(stderr, "vornctl: --unit %d: the group has units 1..%zu only\n", *options.unit,
-                     session.addresses().size());
-        return kExitUsage;
-    }
-    if (!session.apply(options.settings))
-        return stopRequested() ? kExitInterrupted : kExitFailure;
-    return kExitOk;
-}
 
 int callFailure(const GroupSession& session, const std::string& what)
 {
@@ -163,10 +146,27 @@ int takeRepeatedly(const GroupSession& session, const Options& options, const st
 
 } // namespace
 
+int prepareGroup(GroupSession& session, const Options& options)
+{
+    if (!session.wakeUp())
+        return stopRequested() ? kExitInterrupted : kExitNoGroup;
+    if (!session.loadConfiguration())
+        return stopRequested() ? kExitInterrupted : kExitFailure;
+    // Over TCP/IP only the controller knows how many units there are.
+    if (options.unit && !session.standAlone() && !session.hasUnit(*options.unit)) {
+        std::fprintf(stderr, "vornctl: --unit %d: the group has units 1..%zu only\n", *options.unit,
+                     session.addresses().size());
+        return kExitUsage;
+    }
+    if (!session.apply(options.settings))
+        return stopRequested() ? kExitInterrupted : kExitFailure;
+    return kExitOk;
+}
+
 int runInfo(const Options& options)
 {
     GroupSession session(options);
-    if (const int status = prepare(session, options); status != kExitOk)
+    if (const int status = prepareGroup(session, options); status != kExitOk)
         return status;
     printAllConfiguration(session, options);
     return statusOf(flushOutput(stdout));
@@ -185,7 +185,7 @@ int runSet(const Options& options)
 int runReading(const Options& options)
 {
     GroupSession session(options);
-    if (const int status = prepare(session, options); status != kExitOk)
+    if (const int status = prepareGroup(session, options); status != kExitOk)
         return status;
     const std::vector<UnitLayout> units = session.dataUnits();
     return takeRepeatedly(session, options, units, [&](VornFrame& frame) {
@@ -202,7 +202,7 @@ int runReading(const Options& options)
 int runFrame(const Options& options)
 {
     GroupSession session(options);
-    if (const int status = prepare(session, options); status != kExitOk)
+    if (const int status = prepareGroup(session, options); status != kExitOk)
         return status;
     const auto units = unitsInSingleFrames(session, options, session.dataUnits());
     return takeRepeatedly(session, options, units, [&](VornFrame& frame) {
@@ -215,7 +215,7 @@ int runFrame(const Options& options)
 int runStream(const Options& options)
 {
     GroupSession session(options);
-    if (const int status = prepare(session, options); status != kExitOk)
+    if (const int status = prepareGroup(session, options); status != kExitOk)
         return status;
     const auto units = session.dataUnits();
     if (noDataUnits(units))

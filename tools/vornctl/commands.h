@@ -11,5 +11,13 @@ int runReading(const Options& options);
 int runFrame(const Options& options);
 int runStream(const Options& options);
 int runDemo(const Options& options);
+int runRecord(const Options& options);
+struct ScanOptions;
+int runScan(const ScanOptions& options);
+
+class GroupSession;
+// Wakes the group, reads its configuration and applies the options'
+// settings; kExitOk or the status to end with.
+int prepareGroup(GroupSession& session, const Options& options);
 
 } // namespace vornctl

@@ -1,5 +1,7 @@
 #include "frame_writer.h"
 
+#include "frame_columns.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -8,35 +10,9 @@ namespace vornctl {
 
 namespace {
 
-constexpr const char* kPositionNames[] = {"x_in", "y_in", "z_in"};
-constexpr const char* kAngleNames[] = {"azimuth_deg", "elevation_deg", "roll_deg"};
-constexpr const char* kMatrixNames[] = {"m11", "m12", "m13", "m21", "m22", "m23", "m31", "m32", "m33"};
-constexpr const char* kQuaternionNames[] = {"q0", "q1", "q2", "q3"};
-
 double seconds(uint32_t milliseconds)
 {
     return milliseconds * 0.001;
-}
-
-// Walks the columns of one measurement in a fixed order; `present` is false
-// for a column that this unit's format lacks but another unit's has.
-template <typename Visit>
-void forEachColumn(const FieldSet& fields, const Measurement& m, Visit visit)
-{
-    if (fields.position)
-        for (int i = 0; i < 3; ++i)
-            visit(kPositionNames[i], m.hasPosition, m.positionIn[i], 3);
-    if (fields.angles)
-        for (int i = 0; i < 3; ++i)
-            visit(kAngleNames[i], m.hasAngles, m.anglesDeg[i], 3);
-    if (fields.matrix)
-        for (int i = 0; i < 9; ++i)
-            visit(kMatrixNames[i], m.hasMatrix, m.matrix[i], 5);
-    if (fields.quaternion)
-        for (int i = 0; i < 4; ++i)
-            visit(kQuaternionNames[i], m.hasQuaternion, m.quaternion[i], 5);
-    if (fields.button)
-        visit("button", m.hasButton, static_cast<double>(m.button), 0);
 }
 
 class WriterBase : public FrameWriter {
@@ -62,9 +38,7 @@ public:
         : WriterBase(out, std::move(units), hostTime)
     {
         std::fputs(hostTime_ ? "time_s,host_time_s,unit" : "time_s,unit", out_);
-        forEachColumn(fields_, Measurement {}, [this](const char* name, bool, double, int) {
-            std::fprintf(out_, ",%s", name);
-        });
+        printCsvNames(out_, fields_);
         std::fputc('\n', out_);
     }
 
@@ -75,12 +49,7 @@ public:
             if (hostTime_)
                 std::fprintf(out_, ",%.3f", seconds(hostMs));
             std::fprintf(out_, ",%d", unit.address);
-            forEachColumn(fields_, measurementOf(frame, unit), [this](const char*, bool present, double v, int decimals) {
-                if (present)
-                    std::fprintf(out_, ",%.*f", decimals, v);
-                else
-                    std::fputc(',', out_);
-            });
+            printCsvValues(out_, fields_, measurementOf(frame, unit));
             std::fputc('\n', out_);
         }
     }
@@ -101,31 +70,11 @@ public:
         std::fputs(",\"units\":[", out_);
         bool firstUnit = true;
         for (const auto& unit : units_) {
-            const Measurement m = measurementOf(frame, unit);
-            std::fprintf(out_, "%s{\"unit\":%d", firstUnit ? "" : ",", unit.address);
+            std::fputs(firstUnit ? "" : ",", out_);
             firstUnit = false;
-            if (m.hasPosition)
-                array("position_in", m.positionIn.data(), 3, 3);
-            if (m.hasAngles)
-                array("angles_deg", m.anglesDeg.data(), 3, 3);
-            if (m.hasMatrix)
-                array("matrix", m.matrix.data(), 9, 5);
-            if (m.hasQuaternion)
-                array("quaternion", m.quaternion.data(), 4, 5);
-            if (m.hasButton)
-                std::fprintf(out_, ",\"button\":%u", m.button);
-            std::fputc('}', out_);
+            printJsonUnit(out_, measurementOf(frame, unit));
         }
         std::fputs("]}\n", out_);
-    }
-
-private:
-    void array(const char* name, const double* values, int n, int decimals)
-    {
-        std::fprintf(out_, ",\"%s\":[", name);
-        for (int i = 0; i < n; ++i)
-            std::fprintf(out_, "%s%.*f", i == 0 ? "" : ",", decimals, values[i]);
-        std::fputc(']', out_);
     }
 };
 

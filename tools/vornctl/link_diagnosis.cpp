@@ -1,5 +1,7 @@
 #include "link_diagnosis.h"
 
+#include "com_port.h"
+
 #include "library_messages.h"
 
 #include <arpa/inet.h>
@@ -17,16 +19,6 @@ namespace vornctl {
 
 namespace {
 
-// The path the library opens for COM<port>.
-std::string pathOfPort(unsigned port)
-{
-    const std::string variable = "VORN_COM" + std::to_string(port);
-    const char* fromEnvironment = std::getenv(variable.c_str());
-    return fromEnvironment != nullptr && *fromEnvironment != '\0'
-               ? fromEnvironment
-               : "/dev/ttyS" + std::to_string(port == 0 ? 0 : port - 1);
-}
-
 std::string openFailure(int error)
 {
     std::string text = std::strerror(error);
@@ -41,7 +33,7 @@ std::string openFailure(int error)
 
 void explainSerialPort(const std::string& program, unsigned port)
 {
-    const std::string path = pathOfPort(port);
+    const std::string path = comPortPath(port);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     std::string problem;
     if (fd < 0)

@@ -4,6 +4,7 @@
 #include "library_messages.h"
 #include "output_check.h"
 #include "options.h"
+#include "scan_options.h"
 #include "stop_request.h"
 #include "usage.h"
 
@@ -34,6 +35,21 @@ int main(int argc, char** argv)
 {
     using namespace vornctl;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    // scan takes lists of device paths and baud rates: a command line of its own.
+    if (const ScanParse scan = parseScanCommandLine(args); scan.isScan) {
+        if (!scan.options) {
+            std::fprintf(stderr, "vornctl: %s\n", scan.error.c_str());
+            return kExitUsage;
+        }
+        if (scan.options->help) {
+            printUsage(stdout);
+            return kExitOk;
+        }
+        if (!prepareStandardStreams())
+            return kExitFailure;
+        installStopHandlers();
+        return runScan(*scan.options);
+    }
     const ParseResult parsed = parseCommandLine(args);
     if (!parsed.options) {
         std::fprintf(stderr, "vornctl: %s\n", parsed.error.c_str());
@@ -54,6 +70,7 @@ int main(int argc, char** argv)
     case Command::Frame: return runFrame(options);
     case Command::Stream: return runStream(options);
     case Command::Demo: return runDemo(options);
+    case Command::Record: return runRecord(options);
     }
     return kExitUsage;
 }

@@ -26,11 +26,12 @@ constexpr std::array<NamedCode, 6> kHemispheres {{
     {"front", 0}, {"back", 1}, {"top", 2}, {"bottom", 3}, {"left", 4}, {"right", 5},
 }};
 
-constexpr std::array<NamedCode, 8> kCommands {{
+constexpr std::array<NamedCode, 9> kCommands {{
     {"help", static_cast<uint8_t>(Command::Help)},     {"version", static_cast<uint8_t>(Command::Version)},
     {"info", static_cast<uint8_t>(Command::Info)},     {"set", static_cast<uint8_t>(Command::Set)},
     {"reading", static_cast<uint8_t>(Command::Reading)}, {"frame", static_cast<uint8_t>(Command::Frame)},
     {"stream", static_cast<uint8_t>(Command::Stream)}, {"demo", static_cast<uint8_t>(Command::Demo)},
+    {"record", static_cast<uint8_t>(Command::Record)},
 }};
 
 template <std::size_t N>
@@ -411,7 +412,7 @@ std::string linkMismatch(const Options& o)
 bool takesData(Command command)
 {
     return command == Command::Reading || command == Command::Frame || command == Command::Stream ||
-           command == Command::Demo;
+           command == Command::Demo || command == Command::Record;
 }
 
 // Options that mean something for some commands only.
@@ -420,12 +421,17 @@ std::string commandMismatch(const Options& o)
     const bool printsConfiguration = o.command == Command::Info || o.command == Command::Set;
     for (const auto name : {"count", "host-time"})
         if (o.gave(name) && !takesData(o.command))
-            return "--" + std::string(name) + " applies to reading, frame, stream and demo only";
-    if (o.durationS && o.command != Command::Stream && o.command != Command::Demo)
-        return "--duration applies to stream and demo only (reading and frame take --count)";
+            return "--" + std::string(name) + " applies to reading, frame, stream, record and demo only";
+    const bool streams = o.command == Command::Stream || o.command == Command::Record;
+    if (o.durationS && !streams && o.command != Command::Demo)
+        return "--duration applies to stream, record and demo only (reading and frame take --count)";
+    if (o.command == Command::Record && o.gave("host-time"))
+        return "record always writes the host's wall-clock time (host_unix_s): --host-time is for stream";
+    if (o.command == Command::Record && o.output == OutputFormat::Table)
+        return "a record file is csv or json, not a table";
     if (printsConfiguration && o.gave("output") && o.output != OutputFormat::Json)
         return "info and set print text, or JSON with --output json";
-    if (o.command == Command::Stream && o.connection == Connection::Isa && !o.standAlone)
+    if (streams && o.connection == Connection::Isa && !o.standAlone)
         return "the ISA boards of a vornset cannot stream, only a stand-alone board (--isa BASE -s) or a PV2 "
                "master (--pv2 BASE) can; 'vornctl frame' and 'vornctl reading' take their data";
     return {};
@@ -516,6 +522,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
                 return {std::nullopt, step.error};
             continue;
         }
+        if (haveCommand && options.command == Command::Record && options.operand.empty()) {
+            options.operand = std::string(arg);
+            continue;
+        }
         if (haveCommand)
             return {std::nullopt, "unexpected argument '" + std::string(arg) + "'"};
         const auto command = lookup(kCommands, arg);
@@ -526,6 +536,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
     }
     if (!haveCommand)
         return {std::nullopt, "no command given (try 'vornctl --help')"};
+    if (options.command == Command::Record && options.operand.empty())
+        return {std::nullopt, "'record' needs the FILE to record to (try 'vornctl --help')"};
     if (auto error = checkConsistency(options); !error.empty())
         return {std::nullopt, error};
     return {options, {}};

@@ -10,7 +10,7 @@
 
 namespace vornctl {
 
-enum class Command { Help, Version, Info, Set, Reading, Frame, Stream, Demo };
+enum class Command { Help, Version, Info, Set, Reading, Frame, Stream, Demo, Record };
 
 enum class OutputFormat { Auto, Csv, Json, Table };
 
@@ -37,6 +37,7 @@ struct Settings {
 
 struct Options {
     Command command = Command::Help;
+    std::string operand;              // record: the file
 
     // Connection.
     Connection connection = Connection::Rs232;

@@ -1,6 +1,7 @@
 // The server's messages, read back by the independent decoder: header fields,
 // CRC, the matrix layout, time stamps; and what the codec accepts from clients.
 #include "frame_encoder.h"
+#include "wall_clock_map.h"
 #include "igtl_codec.h"
 #include "igtl_decoder.h"
 #include "pose_of_measurement.h"
@@ -138,7 +139,7 @@ TEST(FrameEncoder, OneMessagePerDataUnitWithTheFrameTime)
     frame.reading[1].matrix[0] = frame.reading[1].matrix[4] = frame.reading[1].matrix[8] = 32767;
     frame.reading[3].position[2] = -32767;  // -72 inches
     std::vector<uint8_t> stream(encoder.frameSize());
-    encoder.encode(frame, stream.data());
+    encoder.encode(frame, timestampOfMilliseconds(frame.time), stream.data());
     const auto first = igtltest::takeMessage(stream);
     const auto second = igtltest::takeMessage(stream);
     ASSERT_TRUE(first && second);
@@ -149,6 +150,26 @@ TEST(FrameEncoder, OneMessagePerDataUnitWithTheFrameTime)
     EXPECT_NEAR(igtltest::transformOf(*first)->translation[0], 914.4, 1e-3);
     EXPECT_NEAR(igtltest::transformOf(*second)->translation[2], -1828.8, 1e-3);
     EXPECT_NEAR(igtltest::transformOf(*second)->rotation[1][1], 1.0, 0);
+}
+
+} // namespace
+} // namespace vornigtl
+
+namespace vornigtl {
+namespace {
+
+TEST(WallClockMap, TheFirstFrameFixesTheOffsetLaterFramesKeepTheirSpacing)
+{
+    uint64_t nowNs = 1796649621500000000ull;  // 2026-12-07 13:20:21.5 UTC
+    WallClockMap map([&] { return nowNs; });
+    const auto seconds = [](uint64_t stamp) { return (stamp >> 32) + (stamp & 0xFFFFFFFFu) / 4294967296.0; };
+    EXPECT_NEAR(seconds(map.timestampOf(602885)), 1796649621.5, 1e-6);
+    nowNs += 60ull * 1000000000u;  // the wall clock is set forward while streaming
+    EXPECT_NEAR(seconds(map.timestampOf(602895)), 1796649621.51, 1e-6);
+    // The millisecond clock wraps after 49.7 days; the wall time counts on.
+    WallClockMap wrapping([] { return 1796649621000000000ull; });
+    wrapping.timestampOf(0xFFFFFFF0u);
+    EXPECT_NEAR(seconds(wrapping.timestampOf(0x10u)), 1796649621.032, 1e-6);
 }
 
 } // namespace

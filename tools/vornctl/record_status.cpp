@@ -1,0 +1,73 @@
+#include "record_status.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vornctl {
+
+namespace {
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+RecordStatus::RecordStatus(std::FILE* out, double framePeriodS)
+    : out_(out), periodMs_(framePeriodS * 1000.0), start_(std::chrono::steady_clock::now())
+{
+}
+
+void RecordStatus::frame(uint32_t timeMs)
+{
+    if (frames_ == 0) {
+        start_ = std::chrono::steady_clock::now();  // the rate counts from the first frame
+        firstTimeMs_ = timeMs;
+    }
+    ++frames_;
+    // Frames the time stamps say should have come, less those that came:
+    // dropped by the driver (phase error) or lost on the way. Counted over
+    // the whole span, so that stamps coming in bursts do not add up.
+    spanMs_ = static_cast<uint32_t>(timeMs - firstTimeMs_);
+    if (periodMs_ > 0) {
+        // A late last stamp is not a lost frame: one period of slack.
+        const auto expected = static_cast<uint64_t>(std::max(0.0, std::floor(spanMs_ / periodMs_ - 1.0))) + 1;
+        lost_ = expected > frames_ ? expected - frames_ : 0;
+    }
+}
+
+void RecordStatus::update()
+{
+    if (out_ == nullptr || std::chrono::steady_clock::now() - drawnAt_ < std::chrono::milliseconds(250))
+        return;
+    draw();
+}
+
+void RecordStatus::finish()
+{
+    if (out_ == nullptr)
+        return;
+    draw();
+    std::fputc('\n', out_);
+}
+
+std::string RecordStatus::summary() const
+{
+    const double elapsed = secondsSince(start_);
+    const auto whole = static_cast<long>(elapsed);
+    char text[96];
+    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld  %llu frames  %.1f Hz  %llu lost", whole / 3600,
+                  whole / 60 % 60, whole % 60, static_cast<unsigned long long>(frames_),
+                  spanMs_ > 0 ? (static_cast<double>(frames_) - 1.0) * 1000.0 / spanMs_ : 0.0, static_cast<unsigned long long>(lost_));
+    return text;
+}
+
+void RecordStatus::draw()
+{
+    std::fprintf(out_, "\r\x1b[2Krecording  %s", summary().c_str());
+    std::fflush(out_);
+    drawnAt_ = std::chrono::steady_clock::now();
+}
+
+} // namespace vornctl
