@@ -4,6 +4,7 @@
 // (median, 99th percentile, maximum), and the server process's CPU use.
 //   igtl_fanout_measure [clients=10] [sensors=8] [rate=144] [seconds=10]
 #include "frame_encoder.h"
+#include "igtl_codec.h"
 #include "igtl_decoder.h"
 #include "igtl_server.h"
 #include "server_log.h"
@@ -138,7 +139,7 @@ int main(int argc, char** argv)
         for (int address = 1; address <= sensors; ++address)
             frame.reading[address].matrix[0] = frame.reading[address].matrix[4] = frame.reading[address].matrix[8] = 32767;
         published[static_cast<std::size_t>(n)] = nowNs();
-        encoder.encode(frame, bytes.data());
+        encoder.encode(frame, vornigtl::timestampOfMilliseconds(frame.time), bytes.data());
         server.publish(bytes.data(), bytes.size());
     }
     const double wall = (nowNs() - start) * 1e-9;
