@@ -23,9 +23,13 @@ std::optional<double> sampleOf(const std::string& line) {
 }  // namespace
 
 NoiseFile readNoiseFile(const std::string& path, std::size_t maxValues) {
-    NoiseFile file;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return file;
+    if (!in) return NoiseFile{};
+    return readNoiseValues(in, maxValues);
+}
+
+NoiseFile readNoiseValues(std::istream& in, std::size_t maxValues) {
+    NoiseFile file;
     file.opened = true;
     file.values.reserve(maxValues < 65536 ? maxValues : 65536);
     std::string line;

@@ -57,6 +57,10 @@ bool isCommentOrBlank(const std::string& line) {
 std::optional<FrequencyPairs> readFrequencyPairs(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
+    return readFrequencyPairs(in);
+}
+
+FrequencyPairs readFrequencyPairs(std::istream& in) {
     FrequencyPairs pairs;
     std::string line;
     std::size_t number = 0;

@@ -3,6 +3,7 @@
 // number ("hello", "nan", "12abc", "1,5") or lies far outside the unit's +/-5 V is not a sample:
 // it is counted and skipped, so it can neither shift the spectrum nor push real samples out.
 #include <cstddef>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct NoiseFile {
 
 // Reads at most maxValues samples; the rest of a longer file is left unread.
 NoiseFile readNoiseFile(const std::string& path, std::size_t maxValues);
+// The same from text already open (the file reader opens it; the fuzz target feeds bytes).
+NoiseFile readNoiseValues(std::istream& in, std::size_t maxValues);
 
 // The transform takes a power of two of samples: the largest one not above `count` (0 for 0).
 std::size_t largestPowerOfTwoAtMost(std::size_t count);

@@ -2,6 +2,7 @@
 // The spectrum file: one line per bin, frequency then amplitude (at the next print zone), in the
 // noise file's plain decimal format (never an exponent), CR LF line ends, no header. Reading accepts any text of such pairs,
 // skipping comment lines, so a rate file reads back the same way.
+#include <istream>
 #include <optional>
 #include <string>
 #include <utility>
@@ -31,6 +32,8 @@ struct FrequencyPairs {
 // amplitude; more columns may follow), or it is counted as a bad line and left out. A "%" before a
 // number (a value too wide for its column in a rate file) is read past.
 std::optional<FrequencyPairs> readFrequencyPairs(const std::string& path);
+// The same from text already open.
+FrequencyPairs readFrequencyPairs(std::istream& in);
 
 // Sorts the pairs by their first number, keeping pairs with equal first numbers in file order.
 void sortByFirst(FrequencyPairs& pairs);

@@ -1,0 +1,40 @@
+// Feeds arbitrary text to Humsift's noise-file reader, as a file named at its prompt would be,
+// then takes the samples through the transform the way the noise analysis does. The reader
+// keeps to its maximum, and the spectrum has one bin per frequency.
+#include "vorn/humsift/noise_file.h"
+#include "vorn/humsift/noise_spectrum.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    using namespace vorn::humsift;
+    FuzzedDataProvider input(data, size);
+    const std::size_t maxValues = input.ConsumeIntegralInRange<std::size_t>(0, 4096);
+    const bool hann = input.ConsumeBool();
+    std::istringstream text(input.ConsumeRemainingBytesAsString());
+    NoiseFile file = readNoiseValues(text, maxValues);
+    check(file.values.size() <= maxValues);
+    check(!file.moreThanMaximum || file.values.size() == maxValues);
+    const std::size_t used = largestPowerOfTwoAtMost(file.values.size());
+    check(used <= file.values.size() && (used & (used - 1)) == 0);
+    if (used < 2)
+        return 0;
+    file.values.resize(used);
+    const Spectrum spectrum = computeSpectrum(file.values, 1000.0, hann ? Window::Hann : Window::None);
+    check(spectrum.frequency.size() == spectrum.amplitude.size());
+    return 0;
+}
