@@ -1,5 +1,7 @@
 #include "controller/controller_state.h"
 
+#include "inspect/sent_readings.h"
+
 #include "model/reading_builder.h"
 #include "protocol/data_format.h"
 #include "protocol/device_status_block.h"
@@ -232,6 +234,9 @@ void ControllerState::appendDataPacket(double seconds, const ControllerFaults& f
         record.reading.button = unit.buttonValue;
         uint8_t bytes[protocol::kMaxRecordBytes + 2];
         const std::size_t length = protocol::encodeTcpipRecord(record, bytes);
+        protocol::TcpipRecord sent;
+        if (protocol::decodeTcpipRecord(std::span(bytes, length), sent).ok())
+            sentReadings().record(sent.address, sent.reading);
         if (payload.empty()) {
             if (faults.recordAddress)
                 bytes[0] = static_cast<uint8_t>((bytes[0] & 0x80) | *faults.recordAddress);

@@ -1,5 +1,7 @@
 #include "isa/isa_unit.h"
 
+#include "inspect/sent_readings.h"
+
 #include "model/model_string.h"
 #include "model/reading_builder.h"
 #include "protocol/commands.h"
@@ -182,6 +184,9 @@ void IsaUnit::appendRecord(double seconds, const std::vector<MetalObject>& metal
                                        .address = config_.address};
     uint8_t bytes[protocol::kMaxRecordBytes];
     const std::size_t length = protocol::encodeIsaRecord(reading, shape, bytes);
+    VornReading sent{};
+    if (protocol::decodeIsaRecord(std::span(bytes, length), shape, sent).ok())
+        sentReadings().record(config_.address, sent);
     for (std::size_t i = 0; i + 1 < length; i += 2)
         words.push_back(protocol::readBigEndian16(&bytes[i]));
 }

@@ -1,5 +1,7 @@
 #include "unit/unit.h"
 
+#include "inspect/sent_readings.h"
+
 #include "model/reading_builder.h"
 #include "protocol/commands.h"
 #include "protocol/data_format.h"
@@ -320,6 +322,9 @@ void Unit::appendRecord(double seconds, const std::vector<MetalObject>& metal, b
     const vp::RecordShape shape{.dataFormat = settings_.dataFormat, .button = settings_.button};
     std::array<uint8_t, vp::kMaxRecordBytes> bytes{};
     const std::size_t length = vp::encodeRs232Record(reading, shape, bytes);
+    VornReading sent{};
+    if (vp::decodeRs232Record(std::span(bytes.data(), length), shape, sent).ok())
+        sentReadings().record(config_.address, sent);
     out.insert(out.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
     if (settings_.metalDetection[0] != 0) {
         out.push_back(measurement.distortion);

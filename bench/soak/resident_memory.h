@@ -1,0 +1,19 @@
+// The process's resident memory, for the soak's leak check.
+#pragma once
+
+#include <cstddef>
+#include <fstream>
+#include <unistd.h>
+
+namespace vorn::soak {
+
+inline std::size_t residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t total = 0;
+    std::size_t resident = 0;
+    statm >> total >> resident;
+    return resident * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+} // namespace vorn::soak
