@@ -68,6 +68,7 @@ private:
         ++tally_.faults;
         ++tally_.faultsByKind[fault.kind];
         pending_ = fault;
+        lastFault_ = fault;
     }
 
     void endFault()
@@ -129,9 +130,20 @@ private:
         for (const uint8_t address : link_.addresses()) {
             if (!sim::sentReadings().contains(address, frame.reading[address])) {
                 ++tally_.corrupted;
+                reportCorrupted(address, frame.reading[address]);
                 return;
             }
         }
+    }
+
+    // Says which fault came last, to tell where a corrupted reading came from.
+    void reportCorrupted(uint8_t address, const VornReading& reading)
+    {
+        const auto since = std::chrono::duration_cast<Milliseconds>(Clock::now() - lastFault_.over).count();
+        std::fprintf(stderr, "%s: frame delivered as good with a reading unit %u never sent (position %d %d %d), "
+                             "%lld ms after the end of the last fault (%s)\n",
+                     link_.name().c_str(), address, reading.position[0], reading.position[1], reading.position[2],
+                     static_cast<long long>(since), lastFault_.kind.c_str());
     }
 
     SoakLink& link_;
@@ -140,6 +152,7 @@ private:
     Clock::time_point end_;
     Clock::time_point nextFault_ {};
     std::optional<Fault> pending_;
+    Fault lastFault_ {"none", false, {}};
     bool woken_ = false;
     SoakTally tally_;
 };

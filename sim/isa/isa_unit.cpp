@@ -175,7 +175,7 @@ void IsaUnit::appendRecord(double seconds, const std::vector<MetalObject>& metal
                             .angleAlign = settings_.angleAlign,
                             .rotateXyz = settings_.rotateXyz != 0,
                             .scalingInches = settings_.scalingCode == 1 ? 72.0 : 36.0};
-    VornReading reading = readingOf(sensor_.measure(seconds, metal).pose, frame);
+    VornReading reading = fourteenBitReading(readingOf(sensor_.measure(seconds, metal).pose, frame));
     reading.button = config_.buttonValue;
     const protocol::RecordShape shape {.dataFormat = settings_.dataFormat,
                                        .button = settings_.button,

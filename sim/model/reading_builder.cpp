@@ -71,4 +71,18 @@ VornReading readingOf(const Pose& pose, const ReportFrame& frame)
     return reading;
 }
 
+VornReading fourteenBitReading(VornReading reading)
+{
+    const auto measured = [](int16_t& value) { value = static_cast<int16_t>(value & ~3); };
+    for (int16_t& value : reading.position)
+        measured(value);
+    for (int16_t& value : reading.angles)
+        measured(value);
+    for (int16_t& value : reading.matrix)
+        measured(value);
+    for (int16_t& value : reading.quaternion)
+        measured(value);
+    return reading;
+}
+
 } // namespace vorn::sim

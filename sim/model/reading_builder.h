@@ -23,6 +23,11 @@ struct ReportFrame {
 
 VornReading readingOf(const Pose& pose, const ReportFrame& frame);
 
+// The reading as the unit measures it: 14 bits scaled to 16, the two lowest bits of every value
+// 0. Links that carry whole words show this; on ISA a record's first word lends bit 0 to the
+// phasing flag, which is only unique while no other word sets it.
+VornReading fourteenBitReading(VornReading reading);
+
 // Raw angle of degrees (v x 180 / 32767 degrees), saturated.
 int16_t rawAngle(double degrees);
 
