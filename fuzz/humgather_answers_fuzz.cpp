@@ -3,20 +3,16 @@
 // with their phasing test. Nothing may read past an answer, and the lines shown stay in step.
 #include "vorn/humgather/examine_answers.h"
 #include "vorn/humgather/position_record.h"
+#include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 namespace {
 
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using vorn::fuzz::check;
 
 void examineAnswer(FuzzedDataProvider& input)
 {

@@ -3,21 +3,13 @@
 // keeps to its maximum, and the spectrum has one bin per frequency.
 #include "vorn/humsift/noise_file.h"
 #include "vorn/humsift/noise_spectrum.h"
+#include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
 #include <sstream>
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using vorn::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

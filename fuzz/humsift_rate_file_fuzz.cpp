@@ -4,20 +4,16 @@
 // and no heading line is taken for a rate.
 #include "vorn/humsift/noise_spectrum_file.h"
 #include "vorn/humsift/rate_report.h"
+#include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <sstream>
 
 namespace {
 
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using vorn::fuzz::check;
 
 vorn::humsift::RateReport reportFrom(FuzzedDataProvider& input)
 {

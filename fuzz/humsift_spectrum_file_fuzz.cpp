@@ -2,20 +2,12 @@
 // be, then orders the pairs as the analysis does. Every pair read keeps both numbers, and the
 // ordered spectrum rises in frequency.
 #include "vorn/humsift/noise_spectrum_file.h"
+#include "fuzz_check.h"
 
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using vorn::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

@@ -2,19 +2,11 @@
 // --config would be. Every error names its line; the units it makes carry addresses of their
 // sections. (Whether a set of units fits together is the simulator's own check when it starts.)
 #include "config/settings_parser.h"
+#include "fuzz_check.h"
 
-#include <cstdlib>
 #include <string_view>
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using vorn::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

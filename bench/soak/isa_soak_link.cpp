@@ -33,11 +33,7 @@ bool IsaSoakLink::wakeAndStream(int group)
                            : vornISAWakeUp(group, 1, 1, bases, kTimeoutMs, kTimeoutMs);
     if (woken != 1)
         return false;
-    VornDeviceConfig device {};
-    for (const uint8_t address : addresses())
-        if (vornGetFastDeviceConfig(group, address, &device) != 1)
-            return false;
-    return vornStartFrameStream(group) == 1;
+    return readConfigurationsAndStream(group, addresses());
 }
 
 std::vector<uint8_t> IsaSoakLink::addresses() const

@@ -45,11 +45,7 @@ bool Rs232SoakLink::wakeAndStream(int group)
     if (vornRS232WakeUp(group, standAlone_ ? 1 : 0, units, standAlone_ ? standAlonePorts : vornsetPorts, 115200,
                         kTimeoutMs, kTimeoutMs) != 1)
         return false;
-    VornDeviceConfig device {};
-    for (const uint8_t address : addresses())
-        if (vornGetFastDeviceConfig(group, address, &device) != 1)
-            return false;
-    return vornStartFrameStream(group) == 1;
+    return readConfigurationsAndStream(group, addresses());
 }
 
 std::vector<uint8_t> Rs232SoakLink::addresses() const

@@ -44,6 +44,10 @@ public:
     virtual void clearFaults() = 0;
 };
 
+// After a wake-up: reads each unit's configuration (so the library knows its records) and starts
+// the stream.
+bool readConfigurationsAndStream(int group, const std::vector<uint8_t>& addresses);
+
 // "rs232-group", "rs232-standalone", "tcpip", "isa", "pv2"; nullptr for another name.
 std::unique_ptr<SoakLink> makeLink(const std::string& name);
 std::vector<std::string> linkNames();

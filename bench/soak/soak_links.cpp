@@ -2,7 +2,18 @@
 #include "isa_soak_link.h"
 #include "rs232_soak_link.h"
 
+#include <vorn/vorn.h>
+
 namespace vorn::soak {
+
+bool readConfigurationsAndStream(int group, const std::vector<uint8_t>& addresses)
+{
+    VornDeviceConfig device {};
+    for (const uint8_t address : addresses)
+        if (vornGetFastDeviceConfig(group, address, &device) != 1)
+            return false;
+    return vornStartFrameStream(group) == 1;
+}
 
 std::unique_ptr<SoakLink> makeLink(const std::string& name)
 {
