@@ -1,12 +1,14 @@
 // Feeds arbitrary text to Humsift's noise-file reader, as a file named at its prompt would be,
 // then takes the samples through the transform the way the noise analysis does. The reader
-// keeps to its maximum, and the spectrum has one bin per frequency.
+// keeps to its maximum and to samples a recording can hold, and the spectrum has one bin per
+// frequency.
 #include "vorn/humsift/noise_file.h"
 #include "vorn/humsift/noise_spectrum.h"
 #include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cmath>
 #include <sstream>
 
 using vorn::fuzz::check;
@@ -21,6 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     NoiseFile file = readNoiseValues(text, maxValues);
     check(file.values.size() <= maxValues);
     check(!file.moreThanMaximum || file.values.size() == maxValues);
+    // Only samples a recording can hold are kept; lines that are not samples are counted.
+    for (const double value : file.values)
+        check(std::fabs(value) <= kLargestSampleVolts);
+    check((file.badLines == 0) == (file.firstBadLine == 0));
     const std::size_t used = largestPowerOfTwoAtMost(file.values.size());
     check(used <= file.values.size() && (used & (used - 1)) == 0);
     if (used < 2)
