@@ -162,6 +162,8 @@ bool SerialLine::take(uint8_t* out, std::size_t n)
 {
     if (n > count_)
         return false;
+    if (n == 0)
+        return true;  // `out` may be null then (an empty buffer's data())
     const std::size_t first = std::min(n, kInputQueueSize - head_);
     std::memcpy(out, queue_ + head_, first);
     std::memcpy(out + first, queue_, n - first);
