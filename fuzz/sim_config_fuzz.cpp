@@ -1,8 +1,8 @@
 // Feeds arbitrary text to the simulator's configuration-file reader, as a file named with
 // --config would be. Every error names its line; the units it makes carry addresses of their
 // sections. (Whether a set of units fits together is the simulator's own check when it starts.)
-#include "config/settings_parser.h"
 #include "fuzz_check.h"
+#include "settings/settings_parser.h"
 
 #include <string_view>
 

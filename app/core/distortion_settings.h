@@ -2,7 +2,7 @@
 // 's' commands chosen in the Distortion Detection Options dialog.
 #pragma once
 
-#include "core/unit_commands.h"
+#include "core/unit_channel.h"
 #include "core/vorn_group.h"
 
 #include <array>

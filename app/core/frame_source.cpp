@@ -1,6 +1,6 @@
 #include "core/frame_source.h"
 
-#include "core/unit_commands.h"
+#include "core/unit_channel.h"
 
 #include <algorithm>
 #include <thread>

@@ -1,6 +1,6 @@
 #include "core/sensor_options_apply.h"
 
-#include "core/unit_commands.h"
+#include "core/unit_channel.h"
 
 #include <algorithm>
 

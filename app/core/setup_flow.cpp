@@ -3,7 +3,7 @@
 #include "core/distortion_settings.h"
 #include "core/model_codes.h"
 #include "core/transmitter_mode.h"
-#include "core/unit_commands.h"
+#include "core/unit_channel.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "core/system_options.h"
 
 #include "core/transmitter_mode.h"
-#include "core/unit_commands.h"
+#include "core/unit_channel.h"
 
 #include <cstdio>
 

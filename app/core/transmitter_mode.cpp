@@ -1,6 +1,6 @@
 #include "core/transmitter_mode.h"
 
-#include "core/unit_commands.h"
+#include "core/unit_channel.h"
 
 namespace vornscope {
 

@@ -1,7 +1,7 @@
 #include "options/sensor_options_command.h"
 
 #include "core/sensor_options_apply.h"
-#include "core/unit_commands.h"
+#include "core/unit_channel.h"
 #include "document/vornscope_doc.h"
 #include "document/vornscope_view.h"
 #include "options/sensor_options_sheet.h"

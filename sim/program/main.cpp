@@ -1,6 +1,6 @@
 // vornsim: serves simulated units on pseudo-terminals until SIGINT or SIGTERM.
-#include "config/options.h"
 #include "serving_summary.h"
+#include "settings/options.h"
 #include "simulator.h"
 
 #include <csignal>

@@ -27,7 +27,7 @@ constexpr double kRawBacklogSeconds = 0.05;
 
 Rs232Line::Rs232Line(Vornset& vornset, uint8_t owner, std::filesystem::path link, LineTiming timing, Log log)
     : vornset_(vornset), owner_(owner), timing_(timing), log_(std::move(log)), terminal_(std::move(link)),
-      reader_(timing.partialCommand, [this](const std::string& text) { log_(text); }), lineTest_(vornset.lineTest(owner))
+      reader_(timing.partialCommand, [this](const std::string& text) { log_(text); }), lineCheck_(vornset.lineCheck(owner))
 {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) {
@@ -113,7 +113,7 @@ Rs232Line::Clock::time_point Rs232Line::serve(Clock::time_point now)
     deadline = std::min(deadline, runCycles(now));
     deadline = std::min(deadline, runRawStream(now));
     if (!restarting_) {
-        deadline = std::min(deadline, runLineTest(now));
+        deadline = std::min(deadline, runLineCheck(now));
     }
     std::lock_guard lock(faultsMutex_);
     if (const auto more = output_.flush(terminal_.fd(), terminal_.baudRate(), now, faults_)) {
@@ -171,9 +171,9 @@ void Rs232Line::readInput(Clock::time_point now)
             log_("unit " + std::to_string(owner_) + " is restarting: ignored " + std::to_string(n) + " bytes");
             continue;
         }
-        if (lineTest_.on()) {
+        if (lineCheck_.on()) {
             scratch_.clear();
-            lineTest_.answer(bytes, scratch_.bytes);
+            lineCheck_.answer(bytes, scratch_.bytes);
             std::lock_guard lock(faultsMutex_);
             output_.enqueue(scratch_, faults_);
             continue;
@@ -288,10 +288,10 @@ Rs232Line::Clock::time_point Rs232Line::runRawStream(Clock::time_point now)
     return std::max(nextSample, now + kRawBatch);
 }
 
-Rs232Line::Clock::time_point Rs232Line::runLineTest(Clock::time_point now)
+Rs232Line::Clock::time_point Rs232Line::runLineCheck(Clock::time_point now)
 {
     scratch_.clear();
-    const auto next = lineTest_.tick(now, scratch_.bytes);
+    const auto next = lineCheck_.tick(now, scratch_.bytes);
     if (!scratch_.bytes.empty()) {
         std::lock_guard lock(faultsMutex_);
         output_.enqueue(scratch_, faults_);
@@ -303,7 +303,7 @@ void Rs232Line::powerUp()
 {
     stopStream();
     vornset_.resetLine(owner_);
-    lineTest_.reset(Clock::now());
+    lineCheck_.reset(Clock::now());
     reader_.clear();
     output_.clear();
     cyclesRunning_ = false;

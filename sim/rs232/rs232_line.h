@@ -5,7 +5,7 @@
 
 #include "inspect/received_log.h"
 #include "rs232/line_faults.h"
-#include "rs232/line_test.h"
+#include "rs232/dip_switch_line_check.h"
 #include "rs232/paced_output.h"
 #include "rs232/pseudo_terminal.h"
 #include "unit/command_reader.h"
@@ -61,7 +61,7 @@ private:
     Clock::time_point runCycles(Clock::time_point now);
     void startRawStream(uint8_t unit, Clock::time_point now);
     Clock::time_point runRawStream(Clock::time_point now);
-    Clock::time_point runLineTest(Clock::time_point now);
+    Clock::time_point runLineCheck(Clock::time_point now);
     void powerUp();
     void stopStream();
     bool handleClosure(Clock::time_point now);
@@ -96,7 +96,7 @@ private:
     uint64_t rawNext_ = 0;     // index of the next raw sample due
     bool rawDropLogged_ = false;
 
-    LineTest lineTest_;
+    LineCheck lineCheck_;
 
     std::atomic<bool> running_{false};
     std::atomic<std::size_t> sent_{0};

@@ -55,7 +55,7 @@ void readWords(std::span<const uint8_t> bytes, std::array<Word, N>& words)
     }
 }
 
-TestModeConfig testModeConfigOf(const UnitConfig& config)
+RawSampleModeConfig rawSampleModeConfigOf(const UnitConfig& config)
 {
     return {.prom = config.prom, .softwareRevision = config.softwareRevision, .sampleClockHertz = config.rawSampleClock};
 }
@@ -63,7 +63,7 @@ TestModeConfig testModeConfigOf(const UnitConfig& config)
 } // namespace
 
 Unit::Unit(const UnitConfig& config, const MagneticEnvironment& environment, uint64_t seed)
-    : config_(config), sensor_(config.sensorModel, seed), testMode_(testModeConfigOf(config), environment, seed ^ 0x5A5A)
+    : config_(config), sensor_(config.sensorModel, seed), rawSampleMode_(rawSampleModeConfigOf(config), environment, seed ^ 0x5A5A)
 {
     reset();
 }
@@ -75,7 +75,7 @@ void Unit::reset()
     settings_.dataFormat = config_.dataFormat;
     settings_.groupMode = config_.groupModeAtReset;
     settings_.measurementRate = config_.measurementRate;
-    testMode_.reset();
+    rawSampleMode_.reset();
 }
 
 bool Unit::extendedRange() const

@@ -5,7 +5,7 @@
 #include "model/sensor_model.h"
 #include "unit/log.h"
 #include "unit/parsed_command.h"
-#include "unit/test_mode.h"
+#include "unit/raw_sample_mode.h"
 #include "unit/unit_config.h"
 #include "unit/unit_settings.h"
 
@@ -25,8 +25,8 @@ public:
     uint8_t address() const { return config_.address; }
     const UnitSettings& settings() const { return settings_; }
     UnitSettings& settings() { return settings_; }
-    TestMode& testMode() { return testMode_; }
-    const TestMode& testMode() const { return testMode_; }
+    RawSampleMode& rawSampleMode() { return rawSampleMode_; }
+    const RawSampleMode& rawSampleMode() const { return rawSampleMode_; }
 
     // Back to the state after power-up.
     void reset();
@@ -63,7 +63,7 @@ private:
     UnitConfig config_;
     UnitSettings settings_;
     SensorModel sensor_;
-    TestMode testMode_;
+    RawSampleMode rawSampleMode_;
 };
 
 } // namespace vorn::sim

@@ -11,7 +11,7 @@
 namespace vorn::sim {
 
 // The line test the unit's dip switches select at power-up; off for normal operation.
-enum class LineTestMode : uint8_t {
+enum class LineCheckMode : uint8_t {
     Off,
     Ok,        // sends "OK" lines over and over
     Echo,      // sends back every byte it receives
@@ -40,7 +40,7 @@ struct UnitConfig {
     SensorConfig sensorModel;
     PromConfig prom;
     double rawSampleClock = 680400.0;  // Hz: test-mode samples a second = this / rate count
-    LineTestMode lineTest = LineTestMode::Off;
+    LineCheckMode lineCheck = LineCheckMode::Off;
 };
 
 } // namespace vorn::sim

@@ -2,7 +2,7 @@
 
 #include "protocol/commands.h"
 #include "protocol/parameters.h"
-#include "unit/test_commands.h"
+#include "unit/factory_commands.h"
 
 #include <algorithm>
 
@@ -107,14 +107,14 @@ CommandEffect Vornset::execute(const ParsedCommand& command, uint8_t lineOwner, 
     using vp::Command;
     switch (command.command) {
     case vp::toByte(Command::Stream):
-        return {unit->testMode().active() ? LineAction::StartRawStream : LineAction::StartStream, address};
+        return {unit->rawSampleMode().active() ? LineAction::StartRawStream : LineAction::StartStream, address};
     case vp::toByte(Command::Point): return {LineAction::Point, address};
     case kStopStream: return {LineAction::StopStream, address};
     case vp::toByte(Command::HardRestart): return {LineAction::HardRestart, address};
     case vp::toByte(Command::ExamineValue): examine(*unit, command.arguments[0], out); return effect;
     default: break;
     }
-    if (unit->testMode().execute(command, out.bytes, log_)) {
+    if (unit->rawSampleMode().execute(command, out.bytes, log_)) {
         return effect;
     }
     if (!unit->applySetting(command, log_)) {
@@ -229,14 +229,14 @@ double Vornset::rawSampleRate(uint8_t address) const
 {
     std::lock_guard lock(mutex_);
     const Unit* unit = find(address);
-    return unit ? unit->testMode().sampleRate() : 1.0;
+    return unit ? unit->rawSampleMode().sampleRate() : 1.0;
 }
 
 void Vornset::startRecording(uint8_t address)
 {
     std::lock_guard lock(mutex_);
     if (Unit* unit = find(address)) {
-        unit->testMode().startRecording(now());
+        unit->rawSampleMode().startRecording(now());
     }
 }
 
@@ -244,15 +244,15 @@ void Vornset::appendRawSamples(uint8_t address, uint64_t first, std::size_t coun
 {
     std::lock_guard lock(mutex_);
     if (Unit* unit = find(address)) {
-        unit->testMode().appendSamples(first, count, out.bytes);
+        unit->rawSampleMode().appendSamples(first, count, out.bytes);
     }
 }
 
-LineTestMode Vornset::lineTest(uint8_t address) const
+LineCheckMode Vornset::lineCheck(uint8_t address) const
 {
     std::lock_guard lock(mutex_);
     const Unit* unit = find(address);
-    return unit ? unit->config().lineTest : LineTestMode::Off;
+    return unit ? unit->config().lineCheck : LineCheckMode::Off;
 }
 
 std::optional<UnitSettings> Vornset::settingsOf(uint8_t address) const

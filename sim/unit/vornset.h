@@ -70,7 +70,7 @@ public:
     void appendRawSamples(uint8_t unit, uint64_t first, std::size_t count, LineOutput& out);
 
     // The line test the unit's switches select.
-    LineTestMode lineTest(uint8_t unit) const;
+    LineCheckMode lineCheck(uint8_t unit) const;
 
     // A copy of a unit's settings, for inspection; nullopt for an unknown address.
     std::optional<UnitSettings> settingsOf(uint8_t address) const;

@@ -2,7 +2,7 @@
 // vornsim's replay: record the simulator's motion, replay it, record again,
 // and get the same frames back within the units' resolution.
 #include "replay/replay_file.h"
-#include "config/replay_setup.h"
+#include "settings/replay_setup.h"
 #include "sim_fixture.h"
 #include "vornctl_run.h"
 

@@ -1,9 +1,9 @@
 // Configuration text, options, and the pose model's consistency.
-#include "config/options.h"
-#include "config/settings_parser.h"
 #include "isa/isa_config.h"
 #include "model/pose.h"
 #include "serving_summary.h"
+#include "settings/options.h"
+#include "settings/settings_parser.h"
 #include "simulator.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +117,7 @@ TEST(SimModel, AnglesMatrixAndQuaternionAgree)
     }
 }
 
-TEST(SimSettings, MagneticEnvironmentAndTestModeKeys)
+TEST(SimSettings, MagneticEnvironmentAndRawSampleModeKeys)
 {
     SimulatorConfig config = standAloneConfig();
     const auto errors = applyConfigText(config, "mains = 50\n"
@@ -146,7 +146,7 @@ TEST(SimSettings, MagneticEnvironmentAndTestModeKeys)
     EXPECT_EQ(config.environment.noiseVolts, MagneticEnvironment{}.noiseVolts);
     EXPECT_EQ(config.units[0].prom.notice, "Bench unit");
     EXPECT_EQ(config.units[0].prom.date, (std::array<uint8_t, 3>{12, 31, 99}));
-    EXPECT_EQ(config.units[0].lineTest, LineTestMode::Echo);
+    EXPECT_EQ(config.units[0].lineCheck, LineCheckMode::Echo);
 
     const auto options = parseProgramOptions({"--standalone", "--mains", "50", "--tones", "none", "--unit-set",
                                               "0:sample-clock=340200"});

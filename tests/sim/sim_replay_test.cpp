@@ -1,11 +1,11 @@
 // Recordings read for --replay: each kind of file, the fields derived from
 // what a file has, the recorded pace, and files that are empty, foreign or
 // cut short.
-#include "config/options.h"
 #include "model/reading_builder.h"
 #include "model/sensor_model.h"
 #include "replay/recorded_motion.h"
 #include "replay/replay_file.h"
+#include "settings/options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The simulator's options and set-up for its controller and ISA boards.
-#include "config/options.h"
-#include "config/settings_parser.h"
+#include "settings/options.h"
+#include "settings/settings_parser.h"
 #include "simulator.h"
 
 #include <gtest/gtest.h>

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "config/options.h"
 #include "humgather_session.h"
+#include "settings/options.h"
 
 namespace vorn::humgather {
 namespace {

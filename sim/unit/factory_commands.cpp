@@ -1,15 +1,15 @@
-#include "unit/test_commands.h"
+#include "unit/factory_commands.h"
 
 #include "unit/memory_map.h"
 
 namespace vorn::sim {
 
-int testCommandArgumentBytes(uint8_t command)
+int factoryCommandArgumentBytes(uint8_t command)
 {
     switch (command) {
     case kStopStream:
-    case kTestModeReset:
-    case kLineTestByte: return 0;
+    case kRawSampleModeReset:
+    case kLineCheckByte: return 0;
     case kRateCount:
     case kRamByteRead:
     case kPromByteRead:

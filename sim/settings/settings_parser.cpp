@@ -1,9 +1,9 @@
-#include "config/settings_parser.h"
+#include "settings/settings_parser.h"
 
-#include "config/net_settings.h"
-#include "config/sensor_keys.h"
-#include "config/setting_keys.h"
-#include "config/value_parsers.h"
+#include "settings/net_settings.h"
+#include "settings/sensor_keys.h"
+#include "settings/setting_keys.h"
+#include "settings/value_parsers.h"
 
 #include <algorithm>
 #include <array>
@@ -69,11 +69,11 @@ std::optional<std::string> parseNotice(std::string_view text)
     return std::string(text);
 }
 
-std::optional<LineTestMode> parseLineTest(std::string_view text)
+std::optional<LineCheckMode> parseLineCheck(std::string_view text)
 {
-    constexpr std::pair<std::string_view, LineTestMode> kNames[] = {
-        {"off", LineTestMode::Off},          {"ok", LineTestMode::Ok},       {"echo", LineTestMode::Echo},
-        {"one-number", LineTestMode::OneNumber}, {"block", LineTestMode::Block},
+    constexpr std::pair<std::string_view, LineCheckMode> kNames[] = {
+        {"off", LineCheckMode::Off},          {"ok", LineCheckMode::Ok},       {"echo", LineCheckMode::Echo},
+        {"one-number", LineCheckMode::OneNumber}, {"block", LineCheckMode::Block},
     };
     for (const auto& [name, mode] : kNames) {
         if (trim(text) == name) {
@@ -141,7 +141,7 @@ const std::vector<UnitKey>& unitKeys()
         {"sample-clock", "Hz: test-mode raw samples a second = this / rate count (default 680400)",
          [](UnitConfig& u, auto k, auto v) { return assign(parsePositive(v), u.rawSampleClock, k, v); }},
         {"line-test", "dip-switch line test: off, ok, echo, one-number or block",
-         [](UnitConfig& u, auto k, auto v) { return assign(parseLineTest(v), u.lineTest, k, v); }},
+         [](UnitConfig& u, auto k, auto v) { return assign(parseLineCheck(v), u.lineCheck, k, v); }},
     };
     return keys;
 }

@@ -102,7 +102,7 @@ std::unique_ptr<Simulator> benchUnit(SimulatorConfig config = standAloneConfig()
 
 } // namespace
 
-TEST(SimTestMode, PromTextCarriesTheNoticeAndTheDateSitsAtTheDateBase)
+TEST(SimRawSampleMode, PromTextCarriesTheNoticeAndTheDateSitsAtTheDateBase)
 {
     struct Case {
         std::string notice;
@@ -129,7 +129,7 @@ TEST(SimTestMode, PromTextCarriesTheNoticeAndTheDateSitsAtTheDateBase)
     }
 }
 
-TEST(SimTestMode, AddressTableAndMultiplexerAddressFollowTheRevision)
+TEST(SimRawSampleMode, AddressTableAndMultiplexerAddressFollowTheRevision)
 {
     struct Case {
         const char* revision;
@@ -162,7 +162,7 @@ TEST(SimTestMode, AddressTableAndMultiplexerAddressFollowTheRevision)
     }
 }
 
-TEST(SimTestMode, RamWritesReadBackAsBytesAndLowFirstWords)
+TEST(SimRawSampleMode, RamWritesReadBackAsBytesAndLowFirstWords)
 {
     auto sim = benchUnit();
     PtyClient line(sim->linePath(0));
@@ -179,7 +179,7 @@ TEST(SimTestMode, RamWritesReadBackAsBytesAndLowFirstWords)
     EXPECT_TRUE(line.readFor(50ms).empty()) << "writes answer nothing";
 }
 
-TEST(SimTestMode, RawStreamPaceFollowsTheRateCount)
+TEST(SimRawSampleMode, RawStreamPaceFollowsTheRateCount)
 {
     for (const auto& [count, expected] : {std::pair<uint16_t, double>{200, 3402.0}, {400, 1701.0}}) {
         auto sim = benchUnit();
@@ -199,7 +199,7 @@ TEST(SimTestMode, RawStreamPaceFollowsTheRateCount)
     }
 }
 
-TEST(SimTestMode, HumPeakSitsAtTheConfiguredMainsFrequency)
+TEST(SimRawSampleMode, HumPeakSitsAtTheConfiguredMainsFrequency)
 {
     constexpr double kRate = 680400.0 / 200;
     for (const auto& [mains, other] : {std::pair{60.0, 50.0}, {50.0, 60.0}}) {
@@ -217,7 +217,7 @@ TEST(SimTestMode, HumPeakSitsAtTheConfiguredMainsFrequency)
     }
 }
 
-TEST(SimTestMode, RamWriteToTheMultiplexerSelectsTheRawChannel)
+TEST(SimRawSampleMode, RamWriteToTheMultiplexerSelectsTheRawChannel)
 {
     auto sim = benchUnit();
     PtyClient line(sim->linePath(0));
@@ -232,7 +232,7 @@ TEST(SimTestMode, RamWriteToTheMultiplexerSelectsTheRawChannel)
     }
 }
 
-TEST(SimTestMode, StopEndsTheRawStreamAndRebootLeavesTestMode)
+TEST(SimRawSampleMode, StopEndsTheRawStreamAndRebootLeavesRawSampleMode)
 {
     auto config = standAloneConfig();
     auto sim = benchUnit(config);
@@ -254,7 +254,7 @@ TEST(SimTestMode, StopEndsTheRawStreamAndRebootLeavesTestMode)
     EXPECT_TRUE(record[0] & 0x80) << "a data record with its phasing bit, not a raw sample";
 }
 
-TEST(SimTestMode, ASlowLineLosesWholeSamplesNeverBytes)
+TEST(SimRawSampleMode, ASlowLineLosesWholeSamplesNeverBytes)
 {
     auto config = standAloneConfig();
     config.environment.noiseVolts = 0.0;
@@ -269,10 +269,10 @@ TEST(SimTestMode, ASlowLineLosesWholeSamplesNeverBytes)
     }
 }
 
-TEST(SimLineTest, DipSwitchTestsAnswerAsTheirTestAsks)
+TEST(SimLineCheck, DipSwitchTestsAnswerAsTheirTestAsks)
 {
     struct Case {
-        LineTestMode mode;
+        LineCheckMode mode;
         Bytes sent;
         Bytes expected;
     };
@@ -280,15 +280,15 @@ TEST(SimLineTest, DipSwitchTestsAnswerAsTheirTestAsks)
     for (int i = 0; i < 256; ++i) {
         block[static_cast<std::size_t>(i)] = static_cast<uint8_t>(i);
     }
-    for (const auto& c : {Case{LineTestMode::Echo, {'H', 'i', '\r'}, {'H', 'i', '\r'}},
-                          Case{LineTestMode::OneNumber, {'1', '1', '1'}, {0, 1, 2}},
-                          Case{LineTestMode::Block, {'1'}, block}, Case{LineTestMode::Ok, {}, {'O', 'K', '\r', 'O', 'K', '\r'}}}) {
+    for (const auto& c : {Case{LineCheckMode::Echo, {'H', 'i', '\r'}, {'H', 'i', '\r'}},
+                          Case{LineCheckMode::OneNumber, {'1', '1', '1'}, {0, 1, 2}},
+                          Case{LineCheckMode::Block, {'1'}, block}, Case{LineCheckMode::Ok, {}, {'O', 'K', '\r', 'O', 'K', '\r'}}}) {
         auto config = standAloneConfig();
-        config.units[0].lineTest = c.mode;
+        config.units[0].lineCheck = c.mode;
         auto sim = benchUnit(config);
         PtyClient line(sim->linePath(0));
         EXPECT_EQ(line.ask(c.sent, c.expected.size(), 1500ms), c.expected) << int(c.mode);
-        if (c.mode != LineTestMode::Ok) {
+        if (c.mode != LineCheckMode::Ok) {
             EXPECT_TRUE(line.ask({'O', 1}, 2, 100ms) != Bytes({3, 67})) << "no commands during a line test";
         }
     }

@@ -1,4 +1,4 @@
-#include "config/value_parsers.h"
+#include "settings/value_parsers.h"
 
 #include <cstdlib>
 

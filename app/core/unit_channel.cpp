@@ -1,4 +1,4 @@
-#include "core/unit_commands.h"
+#include "core/unit_channel.h"
 
 namespace vornscope {
 

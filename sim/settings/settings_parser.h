@@ -2,7 +2,7 @@
 // command-line options share these rules, so every unit setting has one spelling.
 #pragma once
 
-#include "config/value_parsers.h"
+#include "settings/value_parsers.h"
 #include "simulator_config.h"
 
 #include <optional>

@@ -1,4 +1,4 @@
-#include "config/replay_setup.h"
+#include "settings/replay_setup.h"
 
 #include <algorithm>
 #include <map>

@@ -2,7 +2,7 @@
 // controller...): each key with its help text and how it applies a value.
 #pragma once
 
-#include "config/value_parsers.h"
+#include "settings/value_parsers.h"
 
 #include <functional>
 #include <optional>

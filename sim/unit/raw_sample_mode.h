@@ -1,6 +1,6 @@
-// The unit's factory test mode as the noise collection drives it: memory reads and writes,
-// the variable address table, the raw-sample rate count, and the raw samples of the channel
-// the receiver multiplexer byte selects. Setting the rate count or writing RAM enters the
+// The unit's raw-sample mode (the firmware's factory test mode) as the noise collection drives
+// it: memory reads and writes, the variable address table, the raw-sample rate count, and the
+// raw samples of the channel the receiver multiplexer byte selects. Setting the rate count or writing RAM enters the
 // mode; a stream command then sends raw samples instead of records, until "?".
 #pragma once
 
@@ -15,19 +15,19 @@
 
 namespace vorn::sim {
 
-struct TestModeConfig {
+struct RawSampleModeConfig {
     PromConfig prom;
     uint16_t softwareRevision = 0x0343;
     double sampleClockHertz = 680400.0; // raw samples per second = clock / rate count
 };
 
-class TestMode {
+class RawSampleMode {
 public:
     static constexpr uint16_t kRateCountAtPowerUp = 200;
     // Beyond this the converter cannot keep up, whatever the count asks.
     static constexpr double kMaxSampleRate = 20000.0;
 
-    TestMode(const TestModeConfig& config, const MagneticEnvironment& environment, uint64_t seed);
+    RawSampleMode(const RawSampleModeConfig& config, const MagneticEnvironment& environment, uint64_t seed);
 
     // Back to the state after power-up: out of test mode, RAM as the firmware sets it.
     void reset();
@@ -49,7 +49,7 @@ public:
 private:
     void setRateCount(uint16_t count, const Log& log);
 
-    TestModeConfig config_;
+    RawSampleModeConfig config_;
     MemoryMap memory_;
     RawChannels channels_;
     uint16_t rateCount_ = kRateCountAtPowerUp;

@@ -1,6 +1,6 @@
-#include "unit/test_mode.h"
+#include "unit/raw_sample_mode.h"
 
-#include "unit/test_commands.h"
+#include "unit/factory_commands.h"
 
 #include <algorithm>
 #include <string>
@@ -27,25 +27,25 @@ double fullScaleVolts(uint16_t softwareRevision)
     return softwareRevision < 0x0200 ? 2.5 : 5.0;
 }
 
-TestMode::TestMode(const TestModeConfig& config, const MagneticEnvironment& environment, uint64_t seed)
+RawSampleMode::RawSampleMode(const RawSampleModeConfig& config, const MagneticEnvironment& environment, uint64_t seed)
     : config_(config), memory_(config.prom, config.softwareRevision),
       channels_(environment, fullScaleVolts(config.softwareRevision), seed)
 {
 }
 
-void TestMode::reset()
+void RawSampleMode::reset()
 {
     memory_.reset();
     rateCount_ = kRateCountAtPowerUp;
     active_ = false;
 }
 
-double TestMode::sampleRate() const
+double RawSampleMode::sampleRate() const
 {
     return std::min(config_.sampleClockHertz / rateCount_, kMaxSampleRate);
 }
 
-void TestMode::setRateCount(uint16_t count, const Log& log)
+void RawSampleMode::setRateCount(uint16_t count, const Log& log)
 {
     if (count == 0) {
         log("refused raw sample rate count 0");
@@ -58,10 +58,10 @@ void TestMode::setRateCount(uint16_t count, const Log& log)
     }
 }
 
-bool TestMode::execute(const ParsedCommand& command, std::vector<uint8_t>& out, const Log& log)
+bool RawSampleMode::execute(const ParsedCommand& command, std::vector<uint8_t>& out, const Log& log)
 {
     switch (command.command) {
-    case kTestModeReset: active_ = false; return true;
+    case kRawSampleModeReset: active_ = false; return true;
     case kRateCount:
         setRateCount(addressOf(command), log);
         active_ = true;
@@ -86,12 +86,12 @@ bool TestMode::execute(const ParsedCommand& command, std::vector<uint8_t>& out, 
     return false;
 }
 
-void TestMode::startRecording(double seconds)
+void RawSampleMode::startRecording(double seconds)
 {
     recordingStart_ = seconds;
 }
 
-void TestMode::appendSamples(uint64_t first, std::size_t count, std::vector<uint8_t>& out)
+void RawSampleMode::appendSamples(uint64_t first, std::size_t count, std::vector<uint8_t>& out)
 {
     const double rate = sampleRate();
     const uint8_t code = memory_.receiverMux();

@@ -1,6 +1,6 @@
-#include "config/sensor_keys.h"
+#include "settings/sensor_keys.h"
 
-#include "config/setting_keys.h"
+#include "settings/setting_keys.h"
 
 #include <vector>
 

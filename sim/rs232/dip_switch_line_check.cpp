@@ -1,4 +1,4 @@
-#include "rs232/line_test.h"
+#include "rs232/dip_switch_line_check.h"
 
 namespace vorn::sim {
 
@@ -7,22 +7,22 @@ constexpr uint8_t kOkLine[] = {'O', 'K', '\r'};
 constexpr int kBlockLength = 256;
 } // namespace
 
-void LineTest::reset(Clock::time_point now)
+void LineCheck::reset(Clock::time_point now)
 {
     counter_ = 0;
     nextOk_ = now;
 }
 
-void LineTest::answer(std::span<const uint8_t> bytes, std::vector<uint8_t>& out)
+void LineCheck::answer(std::span<const uint8_t> bytes, std::vector<uint8_t>& out)
 {
     switch (mode_) {
-    case LineTestMode::Echo: out.insert(out.end(), bytes.begin(), bytes.end()); return;
-    case LineTestMode::OneNumber:
+    case LineCheckMode::Echo: out.insert(out.end(), bytes.begin(), bytes.end()); return;
+    case LineCheckMode::OneNumber:
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             out.push_back(counter_++);
         }
         return;
-    case LineTestMode::Block:
+    case LineCheckMode::Block:
         // Counting bytes make a lost or doubled byte show where it happened.
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             for (int n = 0; n < kBlockLength; ++n) {
@@ -30,14 +30,14 @@ void LineTest::answer(std::span<const uint8_t> bytes, std::vector<uint8_t>& out)
             }
         }
         return;
-    case LineTestMode::Ok:
-    case LineTestMode::Off: return;
+    case LineCheckMode::Ok:
+    case LineCheckMode::Off: return;
     }
 }
 
-std::optional<LineTest::Clock::time_point> LineTest::tick(Clock::time_point now, std::vector<uint8_t>& out)
+std::optional<LineCheck::Clock::time_point> LineCheck::tick(Clock::time_point now, std::vector<uint8_t>& out)
 {
-    if (mode_ != LineTestMode::Ok) {
+    if (mode_ != LineCheckMode::Ok) {
         return std::nullopt;
     }
     if (now >= nextOk_) {

@@ -1,8 +1,8 @@
-#include "config/net_settings.h"
+#include "settings/net_settings.h"
 
-#include "config/sensor_keys.h"
-#include "config/setting_keys.h"
 #include "protocol/data_format.h"
+#include "settings/sensor_keys.h"
+#include "settings/setting_keys.h"
 
 #include <algorithm>
 #include <vector>

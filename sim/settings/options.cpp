@@ -1,11 +1,11 @@
-#include "config/options.h"
+#include "settings/options.h"
 
-#include "config/net_settings.h"
-#include "config/sensor_keys.h"
-#include "config/settings_parser.h"
 #include "isa/isa_config.h"
 #include "replay/replay_file.h"
-#include "config/replay_setup.h"
+#include "settings/net_settings.h"
+#include "settings/replay_setup.h"
+#include "settings/sensor_keys.h"
+#include "settings/settings_parser.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,5 +1,5 @@
-// A unit whose dip switches select a line test at power-up: it runs no commands and only
-// answers as the test asks, so the serial line itself can be checked.
+// The line check a unit's dip switches select at power-up: the unit runs no commands and only
+// answers as the check asks, so the serial line itself can be checked.
 #pragma once
 
 #include "unit/unit_config.h"
@@ -12,14 +12,14 @@
 
 namespace vorn::sim {
 
-class LineTest {
+class LineCheck {
 public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kOkInterval{500};
 
-    explicit LineTest(LineTestMode mode) : mode_(mode) {}
+    explicit LineCheck(LineCheckMode mode) : mode_(mode) {}
 
-    bool on() const { return mode_ != LineTestMode::Off; }
+    bool on() const { return mode_ != LineCheckMode::Off; }
 
     // Power-up: the counting starts again and the first "OK" leaves at once.
     void reset(Clock::time_point now);
@@ -31,7 +31,7 @@ public:
     std::optional<Clock::time_point> tick(Clock::time_point now, std::vector<uint8_t>& out);
 
 private:
-    LineTestMode mode_;
+    LineCheckMode mode_;
     uint8_t counter_ = 0;
     Clock::time_point nextOk_{};
 };
