@@ -1,5 +1,7 @@
 #include "core/animate_geometry.h"
 
+#include "vorn/attitude/matrix.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -32,9 +34,11 @@ SensorAxes sensorAxes(const SensorRecord& sensor, double range, const AnimateFra
     SensorAxes axes;
     axes.origin.x = (sensor.position[1] + r - g) / span * screen.width + screen.shiftX;
     axes.origin.y = (sensor.position[2] + r - g) / span * screen.height + screen.shiftY;
+    // The matrix's rows are the sensor's axes; the screen shows their y and z.
+    const vorn::attitude::Matrix3 rows = vorn::attitude::matrixOfRows(sensor.matrix);
     for (std::size_t k = 0; k < 3; ++k) {
-        axes.ends[k].x = axes.origin.x + length * sensor.matrix[3 * k + 1];
-        axes.ends[k].y = axes.origin.y + length * sensor.matrix[3 * k + 2];
+        axes.ends[k].x = axes.origin.x + length * rows[k][1];
+        axes.ends[k].y = axes.origin.y + length * rows[k][2];
     }
     return axes;
 }

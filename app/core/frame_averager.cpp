@@ -1,13 +1,11 @@
 #include "core/frame_averager.h"
 
+#include "vorn/attitude/quaternion.h"
+
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 namespace vornscope {
 namespace {
-
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 template <std::size_t N>
 void addScaled(std::array<double, N>& sum, const std::array<double, N>& value, double weight)
@@ -16,17 +14,12 @@ void addScaled(std::array<double, N>& sum, const std::array<double, N>& value, d
         sum[i] += value[i] * weight;
 }
 
-double dot(const std::array<double, 4>& a, const std::array<double, 4>& b)
-{
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2] + a[3] * b[3];
-}
-
 } // namespace
 
 void FrameAverager::start(int samples, bool positionMatrixOnly)
 {
     sum_.clear();
-    angleSums_.fill(AngleSums{});
+    angleMeans_.fill({});
     weight_ = 1.0 / std::max(samples, 1);
     added_ = 0;
     positionMatrixOnly_ = positionMatrixOnly;
@@ -55,12 +48,10 @@ void FrameAverager::add(const SampleFrame& frame, int deviceCount)
 
 void FrameAverager::addAngles(int unit, const SensorRecord& in, SensorRecord& out)
 {
-    AngleSums& sums = angleSums_[static_cast<std::size_t>(unit)];
+    auto& means = angleMeans_[static_cast<std::size_t>(unit)];
     for (std::size_t k = 0; k < 3; ++k) {
-        sums.sine[k] += std::sin(in.angles[k] * kRadiansPerDegree);
-        sums.cosine[k] += std::cos(in.angles[k] * kRadiansPerDegree);
-        // The mean so far; a single angle comes back as itself.
-        out.angles[k] = added_ == 0 ? in.angles[k] : std::atan2(sums.sine[k], sums.cosine[k]) / kRadiansPerDegree;
+        means[k].add(in.angles[k]);
+        out.angles[k] = means[k].degrees();
     }
 }
 
@@ -69,7 +60,7 @@ void FrameAverager::addQuaternion(int unit, const SensorRecord& in, SensorRecord
     std::array<double, 4>& reference = reference_[static_cast<std::size_t>(unit)];
     if (added_ == 0)
         reference = in.quaternion;
-    addScaled(out.quaternion, in.quaternion, dot(reference, in.quaternion) < 0 ? -weight_ : weight_);
+    addScaled(out.quaternion, vorn::attitude::turnedLike(reference, in.quaternion), weight_);
 }
 
 } // namespace vornscope

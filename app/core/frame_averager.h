@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/sample_frame.h"
+#include "vorn/attitude/circular_mean.h"
 
 namespace vornscope {
 
@@ -20,17 +21,11 @@ public:
     int added() const { return added_; }
 
 private:
-    // Sums of the sines and cosines of each unit's three angles.
-    struct AngleSums {
-        std::array<double, 3> sine{};
-        std::array<double, 3> cosine{};
-    };
-
     void addAngles(int unit, const SensorRecord& in, SensorRecord& out);
     void addQuaternion(int unit, const SensorRecord& in, SensorRecord& out);
 
     SampleFrame sum_;
-    std::array<AngleSums, VORN_UNIT_COUNT> angleSums_{};
+    std::array<std::array<vorn::attitude::CircularMean, 3>, VORN_UNIT_COUNT> angleMeans_{};
     // Each unit's first quaternion of the point: the sign the others follow.
     std::array<std::array<double, 4>, VORN_UNIT_COUNT> reference_{};
     double weight_ = 1.0;

@@ -2,6 +2,7 @@
 
 #include "replay/recorded_motion.h"
 #include "replay/replay_file.h"
+#include "vorn/attitude/matrix.h"
 
 #include <memory>
 
@@ -21,8 +22,7 @@ SensorRecord recordOf(const vorn::sim::RecordedSensor& recorded, bool timed)
         record.content |= content::kAngles;
     }
     if (recorded.matrix) {
-        for (std::size_t i = 0; i < 9; ++i)
-            record.matrix[i] = (*recorded.matrix)[i / 3][i % 3];
+        record.matrix = vorn::attitude::rowsOfMatrix(*recorded.matrix);
         record.content |= content::kMatrix;
     }
     if (recorded.quaternion) {

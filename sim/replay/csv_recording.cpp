@@ -90,7 +90,7 @@ RecordedSensor sensorOf(const Columns& c, const std::vector<std::string_view>& r
     if (const auto a = groupOf(c.angles, row))
         s.angles = Angles {(*a)[0], (*a)[1], (*a)[2]};
     if (const auto m = groupOf(c.matrix, row))
-        s.matrix = Matrix3 {{{(*m)[0], (*m)[1], (*m)[2]}, {(*m)[3], (*m)[4], (*m)[5]}, {(*m)[6], (*m)[7], (*m)[8]}}};
+        s.matrix = attitude::matrixOfRows(*m);
     if (const auto q = groupOf(c.quaternion, row))
         s.quaternion = *q;
     return s;

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <span>
 #include <string>
 
 namespace vorn::sim {
@@ -82,8 +83,7 @@ struct Reader {
                 return stop("is not a matrix row");
             values.insert(values.end(), more->begin(), more->end());
         }
-        s.matrix = Matrix3 {{{values[0], values[1], values[2]}, {values[3], values[4], values[5]},
-                             {values[6], values[7], values[8]}}};
+        s.matrix = attitude::matrixOfRows(std::span<const double, 9>(values.data(), 9));
         return true;
     }
 

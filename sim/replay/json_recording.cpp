@@ -29,7 +29,7 @@ RecordedSensor sensorOf(const JsonValue& unit)
     if (const auto a = numbersOf<3>(unit, "angles_deg"))
         s.angles = Angles {(*a)[0], (*a)[1], (*a)[2]};
     if (const auto m = numbersOf<9>(unit, "matrix"))
-        s.matrix = Matrix3 {{{(*m)[0], (*m)[1], (*m)[2]}, {(*m)[3], (*m)[4], (*m)[5]}, {(*m)[6], (*m)[7], (*m)[8]}}};
+        s.matrix = attitude::matrixOfRows(*m);
     if (const auto q = numbersOf<4>(unit, "quaternion"))
         s.quaternion = *q;
     return s;

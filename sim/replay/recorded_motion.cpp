@@ -1,7 +1,5 @@
 #include "replay/recorded_motion.h"
 
-#include <cmath>
-
 namespace vorn::sim {
 
 namespace {
@@ -69,18 +67,6 @@ ReplayTrack trackOf(const RecordedMotion& motion, int sensor, bool loop)
     if (last)
         track.poses.insert(track.poses.begin(), missingAtStart, track.poses.front());
     return track;
-}
-
-Matrix3 matrixOfQuaternion(const Quaternion& raw)
-{
-    const double norm = std::sqrt(raw[0] * raw[0] + raw[1] * raw[1] + raw[2] * raw[2] + raw[3] * raw[3]);
-    if (norm == 0.0)
-        return Pose {}.orientation;
-    const double w = raw[0] / norm, x = raw[1] / norm, y = raw[2] / norm, z = raw[3] / norm;
-    // The transpose of the usual rotation of (w, x, y, z): the units' rows are the sensor's axes.
-    return {{{1 - 2 * (y * y + z * z), 2 * (x * y + w * z), 2 * (x * z - w * y)},
-             {2 * (x * y - w * z), 1 - 2 * (x * x + z * z), 2 * (y * z + w * x)},
-             {2 * (x * z + w * y), 2 * (y * z - w * x), 1 - 2 * (x * x + y * y)}}};
 }
 
 } // namespace vorn::sim

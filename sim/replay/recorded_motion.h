@@ -44,8 +44,4 @@ std::vector<int> sensorsOf(const RecordedMotion& motion);
 // pose before (or, before its first appearance, its first pose).
 ReplayTrack trackOf(const RecordedMotion& motion, int sensor, bool loop);
 
-// The rotation matrix of a unit quaternion (scalar first), in the units'
-// convention: the inverse of quaternionOfMatrix.
-Matrix3 matrixOfQuaternion(const Quaternion& q);
-
 } // namespace vorn::sim

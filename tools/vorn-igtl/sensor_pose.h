@@ -2,13 +2,13 @@
 // that takes sensor coordinates into tracker coordinates.
 #pragma once
 
-#include <array>
+#include "vorn/attitude/types.h"
 
 namespace vornigtl {
 
 struct SensorPose {
-    std::array<std::array<double, 3>, 3> rotation {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};  // [row][column]
-    std::array<double, 3> positionMm {};
+    vorn::attitude::Matrix3 rotation = vorn::attitude::kIdentity;  // [row][column]
+    vorn::attitude::Vector3 positionMm {};
 };
 
 } // namespace vornigtl

@@ -14,7 +14,7 @@ namespace {
 TEST(HumgatherPoseMath, AnglesSurviveTheMatrixRoundTrip) {
     for (const Angles& a : {Angles{0, 0, 0}, Angles{90, -45, 180}, Angles{-120, 30, -60}, Angles{179, 80, 10},
                             Angles{45, -85, 100}}) {
-        const Angles back = anglesFromMatrix(rotationMatrix(a), {});
+        const Angles back = anglesOfMatrix(matrixOfAngles(a), {});
         EXPECT_NEAR(back.azimuth, a.azimuth, 1e-6) << a.azimuth << " " << a.elevation << " " << a.roll;
         EXPECT_NEAR(back.elevation, a.elevation, 1e-6);
         EXPECT_NEAR(std::remainder(back.roll - a.roll, 360.0), 0, 1e-6);
@@ -25,7 +25,7 @@ TEST(HumgatherPoseMath, StraightUpKeepsThePreviousAzimuthAndRoll) {
     const Angles previous{12, 0, 34};
     Matrix3 up{};
     up[0][2] = -1;  // elevation +90: c = 0
-    const Angles a = anglesFromMatrix(up, previous);
+    const Angles a = anglesOfMatrix(up, previous);
     EXPECT_DOUBLE_EQ(a.elevation, 90);
     EXPECT_DOUBLE_EQ(a.azimuth, 12);
     EXPECT_DOUBLE_EQ(a.roll, 34);

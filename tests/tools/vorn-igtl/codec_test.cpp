@@ -89,7 +89,7 @@ TEST(PoseOfMeasurement, MatrixAnglesAndQuaternionAgree)
     };
     for (const Case c : {Case {0, 0, 0}, Case {30, 0, 0}, Case {0, 45, 0}, Case {0, 0, -60}, Case {120, -30, 75},
                          Case {-170, 80, 10}}) {
-        const Matrix3 unit = unitMatrixOfAngles(c.azimuth, c.elevation, c.roll);
+        const Matrix3 unit = matrixOfAngles({c.azimuth, c.elevation, c.roll});
         vornctl::Measurement fromMatrix;
         fromMatrix.hasMatrix = true;
         for (int i = 0; i < 9; ++i)

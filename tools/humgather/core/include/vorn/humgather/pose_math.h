@@ -1,23 +1,16 @@
 #pragma once
-// Rotation matrices of azimuth, elevation and roll, the angles back out of a matrix, and the pose
-// of a second sensor relative to the first.
-#include <array>
+// The pose of a second sensor relative to the first, for the two-sensor position display. The
+// units' angle convention itself lives in vorn_attitude.
+#include "vorn/attitude/angles.h"
 
 namespace vorn::humgather {
 
-using Matrix3 = std::array<std::array<double, 3>, 3>;  // [row][column]
-using Vector3 = std::array<double, 3>;
+using attitude::Angles;
+using attitude::Matrix3;
+using attitude::Vector3;
 
-struct Angles {
-    double azimuth = 0;
-    double elevation = 0;
-    double roll = 0;
-};
-
-Matrix3 rotationMatrix(const Angles& degrees);
-// Angles of a matrix in degrees. Where the matrix gives no azimuth and roll (elevation of exactly
-// +-90 degrees), they keep the values passed in `previous`.
-Angles anglesFromMatrix(const Matrix3& m, const Angles& previous);
+using attitude::anglesOfMatrix;
+using attitude::matrixOfAngles;
 
 struct RelativePose {
     double distance = 0;
