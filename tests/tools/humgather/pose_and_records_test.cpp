@@ -44,6 +44,12 @@ TEST(HumgatherPoseMath, RelativePose) {
     EXPECT_NEAR(turned.distance, 1, 1e-12);
     EXPECT_NEAR(turned.position[0], 1, 1e-12);
     EXPECT_NEAR(turned.position[1], 0, 1e-12);
+
+    // Turned over in elevation: the relative matrix holds -0 beside -1, and the display shows
+    // 180, never -180.
+    const RelativePose over = relativePose({0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 180, 0});
+    EXPECT_EQ(over.angles.azimuth, 180.0);
+    EXPECT_EQ(over.angles.roll, 180.0);
 }
 
 TEST(HumgatherPositionRecord, WordsPhasingExtraByteAndAddress) {
