@@ -4,6 +4,8 @@
 // older ones keep their variables at addresses fixed per firmware generation.
 #pragma once
 
+#include "protocol/factory_commands.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -23,7 +25,7 @@ class MemoryMap {
 public:
     static constexpr uint16_t kPromTextAddress = 8;
     static constexpr std::size_t kPromTextLength = 61; // identification, then the notice
-    static constexpr std::size_t kAddressTableEntries = 20;
+    static constexpr std::size_t kAddressTableEntries = protocol::kAddressTableEntries;
 
     // `softwareRevision`: integer part in the high byte, hundredths in the low byte.
     MemoryMap(const PromConfig& prom, uint16_t softwareRevision);
