@@ -165,7 +165,7 @@ TEST_F(HumgatherSession, AddressBeyondNormalPrefixesIsAskedAgain) {
     answer(s, "how many vornsets to get data from ", "2");
     for (const char* address : {"1", "20"}) answer(s, "input address #", address);
     answer(s, " system in normal address mode ( 1 ) or expanded address mode ( 2 )  ", "1");
-    answer(s, "Address 20 needs expanded addressing with 16 or more units; give one from 0 to 15.", "2");
+    answer(s, "Address 20 needs expanded addressing (16 or more units); give 0 to 15.", "2");
     answer(s, " DO ECHO/OK TEST ? NO ( 0 ),  YES ( 1 )  ", "");
     for (int value = 1; value <= 3; ++value) answer(s, " examine master vornset only (0) or all vornsets (1)  ", "1");
     pressKeyAt(s, "HIT ANY KEY TO CONTINUE");

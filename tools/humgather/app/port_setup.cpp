@@ -69,7 +69,7 @@ void askUnreachableAddressesAgain(Session& s) {
     for (auto& address : st.addresses) {
         while (address != 0 && !humgatherPrefix(true, st.expandedPrefixes, address)) {
             s.console.printLine("Address " + std::to_string(address) +
-                                " needs expanded addressing with 16 or more units; give one from 0 to 15.");
+                                " needs expanded addressing (16 or more units); give 0 to 15.");
             address = s.entry.askInt16("", address);
         }
     }
