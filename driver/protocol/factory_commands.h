@@ -20,6 +20,12 @@ inline constexpr uint8_t kLineCheckByte = '1';        // the dip-switch line che
 inline constexpr uint8_t kAddressTableFirst = 0x80;   // 0x80 + k: entry k of the address table
 inline constexpr std::size_t kAddressTableEntries = 20;
 
+// The firmware's text in PROM, which a communications check reads byte by byte: an
+// identification, then the maker's notice.
+inline constexpr uint16_t kPromTextAddress = 8;
+inline constexpr std::size_t kPromTextLength = 61;
+inline constexpr std::size_t kPromNoticeLength = 47;
+
 // Argument bytes of such a command, or -1 when the byte is none of them.
 int factoryCommandArgumentBytes(uint8_t command);
 
