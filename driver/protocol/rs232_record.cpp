@@ -20,6 +20,29 @@ int16_t unpackRs232Word(const uint8_t* in)
     return static_cast<int16_t>(bits);
 }
 
+Rs232Phasing checkRs232WordPhasing(std::span<const uint8_t> bytes, std::size_t words)
+{
+    for (std::size_t i = 0; i < words && 2 * i < bytes.size(); ++i) {
+        const bool marked = (bytes[2 * i] & kRs232PhasingBit) != 0;
+        if (i == 0 && !marked) {
+            return Rs232Phasing::FirstWordUnmarked;
+        }
+        if (i > 0 && marked) {
+            return Rs232Phasing::LaterWordMarked;
+        }
+    }
+    return Rs232Phasing::Good;
+}
+
+std::optional<uint8_t> rs232RecordTag(std::span<const uint8_t> bytes, const RecordShape& shape)
+{
+    const std::size_t length = recordLength(Connection::Rs232, shape);
+    if (!shape.tag || bytes.size() < length) {
+        return std::nullopt;
+    }
+    return bytes[length - 1];
+}
+
 std::size_t encodeRs232Record(const VornReading& reading, const RecordShape& shape, std::span<uint8_t> out)
 {
     const std::size_t length = recordLength(Connection::Rs232, shape);
@@ -62,7 +85,7 @@ DecodeResult decodeRs232Record(std::span<const uint8_t> bytes, const RecordShape
     for (std::size_t i = 0; i < count; ++i, at += 2) {
         words[i] = unpackRs232Word(&bytes[at]);
     }
-    if (shape.tag && shape.checkTag && bytes[length - 1] != shape.address) {
+    if (shape.checkTag && rs232RecordTag(bytes, shape).value_or(shape.address) != shape.address) {
         return DecodeResult::invalid(DecodeFault::WrongTag);
     }
     reading = VornReading{};

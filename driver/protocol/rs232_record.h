@@ -7,7 +7,9 @@
 
 #include <vorn/vorn.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace vorn::protocol {
@@ -19,6 +21,16 @@ void packRs232Word(int16_t word, uint8_t* out);
 
 // Rebuilds a word from two bytes: (b1 & 0x7F) << 9 | (b0 & 0x7F) << 2.
 int16_t unpackRs232Word(const uint8_t* in);
+
+// The phasing marks of the first `words` words as a strict reader checks them: the first byte
+// of the first word carries the phasing bit, the first byte of every later word does not. The
+// second byte of a word is not looked at; words beyond the bytes given are not either.
+enum class Rs232Phasing : uint8_t { Good, FirstWordUnmarked, LaterWordMarked };
+Rs232Phasing checkRs232WordPhasing(std::span<const uint8_t> bytes, std::size_t words);
+
+// The group-mode address tag of a whole record; nullopt when the shape has none or the record
+// is short.
+std::optional<uint8_t> rs232RecordTag(std::span<const uint8_t> bytes, const RecordShape& shape);
 
 // Writes the record of `reading` into `out`; returns the bytes written, or 0 when `out`
 // is too small or the format is invalid.

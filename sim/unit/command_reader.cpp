@@ -1,9 +1,9 @@
 #include "unit/command_reader.h"
 
 #include "protocol/commands.h"
+#include "protocol/factory_commands.h"
 #include "protocol/fvb_prefix.h"
 #include "protocol/parameters.h"
-#include "unit/factory_commands.h"
 
 #include <cstdio>
 
@@ -62,7 +62,7 @@ int CommandReader::argumentBytes(uint8_t command, std::span<const uint8_t> rest)
     if (fixed >= 0) {
         return fixed;
     }
-    return factoryCommandArgumentBytes(command);
+    return vp::factoryCommandArgumentBytes(command);
 }
 
 std::optional<ParsedCommand> CommandReader::next(Clock::time_point now)

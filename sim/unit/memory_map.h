@@ -4,6 +4,8 @@
 // older ones keep their variables at addresses fixed per firmware generation.
 #pragma once
 
+#include "protocol/factory_commands.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -14,16 +16,16 @@ namespace vorn::sim {
 
 struct PromConfig {
     // The maker's notice, exactly this many characters in the PROM (blank padded).
-    static constexpr std::size_t kNoticeLength = 47;
+    static constexpr std::size_t kNoticeLength = protocol::kPromNoticeLength;
     std::string notice = "Copyright (c) Korvalt Inc.  All rights reserved";
     std::array<uint8_t, 3> date{3, 15, 97}; // month, day, year of the firmware build
 };
 
 class MemoryMap {
 public:
-    static constexpr uint16_t kPromTextAddress = 8;
-    static constexpr std::size_t kPromTextLength = 61; // identification, then the notice
-    static constexpr std::size_t kAddressTableEntries = 20;
+    static constexpr uint16_t kPromTextAddress = protocol::kPromTextAddress;
+    static constexpr std::size_t kPromTextLength = protocol::kPromTextLength; // identification, then the notice
+    static constexpr std::size_t kAddressTableEntries = protocol::kAddressTableEntries;
 
     // `softwareRevision`: integer part in the high byte, hundredths in the low byte.
     MemoryMap(const PromConfig& prom, uint16_t softwareRevision);

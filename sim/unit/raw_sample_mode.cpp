@@ -1,23 +1,28 @@
 #include "unit/raw_sample_mode.h"
 
-#include "unit/factory_commands.h"
+#include "protocol/factory_commands.h"
+#include "protocol/word_codec.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace vorn::sim {
 
 namespace {
 
+namespace vp = vorn::protocol;
+
 uint16_t addressOf(const ParsedCommand& command)
 {
-    return static_cast<uint16_t>(command.arguments[0] | command.arguments[1] << 8);
+    return vp::readWord(vp::Connection::Rs232, command.arguments.data());
 }
 
 void putWord(std::vector<uint8_t>& out, uint16_t word)
 {
-    out.push_back(static_cast<uint8_t>(word));
-    out.push_back(static_cast<uint8_t>(word >> 8));
+    std::array<uint8_t, 2> bytes{};
+    vp::putWord(vp::Connection::Rs232, word, bytes.data());
+    out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
 } // namespace
@@ -61,21 +66,21 @@ void RawSampleMode::setRateCount(uint16_t count, const Log& log)
 bool RawSampleMode::execute(const ParsedCommand& command, std::vector<uint8_t>& out, const Log& log)
 {
     switch (command.command) {
-    case kRawSampleModeReset: active_ = false; return true;
-    case kRateCount:
+    case vp::kRawSampleModeReset: active_ = false; return true;
+    case vp::kRateCount:
         setRateCount(addressOf(command), log);
         active_ = true;
         return true;
-    case kRamWrite:
+    case vp::kRamWrite:
         memory_.writeRam(addressOf(command), command.arguments[2]);
         active_ = true;
         return true;
-    case kRamByteRead: out.push_back(memory_.ramByte(addressOf(command))); return true;
-    case kPromByteRead: out.push_back(memory_.promByte(addressOf(command))); return true;
-    case kRamWordRead: putWord(out, memory_.ramWord(addressOf(command))); return true;
+    case vp::kRamByteRead: out.push_back(memory_.ramByte(addressOf(command))); return true;
+    case vp::kPromByteRead: out.push_back(memory_.promByte(addressOf(command))); return true;
+    case vp::kRamWordRead: putWord(out, memory_.ramWord(addressOf(command))); return true;
     default: break;
     }
-    if (const auto k = addressTableIndex(command.command)) {
+    if (const auto k = vp::addressTableIndex(command.command)) {
         if (const auto entry = memory_.addressTableEntry(*k)) {
             putWord(out, *entry);
         } else {

@@ -1,8 +1,8 @@
 #include "unit/vornset.h"
 
 #include "protocol/commands.h"
+#include "protocol/factory_commands.h"
 #include "protocol/parameters.h"
-#include "unit/factory_commands.h"
 
 #include <algorithm>
 
@@ -109,7 +109,7 @@ CommandEffect Vornset::execute(const ParsedCommand& command, uint8_t lineOwner, 
     case vp::toByte(Command::Stream):
         return {unit->rawSampleMode().active() ? LineAction::StartRawStream : LineAction::StartStream, address};
     case vp::toByte(Command::Point): return {LineAction::Point, address};
-    case kStopStream: return {LineAction::StopStream, address};
+    case vp::kStopStream: return {LineAction::StopStream, address};
     case vp::toByte(Command::HardRestart): return {LineAction::HardRestart, address};
     case vp::toByte(Command::ExamineValue): examine(*unit, command.arguments[0], out); return effect;
     default: break;

@@ -190,6 +190,26 @@ TEST(Rs232Record, ButtonByteIsTakenRawAndTagIsChecked)
     EXPECT_TRUE(vp::decodeRs232Record(bytes, shape, reading).ok());
 }
 
+TEST(Rs232Record, StrictPhasingNamesTheWordAtFaultAndTagIsTheLastByte)
+{
+    // Word 1's first byte must carry bit 7, later words' first bytes must not; second bytes
+    // and words beyond those given are not looked at.
+    const uint8_t good[] = {0x80, 0xFF, 0x00, 0x80, 0x7F, 0x00};
+    EXPECT_EQ(vp::checkRs232WordPhasing(good, 3), vp::Rs232Phasing::Good);
+    const uint8_t firstClear[] = {0x00, 0x00, 0x80, 0x00};
+    EXPECT_EQ(vp::checkRs232WordPhasing(firstClear, 2), vp::Rs232Phasing::FirstWordUnmarked);
+    const uint8_t laterMarked[] = {0x80, 0x00, 0x00, 0x00, 0x81, 0x00};
+    EXPECT_EQ(vp::checkRs232WordPhasing(laterMarked, 3), vp::Rs232Phasing::LaterWordMarked);
+    EXPECT_EQ(vp::checkRs232WordPhasing(laterMarked, 2), vp::Rs232Phasing::Good);
+    EXPECT_EQ(vp::checkRs232WordPhasing({}, 6), vp::Rs232Phasing::Good);
+
+    const uint8_t tagged[] = {0x80, 0, 0, 0, 0, 0, 0xFF, 7};
+    const RecordShape shape{.dataFormat = 1, .button = true, .tag = true};
+    EXPECT_EQ(vp::rs232RecordTag(tagged, shape), 7);
+    EXPECT_FALSE(vp::rs232RecordTag(std::span(tagged, 7), shape)); // short
+    EXPECT_FALSE(vp::rs232RecordTag(tagged, RecordShape{.dataFormat = 1, .button = true}));
+}
+
 TEST(IsaRecord, PhasingFlagIsBitZeroOfFirstLowByteAndTagIsFirstByteOfWord)
 {
     VornReading reading{};

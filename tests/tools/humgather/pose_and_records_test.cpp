@@ -81,6 +81,14 @@ TEST(HumgatherPositionRecord, Prefixes) {
     EXPECT_EQ(humgatherPrefix(true, true, 20), 0xE4);
 }
 
+TEST(HumgatherPositionRecord, PrefixesNeverWrapPastWhatTheAddressingNames) {
+    EXPECT_EQ(humgatherPrefix(true, false, 15), 0xFF);
+    EXPECT_FALSE(humgatherPrefix(true, false, 16));  // 0xF0 + 16 would wrap to 0x00
+    EXPECT_EQ(humgatherPrefix(true, true, 30), 0xEE);
+    EXPECT_FALSE(humgatherPrefix(true, true, 31));
+    EXPECT_FALSE(humgatherPrefix(true, true, -1));
+}
+
 TEST(HumgatherFirmwareAddresses, TableByRevision) {
     struct Case {
         float revision;

@@ -153,6 +153,28 @@ TEST_F(HumgatherSession, PositionScreensOfFourVornsetsFitTheTerminal) {
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
+TEST_F(HumgatherSession, AddressBeyondNormalPrefixesIsAskedAgain) {
+    // 0xF0 + 20 would wrap to the byte 0x04 and reach no unit; the address is asked for again.
+    startSimulator(sim::vornsetConfig(3));
+    if (IsSkipped()) return;
+    PtySession s(HUMGATHER_PATH, dir_.path().string());
+    answer(s, "Vorn operation                        ( 1 )", "1");
+    answer(s, "Input a baud number of 0-9  ", "");
+    answer(s, "COM5    ( 5 )", "");
+    answer(s, "Standalone system ( 0 ), or multiple vornsets ( 1 )  ", "1");
+    answer(s, "how many vornsets to get data from ", "2");
+    for (const char* address : {"1", "20"}) answer(s, "input address #", address);
+    answer(s, " system in normal address mode ( 1 ) or expanded address mode ( 2 )  ", "1");
+    answer(s, "Address 20 needs expanded addressing (16 or more units); give 0 to 15.", "2");
+    answer(s, " DO ECHO/OK TEST ? NO ( 0 ),  YES ( 1 )  ", "");
+    for (int value = 1; value <= 3; ++value) answer(s, " examine master vornset only (0) or all vornsets (1)  ", "1");
+    pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
+    answer(s, " running std vorn ( 0 ) or Extended Range ( 1 )  ", "");
+    menu(s, "27");
+    EXPECT_EQ(s.waitForExit(), 0);
+    EXPECT_TRUE(contains(received(), {0xF2, 'O', 1})) << "the second vornset is examined at address 2";
+}
+
 TEST_F(HumgatherSession, RevisionWrittenWithOnePlaceStartsUp) {
     // 3.4 is 3.40: the unit answers 3, 40 and publishes its address table, as Humgather expects.
     const sim::ProgramOptions options = sim::parseProgramOptions({"--standalone", "--revision", "3.4"});

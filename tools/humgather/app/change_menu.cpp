@@ -191,7 +191,7 @@ void runChangeMenu(Session& s) {
     const int targets = masterOnly ? 1 : st.vornsetsToExamine;
     for (int i = 1; i <= targets; ++i) {
         st.currentAddress = masterOnly ? 1 : st.addresses[static_cast<std::size_t>(i - 1)];
-        Bytes command{'P', static_cast<std::uint8_t>(p)};
+        Bytes command{protocol::toByte(protocol::Command::ChangeValue), static_cast<std::uint8_t>(p)};
         command.insert(command.end(), value->begin(), value->end());
         s.sendToCurrentUnit(command);
     }

@@ -121,7 +121,7 @@ void examineValue(Session& s, int parameter) {
     }
     for (int i = 1; i <= st.vornsetsToExamine; ++i) {
         st.currentAddress = st.addresses[static_cast<std::size_t>(i - 1)];
-        s.sendToCurrentUnit({'O', static_cast<std::uint8_t>(parameter)});
+        s.sendToCurrentUnit({protocol::toByte(protocol::Command::ExamineValue), static_cast<std::uint8_t>(parameter)});
         const std::vector<std::uint8_t> answer = receiveExamineAnswer(s, parameter, addressingUnknown);
         const ExamineContext context{st.timerTickMicroseconds,
                                      addressingUnknown ? addressingOfAnswer(parameter, answer.size()) : st.addressingAnswer};

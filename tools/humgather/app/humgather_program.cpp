@@ -3,6 +3,7 @@
 #include <string>
 
 #include "dialogues.h"
+#include "protocol/factory_commands.h"
 
 namespace vorn::humgather {
 
@@ -109,7 +110,7 @@ bool HumgatherProgram::menuPass() {
         default: break;
     }
     if (st.streaming()) {
-        s_.link.send("?");
+        s_.link.sendByte(protocol::kStopStream);
         s_.link.flushInput();
     }
     s_.waitForKey();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialogues.h"
+#include "protocol/factory_commands.h"
 #include "vorn/console/basic_number.h"
 #include "vorn/console/clock_text.h"
 #include "vorn/humgather/interrupt_stop.h"
@@ -128,7 +129,7 @@ bool collectIntoFile(Session& s, NoiseBuffers& buffers, const std::string& fileN
     receiveSamples(s.link, discarded);
     const auto n = static_cast<std::size_t>(count);
     receiveSamples(s.link, std::span(buffers.samples.data(), n));
-    s.link.send("?");
+    s.link.sendByte(protocol::kStopStream);
     s.console.printLine("end collecting time " + timeNow());
     for (std::size_t i = 0; i < n; ++i) buffers.volts[i] = sampleVolts(buffers.samples[i], s.settings.fullScaleVolts);
     const std::span<const float> volts(buffers.volts.data(), n);
@@ -166,16 +167,16 @@ void watchSamples(Session& s, bool printing) {
         if (printing) s.console.printLine(console::basicNumber(sampleVolts(sample[0], s.settings.fullScaleVolts)));
         if (s.console.pollKey()) break;
     }
-    s.link.send("?");
+    s.link.sendByte(protocol::kStopStream);
 }
 
 void leaveTestMode(Session& s) {
     s.console.clearScreen();
-    s.link.send("b");
+    s.link.send(protocol::Command::HardRestart);
     s.console.printLine("please wait for a few seconds while Vorn reboots out of debug mode");
     s.console.pause(4.0);
     s.link.flushInput();
-    s.link.send("z");
+    s.link.sendByte(protocol::kRawSampleModeReset);
     s.console.clearScreen();
 }
 
@@ -183,7 +184,7 @@ void leaveTestMode(Session& s) {
 // nothing when a prerequisite failed or the noise file cannot be created.
 std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t& toFile, std::int32_t& printing) {
     const bool operation = s.settings.workMode == WorkMode::Operation;
-    s.link.send("z");
+    s.link.sendByte(protocol::kRawSampleModeReset);
     if (!prerequisitesMet(s)) return std::nullopt;
     showSetUpInstructions(s);
     std::string fileName = kNoiseFileName;
@@ -220,9 +221,7 @@ std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t&
     if (operation) rateCount = s.entry.askInt16("input output rate count 1000=1Khz, 500=2.8Hz, 200= 3.3KHz ", rateCount);
     // From here the unit is in its test mode until leaveTestMode() takes it out.
     const StopOnInterrupt stopOnInterrupt(s.link.descriptor());
-    const auto rateWord = static_cast<std::uint16_t>(rateCount);
-    s.link.send(std::array<std::uint8_t, 3>{'j', static_cast<std::uint8_t>(rateWord & 0xFF),
-                                            static_cast<std::uint8_t>(rateWord >> 8)});
+    s.link.setRateCount(static_cast<std::uint16_t>(rateCount));
     chooseReceiverChannel(s, operation);
 
     bool bad = false;
@@ -235,7 +234,7 @@ std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t&
         s.console.printLine();
         s.console.printLine();
         s.console.printLine("start collecting time " + timeNow());
-        s.link.send("@");
+        s.link.send(protocol::Command::Stream);
         if (intoFile) bad = collectIntoFile(s, buffers, fileName, count);
         else watchSamples(s, printing == 1);
     }

@@ -3,7 +3,9 @@
 #include <array>
 
 #include "dialogues.h"
+#include "protocol/factory_commands.h"
 #include "vorn/console/basic_number.h"
+#include "vorn/humgather/position_record.h"
 #include "vorn/humgather/position_screen.h"
 
 namespace vorn::humgather {
@@ -57,6 +59,19 @@ void choosePort(Session& s) {
         s.console.clearScreen();
         s.console.printLine("Please choose one of the ports 1-5.");
         number = 1;
+    }
+}
+
+// Without expanded prefixes a prefix names addresses 0 to 15 only; a larger address would reach
+// another unit or none, so it is asked for again.
+void askUnreachableAddressesAgain(Session& s) {
+    ProgramSettings& st = s.settings;
+    for (auto& address : st.addresses) {
+        while (address != 0 && !humgatherPrefix(true, st.expandedPrefixes, address)) {
+            s.console.printLine("Address " + std::to_string(address) +
+                                " needs expanded addressing (16 or more units); give 0 to 15.");
+            address = s.entry.askInt16("", address);
+        }
     }
 }
 
@@ -119,9 +134,11 @@ void configureVornsets(Session& s) {
     s.console.clearScreen();
     st.addressingAnswer =
         s.entry.askInt32(" system in normal address mode ( 1 ) or expanded address mode ( 2 )  ", st.addressingAnswer);
-    if (st.addressingAnswer == 1) return;
-    const std::int32_t many = s.entry.askInt32("are there less than 16 units in this vornset  YES ( 0 ), NO ( 1 )  ", 0);
-    st.expandedPrefixes = many == 1;
+    if (st.addressingAnswer != 1) {
+        const std::int32_t many = s.entry.askInt32("are there less than 16 units in this vornset  YES ( 0 ), NO ( 1 )  ", 0);
+        st.expandedPrefixes = many == 1;
+    }
+    askUnreachableAddressesAgain(s);
 }
 
 void runEchoTest(Session& s) {
@@ -144,13 +161,13 @@ void runEchoTest(Session& s) {
             case 2:
                 s.console.printLine("SET DIP SWITCHES 6,7,8 ON (DOWN) + BAUD RATE SWITCHES THEN CYCLE POWER");
                 for (int i = 0; i < 256; ++i) {
-                    s.link.send("1");
+                    s.link.sendByte(protocol::kLineCheckByte);
                     s.console.printLine(console::basicNumber(s.link.receiveByte()));
                 }
                 break;
             case 3:
                 s.console.printLine("SET DIP SWITCHES 5,8 ON (DOWN) + BAUD RATE SWITCHES THEN CYCLE POWER");
-                s.link.send("1");
+                s.link.sendByte(protocol::kLineCheckByte);
                 for (int i = 0; i < 256; ++i) s.console.printLine(console::basicNumber(s.link.receiveByte()));
                 break;
             default:

@@ -50,8 +50,8 @@ void runPoseFileBranch(Session& s) {
     s.console.printLine("***** STARTING TO COLLECT DATA IN 3 SECONDS *******");
     s.console.pause(3.0);
     s.console.printLine("***** COLLECTING DATA ******");
-    s.link.send("Y");
-    if (st.streaming()) s.link.send("@");
+    s.link.send(protocol::Command::FormatPositionAngles);
+    if (st.streaming()) s.link.send(protocol::Command::Stream);
     RecordReader reader(s);
     // The statistics flag decides whether each read looks at the keyboard; a file run always
     // collects every cycle it was asked for.
@@ -63,7 +63,7 @@ void runPoseFileBranch(Session& s) {
     }
     // "B" ends the stream. Whether a unit then sends a point record or nothing, the flush takes
     // what is left, so a unit that answers nothing cannot hold the program here.
-    s.link.send("B");
+    s.link.send(protocol::Command::Point);
     s.link.flushInput();
     st.statisticsFlag = statisticsFlag;
 

@@ -108,9 +108,9 @@ void selectPositionAngles(Session& s) {
     const int units = std::min<int>(st.fvbUnitCount, static_cast<int>(st.addresses.size()));
     for (int i = 1; i <= units; ++i) {
         st.currentAddress = st.addresses[static_cast<std::size_t>(i - 1)];
-        s.sendToCurrentUnit({'Y'});
+        s.sendToCurrentUnit(protocol::Command::FormatPositionAngles);
     }
-    if (st.streaming()) s.link.send("@");
+    if (st.streaming()) s.link.send(protocol::Command::Stream);
 }
 
 }  // namespace
@@ -146,12 +146,12 @@ void runPositionDisplay(Session& s) {
 
 void runGroupDisplay(Session& s) {
     ProgramSettings& st = s.settings;
-    s.link.send("Y");
-    if (st.streaming()) s.link.send("@");
+    s.link.send(protocol::Command::FormatPositionAngles);
+    if (st.streaming()) s.link.send(protocol::Command::Stream);
     s.console.clearScreen();
     RecordReader reader(s);
     for (;;) {
-        if (!st.streaming()) s.link.send("B");
+        if (!st.streaming()) s.link.send(protocol::Command::Point);
         // A group mode found on at start-up has no count yet: the master's own record at least.
         for (int i = 1; i <= std::max(st.unitsInGroup, 1); ++i) {
             PositionRecord record;

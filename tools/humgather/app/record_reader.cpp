@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "protocol/factory_commands.h"
 #include "vorn/console/basic_number.h"
 
 namespace vorn::humgather {
@@ -15,7 +16,7 @@ bool RecordReader::read(PositionRecord& record) {
     const ProgramSettings& st = s_.settings;
     if (st.statisticsFlag == 0 && checkQuit()) return false;
     const bool group = st.groupModeFlag == 1;
-    if (!group && !st.streaming()) s_.sendToCurrentUnit({'B'});
+    if (!group && !st.streaming()) s_.sendToCurrentUnit(protocol::Command::Point);
     std::array<std::uint8_t, 16> bytes{};
     const std::size_t length = recordLength(st.extraRecordBytes(), group);
     const std::span<std::uint8_t> wire(bytes.data(), length);
@@ -28,10 +29,10 @@ bool RecordReader::read(PositionRecord& record) {
         const bool first = fault == PhasingFault::FirstWord;
         s_.console.moveCursor(first ? kPhasingErrorRowFirstWord : kPhasingErrorRowLaterWord, 1);
         s_.console.print(std::string(first ? "PHASING ERROR1 " : "PHASING ERROR2 ") + console::basicNumber(phasingErrors));
-        s_.link.send("?");
+        s_.link.sendByte(protocol::kStopStream);
         s_.link.flushInput();
-        if (st.streaming()) s_.link.send("@");
-        else s_.sendToCurrentUnit({'B'});
+        if (st.streaming()) s_.link.send(protocol::Command::Stream);
+        else s_.sendToCurrentUnit(protocol::Command::Point);
     }
     record = decodeRecord(wire, st.extraRecordBytes(), group);
     return true;

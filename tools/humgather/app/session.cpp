@@ -25,6 +25,8 @@ void Session::sendToCurrentUnit(std::initializer_list<std::uint8_t> bytes) {
     sendToCurrentUnit(std::span(bytes.begin(), bytes.size()));
 }
 
+void Session::sendToCurrentUnit(protocol::Command command) { sendToCurrentUnit({protocol::toByte(command)}); }
+
 std::uint8_t askByte(Session& session, const std::string& prompt, std::int32_t current) {
     for (;;) {
         const std::int32_t entry = session.entry.askInt32(prompt, current);

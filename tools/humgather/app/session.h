@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "protocol/commands.h"
 #include "vorn/console/console.h"
 #include "vorn/console/value_entry.h"
 #include "vorn/humgather/maker_notices.h"
@@ -29,6 +30,7 @@ struct Session {
     // The FVB prefix of the current address (nothing standalone), then the bytes.
     void sendToCurrentUnit(std::initializer_list<std::uint8_t> bytes);
     void sendToCurrentUnit(std::span<const std::uint8_t> bytes);
+    void sendToCurrentUnit(protocol::Command command);
     void sendPrefix();
 };
 

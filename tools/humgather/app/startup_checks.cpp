@@ -3,6 +3,7 @@
 #include <array>
 
 #include "dialogues.h"
+#include "protocol/factory_commands.h"
 #include "vorn/humgather/firmware_addresses.h"
 
 namespace vorn::humgather {
@@ -16,7 +17,7 @@ void chooseAddressTable(Session& s) {
     } else if (choice.source == AddressSource::AskUnit) {
         std::array<std::uint16_t, kVariableTableEntries> entries{};
         for (int k = 0; k < kVariableTableEntries; ++k) {
-            s.link.sendByte(static_cast<std::uint8_t>(0x80 + k));
+            s.link.sendByte(protocol::addressTableRequest(static_cast<std::size_t>(k)));
             entries[static_cast<std::size_t>(k)] = s.link.receiveWord().unsignedValue;
         }
         s.settings.firmware = addressesFromUnitTable(entries);
@@ -54,7 +55,7 @@ void checkCommunications(Session& s) {
 
 void runStartupChecks(Session& s) {
     s.console.clearScreen();
-    s.link.send("z");
+    s.link.sendByte(protocol::kRawSampleModeReset);
     examineValue(s, 1);
     chooseAddressTable(s);
     showPromDate(s);

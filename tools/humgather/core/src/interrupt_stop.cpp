@@ -5,6 +5,9 @@
 #include <array>
 #include <csignal>
 
+#include "protocol/commands.h"
+#include "protocol/factory_commands.h"
+
 namespace vorn::humgather {
 
 namespace {
@@ -22,7 +25,7 @@ std::size_t indexOf(int signalNumber) {
 
 extern "C" void stopThenPassOn(int signalNumber) {
     if (g_line >= 0) {
-        const char stop[] = {'?', 'b'};
+        const std::uint8_t stop[] = {protocol::kStopStream, protocol::toByte(protocol::Command::HardRestart)};
         [[maybe_unused]] const ssize_t ignored = ::write(g_line, stop, sizeof stop);
     }
     const struct sigaction& previous = g_previous[indexOf(signalNumber)];

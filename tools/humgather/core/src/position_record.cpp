@@ -1,37 +1,58 @@
 #include "vorn/humgather/position_record.h"
 
+#include <array>
+
+#include "protocol/data_format.h"
+#include "protocol/fvb_prefix.h"
+#include "protocol/reading_words.h"
+#include "protocol/rs232_record.h"
+
 namespace vorn::humgather {
 
+namespace {
+
+namespace vp = vorn::protocol;
+
+vp::RecordShape shapeOf(int extraBytes, bool groupMode) {
+    vp::RecordShape shape;
+    shape.dataFormat = static_cast<std::uint8_t>(vp::DataFormat::PositionAngles);
+    shape.button = extraBytes > 0;
+    shape.tag = groupMode;
+    return shape;
+}
+
+}  // namespace
+
 std::size_t recordLength(int extraBytes, bool groupMode) {
-    return 2 * kRecordWords + static_cast<std::size_t>(extraBytes) + (groupMode ? 1 : 0);
+    return vp::recordLength(vp::Connection::Rs232, shapeOf(extraBytes, groupMode));
 }
 
 PhasingFault checkPhasing(std::span<const std::uint8_t> record) {
-    for (std::size_t i = 0; i < kRecordWords && 2 * i < record.size(); ++i) {
-        const bool phasing = (record[2 * i] & 0x80) != 0;
-        if (i == 0 && !phasing) return PhasingFault::FirstWord;
-        if (i > 0 && phasing) return PhasingFault::LaterWord;
+    switch (vp::checkRs232WordPhasing(record, kRecordWords)) {
+        case vp::Rs232Phasing::FirstWordUnmarked: return PhasingFault::FirstWord;
+        case vp::Rs232Phasing::LaterWordMarked: return PhasingFault::LaterWord;
+        case vp::Rs232Phasing::Good: break;
     }
     return PhasingFault::None;
 }
 
 PositionRecord decodeRecord(std::span<const std::uint8_t> record, int extraBytes, bool groupMode) {
     PositionRecord out;
-    if (record.size() < recordLength(extraBytes, groupMode)) return out;
-    for (std::size_t i = 0; i < kRecordWords; ++i) {
-        const unsigned value = (record[2 * i] & 0x7Fu) * 4u + record[2 * i + 1] * 512u;
-        out.words[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
-    }
-    std::size_t next = 2 * kRecordWords;
-    if (extraBytes > 0) out.extra = record[next++];
-    if (groupMode) out.address = record[next];
+    const vp::RecordShape shape = shapeOf(extraBytes, groupMode);
+    VornReading reading{};
+    if (!vp::decodeRs232Record(record, shape, reading).ok()) return out;
+    vp::wordsOfReading(shape.dataFormat, reading, out.words);
+    out.extra = static_cast<std::uint8_t>(reading.button);
+    out.address = vp::rs232RecordTag(record, shape).value_or(0);
     return out;
 }
 
 std::optional<std::uint8_t> humgatherPrefix(bool multipleVornsets, bool expandedPrefixes, int address) {
-    if (!multipleVornsets || address == 0) return std::nullopt;
-    if (expandedPrefixes && address >= 16) return static_cast<std::uint8_t>(0xE0 + (address - 16));
-    return static_cast<std::uint8_t>(0xF0 + address);
+    if (!multipleVornsets || address <= 0 || address > UINT8_MAX) return std::nullopt;
+    const auto mode = expandedPrefixes ? vp::AddressingMode::Expanded : vp::AddressingMode::Normal;
+    const auto prefix = vp::fvbPrefix(vp::toUnderlying(mode), static_cast<std::uint8_t>(address));
+    if (!prefix) return std::nullopt;
+    return prefix->bytes[0];
 }
 
 }  // namespace vorn::humgather

@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "platform/serial_line.h"
+#include "protocol/factory_commands.h"
+#include "protocol/word_codec.h"
 
 namespace vorn::humgather {
 
@@ -16,7 +18,8 @@ constexpr std::uint8_t kCarriageReturn = 0x0D;
 }  // namespace
 
 AnswerWord wordFromBytes(std::uint8_t first, std::uint8_t second) {
-    const auto value = static_cast<std::uint16_t>(second * 256 + first);
+    const std::uint8_t bytes[] = {first, second};
+    const std::uint16_t value = protocol::readWord(protocol::Connection::Rs232, bytes);
     return {value, static_cast<std::int16_t>(value)};
 }
 
@@ -50,6 +53,8 @@ void SerialLink::send(std::string_view text) {
 }
 
 void SerialLink::sendByte(std::uint8_t byte) { send(std::span(&byte, 1)); }
+
+void SerialLink::send(protocol::Command command) { sendByte(protocol::toByte(command)); }
 
 void SerialLink::waitForBytes(std::size_t n) {
     using Clock = std::chrono::steady_clock;
@@ -137,25 +142,22 @@ void SerialLink::flushInput() {
 }
 
 std::uint8_t SerialLink::readMemoryByte(std::uint16_t address, MemorySpace space) {
-    const std::uint8_t command[] = {static_cast<std::uint8_t>(space == MemorySpace::Ram ? 'd' : 'k'),
-                                    static_cast<std::uint8_t>(address & 0xFF),
-                                    static_cast<std::uint8_t>(address >> 8)};
-    send(command);
+    send(protocol::wordCommand(space == MemorySpace::Ram ? protocol::kRamByteRead : protocol::kPromByteRead, address));
     return receiveByte();
 }
 
 std::int16_t SerialLink::readMemoryWord(std::uint16_t address) {
-    const std::uint8_t command[] = {'w', static_cast<std::uint8_t>(address & 0xFF),
-                                    static_cast<std::uint8_t>(address >> 8)};
-    send(command);
+    send(protocol::wordCommand(protocol::kRamWordRead, address));
     return receiveWord().signedValue;
 }
 
 void SerialLink::writeMemoryByte(std::uint16_t address, std::uint8_t value) {
-    const std::uint8_t command[] = {'e', static_cast<std::uint8_t>(address & 0xFF),
-                                    static_cast<std::uint8_t>(address >> 8), value};
-    send(command);
+    const auto command = protocol::wordCommand(protocol::kRamWrite, address);
+    const std::uint8_t bytes[] = {command[0], command[1], command[2], value};
+    send(bytes);
 }
+
+void SerialLink::setRateCount(std::uint16_t count) { send(protocol::wordCommand(protocol::kRateCount, count)); }
 
 void SerialLink::setWaitingHook(std::function<void(double)> hook, std::chrono::milliseconds after) {
     waitingHook_ = std::move(hook);

@@ -4,9 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "protocol/factory_commands.h"
+
 namespace vorn::humgather {
 
-inline constexpr int kVariableTableEntries = 20;
+inline constexpr int kVariableTableEntries = static_cast<int>(protocol::kAddressTableEntries);
 
 struct FirmwareAddresses {
     std::uint16_t receiverMux = 0;
@@ -25,7 +27,7 @@ struct AddressChoice {
 // 3.18 on, and nothing for the revisions between the tables.
 AddressChoice chooseFirmwareAddresses(float revision);
 
-// The addresses out of the unit's table; entries[k] is the answer to byte 0x80 + k.
+// The addresses out of the unit's table; entries[k] is the answer to request k.
 FirmwareAddresses addressesFromUnitTable(const std::array<std::uint16_t, kVariableTableEntries>& entries);
 
 }  // namespace vorn::humgather

@@ -7,12 +7,14 @@
 #include <filesystem>
 #include <string>
 
+#include "protocol/factory_commands.h"
+
 namespace vorn::humgather {
 
-inline constexpr std::size_t kPromTextLength = 47;
-inline constexpr std::uint16_t kPromTextAddress = 8;
-inline constexpr std::size_t kPromReadLength = 61;
-inline constexpr std::size_t kPromTextOffset = 14;  // characters 15..61 of the text read
+inline constexpr std::size_t kPromTextLength = protocol::kPromNoticeLength;
+inline constexpr std::uint16_t kPromTextAddress = protocol::kPromTextAddress;
+inline constexpr std::size_t kPromReadLength = protocol::kPromTextLength;
+inline constexpr std::size_t kPromTextOffset = kPromReadLength - kPromTextLength;  // characters 15..61 read
 
 extern const char* const kDefaultNotice;
 extern const char* const kDefaultPromText;

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/commands.h"
+
 namespace vorn::platform {
 class SerialLine;
 }
@@ -55,6 +57,7 @@ public:
     void send(std::span<const std::uint8_t> bytes);
     void send(std::string_view text);
     void sendByte(std::uint8_t byte);
+    void send(protocol::Command command);
     // Reads exactly out.size() bytes, waiting as long as it takes (see the waiting hook).
     void receive(std::span<std::uint8_t> out);
     // Takes out.size() bytes if they arrive within `limit`; otherwise takes nothing.
@@ -72,6 +75,8 @@ public:
     std::uint8_t readMemoryByte(std::uint16_t address, MemorySpace space);
     std::int16_t readMemoryWord(std::uint16_t address);
     void writeMemoryByte(std::uint16_t address, std::uint8_t value);
+    // The test mode's raw-sample output rate count.
+    void setRateCount(std::uint16_t count);
 
     // Called with the seconds waited so far while a receive waits longer than `after`.
     void setWaitingHook(std::function<void(double secondsWaited)> hook,

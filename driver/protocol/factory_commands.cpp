@@ -1,8 +1,6 @@
-#include "unit/factory_commands.h"
+#include "protocol/factory_commands.h"
 
-#include "unit/memory_map.h"
-
-namespace vorn::sim {
+namespace vorn::protocol {
 
 int factoryCommandArgumentBytes(uint8_t command)
 {
@@ -21,10 +19,10 @@ int factoryCommandArgumentBytes(uint8_t command)
 
 std::optional<std::size_t> addressTableIndex(uint8_t command)
 {
-    if (command < kAddressTableFirst || command >= kAddressTableFirst + MemoryMap::kAddressTableEntries) {
+    if (command < kAddressTableFirst || command >= kAddressTableFirst + kAddressTableEntries) {
         return std::nullopt;
     }
     return command - kAddressTableFirst;
 }
 
-} // namespace vorn::sim
+} // namespace vorn::protocol
