@@ -44,6 +44,8 @@ TEST(SimReplay, ReadsEveryKindOfRecordingIntoTheSameFrames)
     const RecordedMotion stream = read("time_s,unit,x_in,y_in,z_in\n1.000,1,1,2,3\n1.010,1,1,2,4\n1.020,1,1,2,5\n");
     ASSERT_EQ(stream.frames.size(), 3u);
     EXPECT_NEAR(framePeriodOf(stream), 0.01, 1e-9);
+    // Stamps whose span overflows give no period of their own.
+    EXPECT_NEAR(framePeriodOf(read("time_s,unit\n-1e308,1\n1e308,1\n")), 1.0 / 103.3, 1e-12);
 
     const RecordedMotion json = read(
         "{\"vorn_record\":1,\"frame_period_s\":0.05,\"units\":[{\"unit\":3}]}\n"
