@@ -1,5 +1,7 @@
 #include "replay/recorded_motion.h"
 
+#include <cmath>
+
 namespace vorn::sim {
 
 namespace {
