@@ -70,7 +70,8 @@ RecordedMotion readJsonRecording(std::string_view text)
         if (line && line->find("vorn_record") != nullptr) {
             motion.kind = "a vornctl record file (JSON lines)";
             motion.headerRead = true;
-            if (const JsonValue* period = line->find("frame_period_s"); period != nullptr && period->number > 0)
+            if (const JsonValue* period = line->find("frame_period_s");
+                period != nullptr && period->kind == JsonValue::Kind::Number && period->number > 0)
                 motion.framePeriodS = period->number;
             continue;
         }

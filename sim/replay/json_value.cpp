@@ -142,7 +142,7 @@ private:
             auto member = parse(depth + 1);
             if (!member)
                 return std::nullopt;
-            value.members.emplace_back(std::move(*key), std::move(*member));
+            value.members.push_back({std::move(*key), std::move(*member)});
         } while (take(','));
         return take('}') ? std::optional(std::move(value)) : std::nullopt;
     }

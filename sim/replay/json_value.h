@@ -6,21 +6,28 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace vorn::sim {
 
 struct JsonValue {
     enum class Kind { Null, Boolean, Number, String, Array, Object };
+    // Declared here and defined below: a std::pair of the value inside its own
+    // definition is an incomplete type that clang's checks refuse.
+    struct Member;
     Kind kind = Kind::Null;
     double number = 0;
     std::string text;
-    std::vector<JsonValue> items;                           // an array's
-    std::vector<std::pair<std::string, JsonValue>> members; // an object's
+    std::vector<JsonValue> items;  // an array's
+    std::vector<Member> members;   // an object's
 
     // The member named `key` of an object, or nullptr.
     const JsonValue* find(std::string_view key) const;
+};
+
+struct JsonValue::Member {
+    std::string name;
+    JsonValue value;
 };
 
 // The value of a whole line (blanks around it allowed), or nullopt.

@@ -1,5 +1,7 @@
 #include "replay/recorded_motion.h"
 
+#include <cmath>
+
 namespace vorn::sim {
 
 namespace {
@@ -29,8 +31,9 @@ double framePeriodOf(const RecordedMotion& motion)
         return *motion.framePeriodS;
     const auto& frames = motion.frames;
     if (frames.size() >= 2 && frames.front().timeS && frames.back().timeS) {
+        // Stamps far apart either side of zero can span more than a double holds.
         const double span = *frames.back().timeS - *frames.front().timeS;
-        if (span > 0)
+        if (span > 0 && std::isfinite(span))
             return span / static_cast<double>(frames.size() - 1);
     }
     return kDefaultPeriodS;

@@ -44,6 +44,8 @@ TEST(SimReplay, ReadsEveryKindOfRecordingIntoTheSameFrames)
     const RecordedMotion stream = read("time_s,unit,x_in,y_in,z_in\n1.000,1,1,2,3\n1.010,1,1,2,4\n1.020,1,1,2,5\n");
     ASSERT_EQ(stream.frames.size(), 3u);
     EXPECT_NEAR(framePeriodOf(stream), 0.01, 1e-9);
+    // Stamps whose span overflows give no period of their own.
+    EXPECT_NEAR(framePeriodOf(read("time_s,unit\n-1e308,1\n1e308,1\n")), 1.0 / 103.3, 1e-12);
 
     const RecordedMotion json = read(
         "{\"vorn_record\":1,\"frame_period_s\":0.05,\"units\":[{\"unit\":3}]}\n"
@@ -52,6 +54,10 @@ TEST(SimReplay, ReadsEveryKindOfRecordingIntoTheSameFrames)
     ASSERT_EQ(json.frames.size(), 1u);
     EXPECT_DOUBLE_EQ(framePeriodOf(json), 0.05);
     EXPECT_TRUE(json.frames[0].sensors.at(3).quaternion);
+    // A header period that is not a number (true reads as 1) leaves the stamps to tell.
+    EXPECT_DOUBLE_EQ(framePeriodOf(read("{\"vorn_record\":1,\"frame_period_s\":true}\n"
+                                        "{\"time_s\":1,\"units\":[]}\n{\"time_s\":1.5,\"units\":[]}\n")),
+                     0.5);
 
     const RecordedMotion scope = read("1pos:  1.0000  2.0000  3.0000\n1mat:  1.0000  0.0000  0.0000\n"
                                       "0.0000  1.0000  0.0000\n0.0000  0.0000  1.0000\n1but:none\n1time:0.5000\n"
