@@ -85,7 +85,8 @@ struct ControllerServer::Connection {
     }
 };
 
-ControllerServer::ControllerServer(ControllerConfig config, Log log) : state_(std::move(config)), log_(std::move(log))
+ControllerServer::ControllerServer(ControllerConfig config, Log log)
+    : configuredPort_(config.port), state_(std::move(config)), log_(std::move(log))
 {
 }
 
@@ -96,7 +97,7 @@ ControllerServer::~ControllerServer()
 
 void ControllerServer::start()
 {
-    port_ = 0;
+    port_ = configuredPort_;
     launch();
 }
 

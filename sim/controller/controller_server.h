@@ -31,7 +31,8 @@ public:
     ControllerServer(const ControllerServer&) = delete;
     ControllerServer& operator=(const ControllerServer&) = delete;
 
-    // Listens on 127.0.0.1 at a port the kernel picks; throws on failure.
+    // Listens on 127.0.0.1 at the configured port, or at one the kernel picks;
+    // throws on failure.
     void start();
     void stop();
     uint16_t port() const { return port_; }
@@ -77,6 +78,7 @@ private:
     // The faults of a connection; the caller holds mutex_.
     const ControllerFaults& faultsOf(std::size_t connection) const;
 
+    uint16_t configuredPort_;
     ControllerState state_;
     Log log_;
     PacketLog received_;
