@@ -42,6 +42,7 @@ private:
     uint64_t frames_ = 0;
     uint64_t lost_ = 0;
     uint64_t gaps_ = 0;
+    uint64_t segments_ = 0;       // stretches of frames between gaps
     uint64_t segmentFrames_ = 0;  // since the start or the last gap
     uint64_t lostBefore_ = 0;     // in the segments before
     double spanBefore_ = 0;
