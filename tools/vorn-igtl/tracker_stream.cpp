@@ -138,7 +138,7 @@ private:
     std::optional<int> rideOut(int code)
     {
         streaming_ = false;
-        const std::string text = failureText("the units were lost", code) + "; waking them up again";
+        const std::string text = failureText("the units were lost; waking them up again", code);
         logError(text);
         server_.announce(StatusCode::HardwareFailure, "UnitLost", text);
         const auto result = vornctl::bringBack(session_, options_.settings, units_, &logLine);
