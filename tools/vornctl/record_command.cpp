@@ -104,6 +104,7 @@ int stoppedStatus(const Options& options)
 std::optional<int> rideOut(GroupSession& session, const Options& options, Recording& recording, int code)
 {
     recording.streaming = false;
+    recording.status.gap();
     recording.status.note("vornctl: the units were lost (error code " + std::to_string(code) + ")");
     if (!recording.file.append(recording.writer.gapLost(recording.lastTimeS, hostUnixSeconds(), code)))
         return kExitFailure;
@@ -116,7 +117,6 @@ std::optional<int> rideOut(GroupSession& session, const Options& options, Record
     recording.streaming = true;
     recording.status.note("vornctl: the units are back after " + std::to_string(result.attempts) +
                           " wake-up attempt(s); recording goes on");
-    recording.status.gap();
     if (!recording.file.append(recording.writer.gapBack(hostUnixSeconds(), result.attempts)))
         return kExitFailure;
     return std::nullopt;

@@ -22,8 +22,8 @@ public:
     void update();
     // Draws the last state and ends the line.
     void finish();
-    // The group came back after being lost: its next frame starts a new
-    // count of time stamps, which may start afresh.
+    // The group was lost: a frame after it starts a new count of time
+    // stamps, which may start afresh.
     void gap();
     // A line of its own above the status line (always shown, as errors are).
     void note(const std::string& text);
