@@ -8,6 +8,7 @@
 #include "vornctl_run.h"
 
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -32,7 +33,13 @@ std::size_t framesIn(const std::string& path)
 
 class VornctlRideOut : public SimulatorTest {
 protected:
-    std::string file(const std::string& name) { return testing::TempDir() + "vornctl_ride_out_" + name; }
+    // A new file, written in place as it grows (an old one would be replaced only at the end).
+    static std::string file(const std::string& name)
+    {
+        const std::string path = testing::TempDir() + "vornctl_ride_out_" + name;
+        std::remove(path.c_str());
+        return path;
+    }
 
     // Waits for `more` frames beyond those the file has now.
     static bool framesGrow(Child& child, const std::string& path, std::size_t more)
