@@ -24,6 +24,7 @@ struct ControllerConfig {
     uint16_t softwareRevision = 0x0300; // 3.0; 0x01xx is a 1.x controller that takes no single shots
     double measurementRate = 103.3;     // Hz
     uint8_t reportRate = 1;             // every n-th cycle streams a packet
+    uint16_t port = 0;                  // loopback TCP port; 0: the kernel picks one
     std::vector<ControllerUnitConfig> units;
     // The room the sensors move in; a simulator gives its own to every link.
     std::vector<MetalObject> metal;

@@ -129,7 +129,8 @@ RecordedMotion readCsvRecording(std::string_view text)
     }
     motion.headerRead = true;
     for (++n; n < lines.size(); ++n) {
-        if (lines[n].empty())
+        // Notes between rows, such as a recording's gaps, are not rows.
+        if (lines[n].empty() || lines[n].front() == '#')
             continue;
         const auto row = fieldsOf(lines[n]);
         const auto unit = row.size() == names.size() ? numberOf(row[static_cast<std::size_t>(columns.unit)]) : std::nullopt;

@@ -75,6 +75,8 @@ RecordedMotion readJsonRecording(std::string_view text)
                 motion.framePeriodS = period->number;
             continue;
         }
+        if (line && line->find("gap") != nullptr)
+            continue;  // a recording's note that its units were away, not a frame
         const bool last = n + 1 == lines.size();
         if ((last && cutShort) || !line || !readFrame(*line, motion)) {
             motion.stoppedEarly = last && cutShort ? "line " + std::to_string(n + 1) + " is cut short"

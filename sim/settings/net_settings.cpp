@@ -39,6 +39,8 @@ const std::vector<SettingKey<ControllerConfig>>& controllerKeys()
         fieldKey("revision", "the controller's software revision (default 3.00; 1.x takes no single shots)",
                  &C::softwareRevision, parseRevision),
         fieldKey("rate", "measurement rate in Hz (default 103.3)", &C::measurementRate, parseRate),
+        fieldKey("port", "loopback TCP port (default 0: any free one)",
+                 &C::port, [](std::string_view v) { return parseInt<uint16_t>(v); }),
         fieldKey("report-rate", "every n-th measurement cycle streams a packet (default 1)", &C::reportRate,
                  [](std::string_view v) {
                      const auto n = parseInt<uint8_t>(v);

@@ -190,6 +190,8 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments)
             }
         } else if (arg == "--controller") {
             c.netSettings.push_back({true, std::nullopt, "units", value()});
+        } else if (arg == "--controller-port") {
+            c.netSettings.push_back({true, std::nullopt, "port", value()});
         } else if (arg == "--controller-revision") {
             c.netSettings.push_back({true, std::nullopt, "revision", value()});
         } else if (arg == "--isa" || arg == "--pv2") {
@@ -294,6 +296,9 @@ std::string programHelp()
            "  --restart-ms N       how long a unit stays silent after \"b\" (default 4000)\n"
            "  --controller N       also a networked controller with N units (1..120) on a\n"
            "                       loopback TCP port, printed as VORN_CONTROLLER=127.0.0.1:<port>\n"
+           "  --controller-port N  the controller listens on port N instead of any free one, so\n"
+           "                       that a vornsim stopped and started again with the same\n"
+           "                       --controller-port and --dir is the same unit coming back\n"
            "  --controller-revision X.YY   the controller's software revision (default 3.00;\n"
            "                       1.x controllers take no single shots)\n"
            "  --controller-set N:KEY=V   one setting of the controller's unit N (controller\n"

@@ -55,12 +55,24 @@ public:
     // Reads output until `text` appears on stdout, or the child ends.
     bool waitForOutput(const std::string& text, std::chrono::seconds limit)
     {
-        const auto until = std::chrono::steady_clock::now() + limit;
-        while (run_.out.find(text) == std::string::npos && std::chrono::steady_clock::now() < until)
-            if (!pump(100))
-                return run_.out.find(text) != std::string::npos;
-        return run_.out.find(text) != std::string::npos;
+        return waitUntil([&] { return run_.out.find(text) != std::string::npos; }, limit);
     }
+    // The same on standard error.
+    bool waitForError(const std::string& text, std::chrono::seconds limit)
+    {
+        return waitUntil([&] { return run_.err.find(text) != std::string::npos; }, limit);
+    }
+    // Collects output until `done` says so, the child ends, or `limit` passes.
+    template <typename Done>
+    bool waitUntil(Done done, std::chrono::seconds limit)
+    {
+        const auto until = std::chrono::steady_clock::now() + limit;
+        while (!done() && std::chrono::steady_clock::now() < until)
+            if (!pump(100))
+                break;
+        return done();
+    }
+    const std::string& errorSoFar() const { return run_.err; }
 
     void signal(int number) { kill(pid_, number); }
 

@@ -68,6 +68,25 @@ TEST(SimReplay, ReadsEveryKindOfRecordingIntoTheSameFrames)
     EXPECT_EQ(sensorsOf(scope), (std::vector<int> {1, 2}));
 }
 
+TEST(SimReplay, ARecordingsGapNotesAreSteppedOver)
+{
+    std::string csv = kRecordCsv;
+    csv.insert(csv.find("10.013"), "# gap: lost after time_s 10.000 at host_unix_s 1796649621.433, error code 16\n"
+                                   "# gap: back at host_unix_s 1796649631.000 after 2 wake-up attempt(s)\n");
+    const RecordedMotion motion = read(csv);
+    EXPECT_EQ(motion.frames.size(), 2u);
+    EXPECT_EQ(motion.stoppedEarly, "");
+
+    const RecordedMotion json = read(
+        "{\"vorn_record\":1,\"frame_period_s\":0.05,\"units\":[{\"unit\":3}]}\n"
+        "{\"time_s\":2.000,\"host_unix_s\":1.5,\"units\":[{\"unit\":3,\"position_in\":[1,2,3]}]}\n"
+        "{\"gap\":\"lost\",\"time_s\":2.000,\"host_unix_s\":1.6,\"error_code\":16}\n"
+        "{\"gap\":\"back\",\"host_unix_s\":9.5,\"attempts\":3}\n"
+        "{\"time_s\":0.010,\"host_unix_s\":9.6,\"units\":[{\"unit\":3,\"position_in\":[1,2,4]}]}\n");
+    EXPECT_EQ(json.frames.size(), 2u);
+    EXPECT_EQ(json.stoppedEarly, "");
+}
+
 TEST(SimReplay, DerivesTheOrientationAFileLacksConsistently)
 {
     const Angles angles {35.0, -20.0, 60.0};

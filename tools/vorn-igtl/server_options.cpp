@@ -172,6 +172,8 @@ ServerParse parseServerArguments(const std::vector<std::string>& args)
     }
     if (auto failure = apply(args, options); !failure.empty())
         return {std::nullopt, failure};
+    if (options.group.rideOut)
+        return {std::nullopt, "vorn-igtl always rides out lost units: --ride-out is for vornctl record"};
     if (auto failure = vornctl::checkOptions(options.group); !failure.empty())
         return {std::nullopt, failure};
     // vornctl's output options: vorn-igtl prints no frames.
@@ -191,6 +193,11 @@ void printServerUsage(std::FILE* out)
         "frame, named Sensor<address>ToTracker, position in millimetres. Stops\n"
         "cleanly on Ctrl-C or SIGTERM.\n"
         "\n"
+        "Units lost while streaming (a pulled line, a controller gone) do not end the\n"
+        "server: clients stay connected and get a STATUS saying so with the library's\n"
+        "error code; the units are woken up again after 1, 2, 4 ... at most 30 s, each\n"
+        "attempt logged, and a STATUS OK comes before the TRANSFORMs resume.\n"
+        "\n"
         "Listening:\n"
         "  --listen-port N       TCP port (default 18944; 0: any free port, logged)\n"
         "  --listen-address A    IPv4 address to listen on (default 0.0.0.0: all);\n"
@@ -205,8 +212,9 @@ void printServerUsage(std::FILE* out)
         "-d/--duration end the stream; -q/--quiet logs errors only. -p takes device\n"
         "paths too (/dev/serial/by-id/...). The ISA boards of a vornset cannot stream.\n"
         "\n"
-        "Exit status: 0 stopped; 1 a failure while streaming; 2 bad options, or a setup\n"
-        "that cannot stream (a service restart does not help); 3 no wake-up.\n"
+        "Exit status: 0 stopped; 1 a failure while streaming (also: lost units came\n"
+        "back set up otherwise); 2 bad options, or a setup that cannot stream (a\n"
+        "service restart does not help); 3 no wake-up.\n"
         "\n"
         "Example: vorn-igtl --port 1 --format position-matrix\n",
         out);

@@ -4,6 +4,7 @@
 #include "frame_encoder.h"
 #include "group_session.h"
 #include "library_messages.h"
+#include "ride_out.h"
 #include "server_log.h"
 #include "stop_request.h"
 #include "wall_clock_map.h"
@@ -12,6 +13,7 @@
 
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 namespace vornigtl {
@@ -35,12 +37,19 @@ std::string takeLastMessage()
     return std::exchange(gLastMessage, {});
 }
 
+// What went wrong with the library's error code and its last message.
+std::string failureText(const std::string& what, int libraryCode)
+{
+    std::string text = what + " (error code " + std::to_string(libraryCode) + ")";
+    if (const std::string message = takeLastMessage(); !message.empty())
+        text += ": " + message;
+    return text;
+}
+
 // Logs a failure with the library's error code and tells every client; returns `exitCode`.
 int fail(IgtlServer& server, StatusCode code, const std::string& what, int libraryCode, int exitCode)
 {
-    std::string text = what + " failed (error code " + std::to_string(libraryCode) + ")";
-    if (const std::string message = takeLastMessage(); !message.empty())
-        text += ": " + message;
+    const std::string text = failureText(what + " failed", libraryCode);
     logError(text);
     server.announce(code, "VornError", text);
     return exitCode;
@@ -70,18 +79,19 @@ public:
             server_.announce(StatusCode::ConfigError, "NoData", text);
             return vornctl::kExitFailure;
         }
+        units_ = units;
         FrameEncoder encoder(units);
         bytes_.resize(encoder.frameSize());
         if (!vornStartFrameStream(session_.group()))
             return fail(server_, StatusCode::HardwareFailure, "starting the stream", vornGetErrorCode(),
                         vornctl::kExitFailure);
-        const std::string names = namesOf(encoder);
-        logLine("streaming " + names);
-        server_.announce(StatusCode::Ok, "", "streaming " + names);
+        names_ = namesOf(encoder);
+        logLine("streaming " + names_);
+        server_.announce(StatusCode::Ok, "", "streaming " + names_);
         const int status = loop(encoder);
         if (vornctl::stopRequested())
             session_.resumeAfterStop();
-        if (!vornStopFrameStream(session_.group()) && status == vornctl::kExitOk)
+        if (streaming_ && !vornStopFrameStream(session_.group()) && status == vornctl::kExitOk)
             return fail(server_, StatusCode::HardwareFailure, "stopping the stream", vornGetErrorCode(),
                         vornctl::kExitFailure);
         logLine(std::to_string(frames_) + " frame(s) sent, " + std::to_string(realigned_) +
@@ -111,7 +121,9 @@ private:
                     ++realigned_;  // aligned again: the next frame is good
                     continue;
                 }
-                return fail(server_, StatusCode::HardwareFailure, "taking a frame", code, vornctl::kExitFailure);
+                if (const auto status = rideOut(code))
+                    return *status;
+                continue;
             }
             encoder.encode(frame, wallClock.timestampOf(frame.time), bytes_.data());
             server_.publish(bytes_.data(), bytes_.size());
@@ -120,9 +132,37 @@ private:
         return vornctl::kExitOk;
     }
 
+    // The group was lost (a pulled line, a controller gone): clients stay
+    // connected and hear it, and the group is woken up again until it is
+    // back. Nullopt when the stream goes on, else the exit status.
+    std::optional<int> rideOut(int code)
+    {
+        streaming_ = false;
+        const std::string text = failureText("the units were lost; waking them up again", code);
+        logError(text);
+        server_.announce(StatusCode::HardwareFailure, "UnitLost", text);
+        const auto result = vornctl::bringBack(session_, options_.settings, units_, &logLine);
+        if (result.outcome == vornctl::Comeback::Stopped)
+            return vornctl::kExitOk;
+        if (result.outcome == vornctl::Comeback::Changed) {
+            const std::string changed = "the units came back with other data formats; the server stops";
+            server_.announce(StatusCode::ConfigError, "UnitChanged", changed);
+            return vornctl::kExitFailure;
+        }
+        streaming_ = true;
+        const std::string back = "streaming " + names_ + " again after " + std::to_string(result.attempts) +
+                                 " wake-up attempt(s)";
+        logLine(back);
+        server_.announce(StatusCode::Ok, "", back);
+        return std::nullopt;
+    }
+
     const vornctl::Options& options_;
     IgtlServer& server_;
     vornctl::GroupSession& session_;
+    std::vector<vornctl::UnitLayout> units_;
+    std::string names_;
+    bool streaming_ = true;  // false while a lost group is away
     std::vector<uint8_t> bytes_;
     uint64_t frames_ = 0;
     uint64_t realigned_ = 0;

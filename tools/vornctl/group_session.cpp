@@ -43,6 +43,12 @@ GroupSession::~GroupSession()
     vornHostSetPumpHook(nullptr, nullptr);
 }
 
+void GroupSession::shutDown()
+{
+    vornShutDown(options_.group);
+    awake_ = false;
+}
+
 void GroupSession::resumeAfterStop()
 {
     gCancelWaits = false;

@@ -23,6 +23,8 @@ public:
     GroupSession& operator=(const GroupSession&) = delete;
 
     bool wakeUp();
+    // Shuts the group down now, as going out of scope would (a lost group too).
+    void shutDown();
     // Reads the system configuration and that of every unit; the library
     // needs the latter before it takes data.
     bool loadConfiguration();

@@ -15,6 +15,8 @@ struct UnitLayout {
     uint8_t dataFormat = 0;
     uint16_t scaling = 36;
     bool button = false;
+
+    bool operator==(const UnitLayout&) const = default;
 };
 
 struct Measurement {

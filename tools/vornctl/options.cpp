@@ -309,6 +309,10 @@ const std::vector<OptionSpec>& optionTable()
              o.showErrors = true;
              return {};
          }},
+        {"ride-out", 0, false, [](Options& o, std::string_view) -> std::string {
+             o.rideOut = true;
+             return {};
+         }},
         {"host-time", 0, false, [](Options& o, std::string_view) -> std::string {
              o.hostTime = true;
              return {};
@@ -425,6 +429,8 @@ std::string commandMismatch(const Options& o)
     const bool streams = o.command == Command::Stream || o.command == Command::Record;
     if (o.durationS && !streams && o.command != Command::Demo)
         return "--duration applies to stream, record and demo only (reading and frame take --count)";
+    if (o.rideOut && o.command != Command::Record)
+        return "--ride-out applies to record only";
     if (o.command == Command::Record && o.gave("host-time"))
         return "record always writes the host's wall-clock time (host_unix_s): --host-time is for stream";
     if (o.command == Command::Record && o.output == OutputFormat::Table)

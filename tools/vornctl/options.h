@@ -68,6 +68,7 @@ struct Options {
     bool quiet = false;
     bool showErrors = false;          // also show the library's own messages
     bool hostTime = false;            // a host_time_s column beside the frame's own time stamp
+    bool rideOut = false;             // record: a lost group is woken up again, the gap noted
 
     // Long names of the options given, to refuse those that conflict or do not apply.
     std::vector<std::string> given;

@@ -6,10 +6,12 @@
 #include "record_file.h"
 #include "record_status.h"
 #include "record_writer.h"
+#include "ride_out.h"
 #include "stop_request.h"
 
 #include <chrono>
 #include <csignal>
+#include <optional>
 #include <cstdio>
 #include <unistd.h>
 
@@ -86,7 +88,39 @@ struct Recording {
     RecordFile& file;
     const RecordWriter& writer;
     RecordStatus& status;
+    std::vector<UnitLayout> units;
+    bool streaming = true;  // false while a lost group is away
+    double lastTimeS = 0;   // the last frame's own time stamp
 };
+
+int stoppedStatus(const Options& options)
+{
+    return options.count || options.durationS ? kExitInterrupted : kExitOk;
+}
+
+// The group was lost with `code`: notes the gap in the file and wakes the
+// group up again until it is back. Nullopt when recording goes on, else the
+// exit status.
+std::optional<int> rideOut(GroupSession& session, const Options& options, Recording& recording, int code)
+{
+    recording.streaming = false;
+    recording.status.gap();
+    recording.status.note("vornctl: the units were lost (error code " + std::to_string(code) + ")");
+    if (!recording.file.append(recording.writer.gapLost(recording.lastTimeS, hostUnixSeconds(), code)))
+        return kExitFailure;
+    const auto log = [&](const std::string& text) { recording.status.note("vornctl: " + text); };
+    const RideOutResult result = bringBack(session, options.settings, recording.units, log);
+    if (result.outcome == Comeback::Stopped)
+        return stoppedStatus(options);
+    if (result.outcome == Comeback::Changed)
+        return kExitFailure;
+    recording.streaming = true;
+    recording.status.note("vornctl: the units are back after " + std::to_string(result.attempts) +
+                          " wake-up attempt(s); recording goes on");
+    if (!recording.file.append(recording.writer.gapBack(hostUnixSeconds(), result.attempts)))
+        return kExitFailure;
+    return std::nullopt;
+}
 
 // Streams frames into the file until --count, --duration, Ctrl-C, a failed
 // call or a failed write; returns the exit status.
@@ -106,16 +140,22 @@ int streamInto(GroupSession& session, const Options& options, Recording& recordi
                 continue;  // counted as lost by the gap it leaves
             if (stopRequested())
                 break;
+            if (options.rideOut) {
+                if (const auto status = rideOut(session, options, recording, code))
+                    return *status;
+                continue;
+            }
             std::fprintf(stderr, "\nvornctl: taking a frame failed (error code %d)\n", code);
             return kExitFailure;
         }
         const double host = hostUnixSeconds();
         if (!recording.file.append(recording.writer.frame(frame, host)))
             return kExitFailure;
+        recording.lastTimeS = frame.time * 0.001;
         recording.status.frame(frame.time);
         recording.status.update();
     }
-    return options.count || options.durationS ? kExitInterrupted : kExitOk;
+    return stoppedStatus(options);
 }
 
 int reportWriteError(const RecordFile& file, const RecordStatus& status)
@@ -162,12 +202,12 @@ int runRecord(const Options& options)
         session.failed("starting the stream");
         return stopRequested() ? kExitInterrupted : kExitFailure;
     }
-    Recording recording {*file, writer, status};
+    Recording recording {*file, writer, status, session.dataUnits()};
     int result = streamInto(session, options, recording);
     status.finish();
     if (stopRequested())
         session.resumeAfterStop();
-    if (!vornStopFrameStream(session.group()) && result == kExitOk)
+    if (recording.streaming && !vornStopFrameStream(session.group()) && result == kExitOk)
         result = session.failed("stopping the stream") ? kExitOk : kExitFailure;
     if (!file->close() || !file->error().empty())
         return reportWriteError(*file, status);

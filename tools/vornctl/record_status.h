@@ -22,6 +22,11 @@ public:
     void update();
     // Draws the last state and ends the line.
     void finish();
+    // The group was lost: a frame after it starts a new count of time
+    // stamps, which may start afresh.
+    void gap();
+    // A line of its own above the status line (always shown, as errors are).
+    void note(const std::string& text);
 
     uint64_t frames() const { return frames_; }
     uint64_t lost() const { return lost_; }
@@ -36,8 +41,13 @@ private:
     std::chrono::steady_clock::time_point drawnAt_ {};
     uint64_t frames_ = 0;
     uint64_t lost_ = 0;
+    uint64_t gaps_ = 0;
+    uint64_t segments_ = 0;       // stretches of frames between gaps
+    uint64_t segmentFrames_ = 0;  // since the start or the last gap
+    uint64_t lostBefore_ = 0;     // in the segments before
+    double spanBefore_ = 0;
     uint32_t firstTimeMs_ = 0;
-    double spanMs_ = 0;  // from the first frame's time stamp to the last one's
+    double spanMs_ = 0;  // the time stamps' spans of every segment together
 };
 
 } // namespace vornctl

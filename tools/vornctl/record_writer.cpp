@@ -121,6 +121,29 @@ std::string RecordWriter::frame(const VornFrame& frame, double hostUnixS) const
     });
 }
 
+std::string RecordWriter::gapLost(double lastTimeS, double hostUnixS, int errorCode) const
+{
+    return printed([&](std::FILE* out) {
+        if (json_)
+            std::fprintf(out, "{\"%s\":\"lost\",\"time_s\":%.3f,\"host_unix_s\":%.3f,\"error_code\":%d}\n", kGapTag,
+                         lastTimeS, hostUnixS, errorCode);
+        else
+            std::fprintf(out, "# %s: lost after time_s %.3f at host_unix_s %.3f, error code %d\n", kGapTag, lastTimeS,
+                         hostUnixS, errorCode);
+    });
+}
+
+std::string RecordWriter::gapBack(double hostUnixS, int attempts) const
+{
+    return printed([&](std::FILE* out) {
+        if (json_)
+            std::fprintf(out, "{\"%s\":\"back\",\"host_unix_s\":%.3f,\"attempts\":%d}\n", kGapTag, hostUnixS, attempts);
+        else
+            std::fprintf(out, "# %s: back at host_unix_s %.3f after %d wake-up attempt(s)\n", kGapTag, hostUnixS,
+                         attempts);
+    });
+}
+
 double framePeriodS(const RecordContext& context)
 {
     // A frame of the group comes as often as its slowest unit reports.

@@ -29,6 +29,8 @@ struct RecordContext {
 
 // The first line of a JSON lines record and the tag of a CSV one.
 inline constexpr const char* kRecordTag = "vorn_record";
+// The key of a gap's notes: a comment line in CSV, a line of its own in JSON.
+inline constexpr const char* kGapTag = "gap";
 
 class RecordWriter {
 public:
@@ -36,6 +38,11 @@ public:
 
     std::string header() const;
     std::string frame(const VornFrame& frame, double hostUnixSeconds) const;
+    // Notes of a gap, between frames: the units were lost after the frame
+    // stamped `lastTimeS` with the library's `errorCode`, and came back after
+    // `attempts` wake-ups. The frames after a gap may count time afresh.
+    std::string gapLost(double lastTimeS, double hostUnixSeconds, int errorCode) const;
+    std::string gapBack(double hostUnixSeconds, int attempts) const;
 
 private:
     std::string csvHeader() const;

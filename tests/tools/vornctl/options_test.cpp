@@ -146,13 +146,14 @@ TEST(VornctlOptions, RefusesOptionsThatConflictOrDoNotApply)
         {"set -f position -c 5", "--count applies to"},
         {"info --host-time", "--host-time applies to"},
         {"frame -d 2", "--duration applies to stream"},
+        {"stream --ride-out", "--ride-out applies to record only"},
         {"info -o csv", "JSON with --output json"},
         // A vornset's ISA boards cannot stream: refused before the 6 s wake-up.
         {"stream --isa 0x300,0x320,0", "cannot stream"},
         {"stream --isa 0x300 -n 2", "cannot stream"},
     });
     for (const char* fine : {"info -o json", "stream --isa 0x300 -s", "stream --pv2 0x300 -c 5", "frame -t h:1 --host-time",
-                             "stream -p 1,0 -u 2", "reading -p 1 -p 2"}) {
+                             "stream -p 1,0 -u 2", "reading -p 1 -p 2", "record a.csv -t h:1 --ride-out"}) {
         const auto parsed = parseCommandLine(split(fine));
         EXPECT_TRUE(parsed.options) << fine << " -> " << parsed.error;
     }

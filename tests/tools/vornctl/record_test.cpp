@@ -2,7 +2,9 @@
 // file that is replaced only once the new one is complete.
 #include "options.h"
 #include "record_file.h"
+#include "record_status.h"
 #include "record_writer.h"
+#include "ride_out.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +32,28 @@ TEST(Record, TakesExactlyOneFileAfterTheCommand)
     EXPECT_FALSE(parseCommandLine({"record"}).options);
     EXPECT_FALSE(parseCommandLine({"record", "a.csv", "b.csv"}).options);
     EXPECT_FALSE(parseCommandLine({"stream", "a.csv"}).options);  // other commands take no file
+}
+
+TEST(Record, AGapKeepsTheCountsTrueAndTheWaitsForTheUnitsAreBounded)
+{
+    // A controller that came back counts time afresh: no lost frames from
+    // stamps that went back, and the rate over the time the units were there.
+    RecordStatus status(nullptr, 0.010);
+    for (uint32_t t = 5000; t < 5100; t += 10)
+        status.frame(t);
+    status.gap();
+    for (uint32_t t = 20; t < 120; t += 10)
+        status.frame(t);
+    EXPECT_EQ(status.frames(), 20u);
+    EXPECT_EQ(status.lost(), 0u);
+    EXPECT_NE(status.summary().find("  0 lost  1 gap"), std::string::npos) << status.summary();
+    EXPECT_NE(status.summary().find("100.0 Hz"), std::string::npos) << status.summary();
+
+    BackOff backOff;
+    std::vector<long> waits;
+    for (int i = 0; i < 8; ++i)
+        waits.push_back(static_cast<long>(backOff.next().count()));
+    EXPECT_EQ(waits, (std::vector<long> {1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}));
 }
 
 TEST(Record, HeaderSaysWhatTheRowsAreAndJsonStaysValid)
