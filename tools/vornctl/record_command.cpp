@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "exit_codes.h"
 #include "group_session.h"
+#include "library_messages.h"
 #include "record_file.h"
 #include "record_status.h"
 #include "record_writer.h"
@@ -83,6 +84,19 @@ RecordContext contextOf(const GroupSession& session, const Options& options, dou
     }
     return context;
 }
+
+// While the status line is drawn, the library's messages clear it first instead of running on after
+// its last character.
+class LibraryMessagesOnOwnLine {
+public:
+    explicit LibraryMessagesOnOwnLine(RecordStatus& status)
+    {
+        showLibraryMessages([&status](const std::string& text) { status.note(text); });
+    }
+    ~LibraryMessagesOnOwnLine() { showLibraryMessages(); }
+    LibraryMessagesOnOwnLine(const LibraryMessagesOnOwnLine&) = delete;
+    LibraryMessagesOnOwnLine& operator=(const LibraryMessagesOnOwnLine&) = delete;
+};
 
 struct Recording {
     RecordFile& file;
@@ -196,6 +210,7 @@ int runRecord(const Options& options)
     }
     const RecordWriter writer(format, context);
     RecordStatus status(!options.quiet && isatty(STDERR_FILENO) ? stderr : nullptr, framePeriodS(context));
+    const LibraryMessagesOnOwnLine ownLines(status);
     if (!file->append(writer.header()))
         return reportWriteError(*file, status);
     if (!vornStartFrameStream(session.group())) {
