@@ -1,6 +1,7 @@
 // A stream against a line that misbehaves: silence, garbage, a pulled cable.
 // Nothing crashes, every failure is reported, and the group stays usable or
 // can at least be shut down.
+#include "inspect/sent_readings.h"
 #include "sim_fixture.h"
 
 #include <random>
@@ -88,6 +89,37 @@ TEST_F(Rs232Faults, SilenceGarbageAndAPulledCable)
     vornShutDown(kGroup);
     EXPECT_EQ(vornFrameReady(kGroup), 0);
     EXPECT_EQ(takeMessages(), "Group ID passed to vornFrameReady() is not in use.\n");
+}
+
+// A stand-alone unit has no tags: a byte lost or repeated inside a record must
+// still never make a frame good that the unit did not send.
+TEST_F(Rs232Faults, LostAndRepeatedBytesOnAStandAloneLineAreNeverGoodFrames)
+{
+    startSimulator(vorn::sim::standAloneConfig());
+    const uint16_t port[] = {1};
+    ASSERT_EQ(vornRS232WakeUp(kGroup, 1, 1, port, 115200, 300, 300), 1) << takeMessages();
+    VornDeviceConfig device {};
+    ASSERT_EQ(vornGetFastDeviceConfig(kGroup, 0, &device), 1);
+    ASSERT_EQ(vornStartFrameStream(kGroup), 1) << takeMessages();
+    int refused = 0;
+    for (std::size_t count = 1; count <= 4; ++count) {
+        if (count % 2 == 1)
+            simulator->line(0).duplicateBytes(count);
+        else
+            simulator->line(0).dropBytes(count);
+        for (int i = 0; i < 6; ++i) {
+            VornFrame frame {};
+            if (vornGetFrame(kGroup, &frame) == 1) {
+                EXPECT_TRUE(vorn::sim::sentReadings().contains(0, frame.reading[0])) << "after fault " << count;
+                continue;
+            }
+            EXPECT_EQ(vornGetErrorCode(), VORN_ERR_PHASE) << takeMessages();
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 0);
+    VornFrame frame {};
+    EXPECT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
 }
 
 } // namespace
