@@ -70,8 +70,8 @@ int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
         return 0;
     }
     FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
-    if (result.ok() && group.streaming && length > 0 && !link.nextFrameMayStart(group))
-        result = {protocol::DecodeFault::PhasingBit, firstUnit(group), 0};  // this frame's tail is suspect
+    if (result.ok() && group.streaming && framesOpenWithPhasingBit(group) && !link.nextFrameMayStart(group))
+        result = {protocol::DecodeFault::PhasingBit, firstActiveUnit(group), 0};  // this frame's tail is suspect
     return result.ok() ? 1 : failFaultyFrame(group, link, result);
 }
 
