@@ -46,7 +46,7 @@ void BM_PortAccess(benchmark::State& state)
     auto ports = vorn::platform::acquirePortIo(error);
     uint16_t word = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(ports->read(kBase + 2, word));
+        benchmark::DoNotOptimize(ports->read(kBase + 2, word, vorn::platform::PortIo::kAccessLimitMs));
     state.SetLabel("one 12-byte request and its answer");
 }
 BENCHMARK(BM_PortAccess);

@@ -69,7 +69,9 @@ int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
         setErrorCode(link.connection() == protocol::Connection::Isa ? VORN_ERR_ISA_READ : VORN_ERR_RS232_READ);
         return 0;
     }
-    const FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
+    FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
+    if (result.ok() && group.streaming && framesOpenWithPhasingBit(group) && !link.nextFrameMayStart(group))
+        result = {protocol::DecodeFault::PhasingBit, firstActiveUnit(group), 0};  // this frame's tail is suspect
     return result.ok() ? 1 : failFaultyFrame(group, link, result);
 }
 

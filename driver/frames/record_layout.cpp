@@ -70,6 +70,20 @@ std::size_t expectedFrameLength(const VornGroup& group)
     return length;
 }
 
+int firstActiveUnit(const VornGroup& group)
+{
+    for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
+        if (deliversRecord(group, unit))
+            return unit;
+    return -1;
+}
+
+bool framesOpenWithPhasingBit(const VornGroup& group)
+{
+    const int first = firstActiveUnit(group);
+    return first >= 0 && protocol::wordsForDataFormat(recordShapeOf(group, first).dataFormat) > 0;
+}
+
 int lastActiveUnit(const VornGroup& group)
 {
     if (group.standAlone)

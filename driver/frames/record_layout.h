@@ -31,6 +31,14 @@ std::size_t expectedFrameLength(const VornGroup& group);
 // The highest unit 1..N with a sensor (0 when stand-alone or none).
 int lastActiveUnit(const VornGroup& group);
 
+// The unit whose record opens a frame (the first with a sensor), or -1 when
+// no unit sends one.
+int firstActiveUnit(const VornGroup& group);
+
+// Whether a frame's first byte carries the phasing bit: its first record has
+// words (a format without words sends only its button and tag bytes).
+bool framesOpenWithPhasingBit(const VornGroup& group);
+
 // What a ready query answers for "yes": a board's data-available bit (2)
 // on ISA, 1 elsewhere.
 int readyAnswer(const VornGroup& group);

@@ -1,6 +1,8 @@
 #include "platform/port_io.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -12,10 +14,6 @@
 namespace vorn::platform {
 
 namespace {
-
-// A service that does not answer one access within this time is taken for
-// gone; the access fails instead of blocking.
-constexpr int kAccessTimeoutMs = 1000;
 
 const char* servicePath()
 {
@@ -59,24 +57,25 @@ public:
         return 0;
     }
 
-    bool read(uint16_t port, uint16_t& word) override
+    bool read(uint16_t port, uint16_t& word, uint32_t limitMs) override
     {
         uint32_t value = 0;
-        if (!access(kPortIoReadWord, port, value))
+        if (!access(kPortIoReadWord, port, value, limitMs))
             return false;
         word = static_cast<uint16_t>(value);
         return true;
     }
 
-    bool write(uint16_t port, uint16_t word) override
+    bool write(uint16_t port, uint16_t word, uint32_t limitMs) override
     {
         uint32_t value = word;
-        return access(kPortIoWriteWord, port, value);
+        return access(kPortIoWriteWord, port, value, limitMs);
     }
 
 private:
-    bool access(uint32_t operation, uint16_t port, uint32_t& value)
+    bool access(uint32_t operation, uint16_t port, uint32_t& value, uint32_t limitMs)
     {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::min(limitMs, kAccessLimitMs));
         // A connection that broke is made again once per access: a service
         // that restarted serves the groups that outlived it.
         if (fd_ < 0 && connect(path_.c_str()) != 0)
@@ -85,7 +84,7 @@ private:
         putLittle32(operation, request);
         putLittle32(port, request + 4);
         putLittle32(value, request + 8);
-        if (!transfer(request, true) || !transfer(request, false)) {
+        if (!transfer(request, true, end) || !transfer(request, false, end)) {
             // An answer that may still come would pair with the next request.
             disconnect();
             return false;
@@ -94,12 +93,13 @@ private:
         return true;
     }
 
-    bool transfer(uint8_t (&bytes)[12], bool sending)
+    bool transfer(uint8_t (&bytes)[12], bool sending, std::chrono::steady_clock::time_point end)
     {
         std::size_t done = 0;
         while (done < sizeof bytes) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
             pollfd p {fd_, static_cast<short>(sending ? POLLOUT : POLLIN), 0};
-            if (::poll(&p, 1, kAccessTimeoutMs) <= 0)
+            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0)
                 return false;
             const ssize_t n = sending ? ::send(fd_, bytes + done, sizeof bytes - done, MSG_NOSIGNAL)
                                       : ::recv(fd_, bytes + done, sizeof bytes - done, 0);
@@ -132,7 +132,8 @@ public:
             ::close(fd_);
     }
 
-    bool read(uint16_t port, uint16_t& word) override
+    // A port instruction does not stall: the limit has nothing to bound.
+    bool read(uint16_t port, uint16_t& word, uint32_t) override
     {
         uint8_t bytes[2];
         if (!open() || ::pread(fd_, bytes, 2, port) != 2)
@@ -141,7 +142,7 @@ public:
         return true;
     }
 
-    bool write(uint16_t port, uint16_t word) override
+    bool write(uint16_t port, uint16_t word, uint32_t) override
     {
         const uint8_t bytes[2] = {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8)};
         return open() && ::pwrite(fd_, bytes, 2, port) == 2;

@@ -17,9 +17,14 @@ namespace vorn::platform {
 
 class PortIo {
 public:
+    // The longest one access may take: a service that has not answered by
+    // then is taken for gone.
+    static constexpr uint32_t kAccessLimitMs = 1000;
+
     virtual ~PortIo() = default;
-    virtual bool read(uint16_t port, uint16_t& word) = 0;
-    virtual bool write(uint16_t port, uint16_t word) = 0;
+    // Each access fails rather than outlast `limitMs` (at most kAccessLimitMs).
+    virtual bool read(uint16_t port, uint16_t& word, uint32_t limitMs) = 0;
+    virtual bool write(uint16_t port, uint16_t word, uint32_t limitMs) = 0;
 };
 
 inline constexpr uint32_t kPortIoReadWord = 8;

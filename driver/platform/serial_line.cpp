@@ -172,6 +172,13 @@ bool SerialLine::take(uint8_t* out, std::size_t n)
     return true;
 }
 
+std::optional<uint8_t> SerialLine::peek() const
+{
+    if (count_ == 0)
+        return std::nullopt;
+    return queue_[head_];
+}
+
 void SerialLine::purgeInput()
 {
     if (fd_ >= 0)

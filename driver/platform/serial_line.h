@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vorn::platform {
@@ -42,6 +43,8 @@ public:
     std::size_t queued() const { return count_; }
     // Takes exactly n queued bytes; false (and nothing taken) if fewer wait.
     bool take(uint8_t* out, std::size_t n);
+    // The oldest queued byte, left in the queue; nothing when none waits.
+    std::optional<uint8_t> peek() const;
     // Discards the input queue and whatever the kernel holds for reading.
     void purgeInput();
 

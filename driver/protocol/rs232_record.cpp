@@ -43,6 +43,23 @@ std::optional<uint8_t> rs232RecordTag(std::span<const uint8_t> bytes, const Reco
     return bytes[length - 1];
 }
 
+namespace {
+
+// Only a record's first byte carries bit 7. A byte dropped or repeated inside a
+// record shifts the next record's first byte, or a repeated first byte, into
+// the words, where this catches it; a checksum-free record cannot show more.
+bool wordBytesInPhase(std::span<const uint8_t> wordBytes)
+{
+    for (std::size_t at = 1; at < wordBytes.size(); ++at) {
+        if ((wordBytes[at] & kRs232PhasingBit) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 std::size_t encodeRs232Record(const VornReading& reading, const RecordShape& shape, std::span<uint8_t> out)
 {
     const std::size_t length = recordLength(Connection::Rs232, shape);
@@ -79,6 +96,9 @@ DecodeResult decodeRs232Record(std::span<const uint8_t> bytes, const RecordShape
     const std::size_t length = recordLength(Connection::Rs232, shape);
     if (bytes.size() < length) {
         return DecodeResult::needMore(length);
+    }
+    if (!wordBytesInPhase(bytes.first(2 * count))) {
+        return DecodeResult::invalid(DecodeFault::PhasingBit);
     }
     std::array<int16_t, kMaxRecordWords> words{};
     std::size_t at = 0;

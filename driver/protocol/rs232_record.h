@@ -37,8 +37,9 @@ std::optional<uint8_t> rs232RecordTag(std::span<const uint8_t> bytes, const Reco
 std::size_t encodeRs232Record(const VornReading& reading, const RecordShape& shape, std::span<uint8_t> out);
 
 // Decodes one record into `reading` (zeroed first). A missing phasing bit is reported
-// as soon as the first byte is there, so a reader can resynchronise early. Only the
-// first byte's bit 7 is checked.
+// as soon as the first byte is there, so a reader can resynchronise early; bit 7 set in
+// any later byte of the words is a phasing fault too (the button and tag bytes are
+// taken as they are).
 DecodeResult decodeRs232Record(std::span<const uint8_t> bytes, const RecordShape& shape, VornReading& reading);
 
 } // namespace vorn::protocol

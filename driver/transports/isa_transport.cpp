@@ -21,6 +21,17 @@ constexpr uint32_t kAfterResetMs = 4000;
 constexpr int kResynchSearchWords = 2000;
 // Between two looks at a status bit that is not set yet.
 constexpr uint32_t kStatusPollMs = 1;
+// How long past its time-out an operation may still take a word that was
+// already waiting when the time-out came.
+constexpr uint32_t kAccessGraceMs = 200;
+
+// What is left of an operation's time for one more port access; 0: none.
+uint32_t accessLimitMs(uint64_t startMs, uint32_t timeoutMs)
+{
+    const uint64_t end = startMs + timeoutMs + kAccessGraceMs;
+    const uint64_t now = platform::nowMs();
+    return now < end ? static_cast<uint32_t>(std::min<uint64_t>(end - now, platform::PortIo::kAccessLimitMs)) : 0;
+}
 
 uint16_t dataPort(uint16_t base) { return base; }
 uint16_t statusPort(uint16_t base) { return static_cast<uint16_t>(base + 2); }
@@ -39,18 +50,20 @@ int IsaTransport::boardOwner(const VornGroup& group, int unit) const
     return hasBoard(unit) ? unit : masterUnit(group);
 }
 
-bool IsaTransport::readPort(uint16_t port, uint16_t& word)
+bool IsaTransport::readPort(uint16_t port, uint16_t& word, uint64_t startMs, uint32_t timeoutMs)
 {
-    if (ports_ && ports_->read(port, word))
+    const uint32_t limit = accessLimitMs(startMs, timeoutMs);
+    if (ports_ && limit > 0 && ports_->read(port, word, limit))
         return true;
     reportError("Unable to read ISA port at address 0x%04X.", port);
     word = 0;
     return false;
 }
 
-bool IsaTransport::writePort(uint16_t port, uint16_t word)
+bool IsaTransport::writePort(uint16_t port, uint16_t word, uint64_t startMs, uint32_t timeoutMs)
 {
-    if (ports_ && ports_->write(port, word))
+    const uint32_t limit = accessLimitMs(startMs, timeoutMs);
+    if (ports_ && limit > 0 && ports_->write(port, word, limit))
         return true;
     reportError("Unable to write to ISA port at address 0x%04X.", port);
     return false;
@@ -62,7 +75,7 @@ IsaTransport::Wait IsaTransport::waitForStatus(uint16_t base, uint16_t bit, uint
 {
     for (;;) {
         uint16_t status = 0;
-        if (!readPort(statusPort(base), status))
+        if (!readPort(statusPort(base), status, startMs, timeoutMs))
             return Wait::Failed;
         if (status & bit)
             return Wait::Set;
@@ -100,7 +113,7 @@ bool IsaTransport::send(VornGroup& group, int unit, std::span<const uint8_t> byt
         if (waited == Wait::TimedOut)
             reportError("Unable to write %d bytes to vorn #%d at address 0x%04X.", static_cast<int>(out.size()), owner,
                         board);
-        if (waited != Wait::Set || !writePort(dataPort(board), word))
+        if (waited != Wait::Set || !writePort(dataPort(board), word, start, group.writeTimeoutMs))
             return false;
     }
     return true;
@@ -121,7 +134,7 @@ bool IsaTransport::getResponse(VornGroup& group, int unit, std::span<uint8_t> by
         if (waited == Wait::TimedOut)
             reportError("Unable to read %d bytes from vorn #%d at address 0x%04X.", count, owner, board);
         uint16_t word = 0;
-        if (waited != Wait::Set || !readPort(dataPort(board), word))
+        if (waited != Wait::Set || !readPort(dataPort(board), word, start, group.readTimeoutMs))
             return false;
         bytes[at] = static_cast<uint8_t>(word >> 8);
         if (at + 1 < bytes.size())
@@ -134,7 +147,8 @@ bool IsaTransport::ready(VornGroup& group, int unit, std::size_t)
 {
     const int owner = boardOwner(group, unit);
     uint16_t status = 0;
-    return hasBoard(owner) && readPort(statusPort(base(owner)), status) && (status & kAnswerWaiting) != 0;
+    return hasBoard(owner) && readPort(statusPort(base(owner)), status, platform::nowMs(), group.readTimeoutMs) &&
+           (status & kAnswerWaiting) != 0;
 }
 
 bool IsaTransport::clearBuffer(VornGroup& group, int unit)
@@ -146,10 +160,13 @@ bool IsaTransport::clearBuffer(VornGroup& group, int unit)
     const uint16_t board = base(unit);
     const auto cleared = [&] {
         uint16_t dropped = 0;
-        return waitForStatus(board, kCanTakeWord, platform::nowMs(), group.writeTimeoutMs) == Wait::Set &&
-               writePort(dataPort(board), kClearWord) &&
-               waitForStatus(board, kCanTakeWord, platform::nowMs(), group.writeTimeoutMs) == Wait::Set &&
-               readPort(dataPort(board), dropped);
+        const uint64_t start = platform::nowMs();
+        if (waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs) != Wait::Set ||
+            !writePort(dataPort(board), kClearWord, start, group.writeTimeoutMs))
+            return false;
+        const uint64_t again = platform::nowMs();
+        return waitForStatus(board, kCanTakeWord, again, group.writeTimeoutMs) == Wait::Set &&
+               readPort(dataPort(board), dropped, again, group.writeTimeoutMs);
     };
     if (!cleared()) {
         if (!platform::ThreadContext::current()->quitPending())
@@ -160,9 +177,9 @@ bool IsaTransport::clearBuffer(VornGroup& group, int unit)
     if (group.reportingCycles && unit == masterUnit(group)) {
         const uint64_t start = platform::nowMs();
         const bool sent = waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs) == Wait::Set &&
-                          writePort(dataPort(board), 0x5008) &&
+                          writePort(dataPort(board), 0x5008, start, group.writeTimeoutMs) &&
                           waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs) == Wait::Set &&
-                          writePort(dataPort(board), 0x0001);
+                          writePort(dataPort(board), 0x0001, start, group.writeTimeoutMs);
         if (!sent) {
             reportError("Timeout waiting for ISA transmit buffer to clear on master vorn.");
             return false;
@@ -174,10 +191,11 @@ bool IsaTransport::clearBuffer(VornGroup& group, int unit)
 bool IsaTransport::trigger(VornGroup& group, int unit)
 {
     const uint16_t board = base(unit);
-    const Wait waited = waitForStatus(board, kCanTakeWord, platform::nowMs(), group.writeTimeoutMs);
+    const uint64_t start = platform::nowMs();
+    const Wait waited = waitForStatus(board, kCanTakeWord, start, group.writeTimeoutMs);
     if (waited == Wait::TimedOut)
         reportError("Timeout waiting for ISA transmit buffer to clear on vorn #%d.", unit);
-    return waited == Wait::Set && writePort(dataPort(board), kPointWord);
+    return waited == Wait::Set && writePort(dataPort(board), kPointWord, start, group.writeTimeoutMs);
 }
 
 bool IsaTransport::resynchronise(VornGroup& group)
@@ -208,7 +226,7 @@ bool IsaTransport::writeControlEverywhere(const VornGroup& group, uint16_t value
     bool written = true;
     for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
         if (hasBoard(unit))
-            written = writePort(statusPort(base(unit)), value) && written;
+            written = writePort(statusPort(base(unit)), value, platform::nowMs(), group.writeTimeoutMs) && written;
     return written;
 }
 
@@ -224,7 +242,7 @@ void IsaTransport::close(VornGroup&)
     if (ports_) {
         for (int unit = 0; unit < VORN_UNIT_COUNT; ++unit)
             if (hasBoard(unit))
-                ports_->write(statusPort(base(unit)), 0);  // held in reset
+                ports_->write(statusPort(base(unit)), 0, platform::PortIo::kAccessLimitMs);  // held in reset
     }
     ports_.reset();  // the last group to let go closes the port access
 }

@@ -49,8 +49,11 @@ public:
 private:
     enum class Wait { Set, TimedOut, Failed };
     Wait waitForStatus(uint16_t base, uint16_t bit, uint64_t startMs, uint32_t timeoutMs);
-    bool readPort(uint16_t port, uint16_t& word);
-    bool writePort(uint16_t port, uint16_t word);
+    // Port accesses of an operation that started at `startMs` with `timeoutMs`:
+    // each fails rather than end later than a short grace after that time-out,
+    // so a stalling port cannot hold a call much past its time-out.
+    bool readPort(uint16_t port, uint16_t& word, uint64_t startMs, uint32_t timeoutMs);
+    bool writePort(uint16_t port, uint16_t word, uint64_t startMs, uint32_t timeoutMs);
     bool writeControlEverywhere(const VornGroup& group, uint16_t value);
 
     std::shared_ptr<platform::PortIo> ports_;

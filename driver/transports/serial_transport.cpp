@@ -113,6 +113,17 @@ bool SerialTransport::getResponse(VornGroup& group, int unit, std::span<uint8_t>
     }
 }
 
+bool SerialTransport::nextFrameMayStart(VornGroup& group)
+{
+    const int master = lineOwner(group, masterUnit(group));
+    if (!hasLine(master))
+        return true;
+    platform::SerialLine* source = line(master);
+    source->fill();
+    const std::optional<uint8_t> next = source->peek();
+    return !next || (*next & kPhasingBit) != 0;
+}
+
 std::size_t SerialTransport::queued(VornGroup& group, int unit)
 {
     const int owner = lineOwner(group, unit);

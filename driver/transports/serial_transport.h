@@ -33,6 +33,9 @@ public:
     std::size_t queued(VornGroup& group, int unit);
     bool clearBuffer(VornGroup& group, int unit) override;
     bool resynchronise(VornGroup& group) override;
+    // A byte already waiting after a frame must carry the phasing bit: a
+    // record without tags whose tail was lost or overwritten shows it there.
+    bool nextFrameMayStart(VornGroup& group) override;
 
     // The RTS pulse that resets every unit with a line: 500 ms asserted,
     // then 4000 ms before anything may be sent.

@@ -31,6 +31,9 @@ public:
     virtual bool clearBuffer(VornGroup& group, int unit) = 0;
     // Finds the start of the next frame of a stream after a phase error.
     virtual bool resynchronise(VornGroup& group) = 0;
+    // Whether what already waits after a stream's frame may start the next
+    // one; a link that cannot tell without waiting says yes.
+    virtual bool nextFrameMayStart(VornGroup&) { return true; }
     // Resets every unit the link reaches and waits until they can listen.
     virtual bool reset(VornGroup& group) = 0;
 

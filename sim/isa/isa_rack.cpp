@@ -1,5 +1,6 @@
 #include "isa/isa_rack.h"
 
+#include "inspect/sent_readings.h"
 #include "protocol/commands.h"
 #include "protocol/fvb_prefix.h"
 #include "protocol/parameters.h"
@@ -243,13 +244,18 @@ void IsaRack::execute(Board& board, uint8_t address, uint8_t command, std::span<
 void IsaRack::appendRecord(Board& board, IsaUnit& u, bool tag, std::optional<double> at)
 {
     std::vector<uint16_t> words;
-    u.appendRecord(at.value_or(seconds()), metal_, tag, words);
+    const std::optional<VornReading> sent = u.appendRecord(at.value_or(seconds()), metal_, tag, words);
     if (!words.empty() && corruptPhasing_ > 0) {
         words.front() &= static_cast<uint16_t>(~1u);
         --corruptPhasing_;
     }
-    if (board.answers.size() + words.size() <= kMaxQueuedWords)
-        board.answers.insert(board.answers.end(), words.begin(), words.end());
+    // A board whose reader fell far behind drops the record: it was never sent,
+    // and logging it would push out readings still waiting on the board.
+    if (board.answers.size() + words.size() > kMaxQueuedWords)
+        return;
+    board.answers.insert(board.answers.end(), words.begin(), words.end());
+    if (sent)
+        sentReadings().record(u.address(), *sent);
 }
 
 // One report of the unit addressed: in group mode on the master, every

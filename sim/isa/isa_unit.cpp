@@ -1,6 +1,5 @@
 #include "isa/isa_unit.h"
 
-#include "inspect/sent_readings.h"
 
 #include "model/model_string.h"
 #include "model/reading_builder.h"
@@ -167,8 +166,8 @@ bool IsaUnit::apply(uint8_t command, std::span<const uint8_t> arguments)
     }
 }
 
-void IsaUnit::appendRecord(double seconds, const std::vector<MetalObject>& metal, bool tag,
-                           std::vector<uint16_t>& words)
+std::optional<VornReading> IsaUnit::appendRecord(double seconds, const std::vector<MetalObject>& metal, bool tag,
+                                                 std::vector<uint16_t>& words)
 {
     const ReportFrame frame{.hemisphere = settings_.hemisphere,
                             .referenceFrame = settings_.referenceFrame,
@@ -184,11 +183,12 @@ void IsaUnit::appendRecord(double seconds, const std::vector<MetalObject>& metal
                                        .address = config_.address};
     uint8_t bytes[protocol::kMaxRecordBytes];
     const std::size_t length = protocol::encodeIsaRecord(reading, shape, bytes);
-    VornReading sent{};
-    if (protocol::decodeIsaRecord(std::span(bytes, length), shape, sent).ok())
-        sentReadings().record(config_.address, sent);
     for (std::size_t i = 0; i + 1 < length; i += 2)
         words.push_back(protocol::readBigEndian16(&bytes[i]));
+    VornReading sent{};
+    if (!protocol::decodeIsaRecord(std::span(bytes, length), shape, sent).ok())
+        return std::nullopt;
+    return sent;
 }
 
 } // namespace vorn::sim

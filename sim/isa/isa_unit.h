@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -62,8 +63,11 @@ public:
     // Applies a command without an answer; false when it is not one.
     bool apply(uint8_t command, std::span<const uint8_t> arguments);
 
-    // Appends one record measured at `seconds` among `metal`, as the board delivers it.
-    void appendRecord(double seconds, const std::vector<MetalObject>& metal, bool tag, std::vector<uint16_t>& words);
+    // Appends one record measured at `seconds` among `metal`, as the board delivers it;
+    // returns its reading as the host decodes it, for the sent-readings log once the
+    // board really queues the record.
+    std::optional<VornReading> appendRecord(double seconds, const std::vector<MetalObject>& metal, bool tag,
+                                            std::vector<uint16_t>& words);
 
 private:
     IsaUnitConfig config_;

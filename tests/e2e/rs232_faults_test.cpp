@@ -1,8 +1,10 @@
 // A stream against a line that misbehaves: silence, garbage, a pulled cable.
 // Nothing crashes, every failure is reported, and the group stays usable or
 // can at least be shut down.
+#include "inspect/sent_readings.h"
 #include "sim_fixture.h"
 
+#include <functional>
 #include <random>
 
 namespace {
@@ -75,12 +77,15 @@ TEST_F(Rs232Faults, SilenceGarbageAndAPulledCable)
     EXPECT_TRUE(recovers(40));
     takeMessages();
 
-    // The cable is pulled mid-stream: calls fail at once, shut-down frees the slot.
+    // The cable is pulled mid-stream: frames that arrived before are still taken,
+    // then calls fail at once; shut-down frees the slot.
     simulator->line(1).closeLine(std::chrono::seconds(30));
     vornHostPump(50);
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 5; ++i)
-        vornGetFrame(kGroup, &frame);
+    bool failed = false;
+    for (int i = 0; i < 100 && !failed; ++i)
+        failed = vornGetFrame(kGroup, &frame) == 0;
+    EXPECT_TRUE(failed);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_FALSE(takeMessages().empty());
     EXPECT_EQ(vornStopFrameStream(kGroup), 0);
@@ -88,6 +93,48 @@ TEST_F(Rs232Faults, SilenceGarbageAndAPulledCable)
     vornShutDown(kGroup);
     EXPECT_EQ(vornFrameReady(kGroup), 0);
     EXPECT_EQ(takeMessages(), "Group ID passed to vornFrameReady() is not in use.\n");
+}
+
+// A stand-alone unit has no tags: a byte lost or repeated inside a record, or
+// a record's tail overwritten by noise, must never make a frame good that the
+// unit did not send.
+TEST_F(Rs232Faults, DamagedRecordsOnAStandAloneLineAreNeverGoodFrames)
+{
+    startSimulator(vorn::sim::standAloneConfig());
+    const uint16_t port[] = {1};
+    ASSERT_EQ(vornRS232WakeUp(kGroup, 1, 1, port, 115200, 300, 300), 1) << takeMessages();
+    VornDeviceConfig device {};
+    ASSERT_EQ(vornGetFastDeviceConfig(kGroup, 0, &device), 1);
+    ASSERT_EQ(vornStartFrameStream(kGroup), 1) << takeMessages();
+    vorn::sim::Rs232Line& line = simulator->line(0);
+    // A well-formed record of noise, then a byte no record starts with.
+    std::vector<uint8_t> noise(12, 0x00);
+    noise[0] = 0x81;
+    noise.push_back(0x05);
+    const std::function<void()> faults[] = {
+        [&] { line.duplicateBytes(1); }, [&] { line.dropBytes(2); }, [&] { line.duplicateBytes(3); },
+        [&] { line.dropBytes(4); },
+        [&] {
+            line.stall(std::chrono::milliseconds(100));
+            line.insertGarbage(noise);
+        },
+    };
+    int refused = 0;
+    for (std::size_t fault = 0; fault < std::size(faults); ++fault) {
+        faults[fault]();
+        for (int i = 0; i < 6; ++i) {
+            VornFrame frame {};
+            if (vornGetFrame(kGroup, &frame) == 1) {
+                EXPECT_TRUE(vorn::sim::sentReadings().contains(0, frame.reading[0])) << "after fault " << fault;
+                continue;
+            }
+            EXPECT_EQ(vornGetErrorCode(), VORN_ERR_PHASE) << takeMessages();
+            ++refused;
+        }
+    }
+    EXPECT_GE(refused, 5);
+    VornFrame frame {};
+    EXPECT_EQ(vornGetFrame(kGroup, &frame), 1) << takeMessages();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The simulated ISA boards, reached through the port-I/O socket with raw
 // 12-byte requests.
+#include "inspect/sent_readings.h"
 #include "isa/port_io_server.h"
 #include "model/trajectory.h"
 #include "protocol/isa_record.h"
@@ -244,6 +245,29 @@ TEST_F(IsaBoardsTest, DataReadyCharacterComesOncePerCycle)
     EXPECT_NEAR(words.size(), 10.0, 3.0);
     for (uint16_t w : words)
         EXPECT_EQ(w, 0x002C);
+}
+
+// A reader that fell far behind finds the oldest records still waiting; the
+// records the full board dropped must not be logged as sent in their place.
+TEST_F(IsaBoardsTest, AFullBoardLogsOnlyTheRecordsItQueued)
+{
+    IsaConfig config = isaStandAloneConfig(kBase);
+    config.units[0].softwareRevision = 0x0330;  // its rate from the count, which allows 3 kHz
+    config.units[0].measurementRate = 3000;
+    start(config);
+    client->command({0x4000});  // stream
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (std::chrono::steady_clock::now() < until)
+        client->status();  // the board measures on while nothing is taken
+    uint8_t bytes[12];
+    for (std::size_t at = 0; at < sizeof bytes; at += 2) {
+        const uint16_t word = client->readPort(kBase);
+        bytes[at] = static_cast<uint8_t>(word >> 8);
+        bytes[at + 1] = static_cast<uint8_t>(word);
+    }
+    VornReading oldest {};
+    ASSERT_TRUE(vorn::protocol::decodeIsaRecord(bytes, {.dataFormat = 4}, oldest).ok());
+    EXPECT_TRUE(sentReadings().contains(0, oldest));
 }
 
 TEST_F(IsaBoardsTest, ServiceCommitsItsFaults)

@@ -165,16 +165,22 @@ TEST(RecordRoundTrip, TcpipEveryFormatAndButton)
     }
 }
 
-TEST(Rs232Record, OnlyTheFirstBytesPhasingBitIsChecked)
+TEST(Rs232Record, Bit7BelongsToTheFirstByteAlone)
 {
-    const RecordShape shape{.dataFormat = 1};
+    const RecordShape shape{.dataFormat = 1, .button = true};
     VornReading reading{};
     const uint8_t noPhasing[] = {0x01};
     EXPECT_EQ(vp::decodeRs232Record(noPhasing, shape, reading).fault, DecodeFault::PhasingBit);
-    const uint8_t secondHasBit7[] = {0x81, 0xC0, 0x00, 0x00, 0x00, 0x00};
-    const auto result = vp::decodeRs232Record(secondHasBit7, shape, reading);
+    // A repeated first byte, or the next record's first byte moved in by a lost one.
+    const uint8_t repeatedFirst[] = {0x81, 0x81, 0x40, 0x00, 0x00, 0x00, 0x00};
+    EXPECT_EQ(vp::decodeRs232Record(repeatedFirst, shape, reading).fault, DecodeFault::PhasingBit);
+    const uint8_t nextRecordInside[] = {0x81, 0x40, 0x00, 0x00, 0x00, 0x80, 0x00};
+    EXPECT_EQ(vp::decodeRs232Record(nextRecordInside, shape, reading).fault, DecodeFault::PhasingBit);
+    const uint8_t buttonHasBit7[] = {0x81, 0x40, 0x00, 0x00, 0x00, 0x00, 0xC0};
+    const auto result = vp::decodeRs232Record(buttonHasBit7, shape, reading);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(reading.position[0], -32764);
+    EXPECT_EQ(reading.button, 0xC0);
 }
 
 TEST(Rs232Record, ButtonByteIsTakenRawAndTagIsChecked)

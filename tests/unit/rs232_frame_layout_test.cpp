@@ -156,6 +156,23 @@ TEST(Rs232FrameLayout, StandAloneUnitHasNoTagsAndAnyPhasingByteStartsAFrame)
     EXPECT_EQ(lastActiveUnit(group), 0);
 }
 
+// Only a frame whose first record has words opens with the phasing bit, so
+// only then may the byte after a stream's frame be judged by it.
+TEST(Rs232FrameLayout, AFrameOpensWithThePhasingBitOnlyWhenItsFirstRecordHasWords)
+{
+    VornGroup group = vornset(2, 4);
+    EXPECT_TRUE(framesOpenWithPhasingBit(group));
+    group.deviceConfig[1].status = 0;  // the master sends nothing: unit 2 opens the frame
+    EXPECT_EQ(firstActiveUnit(group), 2);
+    EXPECT_TRUE(framesOpenWithPhasingBit(group));
+    group.deviceConfig[2].dataFormat = 0;  // a button byte or a tag, no words
+    group.deviceConfig[2].setup = kButton;
+    EXPECT_FALSE(framesOpenWithPhasingBit(group));
+    group.deviceConfig[2].status = 0;
+    EXPECT_EQ(firstActiveUnit(group), -1);
+    EXPECT_FALSE(framesOpenWithPhasingBit(group));
+}
+
 TEST(Rs232FrameLayout, ReadingsIgnoreThePhasingBit)
 {
     VornGroup group = vornset(1, 2, 0x0343, false);

@@ -235,6 +235,20 @@ TEST_F(IsaTest, Pv2ReadsThroughTheMasterAndStreams)
         }
     }
     EXPECT_EQ(failures, 1);
+
+    // A port that stalls longer than the time-out: the frame call ends soon after it, as a read failure.
+    server->setFaults({.stall = std::chrono::milliseconds(700)});
+    const auto stalled = std::chrono::steady_clock::now();
+    EXPECT_EQ(vornGetFrame(4, &frame), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - stalled, std::chrono::milliseconds(kTimeoutMs + 700));
+    EXPECT_EQ(vornGetErrorCode(), VORN_ERR_ISA_READ);
+    server->setFaults({});
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the stalled answers drain
+    messages.take();
+    bool recovered = false;
+    for (int i = 0; i < 10 && !recovered; ++i)
+        recovered = vornGetFrame(4, &frame) == 1;
+    EXPECT_TRUE(recovered) << messages.take();
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (vornFrameReady(4) == 0 && std::chrono::steady_clock::now() < until) {}
     EXPECT_EQ(vornFrameReady(4), 2);
