@@ -15,6 +15,7 @@
 #include <deque>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace vorn::sim {
@@ -33,6 +34,36 @@ struct Timed {
     Clock::time_point due;
     std::vector<uint8_t> bytes;
 };
+
+// A listening socket on 127.0.0.1 at `port`, or at one the kernel picks for 0.
+// The address is reused so that a controller coming back gets its port again
+// while connections of its earlier life linger in TIME_WAIT.
+int openListener(uint16_t port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    if (fd < 0 || ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 8) != 0) {
+        const std::string reason = std::strerror(errno);
+        if (fd >= 0)
+            ::close(fd);
+        throw std::runtime_error("controller cannot listen: " + reason);
+    }
+    return fd;
+}
+
+uint16_t boundPort(int fd)
+{
+    sockaddr_in address {};
+    socklen_t length = sizeof address;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error(std::string("controller cannot listen: ") + std::strerror(errno));
+    return ntohs(address.sin_port);
+}
 
 } // namespace
 
@@ -65,19 +96,58 @@ ControllerServer::~ControllerServer()
 
 void ControllerServer::start()
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listenFd_, 8) != 0 || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error(std::string("controller cannot listen: ") + std::strerror(errno));
-    port_ = ntohs(address.sin_port);
+    port_ = 0;
+    launch();
+}
+
+void ControllerServer::launch()
+{
+    listenFd_ = openListener(port_);
+    try {
+        port_ = boundPort(listenFd_);
+    } catch (...) {
+        ::close(std::exchange(listenFd_, -1));
+        throw;
+    }
+    hangUpRequested_ = false;
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     stopping_ = false;
     thread_ = std::thread([this] { serve(); });
+}
+
+void ControllerServer::reopenListener()
+{
+    if (thread_.joinable())
+        askListener(ListenerRequest::Reopen);
+    else
+        launch();
+}
+
+void ControllerServer::askListener(ListenerRequest request)
+{
+    std::unique_lock lock(listenerMutex_);
+    listenerRequest_ = request;
+    wake();
+    listenerChanged_.wait(lock, [this] { return listenerRequest_ == ListenerRequest::None; });
+    if (!listenerError_.empty())
+        throw std::runtime_error(std::exchange(listenerError_, {}));
+}
+
+void ControllerServer::applyListenerRequest()
+{
+    std::lock_guard lock(listenerMutex_);
+    try {
+        if (listenerRequest_ == ListenerRequest::Close && listenFd_ >= 0)
+            ::close(std::exchange(listenFd_, -1));
+        else if (listenerRequest_ == ListenerRequest::Reopen && listenFd_ < 0)
+            listenFd_ = openListener(port_);
+    } catch (const std::exception& e) {
+        listenerError_ = e.what();
+    }
+    if (listenerRequest_ != ListenerRequest::None) {
+        listenerRequest_ = ListenerRequest::None;
+        listenerChanged_.notify_all();
+    }
 }
 
 void ControllerServer::stop()
@@ -140,8 +210,8 @@ void ControllerServer::hangUpAll()
 
 void ControllerServer::closeListener()
 {
-    closeListenerRequested_ = true;
-    wake();
+    if (thread_.joinable())
+        askListener(ListenerRequest::Close);
 }
 
 void ControllerServer::noteSent(const std::vector<uint8_t>& packet)
@@ -246,10 +316,7 @@ void ControllerServer::serve()
     while (!stopping_) {
         if (hangUpRequested_.exchange(false))
             connections.clear();
-        if (closeListenerRequested_.exchange(false) && listenFd_ >= 0) {
-            ::close(listenFd_);
-            listenFd_ = -1;
-        }
+        applyListenerRequest();
         const Clock::time_point now = Clock::now();
         Clock::time_point nextEvent = now + std::chrono::milliseconds(200);
         for (auto& c : connections) {
@@ -322,6 +389,13 @@ void ControllerServer::serve()
         }
     }
     connections.clear();
+    // A change asked while stopping is answered, not left waiting.
+    std::lock_guard lock(listenerMutex_);
+    if (listenerRequest_ != ListenerRequest::None) {
+        listenerError_ = "controller is stopping";
+        listenerRequest_ = ListenerRequest::None;
+        listenerChanged_.notify_all();
+    }
 }
 
 } // namespace vorn::sim

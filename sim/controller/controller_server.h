@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <optional>
@@ -48,8 +49,12 @@ public:
     std::size_t connectionsAccepted() const;
     // Hangs up every open connection, as a controller that vanished.
     void hangUpAll();
-    // Stops accepting new connections, as a controller that is gone for good.
+    // Stops accepting new connections, as a controller that is gone for good;
+    // once it returns, a connection attempt is refused.
     void closeListener();
+    // Listens again on the port it had, after closeListener() or stop(), as a
+    // controller that comes back; throws if that port was taken meanwhile.
+    void reopenListener();
 
     // When the data packet stamped `timeMs` was handed to the socket, for
     // latency measurements; nullopt for a packet not among the last few thousand.
@@ -62,6 +67,12 @@ private:
     struct Connection;
     void serve();
     void wake();
+    void launch();
+    enum class ListenerRequest { None, Close, Reopen };
+    // Has the serving thread close or reopen the listener and waits until it did.
+    void askListener(ListenerRequest request);
+    // Runs on the serving thread: does what askListener() asked.
+    void applyListenerRequest();
     void noteSent(const std::vector<uint8_t>& packet);
     // The faults of a connection; the caller holds mutex_.
     const ControllerFaults& faultsOf(std::size_t connection) const;
@@ -79,7 +90,11 @@ private:
     uint16_t port_ = 0;
     std::atomic<bool> stopping_ {false};
     std::atomic<bool> hangUpRequested_ {false};
-    std::atomic<bool> closeListenerRequested_ {false};
+    // A listener change asked of the serving thread and its outcome, empty on success.
+    std::mutex listenerMutex_;
+    std::condition_variable listenerChanged_;
+    ListenerRequest listenerRequest_ = ListenerRequest::None;
+    std::string listenerError_;
     std::thread thread_;
 };
 

@@ -182,6 +182,48 @@ TEST_F(ControllerTest, HangsUpOnShutDown)
     EXPECT_EQ(server->received().packets()[1].header.type, kShutDown);
 }
 
+TEST_F(ControllerTest, GoesAwayAndComesBackOnItsPort)
+{
+    start();
+    const uint16_t port = server->port();
+    answerTo(kWakeUp);
+    server->hangUpAll();
+    server->closeListener();
+    EXPECT_TRUE(client->closedByPeer());
+    EXPECT_FALSE(RawClient(port).connected());
+
+    // Back while the serving thread runs, then after a full stop: the same port
+    // each time, though the connection just closed lingers in TIME_WAIT.
+    server->reopenListener();
+    server->reopenListener(); // already listening: nothing changes
+    client = std::make_unique<RawClient>(port);
+    EXPECT_EQ(answerTo(kWakeUp).type, 20);
+    server->stop();
+    EXPECT_TRUE(client->closedByPeer());
+    server->reopenListener();
+    EXPECT_EQ(server->port(), port);
+    client = std::make_unique<RawClient>(port);
+    EXPECT_EQ(answerTo(kWakeUp).type, 20);
+
+    // Someone else took the port while the controller was away, with its
+    // serving thread running and after a full stop.
+    server->closeListener();
+    EXPECT_FALSE(RawClient(port).connected());
+    const int squatter = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    ::setsockopt(squatter, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    ASSERT_EQ(::bind(squatter, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(squatter, 1), 0);
+    EXPECT_THROW(server->reopenListener(), std::runtime_error);
+    server->stop();
+    EXPECT_THROW(server->reopenListener(), std::runtime_error);
+    ::close(squatter);
+}
+
 TEST_F(ControllerTest, CommitsTheFaultsItIsGiven)
 {
     start();
