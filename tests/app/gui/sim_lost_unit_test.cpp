@@ -10,14 +10,12 @@
 #include "displays/animate_display.h"
 #include "document/vornscope_doc.h"
 #include "document/vornscope_view.h"
-#include "setup/setup_dialogs.h"
 #include "shell/app_settings.h"
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
 #include "simulator.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
@@ -27,27 +25,15 @@
 using namespace vornscope;
 using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::ShownMessage;
-using vornscope::testing::pressOk;
 using vornscope::testing::saveScreenshot;
 using vornscope::testing::setUpRs232;
-using vornscope::testing::whenShown;
+using vornscope::testing::setUpTcpip;
 
 namespace {
 
 constexpr const char* kLost = "The units stopped answering: ";
 // Two seconds of failing reads, and the first may wait its full time-out.
 constexpr int kLostWithinMs = 10000;
-
-void setUpTcpip(CMainFrame& frame, quint16 port, int units)
-{
-    whenShown<TcpipSetupDialog>([port, units](TcpipSetupDialog* dialog) {
-        dialog->findChild<QLineEdit*>("serverAddress")->setText("127.0.0.1");
-        dialog->findChild<QLineEdit*>("numberOfDevices")->setText(QString::number(units));
-        dialog->findChild<QLineEdit*>("serverPort")->setText(QString::number(port));
-        pressOk(dialog);
-    });
-    frame.onCommand(ID_SETUP_TCPIP);
-}
 
 struct Window {
     Window()
