@@ -42,6 +42,9 @@ public:
     virtual void showModeScreen(ModeScreen screen) = 0;
     // A line for the status bar (missing frames, a point that could not be taken).
     virtual void showStatus(const QString& text) = 0;
+    // The units stopped answering while a mode ran, for `reason`; every mode
+    // has ended and nothing holds the group any more.
+    virtual void unitsLost(const QString& reason) = 0;
 
 protected:
     ~AcquisitionHost() = default;

@@ -22,6 +22,8 @@ void AcquisitionHub::start(FrameSupply supply, WorkerSettings settings)
     drain();
     settings.samplesPerPoint = [this] { return samplesPerPoint_.load(); };
     reportedFailures_ = 0;
+    lostReported_ = false;
+    lost_.reset();
     worker_.start(std::move(supply), std::move(settings), nullptr);
     timer_.start();
 }
@@ -37,6 +39,14 @@ void AcquisitionHub::stop()
     worker_.stop();
     drain();
     timer_.stop();
+    lost_.reset();  // whoever stopped the thread ends the mode anyway
+}
+
+std::optional<QString> AcquisitionHub::takeLost()
+{
+    std::optional<QString> reason;
+    reason.swap(lost_);
+    return reason;
 }
 
 void AcquisitionHub::drain()
@@ -51,7 +61,16 @@ void AcquisitionHub::drain()
         reportedFailures_ = worker_.failedReads();
         Q_EMIT framesMissing(reportedFailures_);
     }
-    if (!worker_.active() && queue_.waiting() == 0)
+    if (worker_.active())
+        return;
+    if (!lostReported_) {
+        if (const auto reason = worker_.lost()) {
+            lostReported_ = true;
+            lost_ = QString::fromStdString(*reason);
+            Q_EMIT unitsLost();
+        }
+    }
+    if (queue_.waiting() == 0)
         timer_.stop();
 }
 

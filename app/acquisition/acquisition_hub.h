@@ -8,10 +8,12 @@
 #include "core/point_queue.h"
 
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace vornscope {
@@ -40,10 +42,15 @@ public:
     std::size_t delivered() const { return delivered_; }
     // Frames the units did not deliver since the mode started.
     unsigned failedReads() const { return worker_.failedReads(); }
+    // Why the thread gave the units up as gone; given once, and not at all
+    // when a start or stop came after it.
+    std::optional<QString> takeLost();
 
 Q_SIGNALS:
     // Frames the units did not deliver since the mode started (each costs its data point).
     void framesMissing(unsigned count);
+    // The thread gave the units up as gone and has ended; takeLost() says why.
+    void unitsLost();
 
 private:
     std::atomic<int> samplesPerPoint_{5};
@@ -54,6 +61,8 @@ private:
     std::vector<SampleFrame> taken_;
     std::size_t delivered_ = 0;
     unsigned reportedFailures_ = 0;
+    bool lostReported_ = false;
+    std::optional<QString> lost_;
 };
 
 } // namespace vornscope

@@ -9,6 +9,7 @@
 #include "shell/message_boxes.h"
 
 #include <memory>
+#include <optional>
 #include <mutex>
 
 namespace vornscope {
@@ -116,7 +117,9 @@ void PointMode::takePoint()
             read = source->read(*frame);
         }
         if (!read) {
-            context_.host.showStatus(QStringLiteral("No frame came from the units."));
+            const QString reason = QString::fromStdString(source->takeFailure());
+            context_.host.showStatus(reason.isEmpty() ? QStringLiteral("No frame came from the units.")
+                                                      : QStringLiteral("No frame came from the units: %1").arg(reason));
             return;
         }
         averager.add(*frame, group->deviceCount);
@@ -139,7 +142,7 @@ void AnimateMode::start(CVornGroup& group)
     context_.startThread(true);
 }
 
-void AnimateMode::leave()
+void AnimateMode::leave(Units units)
 {
     if (!context_.flags.animating && !saved_)
         return;
@@ -151,7 +154,8 @@ void AnimateMode::leave()
         return;
     saved_ = false;
     context_.host.setSamplesPerPoint(savedSamplesPerPoint_);
-    if (CVornGroup* group = context_.session.group(); group != nullptr && context_.session.woken())
+    CVornGroup* group = context_.session.group();
+    if (units == Units::Answer && group != nullptr && context_.session.woken())
         restoreFormats(*group);
 }
 
@@ -181,6 +185,9 @@ AcquisitionModes::AcquisitionModes(AcquisitionHost& host, GroupSession& session,
         host.showStatus(QStringLiteral("The units did not answer %1 frame requests; those data points are missing.")
                             .arg(count));
     });
+    // Queued: the modes end from the event loop, never inside a stop of the hub.
+    QObject::connect(hub_.get(), &AcquisitionHub::unitsLost, hub_.get(), [this] { unitsLost(); },
+                     Qt::QueuedConnection);
     sessionUser_ = session.addUser([this] { endAll(); });
 }
 
@@ -251,6 +258,17 @@ void AcquisitionModes::endAll()
     context_.hub.stop();
     animate_.leave();
     context_.flags.clearModes();
+}
+
+void AcquisitionModes::unitsLost()
+{
+    // Null when a start, a setup or Shut Down overtook the report.
+    const std::optional<QString> reason = context_.hub.takeLost();
+    if (!reason)
+        return;
+    animate_.leave(AnimateMode::Units::Gone);
+    endAll();
+    context_.host.unitsLost(*reason);
 }
 
 void AcquisitionModes::unitsChanged()

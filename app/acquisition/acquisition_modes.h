@@ -4,7 +4,9 @@
 // the document's GroupSession: when the session says the group is going away
 // (a setup, Shut Down, the window closing), every mode ends exactly as
 // leaving it does, the thread stops, and animate mode gives the formats and
-// samplesPerPoint back while the old group is still awake.
+// samplesPerPoint back while the old group is still awake. When the thread
+// gives the units up as gone, every mode ends without writing to them and the
+// host is told.
 #pragma once
 
 #include "acquisition/acquisition_host.h"
@@ -63,8 +65,11 @@ class AnimateMode {
 public:
     explicit AnimateMode(const ModeContext& context) : context_(context) {}
     void start(CVornGroup& group);
-    // Leaves animate mode (if on) and restores what it changed.
-    void leave();
+    // Whether leaving may write the saved formats back.
+    enum class Units { Answer, Gone };
+    // Leaves animate mode (if on) and restores what it changed: the formats
+    // only when the units still answer.
+    void leave(Units units = Units::Answer);
     void toggleBall();
 
 private:
@@ -98,6 +103,8 @@ public:
     // The units' settings changed (options, distortion, rate): a running
     // thread reads with the group's new records from its next frame on.
     void unitsChanged();
+    // The thread gave the units up: every mode ends and the host is told.
+    void unitsLost();
 
     AcquisitionHub& hub() { return *hub_; }
 

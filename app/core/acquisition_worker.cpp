@@ -19,6 +19,12 @@ void AcquisitionWorker::start(FrameSupply supply, WorkerSettings settings, std::
     failedReads_ = 0;
     repeatedFrames_ = 0;
     anyFrame_ = false;
+    watch_.emplace(settings_.lostAfter);
+    failureReason_.clear();
+    {
+        const std::lock_guard lock(lostMutex_);
+        lost_.reset();
+    }
     lastSupplyNumber_ = supplyNumber_;
     running_ = true;
     active_ = true;
@@ -104,10 +110,35 @@ bool AcquisitionWorker::readFrame(SampleFrame& frame, int& deviceCount, unsigned
     lastRequest_ = PaceClock::now();  // after the lock: waiting for it only makes requests later
     deviceCount = supply_.deviceCount;
     supplyNumber = supplyNumber_;
-    if (supply_.source && supply_.source->read(frame))
+    if (supply_.source && supply_.source->read(frame)) {
+        watch_->good();
+        failureReason_.clear();
         return true;
+    }
     ++failedReads_;
+    noteFailure(supply_.source ? supply_.source->takeFailure() : std::string());
     return false;
+}
+
+void AcquisitionWorker::noteFailure(std::string reason)
+{
+    // The latest says most: a read that timed out first may be followed by
+    // the library's own word for a line that is gone.
+    if (!reason.empty())
+        failureReason_ = std::move(reason);
+    if (!watch_->failed(LinkWatch::Clock::now()))
+        return;
+    {
+        const std::lock_guard lock(lostMutex_);
+        lost_ = failureReason_.empty() ? std::string("the units stopped answering") : failureReason_;
+    }
+    running_ = false;
+}
+
+std::optional<std::string> AcquisitionWorker::lost() const
+{
+    const std::lock_guard lock(lostMutex_);
+    return lost_;
 }
 
 } // namespace vornscope

@@ -11,10 +11,15 @@
 // last), and a frame whose time stamp is not later than the previous one's is
 // not counted. So no data point holds a frame twice, and no more points per
 // second arrive than the units measure.
+//
+// Units that stop answering (reads failing one after another for
+// lostAfter) end the mode by themselves: the thread stops asking and keeps
+// the reason of the last failure for the view to show.
 #pragma once
 
 #include "core/frame_averager.h"
 #include "core/frame_source.h"
+#include "core/link_watch.h"
 #include "core/named_mutex.h"
 #include "core/point_queue.h"
 #include "core/precise_wait.h"
@@ -22,6 +27,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 
 namespace vornscope {
@@ -40,6 +48,8 @@ struct WorkerSettings {
     // Waited before the first frame request: one data-point period, so the
     // units settle after the mode change without the user interface waiting.
     double initialDelayMs = 0;
+    // Reads failing for this long, with no frame between them, mean the units are gone.
+    std::chrono::milliseconds lostAfter{2000};
 };
 
 class AcquisitionWorker {
@@ -68,12 +78,16 @@ public:
     unsigned failedReads() const { return failedReads_; }
     // Frames that came again with the time stamp of the one before (not counted).
     unsigned repeatedFrames() const { return repeatedFrames_; }
+    // Why the units were given up as gone, once the thread did so; empty otherwise.
+    std::optional<std::string> lost() const;
 
 private:
     void run();
     bool takePoint(FrameAverager& averager, SampleFrame& frame);
     // One frame, no earlier than one measurement period after the last request.
     bool readFrame(SampleFrame& frame, int& deviceCount, unsigned& supplyNumber);
+    // A read failed for `reason`: gives the units up once failures have lasted too long.
+    void noteFailure(std::string reason);
 
     NamedMutex mutex_;
     PointQueue& queue_;
@@ -85,6 +99,10 @@ private:
     PaceClock::time_point lastRequest_{};
     double lastFrameTime_ = 0;
     bool anyFrame_ = false;
+    std::optional<LinkWatch> watch_;
+    std::string failureReason_;  // of the latest failure since the last frame
+    mutable std::mutex lostMutex_;
+    std::optional<std::string> lost_;  // guarded by lostMutex_
     std::atomic<bool> running_{false};
     std::atomic<bool> stop_{false};
     std::atomic<bool> active_{false};

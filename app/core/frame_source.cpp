@@ -52,19 +52,36 @@ double millisecondClock()
 
 } // namespace
 
+bool LibraryFrameSource::failed(std::string reason)
+{
+    failure_ = std::move(reason);
+    return false;
+}
+
+std::string LibraryFrameSource::takeFailure()
+{
+    std::string reason;
+    reason.swap(failure_);
+    return reason;
+}
+
 bool LibraryFrameSource::read(SampleFrame& frame)
 {
     const int group = group_.groupId;
+    library_.takeFailure();  // an older message is not this read's
     if (!vornStartSingleFrame(group))
-        return false;
+        return failed(library_.takeFailure());
     const auto deadline = std::chrono::steady_clock::now() + timeout_;
     while (!vornFrameReady(group)) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
+        if (std::chrono::steady_clock::now() > deadline) {
+            const std::string reason = library_.takeFailure();
+            return failed(reason.empty() ? "no frame came within " + std::to_string(timeout_.count()) + " ms"
+                                         : reason);
+        }
         std::this_thread::sleep_for(kReadyPoll);
     }
     if (!vornGetFrame(group, &raw_))
-        return false;
+        return failed(library_.takeFailure());
     frame.time = raw_.time * 0.001;
     for (int unit = 1; unit <= lastUnit(group_); ++unit) {
         const VornDeviceConfig& config = configOf(group_, unit);
@@ -133,6 +150,7 @@ bool decodeOwnPointReply(const CVornGroup& group, const std::uint8_t* bytes, std
 
 bool OwnPointFrameSource::read(SampleFrame& frame)
 {
+    library_.takeFailure();  // an older message is not this read's
     UnitChannel channel(library_, group_.groupId, group_.transport);
     bool restoreGroupMode = false;
     if (!group_.standAlone) {
@@ -170,7 +188,7 @@ std::unique_ptr<FrameSource> makeFrameSource(VornLibrary& library, const CVornGr
 {
     if (distortionOn && group.takesUnitCommands())
         return std::make_unique<OwnPointFrameSource>(library, group);
-    return std::make_unique<LibraryFrameSource>(group);
+    return std::make_unique<LibraryFrameSource>(library, group);
 }
 
 } // namespace vornscope

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vornscope {
@@ -21,19 +22,28 @@ public:
     virtual ~FrameSource() = default;
     // Fills the sensors 1..deviceCount of `frame`; false when no frame came.
     virtual bool read(SampleFrame& frame) = 0;
+    // Why the last read failed, as the library said it, or empty; taking it
+    // clears it. Call it on the thread that read.
+    virtual std::string takeFailure() { return {}; }
 };
 
 // vornStartSingleFrame, wait for vornFrameReady, vornGetFrame.
 class LibraryFrameSource final : public FrameSource {
 public:
-    explicit LibraryFrameSource(const CVornGroup& group, std::chrono::milliseconds timeout = std::chrono::seconds(2))
-        : group_(group), timeout_(timeout) {}
+    LibraryFrameSource(VornLibrary& library, const CVornGroup& group,
+                       std::chrono::milliseconds timeout = std::chrono::seconds(2))
+        : library_(library), group_(group), timeout_(timeout) {}
     bool read(SampleFrame& frame) override;
+    std::string takeFailure() override;
 
 private:
+    bool failed(std::string reason);
+
+    VornLibrary& library_;
     CVornGroup group_;
     std::chrono::milliseconds timeout_;
     VornFrame raw_{};
+    std::string failure_;
 };
 
 // The unit's point command 'B' sent by the program, group mode switched on
@@ -42,6 +52,7 @@ class OwnPointFrameSource final : public FrameSource {
 public:
     OwnPointFrameSource(VornLibrary& library, const CVornGroup& group) : library_(library), group_(group) {}
     bool read(SampleFrame& frame) override;
+    std::string takeFailure() override { return library_.takeFailure(); }
 
 private:
     bool readReply(SampleFrame& frame);

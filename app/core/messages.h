@@ -33,6 +33,9 @@ inline constexpr const char* kCannotRead = "Could not open file for input";
 inline constexpr const char* kUnrecognisedFile = "Unrecognized File format";
 inline constexpr const char* kNoDataPoints = "The file holds no data points to graph";
 inline constexpr const char* kFileTooLarge = "Not enough memory to graph this file";
+inline constexpr const char* kUnitsLost = "The units stopped answering: ";
+inline constexpr const char* kUnitsLostAdvice =
+    "Taking data has ended and the connection is closed. Check the cable or the controller, then set up again.";
 inline constexpr const char* kResetWarning = "Resetting will erase the graph and all unsaved data. Continue?";
 } // namespace text
 

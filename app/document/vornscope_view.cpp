@@ -163,10 +163,27 @@ void CVornscopeView::shutDown(int)
         refuseNotSetUp();
         return;
     }
+    endSession();
+}
+
+void CVornscopeView::endSession()
+{
     // The modes end first, as leaving them does.
     document_->session().shutDown();
     clearView();
     state_.setUp = false;
+}
+
+void CVornscopeView::unitsLost(const QString& reason)
+{
+    // The group is of no more use: shutting it down closes the line or the
+    // connection, so the next setup starts afresh.
+    endSession();
+    const std::string lost = text::kUnitsLost + reason.toStdString();
+    showStatusLine(lost.c_str());
+    Q_EMIT statusMessage(QString::fromStdString(lost));
+    Q_EMIT stateChanged();
+    messageSink().show(lost + "\n" + text::kUnitsLostAdvice, "", MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 void CVornscopeView::stream(int) { modes_->toggleStream(); }

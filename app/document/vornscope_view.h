@@ -130,6 +130,9 @@ private:
     void takePoints(const std::vector<SampleFrame>& points, std::size_t count) override;
     void showModeScreen(ModeScreen screen) override;
     void showStatus(const QString& text) override;
+    void unitsLost(const QString& reason) override;
+    // Shut Down's work without its refusal: the modes end, the group goes.
+    void endSession();
 
     // The numeric display's page: its scroll bar follows the lines' extent.
     void placeNumericScroll();

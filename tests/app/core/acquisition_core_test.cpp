@@ -2,6 +2,7 @@
 #include "core/distortion_colour.h"
 #include "core/frame_averager.h"
 #include "core/frame_source.h"
+#include "core/link_watch.h"
 #include "core/numeric_layout.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <condition_variable>
 #include <thread>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace vornscope {
 namespace {
@@ -328,6 +331,83 @@ TEST(AcquisitionWorker, DeliversEveryPointAndFinishesThePointInProgress)
     EXPECT_EQ(counting->reads, 4 * points);  // no point abandoned half way
     for (std::size_t i = 0; i < count; ++i)  // means of 4 consecutive reads, in order
         EXPECT_DOUBLE_EQ(taken[i].sensors[1].position[0], 4.0 * static_cast<double>(i) + 2.5) << i;
+}
+
+TEST(LinkWatch, LostOnlyWhenFailuresLastWithNoFrameBetween)
+{
+    using namespace std::chrono_literals;
+    const auto t0 = LinkWatch::Clock::now();
+    LinkWatch watch(2000ms);
+    EXPECT_FALSE(watch.failed(t0 + 5s));  // one read that hung long is not yet a loss
+    EXPECT_FALSE(watch.failed(t0 + 6999ms));
+    EXPECT_TRUE(watch.failed(t0 + 7s));
+    watch.good();
+    EXPECT_FALSE(watch.failed(t0 + 8s));
+    watch.good();  // a frame between failures: each burst counts afresh
+    EXPECT_FALSE(watch.failed(t0 + 11s));
+}
+
+// Good frames, then reads that fail: for a while only every third one, then all.
+class FailingSource final : public FrameSource {
+public:
+    FailingSource(int good, PaceClock::duration flaky) : good_(good), flaky_(flaky) {}
+    bool read(SampleFrame& frame) override
+    {
+        const int n = reads++;
+        frame.time = n * 0.001;
+        if (n < good_)
+            return true;
+        if (!flakyFrom_)
+            flakyFrom_ = PaceClock::now();
+        if (PaceClock::now() - *flakyFrom_ < flaky_ && n % 3 != 0)
+            return true;
+        if (!goneAt)
+            goneAt = PaceClock::now();
+        return false;
+    }
+    std::string takeFailure() override { return reads % 2 ? "no frame came" : "Unable to send \"point\" command"; }
+    std::atomic<int> reads{0};
+    std::optional<PaceClock::time_point> goneAt;  // read by the test once the thread ended
+
+private:
+    int good_;
+    PaceClock::duration flaky_;
+    std::optional<PaceClock::time_point> flakyFrom_;
+};
+
+TEST(AcquisitionWorker, UnitsThatStopAnsweringEndTheThreadWithTheLastReason)
+{
+    using namespace std::chrono_literals;
+    PointQueue queue;
+    AcquisitionWorker worker(openNamedMutex("acquisition-worker-lost"), queue);
+    auto source = std::make_unique<FailingSource>(8, 600ms);
+    FailingSource* failing = source.get();
+    WorkerSettings settings;
+    settings.samplesPerPoint = [] { return 2; };
+    settings.lostAfter = 200ms;
+    worker.start(FrameSupply{std::move(source), 500, 1}, settings, nullptr);
+    const auto deadline = PaceClock::now() + 10s;
+    while (worker.active() && PaceClock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    ASSERT_FALSE(worker.active()) << "the thread kept asking units that are gone";
+    const auto ended = PaceClock::now();
+    worker.join();
+    EXPECT_FALSE(worker.running());
+    ASSERT_TRUE(worker.lost().has_value());
+    EXPECT_TRUE(*worker.lost() == "no frame came" || *worker.lost() == "Unable to send \"point\" command");
+    // Every third read failing for 600 ms was a passing fault, not a loss.
+    ASSERT_TRUE(failing->goneAt.has_value());
+    EXPECT_GE(ended - *failing->goneAt, 200ms);
+    EXPECT_LT(ended - *failing->goneAt, 2s);
+    std::vector<SampleFrame> taken;
+    std::size_t count = 0;
+    queue.takeAll(taken, count);
+    EXPECT_GE(count, 4u + 30u);  // the flaky time went on delivering points
+
+    // A new start asks again and forgets the old loss.
+    worker.start(FrameSupply{std::make_unique<CountingSource>(), 500, 1}, settings, nullptr);
+    EXPECT_FALSE(worker.lost().has_value());
+    worker.stop();
 }
 
 } // namespace

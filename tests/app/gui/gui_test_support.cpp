@@ -88,4 +88,20 @@ void setUpRs232(CMainFrame& frame, int units)
     frame.onCommand(ID_SETUP_RS232);
 }
 
+void answerTcpipSetup(quint16 port, int units)
+{
+    whenShown<TcpipSetupDialog>([port, units](TcpipSetupDialog* dialog) {
+        dialog->findChild<QLineEdit*>("serverAddress")->setText("127.0.0.1");
+        dialog->findChild<QLineEdit*>("numberOfDevices")->setText(QString::number(units));
+        dialog->findChild<QLineEdit*>("serverPort")->setText(QString::number(port));
+        pressOk(dialog);
+    });
+}
+
+void setUpTcpip(CMainFrame& frame, quint16 port, int units)
+{
+    answerTcpipSetup(port, units);
+    frame.onCommand(ID_SETUP_TCPIP);
+}
+
 } // namespace vornscope::testing

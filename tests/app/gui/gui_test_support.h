@@ -63,6 +63,10 @@ void pressOk(QDialog* dialog);
 
 // SetUp > RS232 through the real dialogs with `units` devices and every default.
 void setUpRs232(CMainFrame& frame, int units);
+// Answers the next TCP/IP setup dialog for the simulated controller on loopback.
+void answerTcpipSetup(quint16 port, int units);
+// SetUp > TCPIP through the real dialog.
+void setUpTcpip(CMainFrame& frame, quint16 port, int units);
 
 // Saves a picture of the widget as <name>.png in the test's screenshot folder.
 void saveScreenshot(QWidget* widget, const QString& name);

@@ -33,6 +33,7 @@
 using namespace vornscope;
 using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::saveScreenshot;
+using vornscope::testing::answerTcpipSetup;
 using vornscope::testing::whenShown;
 
 namespace {
@@ -43,17 +44,6 @@ void pressOk(QDialog* dialog)
 }
 
 QLineEdit* edit(QDialog* dialog, const char* name) { return dialog->findChild<QLineEdit*>(name); }
-
-// Answers the TCP/IP setup dialog for the simulated controller on loopback.
-void answerTcpipSetup(quint16 port, int units)
-{
-    whenShown<TcpipSetupDialog>([port, units](TcpipSetupDialog* dialog) {
-        edit(dialog, "serverAddress")->setText("127.0.0.1");
-        edit(dialog, "numberOfDevices")->setText(QString::number(units));
-        edit(dialog, "serverPort")->setText(QString::number(port));
-        pressOk(dialog);
-    });
-}
 
 // Answers the ISA setup dialogs for one board at 0x300, as the operator would.
 void answerIsaSetupForOneBoardAt0x300()
