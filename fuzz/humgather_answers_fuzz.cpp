@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to Humgather's decoders of what a unit answers: examine answers of any
 // parameter and of any length (a unit may answer short and be timed out), and position records
 // with their phasing test. Nothing may read past an answer, and the lines shown stay in step.
+#include "fuzz_check.h"
 #include "vorn/humgather/examine_answers.h"
 #include "vorn/humgather/position_record.h"
-#include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

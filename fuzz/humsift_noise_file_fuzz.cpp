@@ -2,9 +2,9 @@
 // then takes the samples through the transform the way the noise analysis does. The reader
 // keeps to its maximum and to samples a recording can hold, and the spectrum has one bin per
 // frequency.
+#include "fuzz_check.h"
 #include "vorn/humsift/noise_file.h"
 #include "vorn/humsift/noise_spectrum.h"
-#include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,9 +2,9 @@
 // ranked rates come from the fuzzer, the text goes through the same reader as any file named at
 // the prompt, with arbitrary text after it. Every rate row reads back as one pair with its rate,
 // and no heading line is taken for a rate.
+#include "fuzz_check.h"
 #include "vorn/humsift/noise_spectrum_file.h"
 #include "vorn/humsift/rate_report.h"
-#include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary text to Humsift's spectrum-file reader, as a file named at its prompt would
 // be, then orders the pairs as the analysis does. Every pair read keeps both numbers, and the
 // ordered spectrum rises in frequency.
-#include "vorn/humsift/noise_spectrum_file.h"
 #include "fuzz_check.h"
+#include "vorn/humsift/noise_spectrum_file.h"
 
 #include <sstream>
 #include <string>

@@ -36,7 +36,7 @@ using Decode = vp::DecodeResult (*)(std::span<const uint8_t>, const vp::RecordSh
 void walkUnitRecords(std::span<const uint8_t> bytes, const vp::RecordShape& shape, Encode encode, Decode decode)
 {
     while (!bytes.empty()) {
-        VornReading reading{};
+        VornReading reading {};
         const auto result = decode(bytes, shape, reading);
         if (result.status != vp::DecodeStatus::Valid) {
             // A reader drops one byte to resynchronise after a fault.
@@ -48,10 +48,10 @@ void walkUnitRecords(std::span<const uint8_t> bytes, const vp::RecordShape& shap
             continue;
         }
         check(result.length > 0 || vp::wordsForDataFormat(shape.dataFormat) == 0);
-        std::array<uint8_t, vp::kMaxRecordBytes> again{};
+        std::array<uint8_t, vp::kMaxRecordBytes> again {};
         const auto length = encode(reading, shape, again);
         check(length == result.length);
-        VornReading twice{};
+        VornReading twice {};
         check(decode(std::span(again.data(), length), shape, twice).ok());
         check(sameReading(reading, twice));
         if (result.length == 0) {
@@ -64,14 +64,14 @@ void walkUnitRecords(std::span<const uint8_t> bytes, const vp::RecordShape& shap
 void walkTcpipRecords(std::span<const uint8_t> bytes)
 {
     while (!bytes.empty()) {
-        vp::TcpipRecord record{};
+        vp::TcpipRecord record {};
         const auto result = vp::decodeTcpipRecord(bytes, record);
         if (!result.ok()) {
             return;
         }
-        std::array<uint8_t, vp::kMaxRecordBytes> again{};
+        std::array<uint8_t, vp::kMaxRecordBytes> again {};
         check(vp::encodeTcpipRecord(record, again) == result.length);
-        vp::TcpipRecord twice{};
+        vp::TcpipRecord twice {};
         check(vp::decodeTcpipRecord(std::span(again.data(), result.length), twice).ok());
         check(sameReading(record.reading, twice.reading));
         bytes = bytes.subspan(result.length);
@@ -87,24 +87,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     }
     // The first byte picks the record shape; the rest is the stream.
     const uint8_t selector = data[0];
-    const vp::RecordShape shape{.dataFormat = static_cast<uint8_t>(selector & 0x0F),
-                                .button = (selector & 0x10) != 0,
-                                .tag = (selector & 0x20) != 0,
-                                .checkTag = (selector & 0x40) != 0,
-                                .address = static_cast<uint8_t>(selector >> 7)};
+    const vp::RecordShape shape {.dataFormat = static_cast<uint8_t>(selector & 0x0F),
+                                 .button = (selector & 0x10) != 0,
+                                 .tag = (selector & 0x20) != 0,
+                                 .checkTag = (selector & 0x40) != 0,
+                                 .address = static_cast<uint8_t>(selector >> 7)};
     const std::span<const uint8_t> bytes(data + 1, size - 1);
     walkUnitRecords(bytes, shape, vp::encodeRs232Record, vp::decodeRs232Record);
     walkUnitRecords(bytes, shape, vp::encodeIsaRecord, vp::decodeIsaRecord);
     walkTcpipRecords(bytes);
 
-    vp::PacketHeader header{};
+    vp::PacketHeader header {};
     if (vp::decodePacketHeader(bytes, header).ok()) {
         const auto again = vp::encodePacketHeader(header);
         check(std::memcmp(again.data(), bytes.data(), again.size()) == 0);
     }
-    vp::SystemStatusBlock system{};
+    vp::SystemStatusBlock system {};
     (void)vp::decodeSystemStatusBlock(bytes, system);
-    VornDeviceConfig device{};
+    VornDeviceConfig device {};
     (void)vp::decodeDeviceStatusBlock(bytes, device);
     return 0;
 }

@@ -13,7 +13,8 @@ std::string portList(const std::vector<UnitConfig>& units, const std::vector<Env
 {
     std::string list;
     for (const UnitConfig& unit : units) {
-        const auto line = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return l.unit == unit.address; });
+        const auto line =
+            std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return l.unit == unit.address; });
         list += (list.empty() ? "" : ",") + std::to_string(line != lines.end() ? line->port : 0);
     }
     return list;
@@ -27,7 +28,8 @@ std::string whereUnitsAre(const std::vector<UnitConfig>& units, const std::vecto
     std::string text = "a vornset of " + std::to_string(units.size()) + " unit(s):";
     std::string behind;
     for (const UnitConfig& unit : units) {
-        const auto line = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return l.unit == unit.address; });
+        const auto line =
+            std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return l.unit == unit.address; });
         if (line != lines.end()) {
             text += " unit " + std::to_string(unit.address) + " on COM" + std::to_string(line->port) + ",";
         } else {

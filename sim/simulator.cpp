@@ -82,7 +82,7 @@ void Simulator::start()
     std::vector<UnitConfig> sorted = config_.units;
     std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.address < b.address; });
     unsigned port = config_.firstPort;
-    const LineTiming timing{config_.restartSilence, config_.partialCommandTimeout};
+    const LineTiming timing {config_.restartSilence, config_.partialCommandTimeout};
     for (const auto& unit : sorted) {
         if (!unit.ownLine) {
             continue;

@@ -69,7 +69,7 @@ private:
     std::function<void(const std::string&)> sink_;
     std::filesystem::path directory_;
     bool ownsDirectory_ = false;
-    std::unique_ptr<LinkFolderLock> folderLock_;  // a folder given by the caller: ours while we run
+    std::unique_ptr<LinkFolderLock> folderLock_; // a folder given by the caller: ours while we run
     std::unique_ptr<Vornset> vornset_;
     std::vector<std::unique_ptr<Rs232Line>> lines_;
     std::unique_ptr<ControllerServer> controller_;

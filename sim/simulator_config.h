@@ -16,14 +16,14 @@
 namespace vorn::sim {
 
 struct SimulatorConfig {
-    std::vector<UnitConfig> units;        // one vornset (master first) or one stand-alone unit at address 0
-    unsigned firstPort = 1;               // lines become COM<firstPort>, COM<firstPort+1>... in address order
-    std::filesystem::path linkDirectory;  // where the COM<n> links go; empty: a fresh temporary folder
+    std::vector<UnitConfig> units;       // one vornset (master first) or one stand-alone unit at address 0
+    unsigned firstPort = 1;              // lines become COM<firstPort>, COM<firstPort+1>... in address order
+    std::filesystem::path linkDirectory; // where the COM<n> links go; empty: a fresh temporary folder
     std::vector<MetalObject> metal;
-    MagneticEnvironment environment;      // what the units' receivers pick up in test mode
+    MagneticEnvironment environment; // what the units' receivers pick up in test mode
     uint64_t seed = 1;
-    std::chrono::milliseconds restartSilence{4000};
-    std::chrono::milliseconds partialCommandTimeout{250};
+    std::chrono::milliseconds restartSilence {4000};
+    std::chrono::milliseconds partialCommandTimeout {250};
     std::optional<ControllerConfig> controller; // a networked controller on a loopback TCP port
     std::optional<IsaConfig> isa;               // ISA boards behind a port-I/O socket
 };

@@ -19,16 +19,16 @@ namespace vornscope {
 struct ModeSettings {
     bool setUp = false;
     int samplesPerPoint = 5;
-    bool distortionOn = false;  // frames come from the program's own point command
-    bool graphMode = false;     // points go to the graph; the view is not cleared
+    bool distortionOn = false; // frames come from the program's own point command
+    bool graphMode = false;    // points go to the graph; the view is not cleared
 };
 
 // Screen changes a mode asks its view for.
 enum class ModeScreen {
-    Cleared,        // stream or point mode starts outside graph mode
-    PointHelp,      // point mode's hint line
-    Animate,        // graph hidden, view cleared, axes shown
-    AnimateEnded,   // axes hidden
+    Cleared,      // stream or point mode starts outside graph mode
+    PointHelp,    // point mode's hint line
+    Animate,      // graph hidden, view cleared, axes shown
+    AnimateEnded, // axes hidden
     BallStarted,
 };
 

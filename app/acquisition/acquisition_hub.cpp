@@ -14,7 +14,10 @@ AcquisitionHub::AcquisitionHub(NamedMutex mutex, Consumer consumer, QObject* par
     connect(&timer_, &QTimer::timeout, this, &AcquisitionHub::drain);
 }
 
-AcquisitionHub::~AcquisitionHub() { worker_.stop(); }
+AcquisitionHub::~AcquisitionHub()
+{
+    worker_.stop();
+}
 
 void AcquisitionHub::start(FrameSupply supply, WorkerSettings settings)
 {
@@ -39,7 +42,7 @@ void AcquisitionHub::stop()
     worker_.stop();
     drain();
     timer_.stop();
-    lost_.reset();  // whoever stopped the thread ends the mode anyway
+    lost_.reset(); // whoever stopped the thread ends the mode anyway
 }
 
 std::optional<QString> AcquisitionHub::takeLost()

@@ -53,7 +53,7 @@ Q_SIGNALS:
     void unitsLost();
 
 private:
-    std::atomic<int> samplesPerPoint_{5};
+    std::atomic<int> samplesPerPoint_ {5};
     PointQueue queue_;
     AcquisitionWorker worker_;
     Consumer consumer_;

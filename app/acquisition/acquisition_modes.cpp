@@ -9,8 +9,8 @@
 #include "shell/message_boxes.h"
 
 #include <memory>
-#include <optional>
 #include <mutex>
+#include <optional>
 
 namespace vornscope {
 namespace {
@@ -20,14 +20,13 @@ constexpr std::uint8_t kPositionMatrixCode = 5;
 // What the thread reads from: a copy of the group's records as they are now.
 FrameSupply supplyFor(const CVornGroup& group, bool distortionOn)
 {
-    return FrameSupply{makeFrameSource(programLibrary(), group, distortionOn), group.systemConfig.measurementRate,
-                       group.deviceCount};
+    return FrameSupply {makeFrameSource(programLibrary(), group, distortionOn), group.systemConfig.measurementRate,
+                        group.deviceCount};
 }
 
 // Writes `format(unit)` as each unit's data format; the group's record
 // follows what the units took.
-template <typename Format>
-void writeFormats(const ModeContext& context, CVornGroup& group, Format format)
+template <typename Format> void writeFormats(const ModeContext& context, CVornGroup& group, Format format)
 {
     const std::lock_guard lock(*context.mutex);
     LibraryBusy busy;
@@ -124,7 +123,7 @@ void PointMode::takePoint()
         }
         averager.add(*frame, group->deviceCount);
     }
-    const std::vector<SampleFrame> point{averager.result()};
+    const std::vector<SampleFrame> point {averager.result()};
     context_.host.takePoints(point, 1);
 }
 
@@ -177,17 +176,17 @@ void AnimateMode::toggleBall()
 }
 
 AcquisitionModes::AcquisitionModes(AcquisitionHost& host, GroupSession& session, NamedMutex mutex, ModeFlags& flags)
-    : hub_(std::make_unique<AcquisitionHub>(
-          mutex, [&host](const std::vector<SampleFrame>& points, std::size_t count) { host.takePoints(points, count); })),
-      context_{host, session, std::move(mutex), flags, *hub_}
+    : hub_(std::make_unique<AcquisitionHub>(mutex, [&host](const std::vector<SampleFrame>& points,
+                                                           std::size_t count) { host.takePoints(points, count); })),
+      context_ {host, session, std::move(mutex), flags, *hub_}
 {
     QObject::connect(hub_.get(), &AcquisitionHub::framesMissing, hub_.get(), [&host](unsigned count) {
-        host.showStatus(QStringLiteral("The units did not answer %1 frame requests; those data points are missing.")
-                            .arg(count));
+        host.showStatus(
+            QStringLiteral("The units did not answer %1 frame requests; those data points are missing.").arg(count));
     });
     // Queued: the modes end from the event loop, never inside a stop of the hub.
-    QObject::connect(hub_.get(), &AcquisitionHub::unitsLost, hub_.get(), [this] { unitsLost(); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        hub_.get(), &AcquisitionHub::unitsLost, hub_.get(), [this] { unitsLost(); }, Qt::QueuedConnection);
     sessionUser_ = session.addUser([this] { endAll(); });
 }
 
@@ -228,7 +227,10 @@ void AcquisitionModes::togglePoint()
     point_.start();
 }
 
-void AcquisitionModes::takePoint() { point_.takePoint(); }
+void AcquisitionModes::takePoint()
+{
+    point_.takePoint();
+}
 
 void AcquisitionModes::toggleAnimate()
 {
@@ -243,7 +245,10 @@ void AcquisitionModes::toggleAnimate()
     animate_.start(*group);
 }
 
-void AcquisitionModes::toggleBall() { animate_.toggleBall(); }
+void AcquisitionModes::toggleBall()
+{
+    animate_.toggleBall();
+}
 
 void AcquisitionModes::leaveAll()
 {

@@ -114,9 +114,9 @@ private:
 
     std::unique_ptr<AcquisitionHub> hub_;
     ModeContext context_;
-    StreamMode stream_{context_};
-    PointMode point_{context_};
-    AnimateMode animate_{context_};
+    StreamMode stream_ {context_};
+    PointMode point_ {context_};
+    AnimateMode animate_ {context_};
     int sessionUser_ = 0;
 };
 

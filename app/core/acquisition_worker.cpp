@@ -52,7 +52,7 @@ void AcquisitionWorker::run()
     struct Done {
         std::atomic<bool>& flag;
         ~Done() { flag = false; }
-    } done{active_};
+    } done {active_};
     FrameAverager averager;
     auto frame = std::make_unique<SampleFrame>();
     if (!waitFor(settings_.initialDelayMs, &stop_))
@@ -107,7 +107,7 @@ bool AcquisitionWorker::readFrame(SampleFrame& frame, int& deviceCount, unsigned
     if (!waitUntil(std::max(lastRequest_ + period, PaceClock::now()), &stop_))
         return false;
     const std::lock_guard lock(*mutex_);
-    lastRequest_ = PaceClock::now();  // after the lock: waiting for it only makes requests later
+    lastRequest_ = PaceClock::now(); // after the lock: waiting for it only makes requests later
     deviceCount = supply_.deviceCount;
     supplyNumber = supplyNumber_;
     if (supply_.source && supply_.source->read(frame)) {

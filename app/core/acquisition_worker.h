@@ -38,18 +38,18 @@ namespace vornscope {
 // units' settings change.
 struct FrameSupply {
     std::unique_ptr<FrameSource> source;
-    double measurementRate = 100;  // frames per second, as the units last reported it
+    double measurementRate = 100; // frames per second, as the units last reported it
     int deviceCount = 1;
 };
 
 struct WorkerSettings {
-    std::function<int()> samplesPerPoint;  // read at each data point
-    bool positionMatrixOnly = false;       // animate mode
+    std::function<int()> samplesPerPoint; // read at each data point
+    bool positionMatrixOnly = false;      // animate mode
     // Waited before the first frame request: one data-point period, so the
     // units settle after the mode change without the user interface waiting.
     double initialDelayMs = 0;
     // Reads failing for this long, with no frame between them, mean the units are gone.
-    std::chrono::milliseconds lostAfter{2000};
+    std::chrono::milliseconds lostAfter {2000};
 };
 
 class AcquisitionWorker {
@@ -92,22 +92,22 @@ private:
     NamedMutex mutex_;
     PointQueue& queue_;
     FrameSupply supply_;        // guarded by mutex_
-    unsigned supplyNumber_ = 0;  // guarded by mutex_; counts follow()
+    unsigned supplyNumber_ = 0; // guarded by mutex_; counts follow()
     unsigned lastSupplyNumber_ = 0;
     WorkerSettings settings_;
     std::function<void()> pointReady_;
-    PaceClock::time_point lastRequest_{};
+    PaceClock::time_point lastRequest_ {};
     double lastFrameTime_ = 0;
     bool anyFrame_ = false;
     std::optional<LinkWatch> watch_;
-    std::string failureReason_;  // of the latest failure since the last frame
+    std::string failureReason_; // of the latest failure since the last frame
     mutable std::mutex lostMutex_;
-    std::optional<std::string> lost_;  // guarded by lostMutex_
-    std::atomic<bool> running_{false};
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> active_{false};
-    std::atomic<unsigned> failedReads_{0};
-    std::atomic<unsigned> repeatedFrames_{0};
+    std::optional<std::string> lost_; // guarded by lostMutex_
+    std::atomic<bool> running_ {false};
+    std::atomic<bool> stop_ {false};
+    std::atomic<bool> active_ {false};
+    std::atomic<unsigned> failedReads_ {0};
+    std::atomic<unsigned> repeatedFrames_ {0};
     std::thread thread_;
 };
 

@@ -67,7 +67,7 @@ void BouncingBall::step(int width, int height, const std::vector<SensorAxes>& ax
 {
     radius = std::max(std::min(width, height) / 100, 1);
     move(width, height);
-    const ScreenPoint centre{x, y};
+    const ScreenPoint centre {x, y};
     for (const SensorAxes& sensor : axes) {
         for (int k = 0; k < 3; ++k) {
             if (distanceToSegment(centre, sensor.origin, sensor.ends[static_cast<std::size_t>(k)]) <= radius) {

@@ -18,7 +18,7 @@ struct ScreenPoint {
 
 struct SensorAxes {
     ScreenPoint origin;
-    std::array<ScreenPoint, 3> ends;  // red, green, blue axes
+    std::array<ScreenPoint, 3> ends; // red, green, blue axes
 };
 
 struct AnimateFrame {
@@ -34,7 +34,10 @@ struct AnimateFrame {
 // beyond it the picture turns inside out and leaves the screen.
 constexpr double kZoomStep = 0.25;
 constexpr double kMaxZoom = 1.75;
-inline double zoomedIn(double zoom) { return zoom + kZoomStep > kMaxZoom ? std::max(zoom, kMaxZoom) : zoom + kZoomStep; }
+inline double zoomedIn(double zoom)
+{
+    return zoom + kZoomStep > kMaxZoom ? std::max(zoom, kMaxZoom) : zoom + kZoomStep;
+}
 
 // `range` is the unit's full scale: position x makes the axes shorter as it grows.
 SensorAxes sensorAxes(const SensorRecord& sensor, double range, const AnimateFrame& screen);

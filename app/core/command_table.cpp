@@ -7,19 +7,58 @@
 namespace vornscope {
 namespace {
 
-bool setUp(const ViewState& s) { return s.setUp; }
-bool streaming(const ViewState& s) { return s.streaming; }
-bool pointMode(const ViewState& s) { return s.pointMode; }
-bool graphShown(const ViewState& s) { return s.graphMode || s.graphVisible; }
-bool setUpOrGraph(const ViewState& s) { return s.setUp || s.graphMode; }
-bool animating(const ViewState& s) { return s.animating; }
-bool ball(const ViewState& s) { return s.ball; }
-bool distortionAllowed(const ViewState& s) { return s.setUp && s.unit1SupportsDistortion; }
-bool distortionOn(const ViewState& s) { return s.distortionOn; }
-bool sendToTarget(const ViewState& s) { return s.sendToTarget; }
-bool graphVisible(const ViewState& s) { return s.graphVisible; }
-bool animatingOrGraph(const ViewState& s) { return s.animating || s.graphVisible; }
-bool animatingOrGraphMode(const ViewState& s) { return s.animating || s.graphMode; }
+bool setUp(const ViewState& s)
+{
+    return s.setUp;
+}
+bool streaming(const ViewState& s)
+{
+    return s.streaming;
+}
+bool pointMode(const ViewState& s)
+{
+    return s.pointMode;
+}
+bool graphShown(const ViewState& s)
+{
+    return s.graphMode || s.graphVisible;
+}
+bool setUpOrGraph(const ViewState& s)
+{
+    return s.setUp || s.graphMode;
+}
+bool animating(const ViewState& s)
+{
+    return s.animating;
+}
+bool ball(const ViewState& s)
+{
+    return s.ball;
+}
+bool distortionAllowed(const ViewState& s)
+{
+    return s.setUp && s.unit1SupportsDistortion;
+}
+bool distortionOn(const ViewState& s)
+{
+    return s.distortionOn;
+}
+bool sendToTarget(const ViewState& s)
+{
+    return s.sendToTarget;
+}
+bool graphVisible(const ViewState& s)
+{
+    return s.graphVisible;
+}
+bool animatingOrGraph(const ViewState& s)
+{
+    return s.animating || s.graphVisible;
+}
+bool animatingOrGraphMode(const ViewState& s)
+{
+    return s.animating || s.graphMode;
+}
 
 constexpr bool kTb = true;
 constexpr bool kSep = true;
@@ -83,12 +122,15 @@ constexpr CommandEntry kCommands[] = {
 
 } // namespace
 
-std::span<const CommandEntry> commandTable() { return kCommands; }
+std::span<const CommandEntry> commandTable()
+{
+    return kCommands;
+}
 
 const CommandEntry* findCommand(int id)
 {
-    auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
-                           [id](const CommandEntry& c) { return c.id == id; });
+    auto it =
+        std::find_if(std::begin(kCommands), std::end(kCommands), [id](const CommandEntry& c) { return c.id == id; });
     return it == std::end(kCommands) ? nullptr : &*it;
 }
 

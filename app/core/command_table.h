@@ -16,12 +16,12 @@ using StateRule = bool (*)(const ViewState&);
 struct CommandEntry {
     int id;
     Menu menu;
-    const char* text;    // menu text; for tool-bar-only commands the button's name
-    const char* prompt;  // status-bar prompt and tool tip
-    bool toolBar;        // a tool-bar button (the second command of a pair)
+    const char* text;   // menu text; for tool-bar-only commands the button's name
+    const char* prompt; // status-bar prompt and tool tip
+    bool toolBar;       // a tool-bar button (the second command of a pair)
     bool separatorBefore;
-    StateRule enabled;   // nullptr: always enabled
-    StateRule checked;   // nullptr: never checked (not checkable)
+    StateRule enabled; // nullptr: always enabled
+    StateRule checked; // nullptr: never checked (not checkable)
 };
 
 std::span<const CommandEntry> commandTable();

@@ -8,8 +8,8 @@
 #include <charconv>
 #include <fstream>
 #include <memory>
-#include <type_traits>
 #include <sys/stat.h>
+#include <type_traits>
 
 namespace vornscope {
 namespace {
@@ -19,17 +19,23 @@ constexpr std::size_t kMaxKeyword = 15;
 // How many line groups pass between two progress reports (and looks at Cancel).
 constexpr unsigned kProgressEvery = 4096;
 // The file is loaded in pieces of this size, so Cancel is seen between them.
-constexpr std::size_t kLoadPiece = std::size_t{8} << 20;
+constexpr std::size_t kLoadPiece = std::size_t {8} << 20;
 
 constexpr bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
-constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+constexpr bool isAlpha(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Exact powers of ten as doubles.
-constexpr std::array<double, 16> kPowersOfTen = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+constexpr std::array<double, 16> kPowersOfTen = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 // Fixed-point text as the writer makes it ("-12.3456"): its digits as an
@@ -83,8 +89,7 @@ public:
     }
 
     // A decimal number (integer or real) after white space; an explicit '+' is allowed.
-    template <typename Number>
-    bool readNumber(Number& value)
+    template <typename Number> bool readNumber(Number& value)
     {
         skipSpace();
         const char* first = text_.data() + pos_;
@@ -96,7 +101,7 @@ public:
             end = readFixedPoint(first, last, value);
         if (end == nullptr) {
             const auto result = std::from_chars(first, last, value);
-            if (result.ec != std::errc{})
+            if (result.ec != std::errc {})
                 return false;
             end = result.ptr;
         }
@@ -136,8 +141,7 @@ private:
     std::size_t pos_ = 0;
 };
 
-template <std::size_t N>
-bool readReals(Cursor& cursor, std::array<double, N>& values)
+template <std::size_t N> bool readReals(Cursor& cursor, std::array<double, N>& values)
 {
     for (double& value : values)
         if (!cursor.readNumber(value))
@@ -244,7 +248,7 @@ public:
             graph_.reserve(expectedFrames);
         }
         for (long unit = 0; unit <= highest_; ++unit)
-            scratch_->sensors[static_cast<std::size_t>(unit)] = SensorRecord{};
+            scratch_->sensors[static_cast<std::size_t>(unit)] = SensorRecord {};
         scratch_->time = 0;
         highest_ = 0;
         graph_.appendBlank();

@@ -20,9 +20,9 @@ enum class ReadOutcome { Complete, Unrecognised, Cancelled };
 // done out of `total` (loading and parsing count once each), and a request
 // to give up.
 struct ReadProgress {
-    std::atomic<std::uint64_t> done{0};
-    std::atomic<std::uint64_t> total{0};
-    std::atomic<bool> cancel{false};
+    std::atomic<std::uint64_t> done {0};
+    std::atomic<std::uint64_t> total {0};
+    std::atomic<bool> cancel {false};
 };
 
 ReadOutcome readDataFile(std::string_view text, GraphData& graph, ReadProgress* progress = nullptr);

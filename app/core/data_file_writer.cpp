@@ -68,8 +68,7 @@ void appendSensorLines(std::string& out, int number, const SensorRecord& sensor,
     }
 }
 
-std::string targetFrameText(const SampleFrame& frame, const std::vector<int>& units,
-                            const FrameLineOptions& options)
+std::string targetFrameText(const SampleFrame& frame, const std::vector<int>& units, const FrameLineOptions& options)
 {
     std::string out;
     int number = 0;
@@ -85,7 +84,7 @@ std::string graphFileText(const GraphData& graph)
     for (std::size_t index = 0; index < graph.count(); ++index) {
         for (int number = 1; number <= graph.sensorCount(); ++number) {
             const SensorRecord& sensor = graph.sensor(index, number);
-            const FrameLineOptions options{(sensor.content & content::kDistortion) != 0, true};
+            const FrameLineOptions options {(sensor.content & content::kDistortion) != 0, true};
             appendSensorLines(out, number, sensor, graph.time(index), options);
         }
         out += "0end-frame:\n";
@@ -93,7 +92,10 @@ std::string graphFileText(const GraphData& graph)
     return out;
 }
 
-DataFileWriter::~DataFileWriter() { close(); }
+DataFileWriter::~DataFileWriter()
+{
+    close();
+}
 
 bool DataFileWriter::open(const std::string& path)
 {

@@ -12,8 +12,8 @@
 namespace vornscope {
 
 struct FrameLineOptions {
-    bool distortion = false;  // write "<n>dist:" for every sensor
-    bool time = false;        // write "<n>time:" for every sensor
+    bool distortion = false; // write "<n>dist:" for every sensor
+    bool time = false;       // write "<n>time:" for every sensor
 };
 
 // Appends the line groups of one sensor to `out`.
@@ -21,8 +21,7 @@ void appendSensorLines(std::string& out, int number, const SensorRecord& sensor,
                        const FrameLineOptions& options);
 
 // The text of one target-file frame: the given units numbered 1, 2, ...
-std::string targetFrameText(const SampleFrame& frame, const std::vector<int>& units,
-                            const FrameLineOptions& options);
+std::string targetFrameText(const SampleFrame& frame, const std::vector<int>& units, const FrameLineOptions& options);
 
 class GraphData;
 // The text of a graph save: every stored point, sensors 1..count, with

@@ -3,7 +3,7 @@
 namespace vornscope {
 namespace {
 
-constexpr std::uint8_t kDistortionCommand = 0x73;  // 's'
+constexpr std::uint8_t kDistortionCommand = 0x73; // 's'
 constexpr std::uint8_t kFieldOff = 0;
 constexpr std::uint8_t kFieldOnWithDefaults = 1;
 constexpr std::uint8_t kFirstValueField = 2;

@@ -14,8 +14,8 @@ bool readDistortionRecord(UnitChannel& channel, int unit, DistortionParams& para
 
 struct DistortionChoice {
     bool on = false;
-    std::array<bool, 4> edited{};  // sensitivity, offset, slope, alpha
-    std::array<int, 4> values{};
+    std::array<bool, 4> edited {}; // sensitivity, offset, slope, alpha
+    std::array<int, 4> values {};
 };
 
 // Sends the choice to every unit that supports detection (RS232 and ISA).

@@ -7,8 +7,7 @@
 namespace vornscope {
 namespace {
 
-template <std::size_t N>
-void addScaled(std::array<double, N>& sum, const std::array<double, N>& value, double weight)
+template <std::size_t N> void addScaled(std::array<double, N>& sum, const std::array<double, N>& value, double weight)
 {
     for (std::size_t i = 0; i < N; ++i)
         sum[i] += value[i] * weight;

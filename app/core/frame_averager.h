@@ -25,9 +25,9 @@ private:
     void addQuaternion(int unit, const SensorRecord& in, SensorRecord& out);
 
     SampleFrame sum_;
-    std::array<std::array<vorn::attitude::CircularMean, 3>, VORN_UNIT_COUNT> angleMeans_{};
+    std::array<std::array<vorn::attitude::CircularMean, 3>, VORN_UNIT_COUNT> angleMeans_ {};
     // Each unit's first quaternion of the point: the sign the others follow.
-    std::array<std::array<double, 4>, VORN_UNIT_COUNT> reference_{};
+    std::array<std::array<double, 4>, VORN_UNIT_COUNT> reference_ {};
     double weight_ = 1.0;
     int added_ = 0;
     bool positionMatrixOnly_ = false;

@@ -8,7 +8,7 @@
 namespace vornscope {
 namespace {
 
-constexpr std::uint8_t kPointCommand = 0x42;  // 'B'
+constexpr std::uint8_t kPointCommand = 0x42; // 'B'
 constexpr std::uint8_t kGroupModeParameter = 35;
 // How often a waiting frame is looked for: short against a sample period.
 constexpr auto kReadyPoll = std::chrono::microseconds(250);
@@ -23,7 +23,10 @@ const VornDeviceConfig& configOf(const CVornGroup& group, int unit)
     return group.deviceConfig[static_cast<std::size_t>(unit)];
 }
 
-bool sendsButton(const VornDeviceConfig& config) { return (config.setup & 0x08) != 0; }
+bool sendsButton(const VornDeviceConfig& config)
+{
+    return (config.setup & 0x08) != 0;
+}
 
 bool sendsDistortion(const CVornGroup& group, int unit)
 {
@@ -68,15 +71,14 @@ std::string LibraryFrameSource::takeFailure()
 bool LibraryFrameSource::read(SampleFrame& frame)
 {
     const int group = group_.groupId;
-    library_.takeFailure();  // an older message is not this read's
+    library_.takeFailure(); // an older message is not this read's
     if (!vornStartSingleFrame(group))
         return failed(library_.takeFailure());
     const auto deadline = std::chrono::steady_clock::now() + timeout_;
     while (!vornFrameReady(group)) {
         if (std::chrono::steady_clock::now() > deadline) {
             const std::string reason = library_.takeFailure();
-            return failed(reason.empty() ? "no frame came within " + std::to_string(timeout_.count()) + " ms"
-                                         : reason);
+            return failed(reason.empty() ? "no frame came within " + std::to_string(timeout_.count()) + " ms" : reason);
         }
         std::this_thread::sleep_for(kReadyPoll);
     }
@@ -108,8 +110,7 @@ std::size_t ownPointReplyLength(const CVornGroup& group)
     return length;
 }
 
-bool decodeOwnPointReply(const CVornGroup& group, const std::uint8_t* bytes, std::size_t length,
-                         SampleFrame& frame)
+bool decodeOwnPointReply(const CVornGroup& group, const std::uint8_t* bytes, std::size_t length, SampleFrame& frame)
 {
     std::size_t at = 0;
     for (int unit = 1; unit <= lastUnit(group); ++unit) {
@@ -117,11 +118,11 @@ bool decodeOwnPointReply(const CVornGroup& group, const std::uint8_t* bytes, std
             continue;
         const VornDeviceConfig& config = configOf(group, unit);
         const std::size_t words = static_cast<std::size_t>(formatReplyBytes(config.dataFormat)) / 2;
-        const std::size_t need = words * 2 + (sendsButton(config) ? 1 : 0) + (sendsDistortion(group, unit) ? 1 : 0)
-                                 + (group.standAlone ? 0 : 1);
+        const std::size_t need = words * 2 + (sendsButton(config) ? 1 : 0) + (sendsDistortion(group, unit) ? 1 : 0) +
+                                 (group.standAlone ? 0 : 1);
         if (at + need > length)
             return false;
-        VornReading reading{};
+        VornReading reading {};
         std::int16_t decoded[12] = {};
         for (std::size_t i = 0; i < words && i < 12; ++i)
             decoded[i] = decodeWord(group.transport, bytes + at + 2 * i);
@@ -132,10 +133,14 @@ bool decodeOwnPointReply(const CVornGroup& group, const std::uint8_t* bytes, std
             for (std::size_t i = 0; i < count; ++i)
                 into[i] = decoded[next++];
         };
-        if (content & content::kPosition) take(reading.position, 3);
-        if (content & content::kAngles) take(reading.angles, 3);
-        if (content & content::kMatrix) take(reading.matrix, 9);
-        if (content & content::kQuaternion) take(reading.quaternion, 4);
+        if (content & content::kPosition)
+            take(reading.position, 3);
+        if (content & content::kAngles)
+            take(reading.angles, 3);
+        if (content & content::kMatrix)
+            take(reading.matrix, 9);
+        if (content & content::kQuaternion)
+            take(reading.quaternion, 4);
         if (sendsButton(config))
             reading.button = bytes[at++];
         SensorRecord& sensor = frame.sensors[static_cast<std::size_t>(unit)];
@@ -150,7 +155,7 @@ bool decodeOwnPointReply(const CVornGroup& group, const std::uint8_t* bytes, std
 
 bool OwnPointFrameSource::read(SampleFrame& frame)
 {
-    library_.takeFailure();  // an older message is not this read's
+    library_.takeFailure(); // an older message is not this read's
     UnitChannel channel(library_, group_.groupId, group_.transport);
     bool restoreGroupMode = false;
     if (!group_.standAlone) {
@@ -178,8 +183,7 @@ bool OwnPointFrameSource::readReply(SampleFrame& frame)
     if (length == 0)
         return false;
     reply_.resize(length);
-    if (!library_.getResponse(group_.transport, group_.groupId, 1, reply_.data(),
-                              static_cast<std::uint16_t>(length)))
+    if (!library_.getResponse(group_.transport, group_.groupId, 1, reply_.data(), static_cast<std::uint16_t>(length)))
         return false;
     return decodeOwnPointReply(group_, reply_.data(), length, frame);
 }

@@ -32,7 +32,9 @@ class LibraryFrameSource final : public FrameSource {
 public:
     LibraryFrameSource(VornLibrary& library, const CVornGroup& group,
                        std::chrono::milliseconds timeout = std::chrono::seconds(2))
-        : library_(library), group_(group), timeout_(timeout) {}
+        : library_(library), group_(group), timeout_(timeout)
+    {
+    }
     bool read(SampleFrame& frame) override;
     std::string takeFailure() override;
 
@@ -42,7 +44,7 @@ private:
     VornLibrary& library_;
     CVornGroup group_;
     std::chrono::milliseconds timeout_;
-    VornFrame raw_{};
+    VornFrame raw_ {};
     std::string failure_;
 };
 
@@ -65,8 +67,7 @@ private:
 // The reply length of the own point command for the group's units.
 std::size_t ownPointReplyLength(const CVornGroup& group);
 // Decodes one reply into the frame; false when it is short or out of phase.
-bool decodeOwnPointReply(const CVornGroup& group, const std::uint8_t* bytes, std::size_t length,
-                         SampleFrame& frame);
+bool decodeOwnPointReply(const CVornGroup& group, const std::uint8_t* bytes, std::size_t length, SampleFrame& frame);
 
 std::unique_ptr<FrameSource> makeFrameSource(VornLibrary& library, const CVornGroup& group, bool distortionOn);
 

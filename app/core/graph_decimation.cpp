@@ -9,7 +9,7 @@ void decimateTrace(const GraphData& graph, int sensor, int quantity, int axis, c
                    const PlotArea& plot, std::vector<ColumnSpan>& columns)
 {
     const std::size_t columnCount = static_cast<std::size_t>(std::max(plot.width, 1.0));
-    columns.assign(columnCount, ColumnSpan{});
+    columns.assign(columnCount, ColumnSpan {});
     if (graph.empty() || sensor < 1 || sensor > graph.sensorCount())
         return;
     const double first = std::max(std::floor(view.state.start), 0.0);
@@ -21,7 +21,7 @@ void decimateTrace(const GraphData& graph, int sensor, int quantity, int axis, c
         ColumnSpan& span = columns[static_cast<std::size_t>(x)];
         const double value = graph.value(index, sensor, quantity, axis);
         if (!span.used) {
-            span = ColumnSpan{value, value, value, value, true};
+            span = ColumnSpan {value, value, value, value, true};
         } else {
             span.last = value;
             span.min = std::min(span.min, value);

@@ -10,7 +10,7 @@
 namespace vornscope {
 
 struct ColumnSpan {
-    double first = 0;  // value of the column's first sample (joins the previous column)
+    double first = 0; // value of the column's first sample (joins the previous column)
     double last = 0;
     double min = 0;
     double max = 0;

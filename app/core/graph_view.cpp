@@ -6,7 +6,7 @@ namespace vornscope {
 
 void GraphView::reset()
 {
-    state = GraphScaleState{};
+    state = GraphScaleState {};
     cursor1 = cursor2 = 0;
     history_.clear();
 }
@@ -100,7 +100,7 @@ void GraphView::rubberBand(double x0, double y0, double x1, double y1, const Plo
     const double top = std::min(y0, y1);
     const double bottom = std::max(y0, y1);
     if (right - left < 1 || bottom - top < 1)
-        return;  // a click, not a rectangle
+        return; // a click, not a rectangle
     push();
     const double start = std::max(sampleAtX(left, plot), 0.0);
     const double end = sampleAtX(right, plot);

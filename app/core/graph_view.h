@@ -14,7 +14,7 @@ struct GraphScaleState {
     double start = 0;
     double end = 0;
     double scale = 10;
-    std::array<double, 3> offsets{};
+    std::array<double, 3> offsets {};
 };
 
 // The plot rectangle in widget pixels.

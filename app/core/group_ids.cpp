@@ -6,7 +6,7 @@ namespace vornscope {
 
 int nextGroupId()
 {
-    static std::atomic<int> counter{1};
+    static std::atomic<int> counter {1};
     return counter.fetch_add(1);
 }
 

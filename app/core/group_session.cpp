@@ -4,7 +4,10 @@
 
 namespace vornscope {
 
-GroupSession::~GroupSession() { shutDown(); }
+GroupSession::~GroupSession()
+{
+    shutDown();
+}
 
 int GroupSession::addUser(std::function<void()> goingAway)
 {

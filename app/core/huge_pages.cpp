@@ -8,7 +8,7 @@ namespace vornscope {
 
 void adviseHugePages(const void* data, std::size_t bytes)
 {
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    constexpr std::uintptr_t kHugePage = std::uintptr_t {2} << 20;
     const auto first = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
     const auto last = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kHugePage - 1);
     // Only a hint: a kernel without transparent huge pages refuses it, and

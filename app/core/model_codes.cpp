@@ -7,7 +7,7 @@ namespace vornscope {
 
 int modelCodeFromString(std::string_view modelString)
 {
-    static constexpr std::array<std::pair<std::string_view, int>, 11> kModels{{
+    static constexpr std::array<std::pair<std::string_view, int>, 11> kModels {{
         {"6DKVA     ", 0},
         {"6DKVS     ", 1},
         {"PELLVORN2 ", 2},

@@ -9,7 +9,7 @@
 namespace vornscope {
 
 constexpr int kModelUnknown = 11;
-constexpr int kModelPellVorn2 = 2;  // the ISA model that is woken through PV2
+constexpr int kModelPellVorn2 = 2; // the ISA model that is woken through PV2
 
 int modelCodeFromString(std::string_view modelString);
 int modelCodeFromStatus2(std::uint8_t status2);

@@ -15,19 +15,18 @@ class BlockWriter {
 public:
     BlockWriter(std::vector<CTextItem>& items, int x, int y) : items_(items), x_(x), y_(y) {}
 
-    template <typename... Args>
-    void line(const char* format, Args... values)
+    template <typename... Args> void line(const char* format, Args... values)
     {
         char buffer[160];
         std::snprintf(buffer, sizeof buffer, format, values...);
-        items_.push_back(CTextItem{buffer, x_, y_, kDataColour, 0xFFFFFF});
+        items_.push_back(CTextItem {buffer, x_, y_, kDataColour, 0xFFFFFF});
         y_ += kLineStep;
     }
     void header(int number)
     {
         char buffer[32];
         std::snprintf(buffer, sizeof buffer, "      Sensor %d", number);
-        items_.push_back(CTextItem{buffer, x_, y_, kHeaderColour, 0xFFFFFF});
+        items_.push_back(CTextItem {buffer, x_, y_, kHeaderColour, 0xFFFFFF});
         y_ += kLineStep;
     }
     // The y of the last line written.

@@ -10,7 +10,10 @@ constexpr auto kSpinStretch = std::chrono::microseconds(1500);
 // Sleep in slices so a stop request is seen quickly.
 constexpr auto kSleepSlice = std::chrono::milliseconds(20);
 
-bool stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
+bool stopped(const std::atomic<bool>* stop)
+{
+    return stop && stop->load(std::memory_order_relaxed);
+}
 
 } // namespace
 
@@ -31,8 +34,8 @@ bool waitUntil(PaceClock::time_point deadline, const std::atomic<bool>* stop)
 
 bool waitFor(double milliseconds, const std::atomic<bool>* stop)
 {
-    const auto period = std::chrono::duration_cast<PaceClock::duration>(
-        std::chrono::duration<double, std::milli>(milliseconds));
+    const auto period =
+        std::chrono::duration_cast<PaceClock::duration>(std::chrono::duration<double, std::milli>(milliseconds));
     return waitUntil(PaceClock::now() + period, stop);
 }
 

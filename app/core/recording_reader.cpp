@@ -49,7 +49,7 @@ ReadOutcome readRecordingText(std::string_view text, GraphData& graph)
 {
     graph.clear();
     const vorn::sim::ReplayLoad load = vorn::sim::readReplayText(text, "the file");
-    if (!load.motion)  // a recording without frames (stopped before the first) is no error
+    if (!load.motion) // a recording without frames (stopped before the first) is no error
         return load.recognised ? ReadOutcome::Complete : ReadOutcome::Unrecognised;
     const std::vector<int> addresses = vorn::sim::sensorsOf(*load.motion);
     graph.setSensorCount(static_cast<int>(std::min<std::size_t>(addresses.size(), VORN_UNIT_COUNT - 1)));

@@ -30,10 +30,10 @@ constexpr std::int16_t kRight = 112;
 } // namespace button
 
 struct SensorRecord {
-    std::array<double, 3> position{};
-    std::array<double, 3> angles{};
-    std::array<double, 9> matrix{};
-    std::array<double, 4> quaternion{};
+    std::array<double, 3> position {};
+    std::array<double, 3> angles {};
+    std::array<double, 9> matrix {};
+    std::array<double, 4> quaternion {};
     std::int16_t button = 0;
     std::uint16_t distortion = 0;
     std::uint8_t content = 0;
@@ -42,15 +42,21 @@ struct SensorRecord {
 struct SampleFrame {
     double time = 0.0;
     // Indexed by unit address; slot 0 is not used.
-    std::array<SensorRecord, VORN_UNIT_COUNT> sensors{};
+    std::array<SensorRecord, VORN_UNIT_COUNT> sensors {};
 
-    void clear() { *this = SampleFrame{}; }
+    void clear() { *this = SampleFrame {}; }
 };
 
 // The application's format numbering (the order of the option radio buttons).
 enum class FormatIndex : int {
-    Position = 0, Angles = 1, PositionAngles = 2, Matrix = 3,
-    PositionMatrix = 4, Quaternion = 5, PositionQuaternion = 6, Other = 7
+    Position = 0,
+    Angles = 1,
+    PositionAngles = 2,
+    Matrix = 3,
+    PositionMatrix = 4,
+    Quaternion = 5,
+    PositionQuaternion = 6,
+    Other = 7
 };
 
 FormatIndex formatIndexOfCode(std::uint8_t dataFormat);

@@ -7,23 +7,26 @@ namespace vornscope {
 namespace {
 
 constexpr DataFormatEntry kFormats[] = {
-    {"Position", 1}, {"Angle", 2}, {"Position Angle", 4}, {"Matrix", 3},
+    {"Position", 1},        {"Angle", 2},      {"Position Angle", 4},      {"Matrix", 3},
     {"Position Matrix", 5}, {"Quaternion", 7}, {"Position Quaternion", 8},
 };
 
 constexpr SetupBitEntry kSetupBits[] = {
-    {SetupBit::NarrowNotch, "AC Narrow Notch", 0x04},
-    {SetupBit::WideNotch, "AC Wide Notch", 0x02},
-    {SetupBit::LargeChange, "Large Change", 0x20},
-    {SetupBit::Dc, "DC ", 0x01},
-    {SetupBit::XyzReference, "XYZ Reference Frame", 0x10},
-    {SetupBit::ButtonData, "Append Button Data (mouse)", 0x08},
+    {SetupBit::NarrowNotch, "AC Narrow Notch", 0x04},      {SetupBit::WideNotch, "AC Wide Notch", 0x02},
+    {SetupBit::LargeChange, "Large Change", 0x20},         {SetupBit::Dc, "DC ", 0x01},
+    {SetupBit::XyzReference, "XYZ Reference Frame", 0x10}, {SetupBit::ButtonData, "Append Button Data (mouse)", 0x08},
 };
 
 } // namespace
 
-std::span<const DataFormatEntry> dataFormats() { return kFormats; }
-std::span<const SetupBitEntry> setupBits() { return kSetupBits; }
+std::span<const DataFormatEntry> dataFormats()
+{
+    return kFormats;
+}
+std::span<const SetupBitEntry> setupBits()
+{
+    return kSetupBits;
+}
 
 int formatIndexFromCode(std::uint8_t code)
 {
@@ -40,7 +43,10 @@ std::uint8_t formatCodeFromIndex(int index)
     return kFormats[index].code;
 }
 
-double degreesFromWord(std::int16_t word) { return word * 180.0 / 32767.0; }
+double degreesFromWord(std::int16_t word)
+{
+    return word * 180.0 / 32767.0;
+}
 
 std::int16_t wordFromDegrees(double degrees)
 {
@@ -48,7 +54,10 @@ std::int16_t wordFromDegrees(double degrees)
     return static_cast<std::int16_t>(clamped * 32767.0 / 180.0);
 }
 
-double alphaFromWord(std::uint16_t word) { return word / 32768.0; }
+double alphaFromWord(std::uint16_t word)
+{
+    return word / 32768.0;
+}
 
 std::uint16_t wordFromAlpha(double value)
 {
@@ -60,13 +69,25 @@ int alphaSliderPosition(double value)
     return std::clamp(kAlphaSliderMax - static_cast<int>(value * 32767.0), 0, kAlphaSliderMax);
 }
 
-double alphaFromSlider(int position) { return (kAlphaSliderMax - position) / 32768.0; }
+double alphaFromSlider(int position)
+{
+    return (kAlphaSliderMax - position) / 32768.0;
+}
 
-int alphaToolTipValue(double value) { return static_cast<int>(value * 32768.0); }
+int alphaToolTipValue(double value)
+{
+    return static_cast<int>(value * 32768.0);
+}
 
-int vmSliderPosition(int value) { return std::clamp(32768 - value, kVmSliderMin, kVmSliderMax); }
+int vmSliderPosition(int value)
+{
+    return std::clamp(32768 - value, kVmSliderMin, kVmSliderMax);
+}
 
-int vmFromSlider(int position) { return 32768 - position; }
+int vmFromSlider(int position)
+{
+    return 32768 - position;
+}
 
 SensorPageValues pageFromConfig(const VornDeviceConfig& config, std::uint8_t systemTransmitter, int lineFrequency)
 {

@@ -19,7 +19,7 @@ struct DataFormatEntry {
 };
 std::span<const DataFormatEntry> dataFormats();
 int formatIndexFromCode(std::uint8_t code);
-std::uint8_t formatCodeFromIndex(int index);  // 0 for kOtherFormat
+std::uint8_t formatCodeFromIndex(int index); // 0 for kOtherFormat
 
 // Check boxes that are bits of `setup`.
 enum class SetupBit { NarrowNotch, WideNotch, LargeChange, Dc, XyzReference, ButtonData };
@@ -30,9 +30,9 @@ struct SetupBitEntry {
 };
 std::span<const SetupBitEntry> setupBits();
 
-inline constexpr std::array<int, 4> kRanges{36, 72, 144, 288};
+inline constexpr std::array<int, 4> kRanges {36, 72, 144, 288};
 inline constexpr int kRangeNeverWritten = 144;
-inline constexpr std::array<const char*, 6> kHemispheres{"Front", "Back", "Top", "Bottom", "Left", "Right"};
+inline constexpr std::array<const char*, 6> kHemispheres {"Front", "Back", "Top", "Bottom", "Left", "Right"};
 
 // Conversions of the record's words.
 double degreesFromWord(std::int16_t word);
@@ -44,7 +44,7 @@ std::uint16_t wordFromAlpha(double value);
 inline constexpr int kAlphaSliderMax = 32767;
 int alphaSliderPosition(double value);
 double alphaFromSlider(int position);
-int alphaToolTipValue(double value);  // value x 32768, shown as "%d"
+int alphaToolTipValue(double value); // value x 32768, shown as "%d"
 inline constexpr int kVmSliderMin = 1;
 inline constexpr int kVmSliderMax = 32767;
 int vmSliderPosition(int value);
@@ -52,16 +52,16 @@ int vmFromSlider(int position);
 
 struct SensorPageValues {
     int formatIndex = 0;
-    std::array<bool, 6> setupBits{};  // indexed by SetupBit
+    std::array<bool, 6> setupBits {}; // indexed by SetupBit
     int range = 72;
-    bool rangeEnabled = true;  // fixed for extended-range systems
+    bool rangeEnabled = true; // fixed for extended-range systems
     int hemisphere = 0;
-    std::array<double, 3> angleAlign{};      // az, el, rl degrees
-    std::array<double, 3> referenceFrame{};  // az, el, rl degrees
-    std::array<double, VORN_FILTER_ENTRIES> alphaMin{};
-    std::array<double, VORN_FILTER_ENTRIES> alphaMax{};
-    std::array<int, VORN_FILTER_ENTRIES> vm{};
-    int lineFrequency = 60;  // kLineFrequencyNotRead when the unit could not be asked
+    std::array<double, 3> angleAlign {};     // az, el, rl degrees
+    std::array<double, 3> referenceFrame {}; // az, el, rl degrees
+    std::array<double, VORN_FILTER_ENTRIES> alphaMin {};
+    std::array<double, VORN_FILTER_ENTRIES> alphaMax {};
+    std::array<int, VORN_FILTER_ENTRIES> vm {};
+    int lineFrequency = 60; // kLineFrequencyNotRead when the unit could not be asked
     bool configureAllAfter = false;
 
     bool bit(SetupBit which) const { return setupBits[static_cast<std::size_t>(which)]; }

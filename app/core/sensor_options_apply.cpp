@@ -39,8 +39,8 @@ void setBits(VornDeviceConfig& config, const SensorPageValues& page, std::initia
 
 } // namespace
 
-void applySensorPage(VornLibrary& library, CVornGroup& group, int unit, const SensorPageValues& page,
-                     bool animating, MessageSink& messages)
+void applySensorPage(VornLibrary& library, CVornGroup& group, int unit, const SensorPageValues& page, bool animating,
+                     MessageSink& messages)
 {
     const int id = group.groupId;
     VornDeviceConfig& config = group.deviceConfig[static_cast<std::size_t>(unit)];

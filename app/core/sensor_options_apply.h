@@ -13,7 +13,7 @@ namespace vornscope {
 
 struct PageAssignment {
     int unit;
-    std::size_t page;  // index into the pages of the present units
+    std::size_t page; // index into the pages of the present units
 };
 
 // Pages belong to the present units in order; a page with "Configure all
@@ -27,8 +27,8 @@ std::vector<PageAssignment> planSensorPages(const std::vector<int>& presentUnits
 // listed, with the library's reason, in one message after the page. A range
 // of 144 is never written (only extended-range systems have it, and there it
 // is fixed): choosing it on a unit at another range says so.
-void applySensorPage(VornLibrary& library, CVornGroup& group, int unit, const SensorPageValues& page,
-                     bool animating, MessageSink& messages);
+void applySensorPage(VornLibrary& library, CVornGroup& group, int unit, const SensorPageValues& page, bool animating,
+                     MessageSink& messages);
 
 // The operator's texts for what a unit did not take.
 std::string range144Refusal(int currentRange);

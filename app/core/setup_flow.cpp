@@ -19,7 +19,7 @@ bool SetupFlow::askUnits(Transport link, int deviceCount, std::vector<UnitEntry>
     // Entries typed in an earlier attempt of this command are shown again.
     // A different unit count starts from the defaults.
     if (static_cast<int>(entries.size()) != deviceCount + 1) {
-        entries.assign(static_cast<std::size_t>(deviceCount) + 1, UnitEntry{});
+        entries.assign(static_cast<std::size_t>(deviceCount) + 1, UnitEntry {});
         for (int unit = 1; unit <= deviceCount; ++unit)
             entries[unit] = defaultUnitEntry(unitDialogLook(link, deviceCount, unit));
     }
@@ -41,7 +41,7 @@ SetupResult SetupFlow::loop(Transport link, const std::function<bool()>& askMain
         const int count = deviceCount();
         if (link != Transport::TCPIP && !askUnits(link, count, entries))
             continue;
-        const WakeTable table = link == Transport::TCPIP ? WakeTable{} : buildWakeTable(entries);
+        const WakeTable table = link == Transport::TCPIP ? WakeTable {} : buildWakeTable(entries);
 
         prompter_.showStatus(text::kWakingUp);
         auto group = std::make_unique<CVornGroup>(groupId_, link, table.standAlone != 0, count);
@@ -54,7 +54,7 @@ SetupResult SetupFlow::loop(Transport link, const std::function<bool()>& askMain
         result.setUp = false;
 
         if (prompter_.waitCancelled())
-            return result;  // the operator gave up: no failure box, no "Setup complete"
+            return result; // the operator gave up: no failure box, no "Setup complete"
         if (!ok) {
             const MessageAnswer answer =
                 messages_.show(text::kDidNotRespond, "Error", MessageIcon::Stop, MessageButtons::AbortRetryIgnore);
@@ -144,7 +144,7 @@ bool SetupFlow::readConfiguration(CVornGroup& group, bool fast, bool countFromSy
         group.deviceCount = reported;
     group.deviceCount = std::clamp(group.deviceCount, 0, kMaxUnitAddress);
     const int records = std::clamp(std::max(group.deviceCount, reported), 0, kMaxUnitAddress);
-    group.deviceConfig.assign(static_cast<std::size_t>(records) + 1, VornDeviceConfig{});
+    group.deviceConfig.assign(static_cast<std::size_t>(records) + 1, VornDeviceConfig {});
     for (int unit = 1; unit <= group.deviceCount; ++unit) {
         auto& config = group.deviceConfig[static_cast<std::size_t>(unit)];
         const bool ok = fast ? library_.getFastDeviceConfig(group.groupId, unit, config)
@@ -170,7 +170,7 @@ void SetupFlow::deriveUnitInfo(VornLibrary& library, CVornGroup& group)
             group.modelCode[unit] = modelCodeFromStatus2(config.status2);
         }
         DistortionParams& distortion = group.distortionParams[unit];
-        distortion = DistortionParams{};
+        distortion = DistortionParams {};
         distortion.supported = supportsDistortionDetection(config.softwareRevision);
         if (group.takesUnitCommands() && hasReadableDistortionRecord(config.softwareRevision)) {
             readDistortionRecord(channel, unit, distortion);
@@ -203,7 +203,7 @@ void SetupFlow::coolDownSlaveTransmitters(CVornGroup& group)
         const bool drivesTransmitter = (group.deviceConfig[static_cast<std::size_t>(unit)].status & 0x01) != 0;
         const int model = group.modelCode[unit];
         if (drivesTransmitter && (model == 3 || model == 1))
-            setTransmitterMode(library_, group, kCoolDown);  // a refusal is ignored here
+            setTransmitterMode(library_, group, kCoolDown); // a refusal is ignored here
     }
 }
 

@@ -34,7 +34,7 @@ struct SetupResult {
     // The group the document keeps (the last one woken, failed or not);
     // null when no wake-up was attempted.
     std::unique_ptr<CVornGroup> group;
-    bool attempted = false;  // the old group was shut down
+    bool attempted = false; // the old group was shut down
     bool setUp = false;
     bool showComplete = false;
     int distortionSensor = 0;
@@ -43,7 +43,9 @@ struct SetupResult {
 class SetupFlow {
 public:
     SetupFlow(VornLibrary& library, SetupPrompter& prompter, MessageSink& messages, int groupId)
-        : library_(library), prompter_(prompter), messages_(messages), groupId_(groupId) {}
+        : library_(library), prompter_(prompter), messages_(messages), groupId_(groupId)
+    {
+    }
 
     SetupResult runRs232();
     SetupResult runIsa();

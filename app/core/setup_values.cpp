@@ -26,7 +26,7 @@ UnitDialogLook unitDialogLook(Transport link, int deviceCount, int unit)
 
 UnitEntry defaultUnitEntry(const UnitDialogLook& look)
 {
-    return UnitEntry{look.editDefault, look.firstSelected};
+    return UnitEntry {look.editDefault, look.firstSelected};
 }
 
 bool unitEditEnabled(const UnitDialogLook& look, bool firstSelected)

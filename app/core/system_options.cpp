@@ -48,7 +48,7 @@ std::optional<std::string> setMeasurementRate(VornLibrary& library, CVornGroup& 
 {
     VornSystemConfig wanted = group.systemConfig;
     wanted.measurementRate = rate;
-    library.takeFailure();  // an older message is not this call's
+    library.takeFailure(); // an older message is not this call's
     if (library.setSystemConfig(group.groupId, wanted)) {
         group.systemConfig = wanted;
         return std::nullopt;
@@ -59,9 +59,8 @@ std::optional<std::string> setMeasurementRate(VornLibrary& library, CVornGroup& 
     return message + "\nThe rate stays " + rateText(group.systemConfig.measurementRate) + " per second.";
 }
 
-std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& group,
-                                              const SystemOptionsValues& read, const SystemOptionsValues& chosen,
-                                              AcquisitionSettings& settings)
+std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOptionsValues& read,
+                                              const SystemOptionsValues& chosen, AcquisitionSettings& settings)
 {
     UnitChannel channel(library, group.groupId, group.transport);
 
@@ -75,7 +74,7 @@ std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& 
     settings.showTimes = chosen.showTimes;
 
     if (chosen.transmitterMode && chosen.transmitterMode != read.transmitterMode)
-        setTransmitterMode(library, group, *chosen.transmitterMode);  // a refusal is not shown
+        setTransmitterMode(library, group, *chosen.transmitterMode); // a refusal is not shown
 
     if (chosen.transmitterOn != read.transmitterOn)
         channel.send(1, {chosen.transmitterOn ? unit_command::kRun : unit_command::kSleep});

@@ -16,9 +16,9 @@ inline constexpr const char* kModeUnavailable = "unavailable";
 struct SystemOptionsValues {
     double measurementRate = 0.0;
     int samplesPerPoint = 5;
-    std::vector<int> transmitterUnits;  // units whose hasTransmitter flag is set
+    std::vector<int> transmitterUnits; // units whose hasTransmitter flag is set
     int activeTransmitter = 0;
-    std::optional<int> transmitterMode;  // none: unavailable (TCP/IP or no answer)
+    std::optional<int> transmitterMode; // none: unavailable (TCP/IP or no answer)
     bool showTimes = false;
     bool transmitterOn = false;
 };
@@ -38,8 +38,7 @@ std::optional<std::string> setMeasurementRate(VornLibrary& library, CVornGroup& 
 
 // Steps a to e. `read` is what the dialog was opened with. A rate the
 // library refuses keeps the old one; the result is then the message to show.
-std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& group,
-                                              const SystemOptionsValues& read, const SystemOptionsValues& chosen,
-                                              AcquisitionSettings& settings);
+std::optional<std::string> applySystemOptions(VornLibrary& library, CVornGroup& group, const SystemOptionsValues& read,
+                                              const SystemOptionsValues& chosen, AcquisitionSettings& settings);
 
 } // namespace vornscope

@@ -14,7 +14,7 @@ struct CTextItem {
     std::string text;
     int x = 0;
     int y = 0;
-    std::uint32_t textColour = 0x000000;  // colour words 0x00BBGGRR
+    std::uint32_t textColour = 0x000000; // colour words 0x00BBGGRR
     std::uint32_t background = 0xFFFFFF;
     // Placed on the client area (a corner read-out), not on the numeric
     // display's page: it stays put while the page scrolls.

@@ -17,7 +17,7 @@ std::optional<std::string> transmitterModeRefusal(std::string_view modelString, 
 
 struct TransmitterModeResult {
     bool ok = false;
-    std::string message;  // empty for silent refusals and for success
+    std::string message; // empty for silent refusals and for success
 };
 
 // Re-reads every unit's configuration into the group, asks the unit that

@@ -11,8 +11,7 @@ bool UnitChannel::send(int unit, std::vector<std::uint8_t> bytes)
     return library_.sendCommand(link_, group_, unit, bytes.data(), static_cast<std::uint16_t>(bytes.size()));
 }
 
-std::optional<std::vector<std::uint8_t>> UnitChannel::examine(int unit, std::uint8_t parameter,
-                                                              std::size_t length)
+std::optional<std::vector<std::uint8_t>> UnitChannel::examine(int unit, std::uint8_t parameter, std::size_t length)
 {
     if (!send(unit, {unit_command::kExamine, parameter}))
         return std::nullopt;

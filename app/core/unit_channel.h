@@ -14,11 +14,11 @@
 namespace vornscope {
 
 namespace unit_command {
-constexpr std::uint8_t kNextTransmitter = 0x30;  // '0'
-constexpr std::uint8_t kRun = 0x46;              // 'F'
-constexpr std::uint8_t kSleep = 0x47;            // 'G'
-constexpr std::uint8_t kExamine = 0x4F;          // 'O'
-constexpr std::uint8_t kChange = 0x50;           // 'P'
+constexpr std::uint8_t kNextTransmitter = 0x30; // '0'
+constexpr std::uint8_t kRun = 0x46;             // 'F'
+constexpr std::uint8_t kSleep = 0x47;           // 'G'
+constexpr std::uint8_t kExamine = 0x4F;         // 'O'
+constexpr std::uint8_t kChange = 0x50;          // 'P'
 } // namespace unit_command
 
 namespace unit_parameter {
@@ -30,8 +30,7 @@ constexpr std::uint8_t kMetalDetection = 28;
 
 class UnitChannel {
 public:
-    UnitChannel(VornLibrary& library, int group, Transport link)
-        : library_(library), group_(group), link_(link) {}
+    UnitChannel(VornLibrary& library, int group, Transport link) : library_(library), group_(group), link_(link) {}
 
     // False on TCP/IP, where the controller takes no unit commands.
     bool available() const { return link_ != Transport::TCPIP; }

@@ -24,7 +24,9 @@ struct DistortionParams {
 class CVornGroup {
 public:
     CVornGroup(int id, Transport link, bool alone, int count)
-        : groupId(id), transport(link), standAlone(alone), deviceCount(count) {}
+        : groupId(id), transport(link), standAlone(alone), deviceCount(count)
+    {
+    }
 
     int groupId;
     Transport transport;
@@ -32,13 +34,13 @@ public:
     int deviceCount;
     bool failed = false;
     bool woken = false;
-    VornSystemConfig systemConfig{};
+    VornSystemConfig systemConfig {};
     // Indexed by unit address 1..deviceCount; slot 0 is not used.
     std::vector<VornDeviceConfig> deviceConfig;
-    std::array<bool, VORN_UNIT_COUNT> hasTransmitter{};
-    std::array<bool, VORN_UNIT_COUNT> sensorPresent{};
-    std::array<int, VORN_UNIT_COUNT> modelCode{};
-    std::array<DistortionParams, VORN_UNIT_COUNT> distortionParams{};
+    std::array<bool, VORN_UNIT_COUNT> hasTransmitter {};
+    std::array<bool, VORN_UNIT_COUNT> sensorPresent {};
+    std::array<int, VORN_UNIT_COUNT> modelCode {};
+    std::array<DistortionParams, VORN_UNIT_COUNT> distortionParams {};
     int activeTransmitter = 0;
 
     // Units with their own commands (examine, change, point, transmitter, run/sleep).

@@ -39,10 +39,13 @@ VornLibrary& programLibrary()
     return library;
 }
 
-void LibVorn::shutDown(int group) { vornShutDown(group); }
+void LibVorn::shutDown(int group)
+{
+    vornShutDown(group);
+}
 
-bool LibVorn::rs232WakeUp(int group, int standAlone, int count, const std::uint16_t* comPorts,
-                          std::uint32_t baud, std::uint32_t readTimeout, std::uint32_t writeTimeout)
+bool LibVorn::rs232WakeUp(int group, int standAlone, int count, const std::uint16_t* comPorts, std::uint32_t baud,
+                          std::uint32_t readTimeout, std::uint32_t writeTimeout)
 {
     return vornRS232WakeUp(group, standAlone, count, comPorts, baud, readTimeout, writeTimeout) != 0;
 }
@@ -58,8 +61,7 @@ bool LibVorn::tcpipWakeUp(int group, const std::string& server, std::uint16_t po
     return vornTCPIPWakeUp(group, server.c_str(), port, count) != 0;
 }
 
-bool LibVorn::pv2WakeUp(int group, std::uint16_t masterBase, std::uint32_t readTimeout,
-                        std::uint32_t writeTimeout)
+bool LibVorn::pv2WakeUp(int group, std::uint16_t masterBase, std::uint32_t readTimeout, std::uint32_t writeTimeout)
 {
     return vornPV2WakeUp(group, masterBase, readTimeout, writeTimeout) != 0;
 }

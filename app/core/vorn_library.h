@@ -18,8 +18,8 @@ public:
     virtual ~VornLibrary() = default;
 
     virtual void shutDown(int group) = 0;
-    virtual bool rs232WakeUp(int group, int standAlone, int count, const std::uint16_t* comPorts,
-                             std::uint32_t baud, std::uint32_t readTimeout, std::uint32_t writeTimeout) = 0;
+    virtual bool rs232WakeUp(int group, int standAlone, int count, const std::uint16_t* comPorts, std::uint32_t baud,
+                             std::uint32_t readTimeout, std::uint32_t writeTimeout) = 0;
     virtual bool isaWakeUp(int group, int standAlone, int count, const std::uint16_t* baseAddresses,
                            std::uint32_t readTimeout, std::uint32_t writeTimeout) = 0;
     virtual bool tcpipWakeUp(int group, const std::string& server, std::uint16_t port, int count) = 0;
@@ -33,10 +33,8 @@ public:
     virtual bool getFastDeviceConfig(int group, int unit, VornDeviceConfig& config) = 0;
 
     // The pass-through of raw unit commands (RS232 and ISA only).
-    virtual bool sendCommand(Transport link, int group, int unit, const std::uint8_t* bytes,
-                             std::uint16_t count) = 0;
-    virtual bool getResponse(Transport link, int group, int unit, std::uint8_t* bytes,
-                             std::uint16_t count) = 0;
+    virtual bool sendCommand(Transport link, int group, int unit, const std::uint8_t* bytes, std::uint16_t count) = 0;
+    virtual bool getResponse(Transport link, int group, int unit, std::uint8_t* bytes, std::uint16_t count) = 0;
 
     // The library's own message for the last call on this thread that
     // failed, or empty; taking it clears it.
@@ -51,18 +49,16 @@ public:
     void shutDown(int group) override;
     bool rs232WakeUp(int group, int standAlone, int count, const std::uint16_t* comPorts, std::uint32_t baud,
                      std::uint32_t readTimeout, std::uint32_t writeTimeout) override;
-    bool isaWakeUp(int group, int standAlone, int count, const std::uint16_t* baseAddresses,
-                   std::uint32_t readTimeout, std::uint32_t writeTimeout) override;
-    bool tcpipWakeUp(int group, const std::string& server, std::uint16_t port, int count) override;
-    bool pv2WakeUp(int group, std::uint16_t masterBase, std::uint32_t readTimeout,
+    bool isaWakeUp(int group, int standAlone, int count, const std::uint16_t* baseAddresses, std::uint32_t readTimeout,
                    std::uint32_t writeTimeout) override;
+    bool tcpipWakeUp(int group, const std::string& server, std::uint16_t port, int count) override;
+    bool pv2WakeUp(int group, std::uint16_t masterBase, std::uint32_t readTimeout, std::uint32_t writeTimeout) override;
     bool getSystemConfig(int group, VornSystemConfig& config) override;
     bool setSystemConfig(int group, VornSystemConfig& config) override;
     bool getDeviceConfig(int group, int unit, VornDeviceConfig& config) override;
     bool setDeviceConfig(int group, int unit, const VornDeviceConfig& config) override;
     bool getFastDeviceConfig(int group, int unit, VornDeviceConfig& config) override;
-    bool sendCommand(Transport link, int group, int unit, const std::uint8_t* bytes,
-                     std::uint16_t count) override;
+    bool sendCommand(Transport link, int group, int unit, const std::uint8_t* bytes, std::uint16_t count) override;
     bool getResponse(Transport link, int group, int unit, std::uint8_t* bytes, std::uint16_t count) override;
     std::string takeFailure() override;
 };

@@ -25,17 +25,18 @@ int barValue(const ReadProgress& progress)
 
 } // namespace
 
-bool runWithProgress(QWidget* parent, const QString& label, ReadProgress& progress,
-                     const std::function<void()>& work, int momentMs)
+bool runWithProgress(QWidget* parent, const QString& label, ReadProgress& progress, const std::function<void()>& work,
+                     int momentMs)
 {
     const LibraryCallScope windowsStayOpen;
     QEventLoop loop;
-    QObject receiver;  // on this thread: the worker's "done" lands here
-    std::atomic<bool> finished{false};
+    QObject receiver; // on this thread: the worker's "done" lands here
+    std::atomic<bool> finished {false};
     std::thread worker([&] {
         work();
         finished.store(true);
-        QMetaObject::invokeMethod(&receiver, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &receiver, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
 
     QTimer moment;

@@ -20,7 +20,7 @@ constexpr int kMomentMs = 300;
 // Runs `work` on its own thread and returns once it has ended. `progress`
 // feeds the bar; Cancel sets `progress.cancel`, which `work` must heed
 // soon. False when the user cancelled.
-bool runWithProgress(QWidget* parent, const QString& label, ReadProgress& progress,
-                     const std::function<void()>& work, int momentMs = kMomentMs);
+bool runWithProgress(QWidget* parent, const QString& label, ReadProgress& progress, const std::function<void()>& work,
+                     int momentMs = kMomentMs);
 
 } // namespace vornscope

@@ -39,8 +39,7 @@ void DataFileCommands::saveDataOptions()
 {
     ViewState& state = view_.state();
     DataFileWriter& target = view_.targetFile();
-    SaveDataOptionsDialog dialog(QString::fromStdString(view_.saveTarget), target.isOpen(), state.sendToTarget,
-                                 &view_);
+    SaveDataOptionsDialog dialog(QString::fromStdString(view_.saveTarget), target.isOpen(), state.sendToTarget, &view_);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (dialog.closeTarget()) {
@@ -103,7 +102,7 @@ void readInto(const std::string& path, ReadProgress& progress, FileRead& read)
         if (read.opened)
             read.outcome = readDataFile(text, read.data, &progress);
     } catch (const std::bad_alloc&) {
-        read.data = GraphData{};
+        read.data = GraphData {};
         read.outOfMemory = true;
     }
 }
@@ -121,7 +120,7 @@ bool DataFileCommands::openAndGraph(QString path)
     const std::string file = path.toStdString();
     const QString label = QObject::tr("Reading %1").arg(QFileInfo(path).fileName());
     if (!runWithProgress(&view_, label, progress, [&] { readInto(file, progress, read); }))
-        return false;  // cancelled: the graph stays as it was
+        return false; // cancelled: the graph stays as it was
     if (read.outOfMemory) {
         stop(text::kFileTooLarge);
         return false;

@@ -36,6 +36,9 @@ QString askOpenPath(QWidget* parent)
     return QFileDialog::getOpenFileName(parent, QStringLiteral("Open and graph a data file"), QString(), kOpenFilter);
 }
 
-void setFileDialogAnswer(std::function<QString()> answer) { answerer() = std::move(answer); }
+void setFileDialogAnswer(std::function<QString()> answer)
+{
+    answerer() = std::move(answer);
+}
 
 } // namespace vornscope

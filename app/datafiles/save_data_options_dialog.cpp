@@ -12,17 +12,12 @@
 
 namespace vornscope {
 
-SaveDataOptionsDialog::SaveDataOptionsDialog(const QString& target, bool targetOpen, bool sendToTarget,
-                                             QWidget* parent)
-    : QDialog(parent),
-      path_(target),
-      openPath_(targetOpen ? target : QString()),
-      current_(new QLabel(target, this)),
+SaveDataOptionsDialog::SaveDataOptionsDialog(const QString& target, bool targetOpen, bool sendToTarget, QWidget* parent)
+    : QDialog(parent), path_(target), openPath_(targetOpen ? target : QString()), current_(new QLabel(target, this)),
       targetButton_(new QPushButton(targetOpen ? QStringLiteral("Change Target") : QStringLiteral("Set Target"), this)),
       send_(new QRadioButton(QStringLiteral("Send Stream and Point Data to Target File"), this)),
       doNotSend_(new QRadioButton(QStringLiteral("DO NOT Send Data to Target File"), this)),
-      close_(new QCheckBox(QStringLiteral("CloseTarget"), this)),
-      outcome_(new QLabel(this))
+      close_(new QCheckBox(QStringLiteral("CloseTarget"), this)), outcome_(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Save Data Options"));
     current_->setObjectName(QStringLiteral("currentTarget"));
@@ -37,8 +32,8 @@ SaveDataOptionsDialog::SaveDataOptionsDialog(const QString& target, bool targetO
     outcome_->setMinimumHeight(3 * outcome_->fontMetrics().lineSpacing());
     outcome_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     (sendToTarget ? send_ : doNotSend_)->setChecked(true);
-    for (QWidget* control : {static_cast<QWidget*>(send_), static_cast<QWidget*>(doNotSend_),
-                             static_cast<QWidget*>(close_)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(send_), static_cast<QWidget*>(doNotSend_), static_cast<QWidget*>(close_)})
         control->setEnabled(targetOpen);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Current Target File:"), this));
@@ -84,9 +79,11 @@ QString SaveDataOptionsDialog::outcomeText() const
     if (path_ != openPath_ && send_->isEnabled()) {
         return send_->isChecked()
                    ? tr("OK creates %1 (an existing file is emptied) and writes every stream and point data point "
-                        "to it.").arg(name)
+                        "to it.")
+                         .arg(name)
                    : tr("OK creates %1 empty (an existing file is emptied); data points go to it only once you "
-                        "choose to send them.").arg(name);
+                        "choose to send them.")
+                         .arg(name);
     }
     if (!openPath_.isEmpty())
         return send_->isChecked() ? tr("Stream and point data go to %1.").arg(name)
@@ -94,9 +91,18 @@ QString SaveDataOptionsDialog::outcomeText() const
     return tr("No target file: data points are not saved.");
 }
 
-void SaveDataOptionsDialog::showOutcome() { outcome_->setText(outcomeText()); }
+void SaveDataOptionsDialog::showOutcome()
+{
+    outcome_->setText(outcomeText());
+}
 
-bool SaveDataOptionsDialog::send() const { return send_->isChecked(); }
-bool SaveDataOptionsDialog::closeTarget() const { return close_->isChecked(); }
+bool SaveDataOptionsDialog::send() const
+{
+    return send_->isChecked();
+}
+bool SaveDataOptionsDialog::closeTarget() const
+{
+    return close_->isChecked();
+}
 
 } // namespace vornscope

@@ -66,7 +66,10 @@ DistortionDialog::DistortionDialog(const CVornGroup& group, int selectedUnit, bo
     form->addRow(buttons);
 }
 
-int DistortionDialog::chosenUnit() const { return sensor_->currentData().toInt(); }
+int DistortionDialog::chosenUnit() const
+{
+    return sensor_->currentData().toInt();
+}
 
 void DistortionDialog::loadUnit(int unit)
 {
@@ -80,7 +83,7 @@ void DistortionDialog::loadUnit(int unit)
 
 std::array<int, 4> DistortionDialog::values() const
 {
-    std::array<int, 4> result{};
+    std::array<int, 4> result {};
     for (std::size_t i = 0; i < edits_.size(); ++i)
         result[i] = std::clamp(edits_[i]->text().toInt(), kFields[i].low, kFields[i].high);
     return result;

@@ -33,8 +33,8 @@ private:
     void loadUnit(int unit);
 
     const CVornGroup& group_;
-    std::array<QLineEdit*, 4> edits_{};
-    std::array<bool, 4> edited_{};
+    std::array<QLineEdit*, 4> edits_ {};
+    std::array<bool, 4> edited_ {};
     QComboBox* sensor_;
     bool stop_ = false;
 };

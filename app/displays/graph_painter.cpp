@@ -8,8 +8,8 @@ QColor traceColour(int axis)
     return colours[axis % 3];
 }
 
-void GraphPainter::drawTraces(QPainter& painter, const PlotArea& plot, const GraphData& data,
-                              const GraphView& view, int sensor, int quantity, qreal penWidth)
+void GraphPainter::drawTraces(QPainter& painter, const PlotArea& plot, const GraphData& data, const GraphView& view,
+                              int sensor, int quantity, qreal penWidth)
 {
     painter.save();
     painter.setClipRect(QRectF(plot.left, plot.top, plot.width, plot.height));
@@ -27,7 +27,7 @@ void GraphPainter::drawTraces(QPainter& painter, const PlotArea& plot, const Gra
             if (havePrevious)
                 lines_.emplace_back(previous, first);
             else if (span.min == span.max)
-                lines_.emplace_back(first, first + QPointF(1, 0));  // a lone sample still shows
+                lines_.emplace_back(first, first + QPointF(1, 0)); // a lone sample still shows
             if (span.min != span.max)
                 lines_.emplace_back(QPointF(x, view.yOfValue(span.min, axis, plot)),
                                     QPointF(x, view.yOfValue(span.max, axis, plot)));

@@ -17,8 +17,8 @@ QColor traceColour(int axis);
 class GraphPainter {
 public:
     // Draws sensor `sensor`'s quantity (0 position, 1 angles) into `plot`, clipped to it.
-    void drawTraces(QPainter& painter, const PlotArea& plot, const GraphData& data, const GraphView& view,
-                    int sensor, int quantity, qreal penWidth = 1);
+    void drawTraces(QPainter& painter, const PlotArea& plot, const GraphData& data, const GraphView& view, int sensor,
+                    int quantity, qreal penWidth = 1);
 
 private:
     std::vector<ColumnSpan> columns_;

@@ -31,8 +31,8 @@ void printGraph(QPainter& painter, const QRectF& page, const GraphData& data, co
     painter.drawText(QPointF(page.left(), page.top() + metrics.ascent()),
                      QString::asprintf("Sensor %d    ", sensor) + QString::fromLatin1(quantityName(quantity)));
     const double labelWidth = metrics.horizontalAdvance(QStringLiteral("-000.00  "));
-    const PlotArea plot{page.left() + labelWidth, page.top() + 2 * line, page.width() - labelWidth,
-                        page.height() - 5 * line};
+    const PlotArea plot {page.left() + labelWidth, page.top() + 2 * line, page.width() - labelWidth,
+                         page.height() - 5 * line};
     const QRectF frame(plot.left, plot.top, plot.width, plot.height);
     painter.setPen(QPen(Qt::black, 0));
     painter.drawRect(frame);

@@ -22,8 +22,7 @@ QDoubleSpinBox* spinBox(const char* name, double low, double high, double value,
 } // namespace
 
 GraphScalingDialog::GraphScalingDialog(double verticalDistance, double pointsPerScreen, QWidget* parent)
-    : QDialog(parent),
-      distance_(spinBox("verticalDistance", 0, 300, verticalDistance, 2, this)),
+    : QDialog(parent), distance_(spinBox("verticalDistance", 0, 300, verticalDistance, 2, this)),
       offset_(spinBox("offsetAdjustment", -180, 180, 0, 2, this)),
       points_(spinBox("pointsPerScreen", 0, 10000, pointsPerScreen, 0, this))
 {
@@ -50,8 +49,17 @@ void GraphScalingDialog::accept()
     QDialog::accept();
 }
 
-double GraphScalingDialog::verticalDistance() const { return distance_->value(); }
-double GraphScalingDialog::offsetAdjustment() const { return offset_->value(); }
-double GraphScalingDialog::pointsPerScreen() const { return points_->value(); }
+double GraphScalingDialog::verticalDistance() const
+{
+    return distance_->value();
+}
+double GraphScalingDialog::offsetAdjustment() const
+{
+    return offset_->value();
+}
+double GraphScalingDialog::pointsPerScreen() const
+{
+    return points_->value();
+}
 
 } // namespace vornscope

@@ -29,13 +29,9 @@ QString formatted(const char* format, double value)
 } // namespace
 
 CGraphWindow::CGraphWindow(QWidget* parent)
-    : QWidget(parent),
-      tabs_(new QTabBar(this)),
-      pos_(new QRadioButton(QStringLiteral("Pos"), this)),
-      ang_(new QRadioButton(QStringLiteral("Ang"), this)),
-      up_(new QPushButton(QStringLiteral("Up"), this)),
-      down_(new QPushButton(QStringLiteral("Down"), this)),
-      horizontal_(new QScrollBar(Qt::Horizontal, this)),
+    : QWidget(parent), tabs_(new QTabBar(this)), pos_(new QRadioButton(QStringLiteral("Pos"), this)),
+      ang_(new QRadioButton(QStringLiteral("Ang"), this)), up_(new QPushButton(QStringLiteral("Up"), this)),
+      down_(new QPushButton(QStringLiteral("Down"), this)), horizontal_(new QScrollBar(Qt::Horizontal, this)),
       vertical_(new QScrollBar(Qt::Vertical, this))
 {
     setObjectName(QStringLiteral("graphWindow"));
@@ -45,8 +41,14 @@ CGraphWindow::CGraphWindow(QWidget* parent)
     tabs_->hide();
     vertical_->setRange(-kVerticalSteps, kVerticalSteps);
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { selectSensor(index + 1); });
-    connect(pos_, &QRadioButton::toggled, this, [this](bool on) { if (on) selectQuantity(0); });
-    connect(ang_, &QRadioButton::toggled, this, [this](bool on) { if (on) selectQuantity(1); });
+    connect(pos_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            selectQuantity(0);
+    });
+    connect(ang_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            selectQuantity(1);
+    });
     connect(up_, &QPushButton::clicked, this, [this] { Q_EMIT rateChangeRequested(0.2); });
     connect(down_, &QPushButton::clicked, this, [this] { Q_EMIT rateChangeRequested(-0.2); });
     connect(horizontal_, &QScrollBar::valueChanged, this, [this](int value) {
@@ -69,7 +71,7 @@ PlotArea CGraphWindow::plotArea() const
 {
     const double w = std::max(width() - kLabelMargin - kScrollBar, 1);
     const double h = std::max(height() - kReadoutBand - kScrollBar, 1);
-    return PlotArea{kLabelMargin, 0, w, h};
+    return PlotArea {kLabelMargin, 0, w, h};
 }
 
 void CGraphWindow::selectSensor(int sensor)
@@ -156,10 +158,26 @@ void CGraphWindow::syncScrollBar()
     horizontal_->setValue(static_cast<int>(view_.state.start));
 }
 
-void CGraphWindow::zoomIn() { view_.zoomIn(data_.count()); changed(); }
-void CGraphWindow::zoomOut() { view_.zoomOut(); changed(); }
-void CGraphWindow::shiftLeft() { view_.shiftLeft(); changed(); }
-void CGraphWindow::shiftRight() { view_.shiftRight(data_.count()); changed(); }
+void CGraphWindow::zoomIn()
+{
+    view_.zoomIn(data_.count());
+    changed();
+}
+void CGraphWindow::zoomOut()
+{
+    view_.zoomOut();
+    changed();
+}
+void CGraphWindow::shiftLeft()
+{
+    view_.shiftLeft();
+    changed();
+}
+void CGraphWindow::shiftRight()
+{
+    view_.shiftRight(data_.count());
+    changed();
+}
 
 void CGraphWindow::applyScaling(double verticalDistance, double offsetAdjustment, double pointsPerScreen)
 {
@@ -167,7 +185,10 @@ void CGraphWindow::applyScaling(double verticalDistance, double offsetAdjustment
     changed();
 }
 
-void CGraphWindow::resizeEvent(QResizeEvent*) { layoutControls(); }
+void CGraphWindow::resizeEvent(QResizeEvent*)
+{
+    layoutControls();
+}
 
 void CGraphWindow::layoutControls()
 {
@@ -184,8 +205,8 @@ void CGraphWindow::layoutControls()
     const auto columns = readoutColumns(width(), metrics.horizontalAdvance(QStringLiteral("-179.9999")));
     const int readoutRight = static_cast<int>(columns[3]) + metrics.horizontalAdvance(QStringLiteral("-9999.999  "));
     const int tabsLeft = std::max(w * 45 / 100, readoutRight);
-    tabs_->setGeometry(tabsLeft, bandBottom - kTabHeight, std::max(std::min(w * 30 / 100, w * 80 / 100 - 4 - tabsLeft), 40),
-                       kTabHeight);
+    tabs_->setGeometry(tabsLeft, bandBottom - kTabHeight,
+                       std::max(std::min(w * 30 / 100, w * 80 / 100 - 4 - tabsLeft), 40), kTabHeight);
     pos_->setGeometry(w * 80 / 100, bandBottom - 2 * kTabHeight - 4, w * 9 / 100, kTabHeight);
     ang_->setGeometry(w * 90 / 100, bandBottom - 2 * kTabHeight - 4, w * 9 / 100, kTabHeight);
     up_->setGeometry(w * 80 / 100, bandBottom - kTabHeight - 2, w * 9 / 100, kTabHeight);
@@ -318,9 +339,8 @@ void CGraphWindow::mouseDoubleClickEvent(QMouseEvent* event)
 void CGraphWindow::keyPressEvent(QKeyEvent* event)
 {
     const int which = event->modifiers() & Qt::ShiftModifier ? 2 : 1;
-    const long step = event->modifiers() & Qt::ControlModifier
-                          ? std::max(static_cast<long>(view_.width() / 10), 1L)
-                          : 1L;
+    const long step =
+        event->modifiers() & Qt::ControlModifier ? std::max(static_cast<long>(view_.width() / 10), 1L) : 1L;
     const std::size_t count = data_.count();
     switch (event->key()) {
     case Qt::Key_Left: view_.moveCursor(which, -step, count); break;

@@ -23,7 +23,7 @@ void NumericDisplay::showDistortionNumber(CVornscopeDoc& document, int value, in
     // Padded with blanks so a shorter number covers a longer one.
     char text[16];
     std::snprintf(text, sizeof text, "%-4d", value);
-    document.addTextItem(CTextItem{text, clientWidth - 40, clientHeight - 18, 0x000000, 0xFFFFFF, true});
+    document.addTextItem(CTextItem {text, clientWidth - 40, clientHeight - 18, 0x000000, 0xFFFFFF, true});
 }
 
 } // namespace vornscope

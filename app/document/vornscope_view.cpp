@@ -48,7 +48,7 @@ QColor colourFromWord(std::uint32_t word)
 
 int nextViewHandle()
 {
-    static std::atomic<int> counter{1};
+    static std::atomic<int> counter {1};
     return counter.fetch_add(1);
 }
 
@@ -99,13 +99,11 @@ const CVornscopeView::Route CVornscopeView::kRoutes[] = {
 };
 
 CVornscopeView::CVornscopeView(CVornscopeDoc* document, QWidget* parent)
-    : QWidget(parent),
-      document_(document),
-      mutexName_(viewMutexName(nextViewHandle())),
+    : QWidget(parent), document_(document), mutexName_(viewMutexName(nextViewHandle())),
       mutex_(openNamedMutex(mutexName_)),
-      modes_(std::make_unique<AcquisitionModes>(static_cast<AcquisitionHost&>(*this), document->session(), mutex_, state_)),
-      numeric_(std::make_unique<NumericDisplay>()),
-      numericScroll_(new QScrollBar(Qt::Vertical, this))
+      modes_(std::make_unique<AcquisitionModes>(static_cast<AcquisitionHost&>(*this), document->session(), mutex_,
+                                                state_)),
+      numeric_(std::make_unique<NumericDisplay>()), numericScroll_(new QScrollBar(Qt::Vertical, this))
 {
     numericScroll_->setObjectName(QStringLiteral("numericScroll"));
     numericScroll_->hide();
@@ -145,10 +143,22 @@ bool CVornscopeView::onCommand(int id)
     return false;
 }
 
-void CVornscopeView::setupRs232(int) { SetupCommand(*this).run(Transport::RS232); }
-void CVornscopeView::setupIsa(int) { SetupCommand(*this).run(Transport::ISA); }
-void CVornscopeView::setupTcpip(int) { SetupCommand(*this).run(Transport::TCPIP); }
-void CVornscopeView::sensorOptions(int) { SensorOptionsCommand(*this).run(); }
+void CVornscopeView::setupRs232(int)
+{
+    SetupCommand(*this).run(Transport::RS232);
+}
+void CVornscopeView::setupIsa(int)
+{
+    SetupCommand(*this).run(Transport::ISA);
+}
+void CVornscopeView::setupTcpip(int)
+{
+    SetupCommand(*this).run(Transport::TCPIP);
+}
+void CVornscopeView::sensorOptions(int)
+{
+    SensorOptionsCommand(*this).run();
+}
 void CVornscopeView::systemOptions(int)
 {
     SystemOptionsCommand(*this).run();
@@ -186,13 +196,34 @@ void CVornscopeView::unitsLost(const QString& reason)
     messageSink().show(lost + "\n" + text::kUnitsLostAdvice, "", MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
-void CVornscopeView::stream(int) { modes_->toggleStream(); }
-void CVornscopeView::point(int) { modes_->togglePoint(); }
-void CVornscopeView::animate(int) { modes_->toggleAnimate(); }
-void CVornscopeView::ball(int) { modes_->toggleBall(); }
-void CVornscopeView::distortion(int) { DistortionCommand(*this).run(); }
-void CVornscopeView::saveDataOptions(int) { DataFileCommands(*this).saveDataOptions(); }
-void CVornscopeView::saveData(int) { DataFileCommands(*this).saveData(); }
+void CVornscopeView::stream(int)
+{
+    modes_->toggleStream();
+}
+void CVornscopeView::point(int)
+{
+    modes_->togglePoint();
+}
+void CVornscopeView::animate(int)
+{
+    modes_->toggleAnimate();
+}
+void CVornscopeView::ball(int)
+{
+    modes_->toggleBall();
+}
+void CVornscopeView::distortion(int)
+{
+    DistortionCommand(*this).run();
+}
+void CVornscopeView::saveDataOptions(int)
+{
+    DataFileCommands(*this).saveDataOptions();
+}
+void CVornscopeView::saveData(int)
+{
+    DataFileCommands(*this).saveData();
+}
 
 void CVornscopeView::fileSave(int)
 {
@@ -235,7 +266,8 @@ void CVornscopeView::setGraphMode(bool on, double heightShare)
 
 void CVornscopeView::placeGraph()
 {
-    graph_->setGeometry(0, 0, std::max(width() - 20, 100), std::max(static_cast<int>(graphHeightShare_ * height()), 100));
+    graph_->setGeometry(0, 0, std::max(width() - 20, 100),
+                        std::max(static_cast<int>(graphHeightShare_ * height()), 100));
 }
 
 CGraphWindow* CVornscopeView::graphWindow()
@@ -306,8 +338,9 @@ void CVornscopeView::printGraph(QPrinter& printer)
     if (!graph_)
         return;
     QPainter painter(&printer);
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).translated(
-        -printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
+    const QRectF page = printer.pageLayout()
+                            .paintRectPixels(printer.resolution())
+                            .translated(-printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
     vornscope::printGraph(painter, page, graph_->data(), graph_->graphView(), graph_->selectedSensor(),
                           graph_->quantity());
 }
@@ -320,7 +353,8 @@ void CVornscopeView::print(int id)
     printer.setPageOrientation(QPageLayout::Landscape);
     if (id == ID_FILE_PRINT_PREVIEW) {
         QPrintPreviewDialog preview(&printer, this);
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { printGraph(*target); });
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                [this](QPrinter* target) { printGraph(*target); });
         preview.exec();
         return;
     }
@@ -331,9 +365,8 @@ void CVornscopeView::print(int id)
 
 void CVornscopeView::resetView(int)
 {
-    if (state_.graphVisible &&
-        messageSink().show(text::kResetWarning, "Warning", MessageIcon::Exclamation, MessageButtons::YesNo) !=
-            MessageAnswer::Yes)
+    if (state_.graphVisible && messageSink().show(text::kResetWarning, "Warning", MessageIcon::Exclamation,
+                                                  MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
     zoom = 1.0;
     shiftX = shiftY = 0;
@@ -373,7 +406,7 @@ void CVornscopeView::takePoints(const std::vector<SampleFrame>& points, std::siz
         std::vector<double> ranges;
         for (int unit : units)
             ranges.push_back(group->deviceConfig[static_cast<std::size_t>(unit)].scaling);
-        animateDisplay()->showPoint(newest, units, ranges, AnimateFrame{zoom, shiftX, shiftY, width(), height()},
+        animateDisplay()->showPoint(newest, units, ranges, AnimateFrame {zoom, shiftX, shiftY, width(), height()},
                                     state_.ball);
         return;
     }
@@ -383,7 +416,7 @@ void CVornscopeView::takePoints(const std::vector<SampleFrame>& points, std::siz
         return;
     }
     if (state_.sendToTarget && targetFile_.isOpen() && group) {
-        const FrameLineOptions options{state_.distortionOn, showTimes};
+        const FrameLineOptions options {state_.distortionOn, showTimes};
         const std::vector<int> units = group->presentUnits();
         for (std::size_t i = 0; i < count; ++i)
             if (!targetFile_.write(targetFrameText(points[i], units, options)))
@@ -394,10 +427,13 @@ void CVornscopeView::takePoints(const std::vector<SampleFrame>& points, std::siz
 
 ModeSettings CVornscopeView::modeSettings() const
 {
-    return ModeSettings{state_.setUp, document_->samplesPerPoint(), state_.distortionOn, state_.graphMode};
+    return ModeSettings {state_.setUp, document_->samplesPerPoint(), state_.distortionOn, state_.graphMode};
 }
 
-void CVornscopeView::setSamplesPerPoint(int samples) { document_->setSamplesPerPoint(samples); }
+void CVornscopeView::setSamplesPerPoint(int samples)
+{
+    document_->setSamplesPerPoint(samples);
+}
 
 void CVornscopeView::showModeScreen(ModeScreen screen)
 {
@@ -417,7 +453,10 @@ void CVornscopeView::showModeScreen(ModeScreen screen)
     }
 }
 
-void CVornscopeView::showStatus(const QString& text) { Q_EMIT statusMessage(text); }
+void CVornscopeView::showStatus(const QString& text)
+{
+    Q_EMIT statusMessage(text);
+}
 
 void CVornscopeView::showNumeric(const SampleFrame& frame)
 {
@@ -425,7 +464,8 @@ void CVornscopeView::showNumeric(const SampleFrame& frame)
     if (!group)
         return;
     numeric_->show(*document_, frame, group->presentUnits(), showTimes,
-                   width() - numericScroll_->sizeHint().width() - (bar_ && bar_->isVisible() ? CDistortionBar::kWidth : 0));
+                   width() - numericScroll_->sizeHint().width() -
+                       (bar_ && bar_->isVisible() ? CDistortionBar::kWidth : 0));
     if (state_.distortionOn && distortionSensor > 0 && distortionSensor < VORN_UNIT_COUNT) {
         const int value = frame.sensors[static_cast<std::size_t>(distortionSensor)].distortion;
         distortionBar()->setValue(value);
@@ -437,21 +477,31 @@ void CVornscopeView::animateStep(int id)
 {
     if (state_.graphVisible && graph_) {
         switch (id) {
-        case ID_SHIFT_RIGHT: case ID_SHIFT_RIGHT_TB: graph_->shiftRight(); break;
-        case ID_SHIFT_LEFT: case ID_SHIFT_LEFT_TB: graph_->shiftLeft(); break;
-        case ID_ZOOM_IN: case ID_ZOOM_IN_TB: graph_->zoomIn(); break;
-        case ID_ZOOM_OUT: case ID_ZOOM_OUT_TB: graph_->zoomOut(); break;
+        case ID_SHIFT_RIGHT:
+        case ID_SHIFT_RIGHT_TB: graph_->shiftRight(); break;
+        case ID_SHIFT_LEFT:
+        case ID_SHIFT_LEFT_TB: graph_->shiftLeft(); break;
+        case ID_ZOOM_IN:
+        case ID_ZOOM_IN_TB: graph_->zoomIn(); break;
+        case ID_ZOOM_OUT:
+        case ID_ZOOM_OUT_TB: graph_->zoomOut(); break;
         default: break;
         }
         return;
     }
     switch (id) {
-    case ID_SHIFT_RIGHT: case ID_SHIFT_RIGHT_TB: shiftX += 40; break;
-    case ID_SHIFT_LEFT: case ID_SHIFT_LEFT_TB: shiftX -= 40; break;
-    case ID_SHIFT_UP: case ID_SHIFT_UP_TB: shiftY -= 35; break;
-    case ID_SHIFT_DOWN: case ID_SHIFT_DOWN_TB: shiftY += 35; break;
-    case ID_ZOOM_IN: case ID_ZOOM_IN_TB: zoom = zoomedIn(zoom); break;
-    case ID_ZOOM_OUT: case ID_ZOOM_OUT_TB: zoom -= kZoomStep; break;
+    case ID_SHIFT_RIGHT:
+    case ID_SHIFT_RIGHT_TB: shiftX += 40; break;
+    case ID_SHIFT_LEFT:
+    case ID_SHIFT_LEFT_TB: shiftX -= 40; break;
+    case ID_SHIFT_UP:
+    case ID_SHIFT_UP_TB: shiftY -= 35; break;
+    case ID_SHIFT_DOWN:
+    case ID_SHIFT_DOWN_TB: shiftY += 35; break;
+    case ID_ZOOM_IN:
+    case ID_ZOOM_IN_TB: zoom = zoomedIn(zoom); break;
+    case ID_ZOOM_OUT:
+    case ID_ZOOM_OUT_TB: zoom -= kZoomStep; break;
     default: return;
     }
     clearView();
@@ -465,9 +515,8 @@ void CVornscopeView::clearView()
 
 void CVornscopeView::showStatusLine(const char* text)
 {
-    document_->addTextItem(CTextItem{text, kStatusX, kStatusY});
+    document_->addTextItem(CTextItem {text, kStatusX, kStatusY});
 }
-
 
 int CVornscopeView::pageOffset(const CTextItem& item) const
 {

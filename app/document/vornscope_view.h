@@ -152,7 +152,7 @@ private:
     CGraphWindow* graph_ = nullptr;
     double graphHeightShare_ = 0.85;
     QScrollBar* numericScroll_;
-    int pageBottom_ = 0;  // below the lowest line of the numeric display
+    int pageBottom_ = 0; // below the lowest line of the numeric display
     CAnimateDisplay* animate_ = nullptr;
     CDistortionBar* bar_ = nullptr;
     DataFileWriter targetFile_;

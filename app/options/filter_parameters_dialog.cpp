@@ -15,7 +15,10 @@ namespace {
 
 const char* const kTableNames[] = {"Alpha Min", "Alpha Max", "Vm"};
 
-QString alphaText(double value) { return QString::number(value, 'f', 4); }
+QString alphaText(double value)
+{
+    return QString::number(value, 'f', 4);
+}
 
 } // namespace
 
@@ -49,9 +52,11 @@ QWidget* FilterParametersDialog::buildTable(Table table)
         slider->setInvertedAppearance(true);
         slider->setRange(vm ? kVmSliderMin : 0, vm ? kVmSliderMax : kAlphaSliderMax);
         slider->setMinimumHeight(140);
-        slider->setObjectName(QStringLiteral("%1 slider %2").arg(QLatin1String(kTableNames[static_cast<int>(table)])).arg(k));
+        slider->setObjectName(
+            QStringLiteral("%1 slider %2").arg(QLatin1String(kTableNames[static_cast<int>(table)])).arg(k));
         auto* edit = new QLineEdit;
-        edit->setObjectName(QStringLiteral("%1 edit %2").arg(QLatin1String(kTableNames[static_cast<int>(table)])).arg(k));
+        edit->setObjectName(
+            QStringLiteral("%1 edit %2").arg(QLatin1String(kTableNames[static_cast<int>(table)])).arg(k));
         edit->setMaximumWidth(70);
         columns[k] = {slider, edit};
         grid->addWidget(slider, 1, static_cast<int>(k), Qt::AlignHCenter);
@@ -74,7 +79,7 @@ QWidget* FilterParametersDialog::buildTable(Table table)
             bool ok = false;
             const double typed = edit->text().toDouble(&ok);
             if (!ok)
-                return;  // OK refuses it with a message
+                return; // OK refuses it with a message
             slider->setValue(vm ? vmSliderPosition(static_cast<int>(typed)) : alphaSliderPosition(typed));
             showValue(table, k, typed);
         });

@@ -37,7 +37,7 @@ private:
 
     SensorPageValues page_;
     QTabWidget* tabs_;
-    std::array<std::array<Column, VORN_FILTER_ENTRIES>, 3> columns_{};
+    std::array<std::array<Column, VORN_FILTER_ENTRIES>, 3> columns_ {};
     QLineEdit* lineFrequency_ = nullptr;
 };
 

@@ -126,8 +126,8 @@ bool CSensorOptions::readValues()
     SensorPageValues read = values_;
     auto readAngles = [](const QString& title, const std::array<QLineEdit*, 3>& edits, std::array<double, 3>& out) {
         for (std::size_t k = 0; k < 3; ++k) {
-            const auto value = readReal(edits[k], QStringLiteral("%1 %2").arg(title, QLatin1String(kAngleNames[k])),
-                                        -180.0, 180.0);
+            const auto value =
+                readReal(edits[k], QStringLiteral("%1 %2").arg(title, QLatin1String(kAngleNames[k])), -180.0, 180.0);
             if (!value)
                 return false;
             out[k] = *value;

@@ -33,10 +33,10 @@ private:
     SensorPageValues values_;
     QButtonGroup* formats_ = nullptr;
     QButtonGroup* hemisphere_ = nullptr;
-    std::array<QCheckBox*, 6> bits_{};
+    std::array<QCheckBox*, 6> bits_ {};
     QComboBox* range_ = nullptr;
-    std::array<QLineEdit*, 3> angleAlign_{};
-    std::array<QLineEdit*, 3> referenceFrame_{};
+    std::array<QLineEdit*, 3> angleAlign_ {};
+    std::array<QLineEdit*, 3> referenceFrame_ {};
     QCheckBox* configureAll_ = nullptr;
 };
 

@@ -18,7 +18,7 @@ void SystemOptionsCommand::run()
         refuseNotSetUp();
         return;
     }
-    AcquisitionSettings settings{document.samplesPerPoint(), view_.showTimes};
+    AcquisitionSettings settings {document.samplesPerPoint(), view_.showTimes};
     SystemOptionsValues read;
     {
         std::lock_guard lock(*view_.mutex());

@@ -7,8 +7,7 @@ namespace vornscope {
 namespace {
 
 // Shows a dialog modally and copies its values back when it is accepted.
-template <typename Dialog, typename Values, typename Get>
-bool ask(QWidget* parent, Values& values, Get get)
+template <typename Dialog, typename Values, typename Get> bool ask(QWidget* parent, Values& values, Get get)
 {
     Dialog dialog(values, parent);
     if (dialog.exec() != QDialog::Accepted)

@@ -7,7 +7,6 @@
 
 namespace vornscope {
 
-
 class DialogPrompter final : public SetupPrompter {
 public:
     explicit DialogPrompter(CVornscopeView& view) : view_(view), wait_(&view) {}

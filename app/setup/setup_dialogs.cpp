@@ -18,8 +18,7 @@ constexpr long long kMaxUnsigned = std::numeric_limits<std::uint32_t>::max();
 
 } // namespace
 
-SetupFormDialog::SetupFormDialog(const QString& title, QWidget* parent)
-    : QDialog(parent), form_(new QFormLayout)
+SetupFormDialog::SetupFormDialog(const QString& title, QWidget* parent) : QDialog(parent), form_(new QFormLayout)
 {
     setWindowTitle(title);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -55,10 +54,10 @@ Rs232SetupDialog::Rs232SetupDialog(const Rs232SetupValues& values, QWidget* pare
         baud_->addItem(QString::number(rate));
     baud_->setCurrentIndex(values.baudIndex);
     form()->addRow(QStringLiteral("Baud Rate"), baud_);
-    readTimeout_ = addEdit(QStringLiteral("Read Timeout"), QStringLiteral("readTimeout"),
-                           QString::number(values.readTimeout));
-    writeTimeout_ = addEdit(QStringLiteral("Write Timeout"), QStringLiteral("writeTimeout"),
-                            QString::number(values.writeTimeout));
+    readTimeout_ =
+        addEdit(QStringLiteral("Read Timeout"), QStringLiteral("readTimeout"), QString::number(values.readTimeout));
+    writeTimeout_ =
+        addEdit(QStringLiteral("Write Timeout"), QStringLiteral("writeTimeout"), QString::number(values.writeTimeout));
 }
 
 bool Rs232SetupDialog::readFields()
@@ -84,10 +83,10 @@ IsaSetupDialog::IsaSetupDialog(const IsaSetupValues& values, QWidget* parent)
 {
     count_ = addEdit(QStringLiteral("Number of Devices"), QStringLiteral("numberOfDevices"),
                      QString::number(values.deviceCount));
-    readTimeout_ = addEdit(QStringLiteral("Read Timeout"), QStringLiteral("readTimeout"),
-                           QString::number(values.readTimeout));
-    writeTimeout_ = addEdit(QStringLiteral("Write Timeout"), QStringLiteral("writeTimeout"),
-                            QString::number(values.writeTimeout));
+    readTimeout_ =
+        addEdit(QStringLiteral("Read Timeout"), QStringLiteral("readTimeout"), QString::number(values.readTimeout));
+    writeTimeout_ =
+        addEdit(QStringLiteral("Write Timeout"), QStringLiteral("writeTimeout"), QString::number(values.writeTimeout));
 }
 
 bool IsaSetupDialog::readFields()

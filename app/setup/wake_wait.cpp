@@ -17,8 +17,7 @@ constexpr int kExpectedWakeMs = 5600;
 
 } // namespace
 
-WakeWaitDialog::WakeWaitDialog(QWidget* parent)
-    : QDialog(parent), label_(new QLabel), progress_(new QProgressBar)
+WakeWaitDialog::WakeWaitDialog(QWidget* parent) : QDialog(parent), label_(new QLabel), progress_(new QProgressBar)
 {
     setWindowTitle(QStringLiteral("Waking up vorn..."));
     setObjectName(QStringLiteral("wakeWait"));
@@ -42,7 +41,10 @@ void WakeWaitDialog::tick()
     progress_->setValue(static_cast<int>(std::min<qint64>(ms, kExpectedWakeMs)));
 }
 
-WakeWait::~WakeWait() { end(); }
+WakeWait::~WakeWait()
+{
+    end();
+}
 
 void WakeWait::begin()
 {

@@ -33,8 +33,6 @@ private:
     QProgressBar* progress_;
 };
 
-
-
 class WakeWait {
 public:
     explicit WakeWait(QWidget* parent) : parent_(parent) {}

@@ -12,7 +12,8 @@ namespace {
 
 constexpr int kSize = 24;
 
-QPixmap canvas() {
+QPixmap canvas()
+{
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
     return pixmap;
@@ -174,6 +175,9 @@ QIcon drawnCommandIcon(int id)
 
 } // namespace
 
-QIcon commandIcon(int id) { return withDisabledLook(drawnCommandIcon(id)); }
+QIcon commandIcon(int id)
+{
+    return withDisabledLook(drawnCommandIcon(id));
+}
 
 } // namespace vornscope

@@ -8,9 +8,7 @@
 namespace vornscope {
 
 KeyIndicators::KeyIndicators(QStatusBar* statusBar)
-    : QObject(statusBar),
-      cap_(new QLabel(QStringLiteral("CAP"))),
-      num_(new QLabel(QStringLiteral("NUM"))),
+    : QObject(statusBar), cap_(new QLabel(QStringLiteral("CAP"))), num_(new QLabel(QStringLiteral("NUM"))),
       scroll_(new QLabel(QStringLiteral("SCRL")))
 {
     for (QLabel* label : {cap_, num_, scroll_}) {

@@ -8,7 +8,7 @@
 namespace vornscope {
 namespace {
 
-int callsInProgress = 0;  // the user-interface thread's only
+int callsInProgress = 0; // the user-interface thread's only
 
 void paintOnly(void*)
 {
@@ -20,11 +20,20 @@ void paintOnly(void*)
 
 } // namespace
 
-bool libraryCallInProgress() { return callsInProgress > 0; }
+bool libraryCallInProgress()
+{
+    return callsInProgress > 0;
+}
 
-LibraryCallScope::LibraryCallScope() { ++callsInProgress; }
+LibraryCallScope::LibraryCallScope()
+{
+    ++callsInProgress;
+}
 
-LibraryCallScope::~LibraryCallScope() { --callsInProgress; }
+LibraryCallScope::~LibraryCallScope()
+{
+    --callsInProgress;
+}
 
 LibraryBusy::LibraryBusy()
 {

@@ -44,8 +44,8 @@ QString withoutMnemonic(const char* text)
 // Commands the frame carries out itself; all others go to the active view.
 bool isFrameCommand(int id)
 {
-    return id == ID_FILE_NEW || id == ID_APP_EXIT || id == ID_HELP_TOPICS || id == ID_APP_ABOUT ||
-           id == ID_FILE_OPEN || id == ID_OPEN_AND_GRAPH;
+    return id == ID_FILE_NEW || id == ID_APP_EXIT || id == ID_HELP_TOPICS || id == ID_APP_ABOUT || id == ID_FILE_OPEN ||
+           id == ID_OPEN_AND_GRAPH;
 }
 
 } // namespace
@@ -102,9 +102,9 @@ void CMainFrame::buildActions()
 void CMainFrame::buildMenus()
 {
     const std::pair<Menu, QString> menus[] = {
-        {Menu::File, QStringLiteral("&File")},       {Menu::SetUp, QStringLiteral("&SetUp")},
+        {Menu::File, QStringLiteral("&File")},          {Menu::SetUp, QStringLiteral("&SetUp")},
         {Menu::TakeData, QStringLiteral("&Take Data")}, {Menu::Options, QStringLiteral("&Options")},
-        {Menu::View, QStringLiteral("&View")},       {Menu::Help, QStringLiteral("&Help")},
+        {Menu::View, QStringLiteral("&View")},          {Menu::Help, QStringLiteral("&Help")},
     };
     for (const auto& [which, title] : menus) {
         if (which == Menu::Help) {
@@ -142,13 +142,13 @@ void CMainFrame::buildToolBar()
 {
     toolBar_ = addToolBar(QStringLiteral("Toolbar"));
     toolBar_->setObjectName(QStringLiteral("toolBar140"));
-    toolBar_->setMovable(true);  // dockable at any edge
+    toolBar_->setMovable(true); // dockable at any edge
     int group = -1;
     for (const CommandEntry& entry : commandTable()) {
         if (!entry.toolBar)
             continue;
         // A gap between the groups of the menus.
-        const int menuGroup = entry.id >= ID_SHIFT_RIGHT_TB && entry.id <= ID_RESET_VIEW_TB ? 2
+        const int menuGroup = entry.id >= ID_SHIFT_RIGHT_TB && entry.id <= ID_RESET_VIEW_TB          ? 2
                               : entry.id == ID_SENSOR_OPTIONS_TB || entry.id == ID_SYSTEM_OPTIONS_TB ? 1
                                                                                                      : 0;
         if (group != -1 && menuGroup != group)
@@ -229,7 +229,10 @@ void CMainFrame::updateCommandUi()
     }
 }
 
-QStringList CMainFrame::recentFiles() const { return loadRecentFiles(); }
+QStringList CMainFrame::recentFiles() const
+{
+    return loadRecentFiles();
+}
 
 void CMainFrame::addRecentFile(const QString& path)
 {

@@ -4,7 +4,7 @@ namespace vorn::attitude {
 
 Matrix3 multiply(const Matrix3& a, const Matrix3& b)
 {
-    Matrix3 c{};
+    Matrix3 c {};
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
             for (int k = 0; k < 3; ++k) {
@@ -17,7 +17,7 @@ Matrix3 multiply(const Matrix3& a, const Matrix3& b)
 
 Vector3 multiply(const Matrix3& m, const Vector3& v)
 {
-    Vector3 r{};
+    Vector3 r {};
     for (int i = 0; i < 3; ++i) {
         for (int k = 0; k < 3; ++k) {
             r[i] += m[i][k] * v[k];
@@ -28,7 +28,7 @@ Vector3 multiply(const Matrix3& m, const Vector3& v)
 
 Matrix3 transpose(const Matrix3& m)
 {
-    Matrix3 t{};
+    Matrix3 t {};
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
             t[i][j] = m[j][i];
@@ -39,7 +39,7 @@ Matrix3 transpose(const Matrix3& m)
 
 Matrix3 matrixOfRows(std::span<const double, 9> elements)
 {
-    Matrix3 m{};
+    Matrix3 m {};
     for (std::size_t i = 0; i < 9; ++i) {
         m[i / 3][i % 3] = elements[i];
     }
@@ -48,7 +48,7 @@ Matrix3 matrixOfRows(std::span<const double, 9> elements)
 
 std::array<double, 9> rowsOfMatrix(const Matrix3& m)
 {
-    std::array<double, 9> elements{};
+    std::array<double, 9> elements {};
     for (std::size_t i = 0; i < 9; ++i) {
         elements[i] = m[i / 3][i % 3];
     }

@@ -6,7 +6,10 @@ namespace vorn::attitude {
 
 namespace {
 
-Quaternion negated(const Quaternion& q) { return {-q[0], -q[1], -q[2], -q[3]}; }
+Quaternion negated(const Quaternion& q)
+{
+    return {-q[0], -q[1], -q[2], -q[3]};
+}
 
 } // namespace
 
@@ -14,7 +17,7 @@ Quaternion quaternionOfMatrix(const Matrix3& m)
 {
     // Shepperd's method: pick the largest diagonal term to stay well conditioned.
     const double trace = m[0][0] + m[1][1] + m[2][2];
-    Quaternion q{};
+    Quaternion q {};
     if (trace > 0) {
         const double s = std::sqrt(trace + 1.0) * 2;
         q = {0.25 * s, (m[1][2] - m[2][1]) / s, (m[2][0] - m[0][2]) / s, (m[0][1] - m[1][0]) / s};

@@ -7,13 +7,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -46,7 +46,7 @@ void writeRecording(const std::string& path)
             sensor.angles = {std::remainder(i * 0.5 + unit * 40, 360.0), 80 * std::sin(phase), 170 * std::cos(phase)};
             sensor.content = content::kPosition | content::kAngles;
         }
-        file.write(targetFrameText(*frame, units, FrameLineOptions{false, true}));
+        file.write(targetFrameText(*frame, units, FrameLineOptions {false, true}));
     }
 }
 
@@ -87,8 +87,8 @@ void BM_OpenTenMinuteRecording(benchmark::State& state)
             state.SkipWithError("the recording did not read back whole");
             break;
         }
-        framesMegabytes = static_cast<double>(graph.count() * (sizeof(double) + kSensors * sizeof(SensorRecord))) /
-                          (1 << 20);
+        framesMegabytes =
+            static_cast<double>(graph.count() * (sizeof(double) + kSensors * sizeof(SensorRecord))) / (1 << 20);
         benchmark::DoNotOptimize(graph.time(graph.count() - 1));
         worstPeak = std::max(worstPeak, statusMegabytes("VmHWM:") - before);
     }

@@ -39,12 +39,18 @@ void redraw(benchmark::State& state, bool wholeHistory)
         graph.render(&image);
         benchmark::DoNotOptimize(image.constBits());
     }
-    state.counters["redraws_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                         benchmark::Counter::kIsRate);
+    state.counters["redraws_per_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_GraphRedraw100kAllVisible(benchmark::State& state) { redraw(state, true); }
-void BM_GraphRedraw100kStreamingWindow(benchmark::State& state) { redraw(state, false); }
+void BM_GraphRedraw100kAllVisible(benchmark::State& state)
+{
+    redraw(state, true);
+}
+void BM_GraphRedraw100kStreamingWindow(benchmark::State& state)
+{
+    redraw(state, false);
+}
 
 BENCHMARK(BM_GraphRedraw100kAllVisible)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GraphRedraw100kStreamingWindow)->Unit(benchmark::kMillisecond)->UseRealTime();

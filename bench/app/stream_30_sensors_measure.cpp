@@ -28,7 +28,7 @@ using namespace vornscope;
 
 double processCpuMs()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
@@ -79,9 +79,7 @@ int main(int argc, char** argv)
     qint64 longestGapMs = 0;
     QTimer probe;
     probe.setInterval(2);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        longestGapMs = std::max(longestGapMs, gap.restart());
-    });
+    QObject::connect(&probe, &QTimer::timeout, [&] { longestGapMs = std::max(longestGapMs, gap.restart()); });
 
     const double cpuStart = processCpuMs();
     QElapsedTimer wall;
@@ -106,8 +104,7 @@ int main(int argc, char** argv)
                 "  user-interface thread longest busy stretch %lld ms\n"
                 "  process CPU %.1f ms = %.1f %% of one core (simulated controller included)\n",
                 kUnits, streamedMs / 1000.0, points, 1000.0 * static_cast<double>(points) / streamedMs,
-                static_cast<long long>(longestGapMs),
-                cpuMs, 100.0 * cpuMs / wallMs);
+                static_cast<long long>(longestGapMs), cpuMs, 100.0 * cpuMs / wallMs);
     document.session().shutDown();
     controller.stop();
     return 0;

@@ -26,7 +26,7 @@ struct Board {
         woken = vornISAWakeUp(kGroup, 1, 1, bases, 1000, 1000) != 0;
         VornDeviceConfig device {};
         woken = woken && vornGetDeviceConfig(kGroup, 0, &device) != 0;
-        device.dataFormat = 8;  // position/quaternion: 7 words a frame
+        device.dataFormat = 8; // position/quaternion: 7 words a frame
         woken = woken && vornSetFastDeviceConfig(kGroup, 0, &device) != 0;
     }
     vorn::sim::PortIoServer server;

@@ -63,8 +63,8 @@ uint64_t LineTap::forwarded() const
 LineTap::Clock::time_point LineTap::writtenAt(uint64_t index) const
 {
     std::lock_guard lock(mutex_);
-    const auto it = std::upper_bound(writes_.begin(), writes_.end(), index,
-                                     [](uint64_t i, const Write& w) { return i < w.end; });
+    const auto it =
+        std::upper_bound(writes_.begin(), writes_.end(), index, [](uint64_t i, const Write& w) { return i < w.end; });
     return it == writes_.end() ? Clock::time_point::max() : it->time;
 }
 
@@ -77,7 +77,7 @@ void LineTap::run()
             continue;
         if (fds[2].revents != 0)
             return;
-        if (fds[0].revents & POLLIN) {  // the unit speaks: on to the library, noting the time
+        if (fds[0].revents & POLLIN) { // the unit speaks: on to the library, noting the time
             const ssize_t n = ::read(unit_, buffer, sizeof buffer);
             if (n > 0 && ::write(master_, buffer, static_cast<std::size_t>(n)) == n) {
                 const auto now = Clock::now();
@@ -86,7 +86,7 @@ void LineTap::run()
                 writes_.push_back({total_, now});
             }
         }
-        if (fds[1].revents & POLLIN) {  // the library's commands go to the unit
+        if (fds[1].revents & POLLIN) { // the library's commands go to the unit
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
             if (n > 0)
                 (void)!::write(unit_, buffer, static_cast<std::size_t>(n));

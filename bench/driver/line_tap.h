@@ -32,13 +32,13 @@ private:
     void run();
 
     struct Write {
-        uint64_t end;  // cumulative count after this write
+        uint64_t end; // cumulative count after this write
         Clock::time_point time;
     };
 
-    int unit_ = -1;     // the simulator's line, as its client
-    int master_ = -1;   // our pseudo-terminal's master side
-    int slave_ = -1;    // kept open so the library's close does not hang it up
+    int unit_ = -1;   // the simulator's line, as its client
+    int master_ = -1; // our pseudo-terminal's master side
+    int slave_ = -1;  // kept open so the library's close does not hang it up
     int stopPipe_[2] = {-1, -1};
     std::string slavePath_;
     mutable std::mutex mutex_;

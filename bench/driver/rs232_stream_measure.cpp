@@ -39,8 +39,7 @@ struct Usage {
     double percent() const { return 100.0 * cpuMs / wallMs; }
 };
 
-template <typename Work>
-Usage measure(Work work)
+template <typename Work> Usage measure(Work work)
 {
     const auto start = Clock::now();
     const double cpu = threadCpuMs();
@@ -73,7 +72,7 @@ int main(int argc, char** argv)
 
     auto config = vorn::sim::vornsetConfig(static_cast<unsigned>(units));
     if (units > 15)
-        config.units.front().addressingMode = 1;  // expanded addressing reaches units 16..30
+        config.units.front().addressingMode = 1; // expanded addressing reaches units 16..30
     vorn::sim::Simulator simulator(config);
     simulator.start();
     LineTap tap(simulator.linePath(1).string(), baud);
@@ -86,8 +85,8 @@ int main(int argc, char** argv)
     const Usage wakeUp = measure([&] { woken = vornRS232WakeUp(1, 0, units, ports.data(), baud, 1000, 1000) != 0; });
     if (!woken)
         return 1;
-    std::printf("wake-up of %d units: %.0f ms, calling thread CPU %.1f ms = %.2f %% of one core\n", units, wakeUp.wallMs,
-                wakeUp.cpuMs, wakeUp.percent());
+    std::printf("wake-up of %d units: %.0f ms, calling thread CPU %.1f ms = %.2f %% of one core\n", units,
+                wakeUp.wallMs, wakeUp.cpuMs, wakeUp.percent());
 
     VornSystemConfig system {};
     vornGetSystemConfig(1, &system);

@@ -20,28 +20,32 @@ namespace {
 using namespace vorn::humgather;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t kBytes = 2 * (kMaxNoiseSamples + kDiscardedSamples);  // 65576
-constexpr double kLineBytesPerSecond = 11520.0;                              // 115200 baud, 10 bits a byte
+constexpr std::size_t kBytes = 2 * (kMaxNoiseSamples + kDiscardedSamples); // 65576
+constexpr double kLineBytesPerSecond = 11520.0;                            // 115200 baud, 10 bits a byte
 constexpr unsigned kPort = 60;
 
 // The unit's end of a line: sends the stream at `bytesPerSecond` (0: as fast as it can).
 class PacedUnit {
 public:
-    PacedUnit() {
+    PacedUnit()
+    {
         char name[256];
         openpty(&master_, &slave_, name, nullptr, nullptr);
-        termios raw{};
+        termios raw {};
         tcgetattr(master_, &raw);
         cfmakeraw(&raw);
         tcsetattr(master_, TCSANOW, &raw);
         setenv(("VORN_COM" + std::to_string(kPort)).c_str(), name, 1);
     }
-    ~PacedUnit() {
-        if (sender_.joinable()) sender_.join();
+    ~PacedUnit()
+    {
+        if (sender_.joinable())
+            sender_.join();
         ::close(master_);
         ::close(slave_);
     }
-    void start(double bytesPerSecond) {
+    void start(double bytesPerSecond)
+    {
         sender_ = std::thread([this, bytesPerSecond] {
             std::vector<std::uint8_t> stream(kBytes, 0x1F);
             const auto begin = Clock::now();
@@ -54,7 +58,8 @@ public:
                 }
                 if (due > sent) {
                     const ssize_t n = ::write(master_, stream.data() + sent, due - sent);
-                    if (n > 0) sent += static_cast<std::size_t>(n);
+                    if (n > 0)
+                        sent += static_cast<std::size_t>(n);
                 }
                 std::this_thread::sleep_for(std::chrono::microseconds(bytesPerSecond > 0 ? 500 : 50));
             }
@@ -67,7 +72,8 @@ private:
     std::thread sender_;
 };
 
-void collect(benchmark::State& state, double bytesPerSecond) {
+void collect(benchmark::State& state, double bytesPerSecond)
+{
     static std::array<std::int16_t, kMaxNoiseSamples> samples;
     for (auto _ : state) {
         PacedUnit unit;
@@ -78,7 +84,7 @@ void collect(benchmark::State& state, double bytesPerSecond) {
         }
         const auto begin = Clock::now();
         unit.start(bytesPerSecond);
-        std::array<std::int16_t, kDiscardedSamples> discarded{};
+        std::array<std::int16_t, kDiscardedSamples> discarded {};
         receiveSamples(link, discarded);
         receiveSamples(link, samples);
         const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
@@ -92,15 +98,23 @@ void collect(benchmark::State& state, double bytesPerSecond) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kBytes));
 }
 
-void BM_CollectionAtLineSpeed(benchmark::State& state) { collect(state, kLineBytesPerSecond); }
+void BM_CollectionAtLineSpeed(benchmark::State& state)
+{
+    collect(state, kLineBytesPerSecond);
+}
 BENCHMARK(BM_CollectionAtLineSpeed)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void BM_CollectionUnpaced(benchmark::State& state) { collect(state, 0); }
+void BM_CollectionUnpaced(benchmark::State& state)
+{
+    collect(state, 0);
+}
 BENCHMARK(BM_CollectionUnpaced)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-void BM_NoiseFileFromSamples(benchmark::State& state) {
+void BM_NoiseFileFromSamples(benchmark::State& state)
+{
     static std::array<float, kMaxNoiseSamples> volts;
-    const auto file = std::filesystem::temp_directory_path() / ("humgather-bench-" + std::to_string(::getpid()) + ".dat");
+    const auto file =
+        std::filesystem::temp_directory_path() / ("humgather-bench-" + std::to_string(::getpid()) + ".dat");
     for (auto _ : state) {
         for (std::size_t i = 0; i < volts.size(); ++i)
             volts[i] = sampleVolts(static_cast<std::int16_t>(8000 + (i * 7919) % 600), 5.0f);
@@ -111,6 +125,6 @@ void BM_NoiseFileFromSamples(benchmark::State& state) {
 }
 BENCHMARK(BM_NoiseFileFromSamples)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

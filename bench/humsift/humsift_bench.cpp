@@ -11,9 +11,9 @@
 
 #include "vorn/console/basic_number.h"
 #include "vorn/humsift/noise_file.h"
+#include "vorn/humsift/noise_spectrum.h"
 #include "vorn/humsift/ranking.h"
 #include "vorn/humsift/rate_scan.h"
-#include "vorn/humsift/noise_spectrum.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ using namespace vorn::humsift;
 constexpr std::size_t kSamples = 32768;
 constexpr double kSampleFrequency = 3402.0;
 
-std::vector<double> roomSamples() {
+std::vector<double> roomSamples()
+{
     std::mt19937 random(5);
     std::normal_distribution<double> white(0.0, 0.004);
     std::vector<double> x(kSamples);
@@ -40,12 +41,15 @@ std::vector<double> roomSamples() {
 class NoiseFileOnDisk {
 public:
     NoiseFileOnDisk()
-        : path_(std::filesystem::temp_directory_path() / ("humsift-bench-" + std::to_string(getpid()) + ".dat")) {
+        : path_(std::filesystem::temp_directory_path() / ("humsift-bench-" + std::to_string(getpid()) + ".dat"))
+    {
         std::string text;
-        for (double v : roomSamples()) text += vorn::console::basicNumber(v) + "\r\n";
+        for (double v : roomSamples())
+            text += vorn::console::basicNumber(v) + "\r\n";
         std::ofstream(path_, std::ios::binary) << text;
     }
-    ~NoiseFileOnDisk() {
+    ~NoiseFileOnDisk()
+    {
         std::error_code ignored;
         std::filesystem::remove(path_, ignored);
     }
@@ -55,14 +59,16 @@ private:
     std::filesystem::path path_;
 };
 
-std::string noiseFilePath() {
+std::string noiseFilePath()
+{
     static const NoiseFileOnDisk file;
     return file.path();
 }
 
-void FastAnalysis(benchmark::State& state) {
+void FastAnalysis(benchmark::State& state)
+{
     const std::string path = noiseFilePath();
-    const NotchSetting mains60{NotchOption::Mains60, {60.0, 70.0}, false};
+    const NotchSetting mains60 {NotchOption::Mains60, {60.0, 70.0}, false};
     for (auto _ : state) {
         NoiseFile file = readNoiseFile(path, kSamples);
         file.values.resize(largestPowerOfTwoAtMost(file.values.size()));
@@ -74,13 +80,16 @@ void FastAnalysis(benchmark::State& state) {
 }
 BENCHMARK(FastAnalysis)->Unit(benchmark::kMillisecond);
 
-void ReadNoiseFile(benchmark::State& state) {
+void ReadNoiseFile(benchmark::State& state)
+{
     const std::string path = noiseFilePath();
-    for (auto _ : state) benchmark::DoNotOptimize(readNoiseFile(path, kSamples).values.data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readNoiseFile(path, kSamples).values.data());
 }
 BENCHMARK(ReadNoiseFile)->Unit(benchmark::kMillisecond);
 
-void Spectrum32768(benchmark::State& state) {
+void Spectrum32768(benchmark::State& state)
+{
     const std::vector<double> samples = roomSamples();
     for (auto _ : state) {
         std::vector<double> work = samples;
@@ -89,17 +98,19 @@ void Spectrum32768(benchmark::State& state) {
 }
 BENCHMARK(Spectrum32768)->Unit(benchmark::kMillisecond);
 
-void Scan(benchmark::State& state, ScanKind kind) {
+void Scan(benchmark::State& state, ScanKind kind)
+{
     std::vector<double> samples = roomSamples();
     const Spectrum spectrum = computeSpectrum(samples, kSampleFrequency, Window::Hann);
     const RangeChoice range = scanRange(spectrum, 80.0, 140.0);
     const auto threads = static_cast<unsigned>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(scanRates(spectrum, *range.range, kind, {}, threads).data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scanRates(spectrum, *range.range, kind, {}, threads).data());
     state.counters["rates"] = double(range.range->count());
 }
 BENCHMARK_CAPTURE(Scan, CurrentNotch, ScanKind::CurrentNotch)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Scan, ZeroPairs, ScanKind::BothZeros)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -50,24 +50,12 @@ Fault ControllerSoakLink::injectFault(std::mt19937& random)
     const auto now = Clock::now();
     const auto over = now + Milliseconds(std::uniform_int_distribution<int>(20, 300)(random));
     switch (std::uniform_int_distribution<int>(0, 5)(random)) {
-    case 0:
-        controller_->setFaults({.dataPacketType = 211});
-        return {"other packet type", false, over};
-    case 1:
-        controller_->setFaults({.announcedPayload = 60000});
-        return {"oversize packet", false, over};
-    case 2:
-        controller_->setFaults({.truncateLastRecord = true});
-        return {"truncated packet", false, over};
-    case 3:
-        controller_->setFaults({.recordAddress = 125});
-        return {"bad record address", false, over};
-    case 4:
-        controller_->setFaults({.recordFormat = 15});
-        return {"bad data format", false, over};
-    default:
-        controller_->hangUpAll();
-        return {"controller hang-up", true, now};
+    case 0: controller_->setFaults({.dataPacketType = 211}); return {"other packet type", false, over};
+    case 1: controller_->setFaults({.announcedPayload = 60000}); return {"oversize packet", false, over};
+    case 2: controller_->setFaults({.truncateLastRecord = true}); return {"truncated packet", false, over};
+    case 3: controller_->setFaults({.recordAddress = 125}); return {"bad record address", false, over};
+    case 4: controller_->setFaults({.recordFormat = 15}); return {"bad data format", false, over};
+    default: controller_->hangUpAll(); return {"controller hang-up", true, now};
     }
 }
 

@@ -48,7 +48,7 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    const std::vector<std::string> names = which == "all" ? linkNames() : std::vector<std::string>{which};
+    const std::vector<std::string> names = which == "all" ? linkNames() : std::vector<std::string> {which};
     std::string table = tableHead();
     std::string notes;
     bool clean = true;

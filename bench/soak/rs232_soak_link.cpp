@@ -73,9 +73,7 @@ Fault Rs232SoakLink::injectFault(std::mt19937& random)
     case 0:
         line.corruptPhasingBits(static_cast<std::size_t>(uniform(random, 1, 3)));
         return {"phasing bit", false, now};
-    case 1:
-        line.dropBytes(static_cast<std::size_t>(uniform(random, 1, 5)));
-        return {"dropped bytes", false, now};
+    case 1: line.dropBytes(static_cast<std::size_t>(uniform(random, 1, 5))); return {"dropped bytes", false, now};
     case 2:
         line.duplicateBytes(static_cast<std::size_t>(uniform(random, 1, 5)));
         return {"duplicated bytes", false, now};

@@ -20,7 +20,7 @@ using Milliseconds = std::chrono::milliseconds;
 struct Fault {
     std::string kind;
     bool needsWakeUp = false;
-    Clock::time_point over {};  // the fault's effect ends by then (a stall, a closed line)
+    Clock::time_point over {}; // the fault's effect ends by then (a stall, a closed line)
 };
 
 class SoakLink {

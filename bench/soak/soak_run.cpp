@@ -31,7 +31,8 @@ public:
     {
         if (!wakeUp())
             return tally_;
-        const auto baselineAt = Clock::now() + std::min<Clock::duration>(settings_.memoryBaseline, settings_.duration / 3);
+        const auto baselineAt =
+            Clock::now() + std::min<Clock::duration>(settings_.memoryBaseline, settings_.duration / 3);
         std::optional<std::size_t> baseline;
         scheduleNextFault();
         while (Clock::now() < end_) {
@@ -63,7 +64,7 @@ private:
     void inject()
     {
         if (pending_)
-            return;  // one fault at a time, so each failure belongs to one
+            return; // one fault at a time, so each failure belongs to one
         const Fault fault = link_.injectFault(random_);
         ++tally_.faults;
         ++tally_.faultsByKind[fault.kind];
@@ -140,8 +141,9 @@ private:
     void reportCorrupted(uint8_t address, const VornReading& reading)
     {
         const auto since = std::chrono::duration_cast<Milliseconds>(Clock::now() - lastFault_.over).count();
-        std::fprintf(stderr, "%s: frame delivered as good with a reading unit %u never sent (position %d %d %d), "
-                             "%lld ms after the end of the last fault (%s)\n",
+        std::fprintf(stderr,
+                     "%s: frame delivered as good with a reading unit %u never sent (position %d %d %d), "
+                     "%lld ms after the end of the last fault (%s)\n",
                      link_.name().c_str(), address, reading.position[0], reading.position[1], reading.position[2],
                      static_cast<long long>(since), lastFault_.kind.c_str());
     }

@@ -34,7 +34,7 @@ struct SoakTally {
     uint64_t wakeUps = 0;          // wake-ups after a pulled line or a hang-up
     uint64_t failedWakeUps = 0;
     Milliseconds longestCall {0};
-    long memoryGrowth = 0;         // bytes, resident after the baseline to the end
+    long memoryGrowth = 0; // bytes, resident after the baseline to the end
 
     bool clean() const;
 };

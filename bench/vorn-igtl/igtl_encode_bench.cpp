@@ -35,7 +35,7 @@ void encodeFrame(benchmark::State& state, uint8_t dataFormat)
     std::vector<uint8_t> bytes(encoder.frameSize());
     const VornFrame frame = sampleFrame();
     for (auto _ : state) {
-        encoder.encode(frame, uint64_t{1} << 32, bytes.data());
+        encoder.encode(frame, uint64_t {1} << 32, bytes.data());
         benchmark::DoNotOptimize(bytes.data());
     }
     state.SetItemsProcessed(state.iterations() * 8);

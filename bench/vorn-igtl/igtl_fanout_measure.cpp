@@ -11,13 +11,13 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -101,7 +101,7 @@ int main(int argc, char** argv)
     vornigtl::ServerSettings settings;
     settings.address = "127.0.0.1";
     settings.port = 0;
-    settings.queueFrames = 64;  // measure delivery, not drops
+    settings.queueFrames = 64; // measure delivery, not drops
     vornigtl::IgtlServer server(settings);
     std::string error;
     if (!server.start(error)) {
@@ -135,9 +135,10 @@ int main(int argc, char** argv)
         const int64_t due = start + n * period;
         timespec at {static_cast<time_t>(due / 1000000000), static_cast<long>(due % 1000000000)};
         clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr);
-        frame.time = static_cast<uint32_t>(n);  // the frame number, read back by the clients
+        frame.time = static_cast<uint32_t>(n); // the frame number, read back by the clients
         for (int address = 1; address <= sensors; ++address)
-            frame.reading[address].matrix[0] = frame.reading[address].matrix[4] = frame.reading[address].matrix[8] = 32767;
+            frame.reading[address].matrix[0] = frame.reading[address].matrix[4] = frame.reading[address].matrix[8] =
+                32767;
         published[static_cast<std::size_t>(n)] = nowNs();
         encoder.encode(frame, vornigtl::timestampOfMilliseconds(frame.time), bytes.data());
         server.publish(bytes.data(), bytes.size());
@@ -167,11 +168,13 @@ int main(int argc, char** argv)
                 latencyUs.push_back((at - published[static_cast<std::size_t>(n)]) * 1e-3);
         }
     std::sort(latencyUs.begin(), latencyUs.end());
-    const auto at = [&](double q) { return latencyUs.empty() ? 0.0 : latencyUs[static_cast<std::size_t>(q * (latencyUs.size() - 1))]; };
+    const auto at = [&](double q) {
+        return latencyUs.empty() ? 0.0 : latencyUs[static_cast<std::size_t>(q * (latencyUs.size() - 1))];
+    };
     std::printf("%d clients, %d sensors, %.0f Hz, %.1f s: %d frames, %zu deliveries, %d missing\n", clients, sensors,
                 rate, wall, frames, latencyUs.size(), missing);
-    std::printf("frame in hand -> last byte at a client: median %.0f us, p99 %.0f us, max %.0f us\n", at(0.5),
-                at(0.99), latencyUs.empty() ? 0.0 : latencyUs.back());
+    std::printf("frame in hand -> last byte at a client: median %.0f us, p99 %.0f us, max %.0f us\n", at(0.5), at(0.99),
+                latencyUs.empty() ? 0.0 : latencyUs.back());
     std::printf("server CPU: %.2f %% of one core (%.3f s over %.1f s)\n", 100.0 * cpu / wall, cpu, wall);
     return 0;
 }

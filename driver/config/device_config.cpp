@@ -29,7 +29,7 @@ constexpr uint8_t kFilterBits = 0x07;
 enum class Depth { Normal, Fast };
 
 struct UnitFacts {
-    uint8_t statusByte;  // the unit's entry of the vornset status
+    uint8_t statusByte; // the unit's entry of the vornset status
     bool extendedRangeUnit;
     bool extendedRangeSystem;
 };
@@ -38,7 +38,7 @@ UnitFacts factsOf(const VornGroup& group, int unit)
 {
     UnitFacts facts {group.systemConfig.unitStatus[unit], false, false};
     if (group.standAlone)
-        return facts;  // a unit on its own is never extended-range
+        return facts; // a unit on its own is never extended-range
     facts.extendedRangeUnit = protocol::isExtendedRangeUnit(facts.statusByte);
     for (int u = 1; u <= group.systemConfig.numberOfUnits && u < VORN_UNIT_COUNT; ++u)
         facts.extendedRangeSystem |= protocol::isExtendedRangeUnit(group.systemConfig.unitStatus[u]);
@@ -62,8 +62,8 @@ bool readSetup(UnitCommands& unit, VornDeviceConfig& config)
         !unit.examineByte(toByte(Parameter::SuddenOutputChangeLock), "examine sudden output change", lock))
         return false;
     // A set bit switches a filter off. The button bit cannot be read back.
-    config.setup = static_cast<uint8_t>((config.setup & kButtonBit) | (~filters & kFilterBits) |
-                                        ((xyz & 1) << 4) | ((lock & 1) << 5));
+    config.setup = static_cast<uint8_t>((config.setup & kButtonBit) | (~filters & kFilterBits) | ((xyz & 1) << 4) |
+                                        ((lock & 1) << 5));
     return true;
 }
 
@@ -163,14 +163,16 @@ bool sendFiltersAndTables(UnitCommands& unit, const VornDeviceConfig& config)
         reportError("Illegal hemisphere specified for vorn #%d: %u.", unit.unit(), config.hemisphere);
         return false;
     }
-    const auto words = [](const int16_t (&angles)[3]) {
+    const auto words = [](const int16_t(&angles)[3]) {
         return std::array<uint16_t, 3> {static_cast<uint16_t>(angles[0]), static_cast<uint16_t>(angles[1]),
                                         static_cast<uint16_t>(angles[2])};
     };
     return paused(unit.command({toByte(protocol::Command::Hemisphere), (*hemisphere)[0], (*hemisphere)[1]},
                                "\"hemisphere\" command")) &&
-           paused(unit.changeValueWords(toByte(Parameter::AlphaMin), config.alphaMin, "\"change alpha min\" command")) &&
-           paused(unit.changeValueWords(toByte(Parameter::AlphaMax), config.alphaMax, "\"change alpha max\" command")) &&
+           paused(
+               unit.changeValueWords(toByte(Parameter::AlphaMin), config.alphaMin, "\"change alpha min\" command")) &&
+           paused(
+               unit.changeValueWords(toByte(Parameter::AlphaMax), config.alphaMax, "\"change alpha max\" command")) &&
            paused(unit.changeValueWords(toByte(Parameter::VmTable), config.vm, "\"change vm\" command")) &&
            paused(unit.commandWithWords(toByte(protocol::Command::ReferenceFrame), words(config.referenceFrame),
                                         "\"reference frame\" command")) &&
@@ -187,8 +189,8 @@ int setOverUnitLink(VornGroup& group, UnitLink& link, int address, const VornDev
     const UnitFacts facts = factsOf(group, address);
     UnitCommands unit(group, link, address, UnitCommands::Naming::Unit);
     if (!facts.extendedRangeUnit) {
-        const bool sent = depth == Depth::Normal ? sendSwitches(unit, config)
-                                                 : sendButton(unit, config) && sendFormat(unit, config);
+        const bool sent =
+            depth == Depth::Normal ? sendSwitches(unit, config) : sendButton(unit, config) && sendFormat(unit, config);
         if (!sent)
             return 0;
     }

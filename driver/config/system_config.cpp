@@ -22,7 +22,7 @@ namespace {
 using protocol::Parameter;
 using protocol::toByte;
 
-constexpr uint16_t kFirstAddressModeRevision = 835;      // 3.67: examine value 19 exists
+constexpr uint16_t kFirstAddressModeRevision = 835; // 3.67: examine value 19 exists
 constexpr uint16_t kFirstFastTransmitterRevision = 0x1500;
 constexpr uint32_t kAfterCrtSyncMs = 100;
 constexpr uint32_t kAfterSlowTransmitterMs = 1000;
@@ -121,12 +121,13 @@ int setOverUnitLink(VornGroup& group, UnitLink& link, VornSystemConfig& config)
     if (group.standAlone) {
         config.transmitter = 0;
     } else if (group.pv2) {
-        config.transmitter = 0x10;  // unit 1, transmitter 0: the only one there is
+        config.transmitter = 0x10; // unit 1, transmitter 0: the only one there is
     } else if (config.transmitter != 0) {
         if (!master.command({protocol::toByte(protocol::Command::NextTransmitter), config.transmitter},
                             "\"next transmitter\" command") ||
-            !platform::PumpWait::forMilliseconds(config.softwareRevision < kFirstFastTransmitterRevision ? kAfterSlowTransmitterMs
-                                                                               : kAfterFastTransmitterMs))
+            !platform::PumpWait::forMilliseconds(config.softwareRevision < kFirstFastTransmitterRevision
+                                                     ? kAfterSlowTransmitterMs
+                                                     : kAfterFastTransmitterMs))
             return 0;
     }
     const bool byCount = config.softwareRevision <= rate::kLastCountRevision;

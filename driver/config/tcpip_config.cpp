@@ -17,7 +17,7 @@ namespace vorn {
 
 namespace {
 
-constexpr double kRateFieldLimitHz = 1000.0;  // six digits of thousandths
+constexpr double kRateFieldLimitHz = 1000.0; // six digits of thousandths
 
 // The rate field holds rate x 1000 in six digits: refuse what does not fit
 // rather than send a wrong rate.

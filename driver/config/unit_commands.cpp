@@ -12,8 +12,8 @@ namespace vorn {
 
 namespace {
 
-constexpr std::size_t kLargestCommand = 2 + 2 * 7;  // change value with a table of 7 words
-constexpr std::size_t kLargestAnswer = 128;         // super-expanded vornset status
+constexpr std::size_t kLargestCommand = 2 + 2 * 7; // change value with a table of 7 words
+constexpr std::size_t kLargestAnswer = 128;        // super-expanded vornset status
 
 bool isIsa(const UnitLink& link)
 {

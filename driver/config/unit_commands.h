@@ -51,7 +51,7 @@ private:
     UnitLink& link_;
     int unit_;
     Naming naming_;
-    char name_[16];  // "master vorn" or "vorn #126"
+    char name_[16]; // "master vorn" or "vorn #126"
 };
 
 } // namespace vorn

@@ -38,36 +38,49 @@ struct StateRule {
     const char* message; // %s is the export's name
 };
 
-bool inMode(const VornGroup& g, ConnectionMode mode) { return g.mode == mode; }
+bool inMode(const VornGroup& g, ConnectionMode mode)
+{
+    return g.mode == mode;
+}
 
 StateRule stateRule(Check check)
 {
     switch (check) {
     case Check::NotWoken:
-        return {[](VornGroup& g) { return g.mode != ConnectionMode::None; }, "Illegal call to %s() after vorns are already woken up."};
+        return {[](VornGroup& g) { return g.mode != ConnectionMode::None; },
+                "Illegal call to %s() after vorns are already woken up."};
     case Check::Woken:
-        return {[](VornGroup& g) { return g.mode == ConnectionMode::None; }, "Illegal call to %s() before vorns are woken up."};
+        return {[](VornGroup& g) { return g.mode == ConnectionMode::None; },
+                "Illegal call to %s() before vorns are woken up."};
     case Check::NotStreaming:
         return {[](VornGroup& g) { return g.streaming; }, "Illegal call to %s() while streaming data."};
     case Check::Streaming:
         return {[](VornGroup& g) { return !g.streaming; }, "Illegal call to %s() while not streaming data."};
     case Check::NotReporting:
-        return {[](VornGroup& g) { return g.reportingCycles; }, "Illegal call to %s() while reporting measurement cycles."};
+        return {[](VornGroup& g) { return g.reportingCycles; },
+                "Illegal call to %s() while reporting measurement cycles."};
     case Check::Reporting:
-        return {[](VornGroup& g) { return !g.reportingCycles; }, "Illegal call to %s() while not reporting measurement cycles."};
+        return {[](VornGroup& g) { return !g.reportingCycles; },
+                "Illegal call to %s() while not reporting measurement cycles."};
     case Check::AnyMode:
-        return {[](VornGroup& g) { return g.mode == ConnectionMode::None; }, "Illegal call to %s() while not in TCP/IP, RS232 or ISA mode."};
+        return {[](VornGroup& g) { return g.mode == ConnectionMode::None; },
+                "Illegal call to %s() while not in TCP/IP, RS232 or ISA mode."};
     case Check::SerialOrIsa:
         return {[](VornGroup& g) { return !inMode(g, ConnectionMode::Rs232) && !inMode(g, ConnectionMode::Isa); },
                 "Illegal call to %s() while not in RS232 or ISA mode."};
     case Check::TcpIpMode:
-        return {[](VornGroup& g) { return !inMode(g, ConnectionMode::TcpIp); }, "Illegal call to %s() while not in TCP/IP mode."};
+        return {[](VornGroup& g) { return !inMode(g, ConnectionMode::TcpIp); },
+                "Illegal call to %s() while not in TCP/IP mode."};
     case Check::Rs232Mode:
-        return {[](VornGroup& g) { return !inMode(g, ConnectionMode::Rs232); }, "Illegal call to %s() while not in RS232 mode."};
+        return {[](VornGroup& g) { return !inMode(g, ConnectionMode::Rs232); },
+                "Illegal call to %s() while not in RS232 mode."};
     case Check::IsaMode:
-        return {[](VornGroup& g) { return !inMode(g, ConnectionMode::Isa); }, "Illegal call to %s() while not in ISA mode."};
+        return {[](VornGroup& g) { return !inMode(g, ConnectionMode::Isa); },
+                "Illegal call to %s() while not in ISA mode."};
     case Check::NotFirmware1x:
-        return {[](VornGroup& g) { return inMode(g, ConnectionMode::TcpIp) && (g.systemConfig.softwareRevision >> 8) == 1; },
+        return {[](VornGroup& g) {
+                    return inMode(g, ConnectionMode::TcpIp) && (g.systemConfig.softwareRevision >> 8) == 1;
+                },
                 "Illegal call to %s() while communicating with version 1.x Velmorasta software."};
     case Check::NotMultiVornIsa:
         return {[](VornGroup& g) { return inMode(g, ConnectionMode::Isa) && !g.standAlone && !g.pv2; },
@@ -75,8 +88,7 @@ StateRule stateRule(Check check)
     case Check::NoGroupMode:
         return {[](VornGroup& g) { return inMode(g, ConnectionMode::Rs232) && rs232GroupModeEnabled(g); },
                 "Illegal call to %s() while group mode is enabled."};
-    default:
-        return {nullptr, nullptr};
+    default: return {nullptr, nullptr};
     }
 }
 
@@ -134,8 +146,7 @@ bool passesChecks(Export id, int group, const CallArguments& arguments, std::sha
     const ExportRule& r = rule(id);
     for (Check check : r.checks) {
         switch (check) {
-        case Check::None:
-            return true;
+        case Check::None: return true;
         case Check::Range:
             if (!groups::validId(group)) {
                 reportError("Illegal group ID passed to %s().", r.name);

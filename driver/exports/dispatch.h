@@ -40,8 +40,7 @@ private:
 };
 
 // A group export: checks, then worker(group) with the group marked busy.
-template <typename Worker>
-int callGroup(Export id, int group, const CallArguments& arguments, Worker&& worker)
+template <typename Worker> int callGroup(Export id, int group, const CallArguments& arguments, Worker&& worker)
 {
     std::shared_ptr<VornGroup> record;
     if (!passesChecks(id, group, arguments, record))
@@ -53,8 +52,7 @@ int callGroup(Export id, int group, const CallArguments& arguments, Worker&& wor
 // A per-unit export: as callGroup, with worker(group, unit) receiving the
 // unit the caller's address reaches (unit 0 of a stand-alone group). This is
 // the one place where the caller's address is replaced.
-template <typename Worker>
-int callUnit(Export id, int group, const CallArguments& arguments, Worker&& worker)
+template <typename Worker> int callUnit(Export id, int group, const CallArguments& arguments, Worker&& worker)
 {
     return callGroup(id, group, arguments,
                      [&](VornGroup& record) { return worker(record, effectiveUnit(record, arguments.unit)); });
@@ -66,8 +64,7 @@ void shutDownIfStill(int id, const std::shared_ptr<VornGroup>& record);
 
 // A wake-up: admission checks, worker on the fresh record, and a shut-down
 // that frees the slot again if the worker fails.
-template <typename Worker>
-int wakeUp(Export id, int group, const CallArguments& arguments, Worker&& worker)
+template <typename Worker> int wakeUp(Export id, int group, const CallArguments& arguments, Worker&& worker)
 {
     std::shared_ptr<VornGroup> record;
     if (!passesChecks(id, group, arguments, record)) {

@@ -8,27 +8,56 @@
 namespace vorn {
 
 enum class Export : int {
-    TCPIPWakeUp, RS232WakeUp, ISAWakeUp, PV2WakeUp,
-    GetSystemConfig, SetSystemConfig, GetDeviceConfig, SetDeviceConfig,
-    GetFastDeviceConfig, SetFastDeviceConfig,
-    StartReading, GetReading, ReadingReady,
-    StartSingleFrame, StartFrameStream, GetFrame, GetMostRecentFrame, FrameReady, StopFrameStream,
-    StartFrameReadyCallback, StopFrameReadyCallback,
-    EnableMeasurementCycleReporting, DisableMeasurementCycleReporting, NewMeasurementCycle,
-    TCPIPSendCommand, TCPIPGetResponse, TCPIPClearBuffer,
-    RS232SendCommand, RS232GetResponse, RS232ClearBuffer, RS232Resynch, RS232Reset,
-    RS232SetGroupMode, RS232GroupModeEnabled, RS232NonGroupModeAllowed,
-    ISASendCommand, ISAGetResponse, ISAClearBuffer, ISAResynch, ISAReset,
+    TCPIPWakeUp,
+    RS232WakeUp,
+    ISAWakeUp,
+    PV2WakeUp,
+    GetSystemConfig,
+    SetSystemConfig,
+    GetDeviceConfig,
+    SetDeviceConfig,
+    GetFastDeviceConfig,
+    SetFastDeviceConfig,
+    StartReading,
+    GetReading,
+    ReadingReady,
+    StartSingleFrame,
+    StartFrameStream,
+    GetFrame,
+    GetMostRecentFrame,
+    FrameReady,
+    StopFrameStream,
+    StartFrameReadyCallback,
+    StopFrameReadyCallback,
+    EnableMeasurementCycleReporting,
+    DisableMeasurementCycleReporting,
+    NewMeasurementCycle,
+    TCPIPSendCommand,
+    TCPIPGetResponse,
+    TCPIPClearBuffer,
+    RS232SendCommand,
+    RS232GetResponse,
+    RS232ClearBuffer,
+    RS232Resynch,
+    RS232Reset,
+    RS232SetGroupMode,
+    RS232GroupModeEnabled,
+    RS232NonGroupModeAllowed,
+    ISASendCommand,
+    ISAGetResponse,
+    ISAClearBuffer,
+    ISAResynch,
+    ISAReset,
     Count
 };
 
 enum class Check : uint8_t {
-    None,            // ends a rule's list
+    None, // ends a rule's list
     // The identifier and its slot.
-    Range,           // G: 0..256
-    SlotFree,        // F: wake-ups only
-    SlotUsed,        // U
-    Timer,           // T: 1 ms resolution and frame-ready timer; the record is created once it passes
+    Range,    // G: 0..256
+    SlotFree, // F: wake-ups only
+    SlotUsed, // U
+    Timer,    // T: 1 ms resolution and frame-ready timer; the record is created once it passes
     // Arguments the library would otherwise dereference or index blindly.
     Unit,            // unit address 0..126
     Record,          // record pointer not null

@@ -35,12 +35,14 @@ extern "C" {
 // Configuration
 int vornGetSystemConfig(int group, VornSystemConfig* config)
 {
-    return callGroup(Export::GetSystemConfig, group, record(config), [&](VornGroup& g) { return getSystemConfig(g, *config); });
+    return callGroup(Export::GetSystemConfig, group, record(config),
+                     [&](VornGroup& g) { return getSystemConfig(g, *config); });
 }
 
 int vornSetSystemConfig(int group, VornSystemConfig* config)
 {
-    return callGroup(Export::SetSystemConfig, group, record(config), [&](VornGroup& g) { return setSystemConfig(g, *config); });
+    return callGroup(Export::SetSystemConfig, group, record(config),
+                     [&](VornGroup& g) { return setSystemConfig(g, *config); });
 }
 
 int vornGetDeviceConfig(int group, int unit, VornDeviceConfig* config)

@@ -17,22 +17,20 @@ int vornTCPIPWakeUp(int group, const char* serverAddress, uint16_t port, int num
 int vornRS232WakeUp(int group, int standAlone, int numberOfUnits, const uint16_t* comPorts, uint32_t baudRate,
                     uint32_t readTimeoutMs, uint32_t writeTimeoutMs)
 {
-    return wakeUp(Export::RS232WakeUp, group,
-                  {.pointer = comPorts, .numberOfUnits = numberOfUnits, .standAlone = standAlone != 0},
-                  [&](VornGroup& g) {
-                      return rs232WakeUp(g, standAlone != 0, numberOfUnits, comPorts, baudRate, readTimeoutMs,
-                                         writeTimeoutMs);
-                  });
+    return wakeUp(
+        Export::RS232WakeUp, group,
+        {.pointer = comPorts, .numberOfUnits = numberOfUnits, .standAlone = standAlone != 0}, [&](VornGroup& g) {
+            return rs232WakeUp(g, standAlone != 0, numberOfUnits, comPorts, baudRate, readTimeoutMs, writeTimeoutMs);
+        });
 }
 
-int vornISAWakeUp(int group, int standAlone, int numberOfUnits, const uint16_t* baseAddresses,
-                  uint32_t readTimeoutMs, uint32_t writeTimeoutMs)
+int vornISAWakeUp(int group, int standAlone, int numberOfUnits, const uint16_t* baseAddresses, uint32_t readTimeoutMs,
+                  uint32_t writeTimeoutMs)
 {
     return wakeUp(Export::ISAWakeUp, group,
                   {.pointer = baseAddresses, .numberOfUnits = numberOfUnits, .standAlone = standAlone != 0},
                   [&](VornGroup& g) {
-                      return isaWakeUp(g, standAlone != 0, numberOfUnits, baseAddresses, readTimeoutMs,
-                                       writeTimeoutMs);
+                      return isaWakeUp(g, standAlone != 0, numberOfUnits, baseAddresses, readTimeoutMs, writeTimeoutMs);
                   });
 }
 

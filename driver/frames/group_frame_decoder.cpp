@@ -38,7 +38,7 @@ FrameDecodeResult decodeGroupFrame(const VornGroup& group, std::span<const uint8
     const int last = lastUnit(group);
     for (int unit = firstUnit(group); unit <= last; ++unit) {
         if (!deliversRecord(group, unit))
-            continue;  // sent nothing
+            continue; // sent nothing
         const protocol::RecordShape shape = recordShapeOf(group, unit);
         const auto rest = bytes.subspan(offset);
         const protocol::DecodeResult result = decodeRecord(group, rest, shape, frame.reading[unit]);
@@ -49,10 +49,9 @@ FrameDecodeResult decodeGroupFrame(const VornGroup& group, std::span<const uint8
         FrameDecodeResult failure {protocol::DecodeFault::PhasingBit, unit, 0};
         if (result.fault == protocol::DecodeFault::WrongTag) {
             failure.fault = protocol::DecodeFault::WrongTag;
-            const std::size_t tagAt = protocol::recordLength(onIsa(group) ? protocol::Connection::Isa
-                                                                          : protocol::Connection::Rs232,
-                                                             shape) -
-                                      (onIsa(group) ? 2 : 1);
+            const std::size_t tagAt =
+                protocol::recordLength(onIsa(group) ? protocol::Connection::Isa : protocol::Connection::Rs232, shape) -
+                (onIsa(group) ? 2 : 1);
             failure.tag = rest[tagAt];
         }
         return failure;
@@ -71,7 +70,7 @@ int getGroupFrame(VornGroup& group, UnitLink& link, VornFrame& frame)
     }
     FrameDecodeResult result = decodeGroupFrame(group, std::span(bytes.data(), length), frame);
     if (result.ok() && group.streaming && framesOpenWithPhasingBit(group) && !link.nextFrameMayStart(group))
-        result = {protocol::DecodeFault::PhasingBit, firstActiveUnit(group), 0};  // this frame's tail is suspect
+        result = {protocol::DecodeFault::PhasingBit, firstActiveUnit(group), 0}; // this frame's tail is suspect
     return result.ok() ? 1 : failFaultyFrame(group, link, result);
 }
 

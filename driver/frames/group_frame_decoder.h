@@ -14,8 +14,8 @@ namespace vorn {
 
 struct FrameDecodeResult {
     protocol::DecodeFault fault = protocol::DecodeFault::None;
-    int unit = 0;  // the unit whose record failed
-    int tag = 0;   // the tag it sent, for a wrong tag
+    int unit = 0; // the unit whose record failed
+    int tag = 0;  // the tag it sent, for a wrong tag
 
     bool ok() const { return fault == protocol::DecodeFault::None; }
 };

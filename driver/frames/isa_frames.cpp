@@ -18,7 +18,7 @@ namespace vorn {
 
 namespace {
 
-constexpr std::size_t kSlotBytes = 32;  // the longest record of one unit, rounded up
+constexpr std::size_t kSlotBytes = 32; // the longest record of one unit, rounded up
 
 uint32_t timeStamp()
 {
@@ -26,8 +26,7 @@ uint32_t timeStamp()
 }
 
 // Units of a vornset that answer a point command on a board of their own.
-template <typename Visit>
-bool forEachUnitWithBoard(VornGroup& group, IsaTransport& isa, Visit visit)
+template <typename Visit> bool forEachUnitWithBoard(VornGroup& group, IsaTransport& isa, Visit visit)
 {
     for (int unit = 1; unit <= lastUnit(group); ++unit)
         if (isa.hasBoard(unit) && takesPart(group, unit) && !visit(unit))
@@ -92,7 +91,7 @@ int isaGetFrame(VornGroup& group, VornFrame& frame)
     int got = 0;
     if (group.streaming || group.pv2) {
         got = getGroupFrame(group, *isa, scratch);
-        scratch.time = timeStamp();  // on this path after the data came
+        scratch.time = timeStamp(); // on this path after the data came
     } else if (group.standAlone) {
         scratch.time = timeStamp();
         got = getReading(group, 0, scratch.reading[0]);

@@ -10,7 +10,7 @@ namespace {
 
 constexpr uint8_t kSensorBit = 0x04;
 constexpr uint8_t kButtonBit = 0x08;
-constexpr uint16_t kFirstTaggingMasterRevision = 0x0340;  // 3.64
+constexpr uint16_t kFirstTaggingMasterRevision = 0x0340; // 3.64
 
 const VornDeviceConfig& configOf(const VornGroup& group, int unit)
 {

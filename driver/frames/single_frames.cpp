@@ -21,8 +21,7 @@ uint32_t timeStamp()
 
 // Units that answer a point command on their own line outside group mode.
 // A stand-alone unit is its own line's only unit.
-template <typename Visit>
-bool forEachUnitOnOwnLine(VornGroup& group, SerialTransport& serial, Visit visit)
+template <typename Visit> bool forEachUnitOnOwnLine(VornGroup& group, SerialTransport& serial, Visit visit)
 {
     for (int unit = firstUnit(group); unit <= lastUnit(group); ++unit)
         if (serial.hasLine(unit) && takesPart(group, unit) && !visit(unit))

@@ -120,7 +120,7 @@ int getMostRecentFrame(VornGroup& group, VornFrame& frame)
             continue;
         const int code = takeErrorCode();
         if (code == VORN_ERR_PHASE)
-            continue;  // that frame is lost, the next one is aligned
+            continue; // that frame is lost, the next one is aligned
         setErrorCode(code);
         return 0;
     }

@@ -35,8 +35,8 @@ struct VornGroup {
     bool reportingCycles = false;
 
     bool standAlone = false;
-    bool groupModeActive = false;  // the library has switched the master into group mode
-    int addressingMode = 0;        // as last reported by the master; 2 selects two-byte prefixes
+    bool groupModeActive = false; // the library has switched the master into group mode
+    int addressingMode = 0;       // as last reported by the master; 2 selects two-byte prefixes
     int expectedFrameLength = 0;
     int lastActiveUnit = 0;
     int groupModeSetting = GroupModeAutomatic;

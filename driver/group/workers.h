@@ -19,8 +19,8 @@ namespace vorn {
 // the "after vorns are already woken up" check); on failure the worker
 // closes what it opened and the frame shuts the group down.
 int tcpipWakeUp(VornGroup& group, const char* serverAddress, uint16_t port, int numberOfUnits);
-int rs232WakeUp(VornGroup& group, bool standAlone, int numberOfUnits, const uint16_t* comPorts,
-                uint32_t baudRate, uint32_t readTimeoutMs, uint32_t writeTimeoutMs);
+int rs232WakeUp(VornGroup& group, bool standAlone, int numberOfUnits, const uint16_t* comPorts, uint32_t baudRate,
+                uint32_t readTimeoutMs, uint32_t writeTimeoutMs);
 int isaWakeUp(VornGroup& group, bool standAlone, int numberOfUnits, const uint16_t* baseAddresses,
               uint32_t readTimeoutMs, uint32_t writeTimeoutMs);
 int pv2WakeUp(VornGroup& group, uint16_t masterBaseAddress, uint32_t readTimeoutMs, uint32_t writeTimeoutMs);

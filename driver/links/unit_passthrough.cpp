@@ -9,8 +9,7 @@ namespace vorn {
 namespace {
 
 // 1 when the group has a unit link and `act` succeeds on it.
-template <typename Act>
-int onUnitLink(VornGroup& group, Act act)
+template <typename Act> int onUnitLink(VornGroup& group, Act act)
 {
     UnitLink* link = unitLinkOf(group);
     return link != nullptr && act(*link) ? 1 : 0;

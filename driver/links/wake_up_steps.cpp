@@ -12,8 +12,8 @@ constexpr uint32_t kBeforeAutoConfigMs = 100;
 constexpr uint32_t kAfterAutoConfigMs = 1000;
 } // namespace
 
-void prepareUnitGroup(VornGroup& group, ConnectionMode mode, bool standAlone, int numberOfUnits,
-                      uint32_t readTimeoutMs, uint32_t writeTimeoutMs)
+void prepareUnitGroup(VornGroup& group, ConnectionMode mode, bool standAlone, int numberOfUnits, uint32_t readTimeoutMs,
+                      uint32_t writeTimeoutMs)
 {
     group.mode = mode;
     group.standAlone = standAlone;

@@ -75,7 +75,8 @@ public:
 private:
     bool access(uint32_t operation, uint16_t port, uint32_t& value, uint32_t limitMs)
     {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::min(limitMs, kAccessLimitMs));
+        const auto end =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(std::min(limitMs, kAccessLimitMs));
         // A connection that broke is made again once per access: a service
         // that restarted serves the groups that outlived it.
         if (fd_ < 0 && connect(path_.c_str()) != 0)

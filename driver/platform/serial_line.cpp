@@ -24,10 +24,9 @@ struct StandardRate {
 };
 
 constexpr StandardRate kStandardRates[] = {
-    {300, B300},       {600, B600},       {1200, B1200},     {2400, B2400},
-    {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
-    {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800},
-    {921600, B921600},
+    {300, B300},       {600, B600},       {1200, B1200},     {2400, B2400},   {4800, B4800},
+    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600}, {115200, B115200},
+    {230400, B230400}, {460800, B460800}, {921600, B921600},
 };
 
 bool standardRateCode(uint32_t rate, speed_t& code)
@@ -51,8 +50,7 @@ std::string describeErrno(const std::string& what, const std::string& path)
 
 int64_t nowMs()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -124,7 +122,7 @@ bool SerialLine::configure(uint32_t baudRate)
 void SerialLine::close()
 {
     if (fd_ >= 0) {
-        ::close(fd_);  // also drops the flock
+        ::close(fd_); // also drops the flock
         fd_ = -1;
     }
     head_ = count_ = 0;
@@ -153,7 +151,7 @@ bool SerialLine::fill()
             pollfd p {fd_, POLLIN, 0};
             return !(::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP));
         }
-        return false;  // EIO: the other end of a pseudo-terminal closed
+        return false; // EIO: the other end of a pseudo-terminal closed
     }
     return true;
 }
@@ -163,7 +161,7 @@ bool SerialLine::take(uint8_t* out, std::size_t n)
     if (n > count_)
         return false;
     if (n == 0)
-        return true;  // `out` may be null then (an empty buffer's data())
+        return true; // `out` may be null then (an empty buffer's data())
     const std::size_t first = std::min(n, kInputQueueSize - head_);
     std::memcpy(out, queue_ + head_, first);
     std::memcpy(out + first, queue_, n - first);

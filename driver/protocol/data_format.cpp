@@ -9,13 +9,13 @@ namespace {
 constexpr std::array<int, 9> kWordsPerFormat = {0, 3, 3, 9, 6, 12, 0, 4, 7};
 
 constexpr std::array kFormatCommands = {
-    CommandCode{1, Command::FormatPosition},
-    CommandCode{2, Command::FormatAngles},
-    CommandCode{3, Command::FormatMatrix},
-    CommandCode{4, Command::FormatPositionAngles},
-    CommandCode{5, Command::FormatPositionMatrix},
-    CommandCode{7, Command::FormatQuaternion},
-    CommandCode{8, Command::FormatPositionQuaternion},
+    CommandCode {1, Command::FormatPosition},
+    CommandCode {2, Command::FormatAngles},
+    CommandCode {3, Command::FormatMatrix},
+    CommandCode {4, Command::FormatPositionAngles},
+    CommandCode {5, Command::FormatPositionMatrix},
+    CommandCode {7, Command::FormatQuaternion},
+    CommandCode {8, Command::FormatPositionQuaternion},
 };
 
 } // namespace

@@ -20,8 +20,8 @@ DataPacketResult decodeDataPacketPayload(std::span<const uint8_t> payload, VornF
             return result;
         }
         if (!decoded.ok()) {
-            result.fault = decoded.fault == DecodeFault::BadAddress ? DataPacketFault::BadAddress
-                                                                    : DataPacketFault::BadDataFormat;
+            result.fault =
+                decoded.fault == DecodeFault::BadAddress ? DataPacketFault::BadAddress : DataPacketFault::BadDataFormat;
             result.dataFormat = payload.size() > 1 ? static_cast<uint8_t>(payload[1] >> 4) : 0;
             return result;
         }

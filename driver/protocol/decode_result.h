@@ -14,11 +14,11 @@ enum class DecodeStatus : uint8_t {
 
 enum class DecodeFault : uint8_t {
     None,
-    PhasingBit,     // first byte (RS232) or first word (ISA) lacks the phasing flag
-    WrongTag,       // group-mode tag is not the expected address
-    BadAddress,     // TCP/IP record names an address above 120
-    BadDataFormat,  // data format 6 or above 8
-    BadRateDigits,  // status block rate field holds a non-digit
+    PhasingBit,    // first byte (RS232) or first word (ISA) lacks the phasing flag
+    WrongTag,      // group-mode tag is not the expected address
+    BadAddress,    // TCP/IP record names an address above 120
+    BadDataFormat, // data format 6 or above 8
+    BadRateDigits, // status block rate field holds a non-digit
 };
 
 struct DecodeResult {
@@ -27,7 +27,10 @@ struct DecodeResult {
     std::size_t length = 0;
 
     static constexpr DecodeResult valid(std::size_t used) { return {DecodeStatus::Valid, DecodeFault::None, used}; }
-    static constexpr DecodeResult needMore(std::size_t total) { return {DecodeStatus::NeedMore, DecodeFault::None, total}; }
+    static constexpr DecodeResult needMore(std::size_t total)
+    {
+        return {DecodeStatus::NeedMore, DecodeFault::None, total};
+    }
     static constexpr DecodeResult invalid(DecodeFault why) { return {DecodeStatus::Invalid, why, 0}; }
     constexpr bool ok() const { return status == DecodeStatus::Valid; }
 };

@@ -13,16 +13,14 @@ constexpr std::size_t kVmOffset = 44;
 constexpr std::size_t kReferenceFrameOffset = 58;
 constexpr std::size_t kAngleAlignOffset = 64;
 
-template <typename Word, std::size_t N>
-void putWords(const Word (&words)[N], uint8_t* out)
+template <typename Word, std::size_t N> void putWords(const Word (&words)[N], uint8_t* out)
 {
     for (std::size_t i = 0; i < N; ++i) {
         putBigEndian16(static_cast<uint16_t>(words[i]), out + 2 * i);
     }
 }
 
-template <typename Word, std::size_t N>
-void readWords(const uint8_t* in, Word (&words)[N])
+template <typename Word, std::size_t N> void readWords(const uint8_t* in, Word (&words)[N])
 {
     for (std::size_t i = 0; i < N; ++i) {
         words[i] = static_cast<Word>(readBigEndian16(in + 2 * i));
@@ -33,7 +31,7 @@ void readWords(const uint8_t* in, Word (&words)[N])
 
 std::array<uint8_t, kDeviceStatusBlockBytes> encodeDeviceStatusBlock(const VornDeviceConfig& config)
 {
-    std::array<uint8_t, kDeviceStatusBlockBytes> out{};
+    std::array<uint8_t, kDeviceStatusBlockBytes> out {};
     out[0] = config.status;
     out[1] = config.status2;
     putBigEndian16(config.softwareRevision, &out[2]);

@@ -46,16 +46,16 @@ FvbPrefixMatch matchFvbPrefix(std::span<const uint8_t> bytes)
     }
     if (first >= kExpandedBase) {
         const uint8_t address = static_cast<uint8_t>(16 + first - kExpandedBase);
-        return address <= kLastExpandedAddress ? FvbPrefixMatch{Kind::Prefix, address, 1}
-                                               : FvbPrefixMatch{Kind::Invalid, 0, 1};
+        return address <= kLastExpandedAddress ? FvbPrefixMatch {Kind::Prefix, address, 1}
+                                               : FvbPrefixMatch {Kind::Invalid, 0, 1};
     }
     if (first == kSuperExpandedMark) {
         if (bytes.size() < 2) {
             return {Kind::NeedMore, 0, 2};
         }
         const uint8_t address = bytes[1];
-        return address >= 1 && address <= kLastSuperExpandedAddress ? FvbPrefixMatch{Kind::Prefix, address, 2}
-                                                                      : FvbPrefixMatch{Kind::Invalid, 0, 2};
+        return address >= 1 && address <= kLastSuperExpandedAddress ? FvbPrefixMatch {Kind::Prefix, address, 2}
+                                                                    : FvbPrefixMatch {Kind::Invalid, 0, 2};
     }
     return {Kind::NoPrefix, 0, 0};
 }

@@ -11,10 +11,13 @@ namespace vorn::protocol {
 
 enum class AddressingMode : uint8_t { Normal = 0, Expanded = 1, SuperExpanded = 2 };
 
-constexpr uint8_t toUnderlying(AddressingMode m) { return static_cast<uint8_t>(m); }
+constexpr uint8_t toUnderlying(AddressingMode m)
+{
+    return static_cast<uint8_t>(m);
+}
 
 struct FvbPrefix {
-    std::array<uint8_t, 2> bytes{};
+    std::array<uint8_t, 2> bytes {};
     std::size_t length = 0;
 
     std::span<const uint8_t> view() const { return {bytes.data(), length}; }

@@ -14,7 +14,7 @@ std::size_t encodeIsaRecord(const VornReading& reading, const RecordShape& shape
     if (!isValidDataFormat(shape.dataFormat) || out.size() < length) {
         return 0;
     }
-    std::array<int16_t, kMaxRecordWords> words{};
+    std::array<int16_t, kMaxRecordWords> words {};
     const std::size_t count = wordsOfReading(shape.dataFormat, reading, words);
     if (count > 0) {
         words[0] = static_cast<int16_t>(static_cast<uint16_t>(words[0]) | kIsaPhasingFlag);
@@ -50,12 +50,12 @@ DecodeResult decodeIsaRecord(std::span<const uint8_t> bytes, const RecordShape& 
     if (shape.tag && shape.checkTag && bytes[length - 2] != shape.address) {
         return DecodeResult::invalid(DecodeFault::WrongTag);
     }
-    std::array<int16_t, kMaxRecordWords> words{};
+    std::array<int16_t, kMaxRecordWords> words {};
     std::size_t at = 0;
     for (std::size_t i = 0; i < count; ++i, at += 2) {
         words[i] = static_cast<int16_t>(readBigEndian16(&bytes[at]));
     }
-    reading = VornReading{};
+    reading = VornReading {};
     placeWordsInReading(shape.dataFormat, std::span(words.data(), count), reading);
     if (shape.button) {
         reading.button = readBigEndian16(&bytes[at]);

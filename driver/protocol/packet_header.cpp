@@ -6,7 +6,7 @@ namespace vorn::protocol {
 
 std::array<uint8_t, kPacketHeaderBytes> encodePacketHeader(const PacketHeader& header)
 {
-    std::array<uint8_t, kPacketHeaderBytes> out{};
+    std::array<uint8_t, kPacketHeaderBytes> out {};
     putBigEndian16(header.sequence, &out[0]);
     putBigEndian16(header.milliseconds, &out[2]);
     putBigEndian32(header.seconds, &out[4]);

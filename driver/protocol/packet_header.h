@@ -28,7 +28,10 @@ enum class PacketType : uint8_t {
     DataAlternate = 212,
 };
 
-constexpr uint8_t toByte(PacketType t) { return static_cast<uint8_t>(t); }
+constexpr uint8_t toByte(PacketType t)
+{
+    return static_cast<uint8_t>(t);
+}
 
 // Both data packet types are decoded alike.
 constexpr bool isDataPacket(uint8_t type)

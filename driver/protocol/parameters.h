@@ -42,22 +42,25 @@ enum class Parameter : uint8_t {
 
 // What change value takes after the parameter number.
 enum class ValueWidth : uint8_t {
-    None,      // read-only parameter
-    Byte,      // one byte on every link
-    ByteOrWord,// one byte on RS232, a whole word on ISA
-    Word,      // one 16-bit word
-    Words,     // `valueWords` words
+    None,       // read-only parameter
+    Byte,       // one byte on every link
+    ByteOrWord, // one byte on RS232, a whole word on ISA
+    Word,       // one 16-bit word
+    Words,      // `valueWords` words
 };
 
 struct ParameterInfo {
     Parameter parameter;
-    std::string_view name;   // as the diagnostic menus show it
-    uint8_t answerBytes;     // RS232 answer to examine value; 0: not examinable or mode-dependent
+    std::string_view name; // as the diagnostic menus show it
+    uint8_t answerBytes;   // RS232 answer to examine value; 0: not examinable or mode-dependent
     ValueWidth valueWidth;
-    uint8_t valueWords;      // for ValueWidth::Words
+    uint8_t valueWords; // for ValueWidth::Words
 };
 
-inline constexpr uint8_t toByte(Parameter p) { return static_cast<uint8_t>(p); }
+inline constexpr uint8_t toByte(Parameter p)
+{
+    return static_cast<uint8_t>(p);
+}
 
 // Every known parameter, in number order.
 std::span<const ParameterInfo> parameterTable();

@@ -10,8 +10,7 @@ namespace vorn::protocol {
 namespace {
 
 // Calls visit(field, count) for each field of the format, in record order.
-template <typename Reading, typename Visit>
-void forEachField(uint8_t dataFormat, Reading& reading, Visit visit)
+template <typename Reading, typename Visit> void forEachField(uint8_t dataFormat, Reading& reading, Visit visit)
 {
     const FormatFields fields = fieldsOfDataFormat(dataFormat);
     if (fields.position) {

@@ -7,10 +7,10 @@ namespace vorn::protocol {
 namespace {
 
 constexpr std::array kRateCommands = {
-    CommandCode{1, Command::ReportRate1},
-    CommandCode{2, Command::ReportRate2},
-    CommandCode{8, Command::ReportRate8},
-    CommandCode{32, Command::ReportRate32},
+    CommandCode {1, Command::ReportRate1},
+    CommandCode {2, Command::ReportRate2},
+    CommandCode {8, Command::ReportRate8},
+    CommandCode {32, Command::ReportRate32},
 };
 
 } // namespace

@@ -66,7 +66,7 @@ std::size_t encodeRs232Record(const VornReading& reading, const RecordShape& sha
     if (!isValidDataFormat(shape.dataFormat) || out.size() < length) {
         return 0;
     }
-    std::array<int16_t, kMaxRecordWords> words{};
+    std::array<int16_t, kMaxRecordWords> words {};
     const std::size_t count = wordsOfReading(shape.dataFormat, reading, words);
     std::size_t at = 0;
     for (std::size_t i = 0; i < count; ++i, at += 2) {
@@ -100,7 +100,7 @@ DecodeResult decodeRs232Record(std::span<const uint8_t> bytes, const RecordShape
     if (!wordBytesInPhase(bytes.first(2 * count))) {
         return DecodeResult::invalid(DecodeFault::PhasingBit);
     }
-    std::array<int16_t, kMaxRecordWords> words{};
+    std::array<int16_t, kMaxRecordWords> words {};
     std::size_t at = 0;
     for (std::size_t i = 0; i < count; ++i, at += 2) {
         words[i] = unpackRs232Word(&bytes[at]);
@@ -108,7 +108,7 @@ DecodeResult decodeRs232Record(std::span<const uint8_t> bytes, const RecordShape
     if (shape.checkTag && rs232RecordTag(bytes, shape).value_or(shape.address) != shape.address) {
         return DecodeResult::invalid(DecodeFault::WrongTag);
     }
-    reading = VornReading{};
+    reading = VornReading {};
     placeWordsInReading(shape.dataFormat, std::span(words.data(), count), reading);
     if (shape.button) {
         reading.button = bytes[at];

@@ -39,7 +39,7 @@ std::array<uint8_t, 6> measurementRateDigits(double rate)
     if (std::isfinite(rate) && rate > 0.0) {
         count = static_cast<long>(std::min(rate * 1000.0 + 0.5, static_cast<double>(kLargestRateCount)));
     }
-    std::array<uint8_t, 6> digits{};
+    std::array<uint8_t, 6> digits {};
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         *it = static_cast<uint8_t>('0' + count % 10);
         count /= 10;
@@ -49,7 +49,7 @@ std::array<uint8_t, 6> measurementRateDigits(double rate)
 
 std::array<uint8_t, kSystemStatusBlockBytes> encodeSystemStatusBlock(const SystemStatusBlock& block)
 {
-    std::array<uint8_t, kSystemStatusBlockBytes> out{};
+    std::array<uint8_t, kSystemStatusBlockBytes> out {};
     out[0] = block.systemStatus;
     out[1] = block.errorCode;
     out[2] = block.numberOfUnits;

@@ -25,7 +25,7 @@ struct SystemStatusBlock {
     uint8_t controllerField3 = 0;
     uint8_t controllerField4 = 0;
     uint16_t softwareRevision = 0;
-    std::array<uint8_t, kControllerUnitEntries> unitStatus{}; // entry i is address i + 1
+    std::array<uint8_t, kControllerUnitEntries> unitStatus {}; // entry i is address i + 1
 };
 
 // The block a set sends for `config` (its unitStatus entries 1..120).

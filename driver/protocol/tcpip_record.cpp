@@ -15,7 +15,7 @@ constexpr std::size_t kRecordHeaderBytes = 2;
 
 std::size_t tcpipRecordLength(uint8_t dataFormat, bool button)
 {
-    return recordLength(Connection::Tcpip, RecordShape{.dataFormat = dataFormat, .button = button});
+    return recordLength(Connection::Tcpip, RecordShape {.dataFormat = dataFormat, .button = button});
 }
 
 std::size_t encodeTcpipRecord(const TcpipRecord& record, std::span<uint8_t> out)
@@ -26,7 +26,7 @@ std::size_t encodeTcpipRecord(const TcpipRecord& record, std::span<uint8_t> out)
     }
     out[0] = static_cast<uint8_t>(record.address | (record.button ? kTcpipButtonFlag : 0));
     out[1] = static_cast<uint8_t>(record.dataFormat << 4);
-    std::array<int16_t, kMaxRecordWords> words{};
+    std::array<int16_t, kMaxRecordWords> words {};
     const std::size_t count = wordsOfReading(record.dataFormat, record.reading, words);
     std::size_t at = kRecordHeaderBytes;
     for (std::size_t i = 0; i < count; ++i, at += 2) {
@@ -60,7 +60,7 @@ DecodeResult decodeTcpipRecord(std::span<const uint8_t> bytes, TcpipRecord& reco
     if (bytes.size() < length) {
         return DecodeResult::needMore(length);
     }
-    std::array<int16_t, kMaxRecordWords> words{};
+    std::array<int16_t, kMaxRecordWords> words {};
     const auto count = static_cast<std::size_t>(wordsForDataFormat(dataFormat));
     std::size_t at = kRecordHeaderBytes;
     for (std::size_t i = 0; i < count; ++i, at += 2) {
@@ -69,7 +69,7 @@ DecodeResult decodeTcpipRecord(std::span<const uint8_t> bytes, TcpipRecord& reco
     record.address = address;
     record.dataFormat = dataFormat;
     record.button = button;
-    record.reading = VornReading{};
+    record.reading = VornReading {};
     placeWordsInReading(dataFormat, std::span(words.data(), count), record.reading);
     if (button) {
         record.reading.button = readBigEndian16(&bytes[at]);

@@ -18,7 +18,7 @@ struct TcpipRecord {
     uint8_t address = 0;
     uint8_t dataFormat = 0;
     bool button = false;
-    VornReading reading{};
+    VornReading reading {};
 };
 
 // Bytes of a record with this format and button flag (formats without words count 0 words).

@@ -90,7 +90,8 @@ uint8_t deviceStatusOf(uint16_t statusWord, uint8_t unitStatusByte, uint8_t addr
     if (hasTransmitter(unitStatusByte)) {
         status |= kDeviceTransmitter;
     }
-    const bool drives = address == (activeTransmitter >> 4) && (status & kDeviceRunning) && (status & kDeviceTransmitter);
+    const bool drives =
+        address == (activeTransmitter >> 4) && (status & kDeviceRunning) && (status & kDeviceTransmitter);
     if (drives) {
         status |= kDeviceDrivesTransmitter;
     }

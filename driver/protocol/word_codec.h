@@ -32,11 +32,14 @@ inline void putBigEndian32(uint32_t value, uint8_t* out)
 
 inline uint32_t readBigEndian32(const uint8_t* in)
 {
-    return (uint32_t{readBigEndian16(in)} << 16) | readBigEndian16(in + 2);
+    return (uint32_t {readBigEndian16(in)} << 16) | readBigEndian16(in + 2);
 }
 
 // Words an ISA board needs for `byteCount` command bytes (an odd last byte takes a word).
-constexpr std::size_t isaWordCount(std::size_t byteCount) { return (byteCount + 1) / 2; }
+constexpr std::size_t isaWordCount(std::size_t byteCount)
+{
+    return (byteCount + 1) / 2;
+}
 
 // Pairs bytes into ISA words, the first of each pair in the high half; an odd last byte
 // goes in the high half of a last word. Writes isaWordCount(bytes.size()) words, which

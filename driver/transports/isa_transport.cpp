@@ -33,8 +33,14 @@ uint32_t accessLimitMs(uint64_t startMs, uint32_t timeoutMs)
     return now < end ? static_cast<uint32_t>(std::min<uint64_t>(end - now, platform::PortIo::kAccessLimitMs)) : 0;
 }
 
-uint16_t dataPort(uint16_t base) { return base; }
-uint16_t statusPort(uint16_t base) { return static_cast<uint16_t>(base + 2); }
+uint16_t dataPort(uint16_t base)
+{
+    return base;
+}
+uint16_t statusPort(uint16_t base)
+{
+    return static_cast<uint16_t>(base + 2);
+}
 
 } // namespace
 
@@ -82,7 +88,7 @@ IsaTransport::Wait IsaTransport::waitForStatus(uint16_t base, uint16_t bit, uint
         if (platform::nowMs() - startMs >= timeoutMs)
             return Wait::TimedOut;
         if (!platform::PumpWait::forMilliseconds(kStatusPollMs))
-            return Wait::Failed;  // quit: silent
+            return Wait::Failed; // quit: silent
     }
 }
 
@@ -138,7 +144,7 @@ bool IsaTransport::getResponse(VornGroup& group, int unit, std::span<uint8_t> by
             return false;
         bytes[at] = static_cast<uint8_t>(word >> 8);
         if (at + 1 < bytes.size())
-            bytes[at + 1] = static_cast<uint8_t>(word);  // an odd count drops the last low byte
+            bytes[at + 1] = static_cast<uint8_t>(word); // an odd count drops the last low byte
     }
     return true;
 }
@@ -242,9 +248,9 @@ void IsaTransport::close(VornGroup&)
     if (ports_) {
         for (int unit = 0; unit < VORN_UNIT_COUNT; ++unit)
             if (hasBoard(unit))
-                ports_->write(statusPort(base(unit)), 0, platform::PortIo::kAccessLimitMs);  // held in reset
+                ports_->write(statusPort(base(unit)), 0, platform::PortIo::kAccessLimitMs); // held in reset
     }
-    ports_.reset();  // the last group to let go closes the port access
+    ports_.reset(); // the last group to let go closes the port access
 }
 
 } // namespace vorn

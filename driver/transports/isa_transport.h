@@ -26,7 +26,10 @@ public:
     protocol::Connection connection() const override { return protocol::Connection::Isa; }
 
     void setBase(int unit, uint16_t base) { bases_[static_cast<std::size_t>(unit)] = base; }
-    bool hasBoard(int unit) const { return unit >= 0 && unit < VORN_UNIT_COUNT && bases_[static_cast<std::size_t>(unit)] != 0; }
+    bool hasBoard(int unit) const
+    {
+        return unit >= 0 && unit < VORN_UNIT_COUNT && bases_[static_cast<std::size_t>(unit)] != 0;
+    }
     uint16_t base(int unit) const { return bases_[static_cast<std::size_t>(unit)]; }
     // The unit whose board carries traffic for `unit`: itself, or the master.
     int boardOwner(const VornGroup& group, int unit) const;

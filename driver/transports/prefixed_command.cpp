@@ -13,12 +13,11 @@ bool PrefixedCommand::build(int addressingMode, int unit, std::span<const uint8_
     // 0xE0 + a - 16 up to 30); super-expanded mode uses 0xA0, a. Other
     // addresses have no prefix: a one-byte form for them would name a
     // different unit.
-    const auto mode = addressingMode == 2 ? protocol::AddressingMode::SuperExpanded
-                                          : protocol::AddressingMode::Expanded;
+    const auto mode =
+        addressingMode == 2 ? protocol::AddressingMode::SuperExpanded : protocol::AddressingMode::Expanded;
     const auto prefix = protocol::fvbPrefix(protocol::toUnderlying(mode), static_cast<uint8_t>(unit));
     if (!prefix) {
-        reportError("Unable to address vorn #%d through the master vorn in addressing mode %d.", unit,
-                    addressingMode);
+        reportError("Unable to address vorn #%d through the master vorn in addressing mode %d.", unit, addressingMode);
         return false;
     }
     if (prefix->length + command.size() > kBufferBytes) {

@@ -194,7 +194,7 @@ void SerialTransport::close(VornGroup&)
     // pump hook) finds it closed and fails instead of touching freed memory.
     for (auto& owned : lines_) {
         if (owned && owned->isOpen()) {
-            owned->setRts(true);  // left asserted, as in the first half of a reset
+            owned->setRts(true); // left asserted, as in the first half of a reset
             owned->close();
         }
     }

@@ -13,13 +13,13 @@
 namespace vorn {
 
 struct TcpipRequest {
-    const char* name;                  // "wake up", "get status"... as messages quote it
+    const char* name; // "wake up", "get status"... as messages quote it
     protocol::PacketType type;
-    uint8_t subtype = 0;               // the unit of a per-unit status request
-    std::span<const uint8_t> data {};  // a status block for "send setup"
+    uint8_t subtype = 0;              // the unit of a per-unit status request
+    std::span<const uint8_t> data {}; // a status block for "send setup"
     protocol::PacketType answerType;
-    std::span<uint8_t> answerData {};  // filled after a good answer header
-    int unit = -1;                     // names the unit in messages of per-unit requests
+    std::span<uint8_t> answerData {}; // filled after a good answer header
+    int unit = -1;                    // names the unit in messages of per-unit requests
 };
 
 // True when the controller accepted the request and its data arrived.

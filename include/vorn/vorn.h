@@ -50,8 +50,8 @@ extern "C" {
 #endif
 
 enum {
-    VORN_MAX_GROUP = 256,   /* identifiers 0..256 */
-    VORN_UNIT_COUNT = 127,  /* unit addresses 0..126 */
+    VORN_MAX_GROUP = 256,  /* identifiers 0..256 */
+    VORN_UNIT_COUNT = 127, /* unit addresses 0..126 */
     VORN_FILTER_ENTRIES = 7
 };
 
@@ -63,8 +63,8 @@ typedef struct VornSystemConfig {
     uint8_t controllerField1; /* passed through to and from the networked controller */
     uint8_t transmitter;      /* bits 4-7 unit address, bits 0-1 transmitter number */
     uint8_t reserved0;
-    uint16_t crystalSpeed;    /* MHz, units below revision 3.63 */
-    double measurementRate;   /* measurement cycles per second */
+    uint16_t crystalSpeed;  /* MHz, units below revision 3.63 */
+    double measurementRate; /* measurement cycles per second */
     uint8_t controllerField2;
     uint8_t controllerField3;
     uint8_t controllerField4;
@@ -76,15 +76,15 @@ typedef struct VornSystemConfig {
 
 /* Configuration of one unit: 68 bytes. */
 typedef struct VornDeviceConfig {
-    uint8_t status;          /* bit 7 error, 6 running, 2 has sensor, 1 has transmitter, 0 drives it */
-    uint8_t status2;         /* controller's unit type code (TCP/IP only) */
+    uint8_t status;  /* bit 7 error, 6 running, 2 has sensor, 1 has transmitter, 0 drives it */
+    uint8_t status2; /* controller's unit type code (TCP/IP only) */
     uint16_t softwareRevision;
     uint8_t errorCode;
-    uint8_t setup;           /* bit 0 DC, 1 wide notch, 2 narrow notch, 3 button, 4 XYZ ref, 5 lock */
-    uint8_t dataFormat;      /* 0 none, 1 pos, 2 ang, 3 mat, 4 pos/ang, 5 pos/mat, 7 quat, 8 pos/quat */
-    uint8_t reportRate;      /* 1, 2, 8 or 32 */
-    uint16_t scaling;        /* 36, 72 or 144 inches full scale */
-    uint8_t hemisphere;      /* 0 front, 1 back, 2 top, 3 bottom, 4 left, 5 right */
+    uint8_t setup;      /* bit 0 DC, 1 wide notch, 2 narrow notch, 3 button, 4 XYZ ref, 5 lock */
+    uint8_t dataFormat; /* 0 none, 1 pos, 2 ang, 3 mat, 4 pos/ang, 5 pos/mat, 7 quat, 8 pos/quat */
+    uint8_t reportRate; /* 1, 2, 8 or 32 */
+    uint16_t scaling;   /* 36, 72 or 144 inches full scale */
+    uint8_t hemisphere; /* 0 front, 1 back, 2 top, 3 bottom, 4 left, 5 right */
     uint8_t address;
     uint8_t transmitterType;
     uint8_t reserved0;
@@ -114,12 +114,11 @@ typedef void (*VornFrameReadyCallback)(int group, uintptr_t userValue);
 
 /* Wake-up and shut-down */
 VORN_API int vornTCPIPWakeUp(int group, const char* serverAddress, uint16_t port, int numberOfUnits);
-VORN_API int vornRS232WakeUp(int group, int standAlone, int numberOfUnits, const uint16_t* comPorts,
-                             uint32_t baudRate, uint32_t readTimeoutMs, uint32_t writeTimeoutMs);
+VORN_API int vornRS232WakeUp(int group, int standAlone, int numberOfUnits, const uint16_t* comPorts, uint32_t baudRate,
+                             uint32_t readTimeoutMs, uint32_t writeTimeoutMs);
 VORN_API int vornISAWakeUp(int group, int standAlone, int numberOfUnits, const uint16_t* baseAddresses,
                            uint32_t readTimeoutMs, uint32_t writeTimeoutMs);
-VORN_API int vornPV2WakeUp(int group, uint16_t masterBaseAddress, uint32_t readTimeoutMs,
-                           uint32_t writeTimeoutMs);
+VORN_API int vornPV2WakeUp(int group, uint16_t masterBaseAddress, uint32_t readTimeoutMs, uint32_t writeTimeoutMs);
 VORN_API void vornShutDown(int group);
 
 /* Configuration */
@@ -175,17 +174,17 @@ VORN_API int vornISAResynch(int group);
 VORN_API int vornISAReset(int group);
 
 /* Error codes: what vornGetErrorCode() returns. */
-#define VORN_ERR_NONE 0               /* no failure since the last vornGetErrorCode() */
-#define VORN_ERR_FAILED 1             /* any reported message without a more specific code */
-#define VORN_ERR_TCPIP_READ 16        /* TCP/IP: receiving a data packet failed */
+#define VORN_ERR_NONE              0  /* no failure since the last vornGetErrorCode() */
+#define VORN_ERR_FAILED            1  /* any reported message without a more specific code */
+#define VORN_ERR_TCPIP_READ        16 /* TCP/IP: receiving a data packet failed */
 #define VORN_ERR_TCPIP_PACKET_TYPE 18 /* TCP/IP: a packet other than data arrived outside a stream */
-#define VORN_ERR_TCPIP_ADDRESS 19     /* TCP/IP: a data record names a unit above 120 */
-#define VORN_ERR_TCPIP_RECORD 20      /* TCP/IP: a data record has a bad data format or is cut short */
-#define VORN_ERR_RS232_READ 32        /* RS232: reading a reading or frame (or clearing an overflow) failed */
-#define VORN_ERR_PHASE 33             /* phase or tag error; a stream is aligned again */
-#define VORN_ERR_PHASE_LOST 34        /* phase or tag error in a stream that could not be aligned again */
-#define VORN_ERR_DATA_READY 35        /* measurement cycle: a character other than ','; the call returns 1 */
-#define VORN_ERR_ISA_READ 48          /* ISA: reading the words of a reading or frame failed */
+#define VORN_ERR_TCPIP_ADDRESS     19 /* TCP/IP: a data record names a unit above 120 */
+#define VORN_ERR_TCPIP_RECORD      20 /* TCP/IP: a data record has a bad data format or is cut short */
+#define VORN_ERR_RS232_READ        32 /* RS232: reading a reading or frame (or clearing an overflow) failed */
+#define VORN_ERR_PHASE             33 /* phase or tag error; a stream is aligned again */
+#define VORN_ERR_PHASE_LOST        34 /* phase or tag error in a stream that could not be aligned again */
+#define VORN_ERR_DATA_READY        35 /* measurement cycle: a character other than ','; the call returns 1 */
+#define VORN_ERR_ISA_READ          48 /* ISA: reading the words of a reading or frame failed */
 
 /* Errors and version */
 VORN_API void vornDisplayErrorDialogs(int show);

@@ -6,8 +6,8 @@ ControllerConfig controllerConfig(unsigned units)
 {
     ControllerConfig config;
     for (unsigned address = 1; address <= units && address <= 120; ++address)
-        config.units.push_back({.address = static_cast<uint8_t>(address),
-                                .sensorModel = circlingSensor(static_cast<uint8_t>(address))});
+        config.units.push_back(
+            {.address = static_cast<uint8_t>(address), .sensorModel = circlingSensor(static_cast<uint8_t>(address))});
     return config;
 }
 

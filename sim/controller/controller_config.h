@@ -10,12 +10,12 @@
 namespace vorn::sim {
 
 struct ControllerUnitConfig {
-    uint8_t address = 1;          // 1..120
+    uint8_t address = 1; // 1..120
     bool sensor = true;
-    uint8_t dataFormat = 8;       // position/quaternion
-    bool button = false;          // records carry a button word
+    uint8_t dataFormat = 8; // position/quaternion
+    bool button = false;    // records carry a button word
     uint16_t buttonValue = 0;
-    uint8_t typeCode = 1;         // the device block's second byte
+    uint8_t typeCode = 1; // the device block's second byte
     uint16_t softwareRevision = 0x0343;
     SensorConfig sensorModel;
 };

@@ -13,10 +13,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <map>
-#include <optional>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 

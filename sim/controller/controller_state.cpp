@@ -5,8 +5,8 @@
 #include "model/reading_builder.h"
 #include "protocol/data_format.h"
 #include "protocol/device_status_block.h"
-#include "protocol/system_status_block.h"
 #include "protocol/record_shape.h"
+#include "protocol/system_status_block.h"
 #include "protocol/tcpip_record.h"
 
 #include <algorithm>
@@ -46,9 +46,9 @@ uint8_t answerTypeOf(uint8_t requestType)
 
 ReportFrame reportFrameOf(const VornDeviceConfig& device)
 {
-    ReportFrame frame{.hemisphere = device.hemisphere,
-                      .rotateXyz = (device.setup & kXyzReferenceSetup) != 0,
-                      .scalingInches = device.scaling != 0 ? device.scaling : 72.0};
+    ReportFrame frame {.hemisphere = device.hemisphere,
+                       .rotateXyz = (device.setup & kXyzReferenceSetup) != 0,
+                       .scalingInches = device.scaling != 0 ? device.scaling : 72.0};
     std::copy(std::begin(device.referenceFrame), std::end(device.referenceFrame), frame.referenceFrame.begin());
     std::copy(std::begin(device.angleAlign), std::end(device.angleAlign), frame.angleAlign.begin());
     return frame;
@@ -177,7 +177,7 @@ StreamChange ControllerState::handle(const ReceivedPacket& request, double secon
     }
     if (type == toByte(PacketType::WakeUp))
         for (auto& sensor : sensors_)
-            sensor.restart();  // a new session: a replay starts over
+            sensor.restart(); // a new session: a replay starts over
     switch (static_cast<PacketType>(type)) {
     case PacketType::ShutDown: return StreamChange::HangUp;
     case PacketType::StopData: return StreamChange::Stop;
@@ -212,9 +212,7 @@ StreamChange ControllerState::handle(const ReceivedPacket& request, double secon
         else
             appendAnswer(request, answerType, 0, seconds, faults, out);
         return StreamChange::Start;
-    default:
-        appendAnswer(request, answerType, 0, seconds, faults, out);
-        return StreamChange::None;
+    default: appendAnswer(request, answerType, 0, seconds, faults, out); return StreamChange::None;
     }
 }
 

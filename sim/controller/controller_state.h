@@ -52,8 +52,7 @@ public:
 private:
     uint8_t checkHeader(const ReceivedPacket& request) const;
     void appendAnswer(const ReceivedPacket& request, uint8_t type, uint8_t error, double seconds,
-                      const ControllerFaults& faults, std::vector<uint8_t>& out,
-                      const std::vector<uint8_t>& data = {});
+                      const ControllerFaults& faults, std::vector<uint8_t>& out, const std::vector<uint8_t>& data = {});
     uint8_t applySetup(const ReceivedPacket& request);
     bool knownUnit(uint8_t address) const;
 

@@ -20,9 +20,8 @@ bool SentReadings::contains(uint8_t address, const VornReading& reading) const
     std::lock_guard lock(mutex_);
     const auto& kept = kept_[address & 0x7F];
     // The newest are the likeliest: search from the back.
-    return std::any_of(kept.rbegin(), kept.rend(), [&](const VornReading& sent) {
-        return std::memcmp(&sent, &reading, sizeof reading) == 0;
-    });
+    return std::any_of(kept.rbegin(), kept.rend(),
+                       [&](const VornReading& sent) { return std::memcmp(&sent, &reading, sizeof reading) == 0; });
 }
 
 std::size_t SentReadings::count() const

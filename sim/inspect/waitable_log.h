@@ -11,8 +11,7 @@
 
 namespace vorn::sim {
 
-template <typename Entry>
-class WaitableLog {
+template <typename Entry> class WaitableLog {
 public:
     // Adds an entry that counts `weight` towards size(): a packet counts 1,
     // a chunk of bytes its length.
@@ -54,8 +53,7 @@ public:
 
 protected:
     // Runs reader(entries, size()) under the lock.
-    template <typename Reader>
-    auto read(Reader&& reader) const
+    template <typename Reader> auto read(Reader&& reader) const
     {
         std::lock_guard lock(mutex_);
         return reader(entries_, total_);

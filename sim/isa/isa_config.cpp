@@ -36,14 +36,15 @@ std::string baseText(uint16_t base)
 
 std::string boardOverlap(const IsaConfig& config)
 {
-    constexpr int kPortsPerBoard = 4;  // data word and status word
+    constexpr int kPortsPerBoard = 4; // data word and status word
     for (std::size_t i = 0; i < config.units.size(); ++i)
         for (std::size_t j = i + 1; j < config.units.size(); ++j) {
             const int a = config.units[i].base, b = config.units[j].base;
             if (a != 0 && b != 0 && std::abs(a - b) < kPortsPerBoard)
                 return "the boards of units " + std::to_string(config.units[i].address) + " and " +
-                       std::to_string(config.units[j].address) + " would share ports (" + baseText(config.units[i].base) +
-                       ", " + baseText(config.units[j].base) + "): a board takes four ports from its base";
+                       std::to_string(config.units[j].address) + " would share ports (" +
+                       baseText(config.units[i].base) + ", " + baseText(config.units[j].base) +
+                       "): a board takes four ports from its base";
         }
     return {};
 }

@@ -11,18 +11,18 @@
 namespace vorn::sim {
 
 struct IsaUnitConfig {
-    uint8_t address = 1;               // 0 for a stand-alone unit, else its FVB address
-    uint16_t base = 0;                 // board base address; 0: reached through the master's board
+    uint8_t address = 1; // 0 for a stand-alone unit, else its FVB address
+    uint16_t base = 0;   // board base address; 0: reached through the master's board
     uint16_t softwareRevision = 0x0343;
-    uint16_t crystalSpeed = 20;        // MHz
+    uint16_t crystalSpeed = 20; // MHz
     bool sensor = true;
-    uint8_t transmitterBits = 0x01;    // unit status byte bits 0-4
-    uint8_t dataFormat = 4;            // after a reset
-    double measurementRate = 103.3;    // Hz after a reset
-    uint8_t addressingMode = 0;        // the master's
+    uint8_t transmitterBits = 0x01; // unit status byte bits 0-4
+    uint8_t dataFormat = 4;         // after a reset
+    double measurementRate = 103.3; // Hz after a reset
+    uint8_t addressingMode = 0;     // the master's
     uint8_t errorCode = 0;
     uint16_t buttonValue = 0;
-    std::string model = "6DKVA";       // blank padded to ten characters on the wire
+    std::string model = "6DKVA"; // blank padded to ten characters on the wire
     SensorConfig sensorModel;
 };
 

@@ -27,10 +27,10 @@ constexpr uint64_t kMaxBacklogReports = 64;
 
 struct IsaRack::Board {
     uint16_t base = 0;
-    uint8_t owner = 0;           // the unit on this board
-    uint16_t control = 1;        // 0 holds the board in reset
+    uint8_t owner = 0;    // the unit on this board
+    uint16_t control = 1; // 0 holds the board in reset
     std::deque<uint16_t> answers;
-    std::vector<uint8_t> input;  // command bytes not yet taken
+    std::vector<uint8_t> input; // command bytes not yet taken
     std::vector<uint16_t> written;
     bool streaming = false;
     Clock::time_point streamStart {};
@@ -160,7 +160,8 @@ void IsaRack::takeCommands(Board& board)
         if (command == protocol::toByte(Command::ChangeValue)) {
             if (in.size() <= at + 1)
                 return;
-            arguments = 1 + static_cast<int>(protocol::changeValueBytes(in[at + 1], protocol::Connection::Isa).value_or(2));
+            arguments =
+                1 + static_cast<int>(protocol::changeValueBytes(in[at + 1], protocol::Connection::Isa).value_or(2));
         }
         if (arguments < 0) {
             if (log_)

@@ -1,6 +1,5 @@
 #include "isa/isa_unit.h"
 
-
 #include "model/model_string.h"
 #include "model/reading_builder.h"
 #include "protocol/commands.h"
@@ -23,8 +22,7 @@ using protocol::Parameter;
 
 constexpr uint16_t kFirstRateWordRevision = 0x033F; // 3.63
 
-template <std::size_t N>
-void readTable(std::span<const uint8_t> value, std::array<uint16_t, N>& table)
+template <std::size_t N> void readTable(std::span<const uint8_t> value, std::array<uint16_t, N>& table)
 {
     for (std::size_t i = 0; i < N && 2 * i + 1 < value.size(); ++i)
         table[i] = protocol::readBigEndian16(&value[2 * i]);
@@ -48,8 +46,7 @@ void IsaUnit::reset()
         settings_.vm[i] = static_cast<uint16_t>(2 + i);
     const double rate = config_.measurementRate;
     settings_.measurementRateWord = static_cast<uint16_t>(rate * 256.0);
-    settings_.measurementRateCount =
-        static_cast<uint16_t>((1e6 / rate - 300.0) * config_.crystalSpeed / 32.0);
+    settings_.measurementRateCount = static_cast<uint16_t>((1e6 / rate - 300.0) * config_.crystalSpeed / 32.0);
 }
 
 double IsaUnit::measurementRate() const
@@ -169,11 +166,11 @@ bool IsaUnit::apply(uint8_t command, std::span<const uint8_t> arguments)
 std::optional<VornReading> IsaUnit::appendRecord(double seconds, const std::vector<MetalObject>& metal, bool tag,
                                                  std::vector<uint16_t>& words)
 {
-    const ReportFrame frame{.hemisphere = settings_.hemisphere,
-                            .referenceFrame = settings_.referenceFrame,
-                            .angleAlign = settings_.angleAlign,
-                            .rotateXyz = settings_.rotateXyz != 0,
-                            .scalingInches = settings_.scalingCode == 1 ? 72.0 : 36.0};
+    const ReportFrame frame {.hemisphere = settings_.hemisphere,
+                             .referenceFrame = settings_.referenceFrame,
+                             .angleAlign = settings_.angleAlign,
+                             .rotateXyz = settings_.rotateXyz != 0,
+                             .scalingInches = settings_.scalingCode == 1 ? 72.0 : 36.0};
     VornReading reading = fourteenBitReading(readingOf(sensor_.measure(seconds, metal).pose, frame));
     reading.button = config_.buttonValue;
     const protocol::RecordShape shape {.dataFormat = settings_.dataFormat,
@@ -185,7 +182,7 @@ std::optional<VornReading> IsaUnit::appendRecord(double seconds, const std::vect
     const std::size_t length = protocol::encodeIsaRecord(reading, shape, bytes);
     for (std::size_t i = 0; i + 1 < length; i += 2)
         words.push_back(protocol::readBigEndian16(&bytes[i]));
-    VornReading sent{};
+    VornReading sent {};
     if (!protocol::decodeIsaRecord(std::span(bytes, length), shape, sent).ok())
         return std::nullopt;
     return sent;

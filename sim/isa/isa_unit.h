@@ -17,10 +17,10 @@
 namespace vorn::sim {
 
 struct IsaUnitSettings {
-    uint8_t filtersOff = 0;       // bit set: that filter is off
+    uint8_t filtersOff = 0; // bit set: that filter is off
     uint8_t rotateXyz = 0;
     uint8_t suddenOutputLock = 0;
-    uint8_t scalingCode = 1;      // 0: 36 in, 1: 72 in
+    uint8_t scalingCode = 1; // 0: 36 in, 1: 72 in
     std::array<uint16_t, 7> alphaMin {};
     std::array<uint16_t, 7> alphaMax {};
     std::array<uint16_t, 7> vm {};

@@ -18,8 +18,8 @@
 namespace vorn::sim {
 
 struct PortIoFaults {
-    bool closeOnAccess = false;               // hang up instead of answering
-    std::chrono::milliseconds stall {0};      // wait this long before each answer
+    bool closeOnAccess = false;          // hang up instead of answering
+    std::chrono::milliseconds stall {0}; // wait this long before each answer
 };
 
 class PortIoServer {

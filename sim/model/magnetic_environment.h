@@ -15,12 +15,12 @@ struct Tone {
 };
 
 struct MagneticEnvironment {
-    double dcVolts = 1.0;                      // steady level at the X axis
-    double mainsHertz = 60.0;                  // 50 or 60
-    double humVolts = 0.05;                    // amplitude of the mains fundamental
-    std::vector<double> harmonics{0.3, 0.15, 0.08}; // 2nd, 3rd, 4th... relative to the fundamental
-    std::vector<Tone> tones{{75.0, 0.01}};     // e.g. a monitor's refresh
-    double noiseVolts = 0.004;                 // standard deviation of white noise
+    double dcVolts = 1.0;                            // steady level at the X axis
+    double mainsHertz = 60.0;                        // 50 or 60
+    double humVolts = 0.05;                          // amplitude of the mains fundamental
+    std::vector<double> harmonics {0.3, 0.15, 0.08}; // 2nd, 3rd, 4th... relative to the fundamental
+    std::vector<Tone> tones {{75.0, 0.01}};          // e.g. a monitor's refresh
+    double noiseVolts = 0.004;                       // standard deviation of white noise
 
     // Everything but the white noise, at the X axis, `seconds` into a recording.
     double steadyVolts(double seconds) const;

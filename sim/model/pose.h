@@ -21,7 +21,7 @@ using attitude::quaternionOfMatrix;
 using attitude::transpose;
 
 struct Pose {
-    Vector3 position{};   // inches
+    Vector3 position {}; // inches
     Matrix3 orientation = attitude::kIdentity;
 };
 

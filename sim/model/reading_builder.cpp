@@ -25,7 +25,7 @@ Angles anglesOfRaw(const std::array<int16_t, 3>& raw)
 // unit reports the one in the chosen hemisphere.
 Vector3 inHemisphere(Vector3 p, uint8_t hemisphere)
 {
-    const auto arguments = vorn::protocol::hemisphereArguments(hemisphere).value_or(std::array<uint8_t, 2>{0, 0});
+    const auto arguments = vorn::protocol::hemisphereArguments(hemisphere).value_or(std::array<uint8_t, 2> {0, 0});
     const int axis = arguments[0] / 6; // 0x00 x, 0x06 y, 0x0C z
     const bool negative = arguments[1] != 0;
     if ((p[axis] < 0) != negative && p[axis] != 0) {
@@ -53,7 +53,7 @@ VornReading readingOf(const Pose& pose, const ReportFrame& frame)
         position = multiply(reference, position);
     }
 
-    VornReading reading{};
+    VornReading reading {};
     for (int i = 0; i < 3; ++i) {
         reading.position[i] = saturate(position[i] * kFullScale / frame.scalingInches);
     }

@@ -14,11 +14,11 @@ namespace vorn::sim {
 
 // How a unit is set to report a pose.
 struct ReportFrame {
-    uint8_t hemisphere = 0;                    // 0 front .. 5 right
-    std::array<int16_t, 3> referenceFrame{};   // raw angles, v x 180 / 32767 degrees
-    std::array<int16_t, 3> angleAlign{};
-    bool rotateXyz = false;                    // positions turn with the reference frame
-    double scalingInches = 36.0;               // full scale: 36, 72 or 144
+    uint8_t hemisphere = 0;                   // 0 front .. 5 right
+    std::array<int16_t, 3> referenceFrame {}; // raw angles, v x 180 / 32767 degrees
+    std::array<int16_t, 3> angleAlign {};
+    bool rotateXyz = false;      // positions turn with the reference frame
+    double scalingInches = 36.0; // full scale: 36, 72 or 144
 };
 
 VornReading readingOf(const Pose& pose, const ReportFrame& frame);

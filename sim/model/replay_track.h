@@ -11,9 +11,9 @@
 namespace vorn::sim {
 
 struct ReplayTrack {
-    std::vector<Pose> poses;  // one per recorded frame
+    std::vector<Pose> poses; // one per recorded frame
     double framePeriodS = 1.0 / 103.3;
-    bool loop = false;         // start over after the last frame, else hold it
+    bool loop = false; // start over after the last frame, else hold it
 
     Pose poseAt(double elapsedSeconds) const;
 };

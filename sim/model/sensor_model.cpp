@@ -25,7 +25,7 @@ Measurement SensorModel::measure(double seconds, const std::vector<MetalObject>&
     }
     if (config_.angleNoiseDegrees > 0) {
         std::normal_distribution<double> angleNoise(0.0, config_.angleNoiseDegrees);
-        const Angles jitter{angleNoise(random_), angleNoise(random_), angleNoise(random_)};
+        const Angles jitter {angleNoise(random_), angleNoise(random_), angleNoise(random_)};
         m.pose.orientation = multiply(matrixOfAngles(jitter), m.pose.orientation);
     }
     m.distortion = distortionAt(m.pose.position, metal);

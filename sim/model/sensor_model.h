@@ -14,7 +14,7 @@ namespace vorn::sim {
 
 // A piece of metal near the working volume: distortion grows as a sensor nears it.
 struct MetalObject {
-    Vector3 position{};
+    Vector3 position {};
     double strength = 1.0; // distortion at one inch (0..127 scale), falling with distance cubed
 };
 

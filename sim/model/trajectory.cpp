@@ -17,10 +17,10 @@ struct Named {
 };
 
 constexpr std::array kNames = {
-    Named{TrajectoryKind::Still, "still"},
-    Named{TrajectoryKind::Circle, "circle"},
-    Named{TrajectoryKind::FigureEight, "figure-eight"},
-    Named{TrajectoryKind::RandomWalk, "random-walk"},
+    Named {TrajectoryKind::Still, "still"},
+    Named {TrajectoryKind::Circle, "circle"},
+    Named {TrajectoryKind::FigureEight, "figure-eight"},
+    Named {TrajectoryKind::RandomWalk, "random-walk"},
 };
 
 // Heading in degrees of a velocity in the x-y plane, 0 when standing.
@@ -66,9 +66,7 @@ Pose Trajectory::poseAt(double seconds)
     Angles angles = config_.angles;
     Pose pose;
     switch (config_.kind) {
-    case TrajectoryKind::Still:
-        pose.position = c;
-        break;
+    case TrajectoryKind::Still: pose.position = c; break;
     case TrajectoryKind::Circle:
         pose.position = {c[0] + config_.radius * std::cos(phase), c[1] + config_.radius * std::sin(phase), c[2]};
         angles.azimuth += headingOf(-std::sin(phase), std::cos(phase));
@@ -80,8 +78,7 @@ Pose Trajectory::poseAt(double seconds)
         angles.azimuth += headingOf(std::cos(phase), std::cos(2 * phase));
         angles.roll += 20.0 * std::sin(2 * phase);
         break;
-    case TrajectoryKind::RandomWalk:
-        return walkTo(seconds);
+    case TrajectoryKind::RandomWalk: return walkTo(seconds);
     }
     pose.orientation = matrixOfAngles(angles);
     return pose;

@@ -17,11 +17,11 @@ std::string_view trajectoryName(TrajectoryKind kind);
 
 struct TrajectoryConfig {
     TrajectoryKind kind = TrajectoryKind::Still;
-    Vector3 center{12.0, 0.0, 4.0}; // inches, in front of the transmitter
-    Angles angles{};                // orientation when still, and the base orientation
-    double radius = 4.0;            // inches: circle radius, figure-eight half width, walk bound
-    double periodSeconds = 8.0;     // one lap
-    double walkStepInches = 0.05;   // random walk: spread per step of 10 ms
+    Vector3 center {12.0, 0.0, 4.0}; // inches, in front of the transmitter
+    Angles angles {};                // orientation when still, and the base orientation
+    double radius = 4.0;             // inches: circle radius, figure-eight half width, walk bound
+    double periodSeconds = 8.0;      // one lap
+    double walkStepInches = 0.05;    // random walk: spread per step of 10 ms
 };
 
 // Evaluates a trajectory at seconds since the simulator started. The moving paths turn

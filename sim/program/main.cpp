@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     try {
-        auto log = options.quiet ? std::function<void(const std::string&)>{}
+        auto log = options.quiet ? std::function<void(const std::string&)> {}
                                  : [](const std::string& text) { std::fprintf(stderr, "vornsim: %s\n", text.c_str()); };
         if (log && !options.replayNote.empty()) {
             log(options.replayNote);

@@ -68,7 +68,8 @@ Columns columnsOf(const std::vector<std::string_view>& names)
 
 // The values of a group of columns, when the header has them all and the row fills them all.
 template <std::size_t N>
-std::optional<std::array<double, N>> groupOf(const std::array<int, N>& columns, const std::vector<std::string_view>& row)
+std::optional<std::array<double, N>> groupOf(const std::array<int, N>& columns,
+                                             const std::vector<std::string_view>& row)
 {
     std::array<double, N> values {};
     for (std::size_t k = 0; k < N; ++k) {
@@ -133,15 +134,16 @@ RecordedMotion readCsvRecording(std::string_view text)
         if (lines[n].empty() || lines[n].front() == '#')
             continue;
         const auto row = fieldsOf(lines[n]);
-        const auto unit = row.size() == names.size() ? numberOf(row[static_cast<std::size_t>(columns.unit)]) : std::nullopt;
+        const auto unit =
+            row.size() == names.size() ? numberOf(row[static_cast<std::size_t>(columns.unit)]) : std::nullopt;
         const bool last = n + 1 == lines.size();
         if (!unit || *unit < 0 || *unit > 126 || (last && cutShort)) {
             motion.stoppedEarly = (last && cutShort ? "line " + std::to_string(n + 1) + " is cut short"
                                                     : "line " + std::to_string(n + 1) + " is not a row of the table");
             break;
         }
-        const std::optional<double> time = columns.time >= 0 ? numberOf(row[static_cast<std::size_t>(columns.time)])
-                                                             : std::nullopt;
+        const std::optional<double> time =
+            columns.time >= 0 ? numberOf(row[static_cast<std::size_t>(columns.time)]) : std::nullopt;
         const int address = static_cast<int>(*unit);
         // Rows of one frame share its time stamp and name each unit once.
         if (motion.frames.empty() || motion.frames.back().timeS != time ||

@@ -6,8 +6,7 @@ namespace vorn::sim {
 namespace {
 
 // N numbers of an array member, or nullopt.
-template <std::size_t N>
-std::optional<std::array<double, N>> numbersOf(const JsonValue& unit, std::string_view key)
+template <std::size_t N> std::optional<std::array<double, N>> numbersOf(const JsonValue& unit, std::string_view key)
 {
     const JsonValue* array = unit.find(key);
     if (array == nullptr || array->kind != JsonValue::Kind::Array || array->items.size() != N)
@@ -76,7 +75,7 @@ RecordedMotion readJsonRecording(std::string_view text)
             continue;
         }
         if (line && line->find("gap") != nullptr)
-            continue;  // a recording's note that its units were away, not a frame
+            continue; // a recording's note that its units were away, not a frame
         const bool last = n + 1 == lines.size();
         if ((last && cutShort) || !line || !readFrame(*line, motion)) {
             motion.stoppedEarly = last && cutShort ? "line " + std::to_string(n + 1) + " is cut short"

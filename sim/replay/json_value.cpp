@@ -25,7 +25,8 @@ public:
 private:
     void skipBlanks()
     {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r' || text_[at_] == '\n'))
+        while (at_ < text_.size() &&
+               (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r' || text_[at_] == '\n'))
             ++at_;
     }
 
@@ -68,7 +69,7 @@ private:
         }
         if (word("true") || word("false")) {
             value.kind = JsonValue::Kind::Boolean;
-            value.number = text_[at_ - 2] == 'u' ? 1 : 0;  // tr(u)e
+            value.number = text_[at_ - 2] == 'u' ? 1 : 0; // tr(u)e
             return value;
         }
         if (word("null"))

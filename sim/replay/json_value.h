@@ -18,8 +18,8 @@ struct JsonValue {
     Kind kind = Kind::Null;
     double number = 0;
     std::string text;
-    std::vector<JsonValue> items;  // an array's
-    std::vector<Member> members;   // an object's
+    std::vector<JsonValue> items; // an array's
+    std::vector<Member> members;  // an object's
 
     // The member named `key` of an object, or nullptr.
     const JsonValue* find(std::string_view key) const;

@@ -14,23 +14,23 @@
 namespace vorn::sim {
 
 struct RecordedSensor {
-    std::optional<Vector3> position;  // inches
-    std::optional<Angles> angles;     // degrees
+    std::optional<Vector3> position; // inches
+    std::optional<Angles> angles;    // degrees
     std::optional<Matrix3> matrix;
     std::optional<Quaternion> quaternion;
 };
 
 struct RecordedFrame {
     std::optional<double> timeS;
-    std::map<int, RecordedSensor> sensors;  // by unit address (sensor number for a Vornscope file)
+    std::map<int, RecordedSensor> sensors; // by unit address (sensor number for a Vornscope file)
 };
 
 struct RecordedMotion {
-    std::string kind;                      // what the file was, in words
-    std::optional<double> framePeriodS;    // as the file's header says
+    std::string kind;                   // what the file was, in words
+    std::optional<double> framePeriodS; // as the file's header says
     std::vector<RecordedFrame> frames;
-    std::string stoppedEarly;              // why reading stopped before the end, if it did
-    bool headerRead = false;               // the file's header or column names were read
+    std::string stoppedEarly; // why reading stopped before the end, if it did
+    bool headerRead = false;  // the file's header or column names were read
 };
 
 // The time between frames: the header's, else the time stamps' average, else

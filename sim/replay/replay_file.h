@@ -12,10 +12,10 @@
 namespace vorn::sim {
 
 struct ReplayLoad {
-    std::optional<RecordedMotion> motion;  // empty when nothing can be replayed
-    std::string error;                     // why not
-    std::string note;                      // what was read, and where reading stopped early
-    bool recognised = false;               // a kind of recording, even without frames
+    std::optional<RecordedMotion> motion; // empty when nothing can be replayed
+    std::string error;                    // why not
+    std::string note;                     // what was read, and where reading stopped early
+    bool recognised = false;              // a kind of recording, even without frames
 };
 
 ReplayLoad loadReplayFile(const std::filesystem::path& file);

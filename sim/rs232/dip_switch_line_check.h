@@ -15,7 +15,7 @@ namespace vorn::sim {
 class LineCheck {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kOkInterval{500};
+    static constexpr std::chrono::milliseconds kOkInterval {500};
 
     explicit LineCheck(LineCheckMode mode) : mode_(mode) {}
 
@@ -33,7 +33,7 @@ public:
 private:
     LineCheckMode mode_;
     uint8_t counter_ = 0;
-    Clock::time_point nextOk_{};
+    Clock::time_point nextOk_ {};
 };
 
 } // namespace vorn::sim

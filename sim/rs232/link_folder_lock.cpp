@@ -24,7 +24,8 @@ std::string ownerOf(int fd)
 // True when `fd` is still the file at `path`: one that a stopping owner unlinked is not.
 bool stillAt(int fd, const std::filesystem::path& path)
 {
-    struct stat held {}, named {};
+    struct stat held {
+    }, named {};
     return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
            held.st_dev == named.st_dev;
 }
@@ -46,7 +47,7 @@ LinkFolderLock::LinkFolderLock(const std::filesystem::path& folder) : file_(fold
         }
         if (stillAt(fd_, file_))
             break;
-        ::close(fd_);  // its owner stopped and removed it meanwhile: claim a new one
+        ::close(fd_); // its owner stopped and removed it meanwhile: claim a new one
     }
     const std::string pid = std::to_string(::getpid()) + "\n";
     if (::ftruncate(fd_, 0) != 0 || ::pwrite(fd_, pid.data(), pid.size(), 0) < 0) {

@@ -56,9 +56,9 @@ std::optional<PacedOutput::Clock::time_point> PacedOutput::flush(int fd, unsigne
     if (now < faults.stallUntil) {
         return faults.stallUntil;
     }
-    nextByte_ = std::max(nextByte_, faults.stallUntil);  // a stalled line resumes at its own pace
+    nextByte_ = std::max(nextByte_, faults.stallUntil); // a stalled line resumes at its own pace
     const auto byteTime = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / baud));
-    std::array<uint8_t, 4096> chunk{};
+    std::array<uint8_t, 4096> chunk {};
     std::size_t count = 0;
     for (auto due = nextByte_; count < pending_.size() && count < chunk.size() && due <= now + kLookahead;
          due += byteTime) {

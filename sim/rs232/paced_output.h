@@ -36,7 +36,7 @@ private:
     static constexpr std::size_t kMaxPending = 65536;
 
     std::deque<uint8_t> pending_;
-    Clock::time_point nextByte_{};
+    Clock::time_point nextByte_ {};
     std::size_t dropped_ = 0;
     std::size_t sent_ = 0;
     bool blocked_ = false;

@@ -21,10 +21,9 @@ struct BaudEntry {
 };
 
 constexpr std::array kBaudRates = {
-    BaudEntry{B300, 300},       BaudEntry{B1200, 1200},     BaudEntry{B2400, 2400},
-    BaudEntry{B4800, 4800},     BaudEntry{B9600, 9600},     BaudEntry{B19200, 19200},
-    BaudEntry{B38400, 38400},   BaudEntry{B57600, 57600},   BaudEntry{B115200, 115200},
-    BaudEntry{B230400, 230400}, BaudEntry{B460800, 460800}, BaudEntry{B921600, 921600},
+    BaudEntry {B300, 300},       BaudEntry {B1200, 1200},     BaudEntry {B2400, 2400},     BaudEntry {B4800, 4800},
+    BaudEntry {B9600, 9600},     BaudEntry {B19200, 19200},   BaudEntry {B38400, 38400},   BaudEntry {B57600, 57600},
+    BaudEntry {B115200, 115200}, BaudEntry {B230400, 230400}, BaudEntry {B460800, 460800}, BaudEntry {B921600, 921600},
 };
 
 constexpr unsigned kDefaultBaud = 9600;
@@ -56,7 +55,7 @@ void PseudoTerminal::create()
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
         fail("cannot create a pseudo-terminal");
     }
-    std::array<char, 128> name{};
+    std::array<char, 128> name {};
     if (ptsname_r(master_, name.data(), name.size()) != 0) {
         fail("cannot name the pseudo-terminal");
     }
@@ -67,7 +66,7 @@ void PseudoTerminal::create()
     if (slave < 0) {
         fail("cannot open " + slavePath_);
     }
-    termios settings{};
+    termios settings {};
     tcgetattr(slave, &settings);
     cfmakeraw(&settings);
     cfsetspeed(&settings, B9600);
@@ -98,7 +97,7 @@ void PseudoTerminal::reopen()
 
 unsigned PseudoTerminal::baudRate() const
 {
-    termios settings{};
+    termios settings {};
     if (master_ < 0 || tcgetattr(master_, &settings) != 0) {
         return kDefaultBaud;
     }
@@ -116,7 +115,7 @@ bool PseudoTerminal::peerOpen() const
     if (master_ < 0) {
         return false;
     }
-    pollfd p{master_, POLLIN, 0};
+    pollfd p {master_, POLLIN, 0};
     if (::poll(&p, 1, 0) < 0) {
         return false;
     }

@@ -27,7 +27,8 @@ constexpr double kRawBacklogSeconds = 0.05;
 
 Rs232Line::Rs232Line(Vornset& vornset, uint8_t owner, std::filesystem::path link, LineTiming timing, Log log)
     : vornset_(vornset), owner_(owner), timing_(timing), log_(std::move(log)), terminal_(std::move(link)),
-      reader_(timing.partialCommand, [this](const std::string& text) { log_(text); }), lineCheck_(vornset.lineCheck(owner))
+      reader_(timing.partialCommand, [this](const std::string& text) { log_(text); }),
+      lineCheck_(vornset.lineCheck(owner))
 {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) {
@@ -72,7 +73,7 @@ void Rs232Line::run()
     while (running_) {
         const auto now = Clock::now();
         const auto deadline = serve(now);
-        std::array<pollfd, 2> fds{};
+        std::array<pollfd, 2> fds {};
         fds[0] = {wakeRead_, POLLIN, 0};
         nfds_t count = 1;
         if (peerOpen_ && terminal_.fd() >= 0) {
@@ -81,9 +82,10 @@ void Rs232Line::run()
         }
         const auto wait = std::clamp<Clock::duration>(deadline - Clock::now(), Clock::duration::zero(), kIdleWake);
         const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
-        const timespec timeout{static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
+        const timespec timeout {static_cast<time_t>(nanoseconds / 1000000000),
+                                static_cast<long>(nanoseconds % 1000000000)};
         ::ppoll(fds.data(), count, &timeout, nullptr);
-        std::array<uint8_t, 64> drain{};
+        std::array<uint8_t, 64> drain {};
         while (::read(wakeRead_, drain.data(), drain.size()) > 0) {
         }
     }
@@ -159,7 +161,7 @@ bool Rs232Line::handleClosure(Clock::time_point now)
 
 void Rs232Line::readInput(Clock::time_point now)
 {
-    std::array<uint8_t, 4096> buffer{};
+    std::array<uint8_t, 4096> buffer {};
     for (;;) {
         const ssize_t n = ::read(terminal_.fd(), buffer.data(), buffer.size());
         if (n <= 0) {
@@ -283,8 +285,8 @@ Rs232Line::Clock::time_point Rs232Line::runRawStream(Clock::time_point now)
         }
         rawNext_ = due;
     }
-    const auto nextSample =
-        rawStart_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>((rawNext_ + 1) / rawRate_));
+    const auto nextSample = rawStart_ + std::chrono::duration_cast<Clock::duration>(
+                                            std::chrono::duration<double>((rawNext_ + 1) / rawRate_));
     return std::max(nextSample, now + kRawBatch);
 }
 
@@ -317,7 +319,8 @@ Rs232Line::Clock::time_point Rs232Line::runCycles(Clock::time_point now)
         cyclesRunning_ = false;
         return Clock::time_point::max();
     }
-    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / pace.measurementRate));
+    const auto period =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / pace.measurementRate));
     if (!cyclesRunning_) {
         cyclesRunning_ = true;
         nextCycle_ = now + period;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "inspect/received_log.h"
-#include "rs232/line_faults.h"
 #include "rs232/dip_switch_line_check.h"
+#include "rs232/line_faults.h"
 #include "rs232/paced_output.h"
 #include "rs232/pseudo_terminal.h"
 #include "unit/command_reader.h"
@@ -20,8 +20,8 @@
 namespace vorn::sim {
 
 struct LineTiming {
-    std::chrono::milliseconds restartSilence{4000};   // "b": the unit reboots
-    std::chrono::milliseconds partialCommand{250};    // a truncated command is dropped after this
+    std::chrono::milliseconds restartSilence {4000}; // "b": the unit reboots
+    std::chrono::milliseconds partialCommand {250};  // a truncated command is dropped after this
 };
 
 class Rs232Line {
@@ -81,25 +81,25 @@ private:
 
     bool peerOpen_ = false;
     std::optional<Clock::time_point> reopenAt_;
-    Clock::time_point silentUntil_{};
+    Clock::time_point silentUntil_ {};
     bool restarting_ = false;
 
     bool streaming_ = false;
     uint8_t streamUnit_ = 0;
     uint64_t cyclesSinceStreamStart_ = 0;
     bool cyclesRunning_ = false;
-    Clock::time_point nextCycle_{};
+    Clock::time_point nextCycle_ {};
 
     bool rawStreaming_ = false;
     double rawRate_ = 1.0;
-    Clock::time_point rawStart_{};
-    uint64_t rawNext_ = 0;     // index of the next raw sample due
+    Clock::time_point rawStart_ {};
+    uint64_t rawNext_ = 0; // index of the next raw sample due
     bool rawDropLogged_ = false;
 
     LineCheck lineCheck_;
 
-    std::atomic<bool> running_{false};
-    std::atomic<std::size_t> sent_{0};
+    std::atomic<bool> running_ {false};
+    std::atomic<std::size_t> sent_ {0};
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
     std::thread thread_;

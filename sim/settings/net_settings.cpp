@@ -39,8 +39,8 @@ const std::vector<SettingKey<ControllerConfig>>& controllerKeys()
         fieldKey("revision", "the controller's software revision (default 3.00; 1.x takes no single shots)",
                  &C::softwareRevision, parseRevision),
         fieldKey("rate", "measurement rate in Hz (default 103.3)", &C::measurementRate, parseRate),
-        fieldKey("port", "loopback TCP port (default 0: any free one)",
-                 &C::port, [](std::string_view v) { return parseInt<uint16_t>(v); }),
+        fieldKey("port", "loopback TCP port (default 0: any free one)", &C::port,
+                 [](std::string_view v) { return parseInt<uint16_t>(v); }),
         fieldKey("report-rate", "every n-th measurement cycle streams a packet (default 1)", &C::reportRate,
                  [](std::string_view v) {
                      const auto n = parseInt<uint8_t>(v);
@@ -207,8 +207,7 @@ std::string applyIsaSetting(SimulatorConfig& config, std::string_view key, std::
     return "unknown isa setting \"" + std::string(key) + "\"";
 }
 
-std::string applyIsaUnitSetting(SimulatorConfig& config, unsigned address, std::string_view key,
-                                std::string_view value)
+std::string applyIsaUnitSetting(SimulatorConfig& config, unsigned address, std::string_view key, std::string_view value)
 {
     return config.isa ? applyToUnit<IsaUnitConfig>(config.isa->units, isaUnitKeys(), "isa", address, key, value)
                       : noSuchUnit("isa", address);

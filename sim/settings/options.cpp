@@ -46,16 +46,17 @@ struct Collected {
 
 // Options that set one unit key on every unit.
 constexpr std::pair<std::string_view, std::string_view> kUnitShortcuts[] = {
-    {"--revision", "revision"}, {"--rate", "rate"}, {"--trajectory", "trajectory"}, {"--format", "format"},
+    {"--revision", "revision"},
+    {"--rate", "rate"},
+    {"--trajectory", "trajectory"},
+    {"--format", "format"},
 };
 
 // Options that set one key of the file's top part.
 constexpr std::pair<std::string_view, std::string_view> kSystemOptions[] = {
-    {"--first-port", "first-port"}, {"--dir", "dir"}, {"--seed", "seed"},
-    {"--metal", "metal"},           {"--restart-ms", "restart-ms"},
-    {"--dc", "dc"},                 {"--mains", "mains"},
-    {"--hum", "hum"},               {"--harmonics", "harmonics"},
-    {"--tones", "tones"},           {"--noise", "noise"},
+    {"--first-port", "first-port"}, {"--dir", "dir"},     {"--seed", "seed"},   {"--metal", "metal"},
+    {"--restart-ms", "restart-ms"}, {"--dc", "dc"},       {"--mains", "mains"}, {"--hum", "hum"},
+    {"--harmonics", "harmonics"},   {"--tones", "tones"}, {"--noise", "noise"},
 };
 
 void applyUnitSettings(ProgramOptions& options, const std::vector<UnitSetting>& settings)
@@ -115,7 +116,7 @@ std::optional<UnitSetting> parseUnitSetting(const std::string& text)
     if (colon == std::string::npos || equals == std::string::npos) {
         return std::nullopt;
     }
-    return UnitSetting{text.substr(0, colon), text.substr(colon + 1, equals - colon - 1), text.substr(equals + 1)};
+    return UnitSetting {text.substr(0, colon), text.substr(colon + 1, equals - colon - 1), text.substr(equals + 1)};
 }
 
 void readConfigFile(ProgramOptions& options, const std::filesystem::path& file)
@@ -342,12 +343,10 @@ std::string programHelp()
            "sets the unit at address N. Options given on the command line win over the file.\n"
            "\n"
            "RS232 unit keys:\n" +
-           settingsHelp() +
-           "Sensor keys, for the units of every link:\n" + sensorSettingsHelp() +
-           "[controller] keys:\n" + controllerSettingsHelp() +
-           "Controller unit keys:\n" + controllerUnitSettingsHelp() +
-           "[isa] keys:\n" + isaSettingsHelp() +
-           "ISA unit keys:\n" + isaUnitSettingsHelp() +
+           settingsHelp() + "Sensor keys, for the units of every link:\n" + sensorSettingsHelp() +
+           "[controller] keys:\n" + controllerSettingsHelp() + "Controller unit keys:\n" +
+           controllerUnitSettingsHelp() + "[isa] keys:\n" + isaSettingsHelp() + "ISA unit keys:\n" +
+           isaUnitSettingsHelp() +
            "\n"
            "With no options vornsim serves the default vornset and prints how to reach it.\n";
 }

@@ -14,7 +14,7 @@ struct ProgramOptions {
     std::filesystem::path envFile;
     bool help = false;
     bool quiet = false;
-    std::string replayNote;  // what --replay read, for the log
+    std::string replayNote; // what --replay read, for the log
     std::vector<std::string> errors;
 };
 

@@ -34,8 +34,7 @@ private:
     std::map<int, std::shared_ptr<const ReplayTrack>> made_;
 };
 
-template <typename Units>
-int assign(Units& units, Tracks& tracks)
+template <typename Units> int assign(Units& units, Tracks& tracks)
 {
     int replaying = 0;
     for (auto& unit : units) {

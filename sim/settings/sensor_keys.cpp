@@ -26,14 +26,13 @@ const std::vector<SettingKey<SensorConfig>>& sensorKeys()
         {"angles", "azimuth,elevation,roll in degrees: the sensor's base orientation",
          [](SensorConfig& s, auto k, auto v) {
              const auto t = parseTriple(v);
-             return assign(t ? std::optional<Angles>({(*t)[0], (*t)[1], (*t)[2]}) : std::nullopt, s.trajectory.angles, k, v);
+             return assign(t ? std::optional<Angles>({(*t)[0], (*t)[1], (*t)[2]}) : std::nullopt, s.trajectory.angles,
+                           k, v);
          }},
         {"radius", "inches: circle radius, figure-eight half width, random-walk bound",
          [](SensorConfig& s, auto k, auto v) { return assign(parseNonNegative(v), s.trajectory.radius, k, v); }},
         {"period", "seconds per lap",
-         [](SensorConfig& s, auto k, auto v) {
-             return assign(parsePositive(v), s.trajectory.periodSeconds, k, v);
-         }},
+         [](SensorConfig& s, auto k, auto v) { return assign(parsePositive(v), s.trajectory.periodSeconds, k, v); }},
         {"position-noise", "standard deviation of position noise in inches",
          [](SensorConfig& s, auto k, auto v) { return assign(parseNonNegative(v), s.positionNoiseInches, k, v); }},
         {"angle-noise", "standard deviation of angle noise in degrees",

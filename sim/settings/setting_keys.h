@@ -12,8 +12,7 @@
 
 namespace vorn::sim {
 
-template <typename Config>
-struct SettingKey {
+template <typename Config> struct SettingKey {
     std::string_view key;
     std::string_view help;
     std::function<std::string(Config&, std::string_view key, std::string_view value)> apply;
@@ -42,8 +41,7 @@ SettingKey<Config> fieldKey(std::string_view key, std::string_view help, Field C
 }
 
 // One help line per key, indented under a heading of --help.
-template <typename Config>
-std::string keysHelp(std::span<const SettingKey<Config>> keys)
+template <typename Config> std::string keysHelp(std::span<const SettingKey<Config>> keys)
 {
     std::string text;
     for (const auto& entry : keys) {

@@ -35,7 +35,7 @@ std::optional<std::vector<Tone>> parseTones(std::string_view text)
             return std::nullopt;
         }
         tones.push_back({*hertz, *volts});
-        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+        text = comma == std::string_view::npos ? std::string_view {} : text.substr(comma + 1);
     }
     return tones;
 }
@@ -43,7 +43,7 @@ std::optional<std::vector<Tone>> parseTones(std::string_view text)
 // "MONTH/DAY/YEAR", each a byte.
 std::optional<std::array<uint8_t, 3>> parseDate(std::string_view text)
 {
-    std::array<uint8_t, 3> date{};
+    std::array<uint8_t, 3> date {};
     for (std::size_t i = 0; i < date.size(); ++i) {
         const auto slash = text.find('/');
         if ((slash == std::string_view::npos) != (i == date.size() - 1)) {
@@ -54,7 +54,7 @@ std::optional<std::array<uint8_t, 3>> parseDate(std::string_view text)
             return std::nullopt;
         }
         date[i] = *value;
-        text = slash == std::string_view::npos ? std::string_view{} : text.substr(slash + 1);
+        text = slash == std::string_view::npos ? std::string_view {} : text.substr(slash + 1);
     }
     return date;
 }
@@ -72,8 +72,9 @@ std::optional<std::string> parseNotice(std::string_view text)
 std::optional<LineCheckMode> parseLineCheck(std::string_view text)
 {
     constexpr std::pair<std::string_view, LineCheckMode> kNames[] = {
-        {"off", LineCheckMode::Off},          {"ok", LineCheckMode::Ok},       {"echo", LineCheckMode::Echo},
-        {"one-number", LineCheckMode::OneNumber}, {"block", LineCheckMode::Block},
+        {"off", LineCheckMode::Off},     {"ok", LineCheckMode::Ok},
+        {"echo", LineCheckMode::Echo},   {"one-number", LineCheckMode::OneNumber},
+        {"block", LineCheckMode::Block},
     };
     for (const auto& [name, mode] : kNames) {
         if (trim(text) == name) {
@@ -85,8 +86,7 @@ std::optional<LineCheckMode> parseLineCheck(std::string_view text)
 
 using UnitKey = SettingKey<UnitConfig>;
 
-template <typename Int, typename Field>
-auto integerField(Field UnitConfig::*field)
+template <typename Int, typename Field> auto integerField(Field UnitConfig::*field)
 {
     return [field](UnitConfig& u, std::string_view k, std::string_view v) {
         return assign(parseInt<Int>(v), u.*field, k, v);
@@ -104,7 +104,7 @@ const std::vector<UnitKey>& unitKeys()
         {"model", "model identification, up to ten characters (6DKVA, 6DKVR, PCVORN...)",
          [](UnitConfig& u, auto, auto v) {
              u.model = std::string(trim(v));
-             return std::string{};
+             return std::string {};
          }},
         {"unit-serial", "serial number of the unit", integerField<uint16_t>(&UnitConfig::unitSerial)},
         {"sensor-serial", "serial number of the sensor", integerField<uint16_t>(&UnitConfig::sensorSerial)},
@@ -120,7 +120,8 @@ const std::vector<UnitKey>& unitKeys()
         {"transmitter-bits", "unit status bits 0-4: 0x01 standard transmitter, 0x11 extended-range, 0 none",
          integerField<uint8_t>(&UnitConfig::transmitterBits)},
         {"error-code", "the unit's error code", integerField<uint8_t>(&UnitConfig::errorCode)},
-        {"status-bits", "extra status word bits, e.g. 0x0800 host sync", integerField<uint16_t>(&UnitConfig::extraStatusBits)},
+        {"status-bits", "extra status word bits, e.g. 0x0800 host sync",
+         integerField<uint16_t>(&UnitConfig::extraStatusBits)},
         {"rate", "measurement rate in Hz after a reset",
          [](UnitConfig& u, auto k, auto v) {
              const auto rate = parseDouble(v);
@@ -237,21 +238,23 @@ std::optional<Section> parseSection(std::string_view line)
     }
     const std::string_view name = trim(line.substr(1, line.size() - 2));
     constexpr std::pair<std::string_view, SectionKind> kUnitSections[] = {
-        {"unit ", SectionKind::Unit}, {"controller unit ", SectionKind::ControllerUnit}, {"isa unit ", SectionKind::IsaUnit}};
+        {"unit ", SectionKind::Unit},
+        {"controller unit ", SectionKind::ControllerUnit},
+        {"isa unit ", SectionKind::IsaUnit}};
     for (const auto& [prefix, kind] : kUnitSections) {
         if (name.starts_with(prefix)) {
             const auto address = parseInt<uint8_t>(name.substr(prefix.size()));
             if (!address || *address > 126) {
                 return std::nullopt;
             }
-            return Section{kind, *address};
+            return Section {kind, *address};
         }
     }
     if (name == "controller") {
-        return Section{SectionKind::Controller};
+        return Section {SectionKind::Controller};
     }
     if (name == "isa") {
-        return Section{SectionKind::Isa};
+        return Section {SectionKind::Isa};
     }
     return std::nullopt;
 }
@@ -268,7 +271,7 @@ std::vector<std::string> applyConfigText(SimulatorConfig& config, std::string_vi
         ++lineNumber;
         const auto end = text.find('\n');
         std::string_view line = trim(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        text = end == std::string_view::npos ? std::string_view {} : text.substr(end + 1);
         const auto where = "line " + std::to_string(lineNumber) + ": ";
         if (line.empty() || line.front() == '#') {
             continue;

@@ -44,7 +44,7 @@ std::optional<bool> parseBool(std::string_view text)
 std::optional<std::vector<double>> parseNumberList(std::string_view text)
 {
     if (trim(text) == "none") {
-        return std::vector<double>{};
+        return std::vector<double> {};
     }
     std::vector<double> values;
     while (true) {
@@ -90,7 +90,7 @@ std::optional<uint16_t> parseRevision(std::string_view text)
     // the answer bytes 3, 40; the fraction byte is the hundredths.
     text = trim(text);
     const auto dot = text.find('.');
-    const auto places = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
+    const auto places = dot == std::string_view::npos ? std::string_view {} : text.substr(dot + 1);
     const auto whole = parseInt<uint8_t>(text.substr(0, dot));
     const auto fraction = places.empty() ? std::optional<uint8_t>(0) : parseInt<uint8_t>(places);
     if (!whole || !fraction || places.size() > 2 || (dot != std::string_view::npos && places.empty())) {

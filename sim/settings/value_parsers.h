@@ -14,8 +14,7 @@ namespace vorn::sim {
 std::string_view trim(std::string_view s);
 
 // Decimal, or hexadecimal after "0x".
-template <typename Int>
-std::optional<Int> parseInt(std::string_view text)
+template <typename Int> std::optional<Int> parseInt(std::string_view text)
 {
     text = trim(text);
     int base = 10;
@@ -23,9 +22,9 @@ std::optional<Int> parseInt(std::string_view text)
         text.remove_prefix(2);
         base = 16;
     }
-    Int value{};
+    Int value {};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) {
+    if (error != std::errc {} || end != text.data() + text.size() || text.empty()) {
         return std::nullopt;
     }
     return value;

@@ -39,7 +39,7 @@ private:
     std::chrono::milliseconds partialTimeout_;
     Log log_;
     std::vector<uint8_t> pending_;
-    Clock::time_point lastByte_{};
+    Clock::time_point lastByte_ {};
 };
 
 } // namespace vorn::sim

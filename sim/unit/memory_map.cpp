@@ -41,7 +41,7 @@ constexpr uint16_t kAlphaAtPowerUp = 16384; // 0.5
 MemoryMap::MemoryMap(const PromConfig& prom, uint16_t softwareRevision)
     : revision_(softwareRevision),
       receiverMuxAddress_(softwareRevision >= kFirstRevisionWithTable ? kAddressTable[kMuxEntry]
-                                                                       : fixedMuxAddress(softwareRevision)),
+                                                                      : fixedMuxAddress(softwareRevision)),
       ram_(kMemorySize, 0), prom_(kMemorySize, kErasedProm)
 {
     buildProm(prom);

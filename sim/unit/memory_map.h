@@ -18,7 +18,7 @@ struct PromConfig {
     // The maker's notice, exactly this many characters in the PROM (blank padded).
     static constexpr std::size_t kNoticeLength = protocol::kPromNoticeLength;
     std::string notice = "Copyright (c) Korvalt Inc.  All rights reserved";
-    std::array<uint8_t, 3> date{3, 15, 97}; // month, day, year of the firmware build
+    std::array<uint8_t, 3> date {3, 15, 97}; // month, day, year of the firmware build
 };
 
 class MemoryMap {

@@ -12,7 +12,7 @@ namespace vorn::sim {
 struct ParsedCommand {
     std::optional<uint8_t> address; // named by an FVB prefix
     uint8_t command = 0;
-    std::array<uint8_t, 16> arguments{};
+    std::array<uint8_t, 16> arguments {};
     std::size_t argumentCount = 0;
 
     std::span<const uint8_t> args() const { return {arguments.data(), argumentCount}; }

@@ -20,7 +20,7 @@ uint16_t addressOf(const ParsedCommand& command)
 
 void putWord(std::vector<uint8_t>& out, uint16_t word)
 {
-    std::array<uint8_t, 2> bytes{};
+    std::array<uint8_t, 2> bytes {};
     vp::putWord(vp::Connection::Rs232, word, bytes.data());
     out.insert(out.end(), bytes.begin(), bytes.end());
 }

@@ -34,8 +34,7 @@ void putWord(std::vector<uint8_t>& out, uint16_t word)
     out.push_back(static_cast<uint8_t>(word >> 8));
 }
 
-template <typename Word, std::size_t N>
-void putWords(std::vector<uint8_t>& out, const std::array<Word, N>& words)
+template <typename Word, std::size_t N> void putWords(std::vector<uint8_t>& out, const std::array<Word, N>& words)
 {
     for (Word w : words) {
         putWord(out, static_cast<uint16_t>(w));
@@ -47,8 +46,7 @@ uint16_t wordAt(std::span<const uint8_t> bytes, std::size_t index)
     return vp::readWord(vp::Connection::Rs232, &bytes[2 * index]);
 }
 
-template <typename Word, std::size_t N>
-void readWords(std::span<const uint8_t> bytes, std::array<Word, N>& words)
+template <typename Word, std::size_t N> void readWords(std::span<const uint8_t> bytes, std::array<Word, N>& words)
 {
     for (std::size_t i = 0; i < N; ++i) {
         words[i] = static_cast<Word>(wordAt(bytes, i));
@@ -57,13 +55,15 @@ void readWords(std::span<const uint8_t> bytes, std::array<Word, N>& words)
 
 RawSampleModeConfig rawSampleModeConfigOf(const UnitConfig& config)
 {
-    return {.prom = config.prom, .softwareRevision = config.softwareRevision, .sampleClockHertz = config.rawSampleClock};
+    return {
+        .prom = config.prom, .softwareRevision = config.softwareRevision, .sampleClockHertz = config.rawSampleClock};
 }
 
 } // namespace
 
 Unit::Unit(const UnitConfig& config, const MagneticEnvironment& environment, uint64_t seed)
-    : config_(config), sensor_(config.sensorModel, seed), rawSampleMode_(rawSampleModeConfigOf(config), environment, seed ^ 0x5A5A)
+    : config_(config), sensor_(config.sensorModel, seed),
+      rawSampleMode_(rawSampleModeConfigOf(config), environment, seed ^ 0x5A5A)
 {
     reset();
 }
@@ -71,7 +71,7 @@ Unit::Unit(const UnitConfig& config, const MagneticEnvironment& environment, uin
 void Unit::reset()
 {
     sensor_.restart();
-    settings_ = UnitSettings{};
+    settings_ = UnitSettings {};
     settings_.dataFormat = config_.dataFormat;
     settings_.groupMode = config_.groupModeAtReset;
     settings_.measurementRate = config_.measurementRate;
@@ -301,7 +301,7 @@ std::size_t Unit::recordLength(bool tag) const
     if (!config_.sensor) {
         return 0;
     }
-    const vp::RecordShape shape{.dataFormat = settings_.dataFormat, .button = settings_.button, .tag = tag};
+    const vp::RecordShape shape {.dataFormat = settings_.dataFormat, .button = settings_.button, .tag = tag};
     return vp::recordLength(vp::Connection::Rs232, shape) + (settings_.metalDetection[0] != 0 ? 1 : 0);
 }
 
@@ -312,17 +312,17 @@ void Unit::appendRecord(double seconds, const std::vector<MetalObject>& metal, b
         return; // a unit without a sensor sends nothing
     }
     const Measurement measurement = sensor_.measure(seconds, metal);
-    const ReportFrame frame{.hemisphere = settings_.hemisphere,
-                            .referenceFrame = settings_.referenceFrame,
-                            .angleAlign = settings_.angleAlign,
-                            .rotateXyz = settings_.rotateXyz != 0,
-                            .scalingInches = scalingInches(extendedRangeSystem)};
+    const ReportFrame frame {.hemisphere = settings_.hemisphere,
+                             .referenceFrame = settings_.referenceFrame,
+                             .angleAlign = settings_.angleAlign,
+                             .rotateXyz = settings_.rotateXyz != 0,
+                             .scalingInches = scalingInches(extendedRangeSystem)};
     VornReading reading = readingOf(measurement.pose, frame);
     reading.button = config_.buttonValue;
-    const vp::RecordShape shape{.dataFormat = settings_.dataFormat, .button = settings_.button};
-    std::array<uint8_t, vp::kMaxRecordBytes> bytes{};
+    const vp::RecordShape shape {.dataFormat = settings_.dataFormat, .button = settings_.button};
+    std::array<uint8_t, vp::kMaxRecordBytes> bytes {};
     const std::size_t length = vp::encodeRs232Record(reading, shape, bytes);
-    VornReading sent{};
+    VornReading sent {};
     if (vp::decodeRs232Record(std::span(bytes.data(), length), shape, sent).ok())
         sentReadings().record(config_.address, sent);
     out.insert(out.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));

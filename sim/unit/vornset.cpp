@@ -103,7 +103,7 @@ CommandEffect Vornset::execute(const ParsedCommand& command, uint8_t lineOwner, 
              std::string(vp::commandName(command.command)));
         return {};
     }
-    const CommandEffect effect{LineAction::None, address};
+    const CommandEffect effect {LineAction::None, address};
     using vp::Command;
     switch (command.command) {
     case vp::toByte(Command::Stream):

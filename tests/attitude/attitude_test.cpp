@@ -41,9 +41,9 @@ TEST(AttitudeAngles, RowsAreTheSensorAxesInTrackerCoordinates)
     // Roll 90: y points along z.
     expectMatrixNear(matrixOfAngles({0, 0, 90}), {{{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}}, 1e-15);
     // Azimuth, then elevation, then roll, each about the sensor's turned axes.
-    expectMatrixNear(matrixOfAngles({30, 20, 10}),
-                     multiply(matrixOfAngles({0, 0, 10}), multiply(matrixOfAngles({0, 20, 0}), matrixOfAngles({30, 0, 0}))),
-                     1e-15);
+    expectMatrixNear(
+        matrixOfAngles({30, 20, 10}),
+        multiply(matrixOfAngles({0, 0, 10}), multiply(matrixOfAngles({0, 20, 0}), matrixOfAngles({30, 0, 0}))), 1e-15);
 }
 
 TEST(AttitudeAngles, AnglesSurviveTheMatrixRoundTrip)
@@ -52,7 +52,8 @@ TEST(AttitudeAngles, AnglesSurviveTheMatrixRoundTrip)
         const Matrix3 m = matrixOfAngles(a);
         expectMatrixNear(multiply(m, transpose(m)), kIdentity, 1e-15);
         const Angles back = anglesOfMatrix(m);
-        EXPECT_NEAR(std::remainder(back.azimuth - a.azimuth, 360.0), 0, 1e-9) << a.azimuth << " " << a.elevation << " " << a.roll;
+        EXPECT_NEAR(std::remainder(back.azimuth - a.azimuth, 360.0), 0, 1e-9)
+            << a.azimuth << " " << a.elevation << " " << a.roll;
         EXPECT_NEAR(back.elevation, a.elevation, 1e-9);
         EXPECT_NEAR(std::remainder(back.roll - a.roll, 360.0), 0, 1e-9);
         EXPECT_LE(std::fabs(back.azimuth), 180.0);
@@ -72,7 +73,7 @@ TEST(AttitudeAngles, GimbalLockAtPlusAndMinus90Elevation)
 
         // A matrix with no trace of azimuth and roll keeps the previous ones instead of
         // inventing them from signed zeros.
-        Matrix3 locked{};
+        Matrix3 locked {};
         locked[0][2] = elevation > 0 ? -0.0 - 1 : 1;
         locked[0][0] = -0.0;
         locked[2][2] = -0.0;
@@ -125,9 +126,9 @@ TEST(AttitudeQuaternion, MatrixSurvivesTheQuaternionRoundTripInEveryBranch)
 
 TEST(AttitudeQuaternion, TurnedLikeTheReference)
 {
-    const Quaternion reference{0.1, 0.7, 0.1, 0.7};
-    const Quaternion across{-0.1, -0.7, -0.2, -0.68};
-    EXPECT_EQ(turnedLike(reference, across), (Quaternion{0.1, 0.7, 0.2, 0.68}));
+    const Quaternion reference {0.1, 0.7, 0.1, 0.7};
+    const Quaternion across {-0.1, -0.7, -0.2, -0.68};
+    EXPECT_EQ(turnedLike(reference, across), (Quaternion {0.1, 0.7, 0.2, 0.68}));
     EXPECT_EQ(turnedLike(reference, reference), reference);
 }
 
@@ -143,10 +144,10 @@ TEST(AttitudeCircularMean, AveragesAcrossPlusMinus180AndAroundZero)
         zero.add(a);
     EXPECT_NEAR(zero.degrees(), 0, 1e-9);
 
-    CircularMean near{};
+    CircularMean near {};
     for (double a : {-170.0, 175.0, 170.0})
         near.add(a);
-    EXPECT_NEAR(near.degrees(), 178.33, 0.05);  // about the mean of 190, 175 and 170
+    EXPECT_NEAR(near.degrees(), 178.33, 0.05); // about the mean of 190, 175 and 170
 
     CircularMean one;
     EXPECT_EQ(one.degrees(), 0);
@@ -165,12 +166,12 @@ TEST(AttitudeUnits, InchesAndMillimetres)
 
 TEST(AttitudeMatrix, ElementsGoRowByRow)
 {
-    const std::array<double, 9> elements{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const std::array<double, 9> elements {1, 2, 3, 4, 5, 6, 7, 8, 9};
     const Matrix3 m = matrixOfRows(elements);
     EXPECT_EQ(m[0][1], 2);
     EXPECT_EQ(m[1][0], 4);
     EXPECT_EQ(rowsOfMatrix(m), elements);
-    EXPECT_EQ(multiply(m, Vector3{1, 0, -1}), (Vector3{-2, -2, -2}));
+    EXPECT_EQ(multiply(m, Vector3 {1, 0, -1}), (Vector3 {-2, -2, -2}));
 }
 
 } // namespace

@@ -89,7 +89,8 @@ TEST_F(Rs232Faults, SilenceGarbageAndAPulledCable)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_FALSE(takeMessages().empty());
     EXPECT_EQ(vornStopFrameStream(kGroup), 0);
-    EXPECT_EQ(takeMessages(), "Unable to write 1 bytes to vorn #1.\nUnable to send \"point\" command to master vorn.\n");
+    EXPECT_EQ(takeMessages(),
+              "Unable to write 1 bytes to vorn #1.\nUnable to send \"point\" command to master vorn.\n");
     vornShutDown(kGroup);
     EXPECT_EQ(vornFrameReady(kGroup), 0);
     EXPECT_EQ(takeMessages(), "Group ID passed to vornFrameReady() is not in use.\n");
@@ -112,7 +113,9 @@ TEST_F(Rs232Faults, DamagedRecordsOnAStandAloneLineAreNeverGoodFrames)
     noise[0] = 0x81;
     noise.push_back(0x05);
     const std::function<void()> faults[] = {
-        [&] { line.duplicateBytes(1); }, [&] { line.dropBytes(2); }, [&] { line.duplicateBytes(3); },
+        [&] { line.duplicateBytes(1); },
+        [&] { line.dropBytes(2); },
+        [&] { line.duplicateBytes(3); },
         [&] { line.dropBytes(4); },
         [&] {
             line.stall(std::chrono::milliseconds(100));

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kGroup = 256;  // the highest identifier is a valid one
+constexpr int kGroup = 256; // the highest identifier is a valid one
 const uint16_t kPorts[] = {1};
 
 class Rs232StandAlone : public SimulatorTest {};
@@ -31,8 +31,8 @@ TEST_F(Rs232StandAlone, WakeUpConfigurationCyclesAndReadings)
     receivedSinceLast(0);
 
     // Rates the unit's word cannot hold are refused before anything is sent.
-    for (double bad : {0.0, -3.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                       300.0}) {
+    for (double bad :
+         {0.0, -3.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 300.0}) {
         VornSystemConfig wrong = system;
         wrong.measurementRate = bad;
         EXPECT_EQ(vornSetSystemConfig(kGroup, &wrong), 0) << bad;

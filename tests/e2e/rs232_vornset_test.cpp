@@ -57,8 +57,8 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
     wakeUp(vorn::sim::vornsetConfig(3));
     // Auto configuration for 3 units, then the system configuration of a
     // 3.67 master: status, error, revision, rate, address mode, vornset status.
-    EXPECT_EQ(receivedAfter(1, 15), (Bytes {0x50, 0x32, 0x03, 0x4F, 0x00, 0x4F, 0x0A, 0x4F, 0x01, 0x4F, 0x07,
-                                            0x4F, 0x13, 0x4F, 0x24}));
+    EXPECT_EQ(receivedAfter(1, 15),
+              (Bytes {0x50, 0x32, 0x03, 0x4F, 0x00, 0x4F, 0x0A, 0x4F, 0x01, 0x4F, 0x07, 0x4F, 0x13, 0x4F, 0x24}));
     VornSystemConfig system {};
     ASSERT_EQ(vornGetSystemConfig(kGroup, &system), 1);
     receivedSinceLast(1);
@@ -84,7 +84,7 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
     ASSERT_EQ(vornGetDeviceConfig(kGroup, 1, &devices[1]), 1);
     ASSERT_EQ(vornGetFastDeviceConfig(kGroup, 3, &devices[3]), 1);
     expected.clear();
-    for (uint8_t parameter : {0, 1, 10, 3})  // the fast get: status, revision, error, scaling
+    for (uint8_t parameter : {0, 1, 10, 3}) // the fast get: status, revision, error, scaling
         expected.insert(expected.end(), {0xF3, 0x4F, parameter});
     auto received = receivedAfter(1, 20 + 12);
     EXPECT_EQ(Bytes(received.end() - static_cast<long>(expected.size()), received.end()), expected);
@@ -99,7 +99,7 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
     bad.dataFormat = 6;
     EXPECT_EQ(vornSetDeviceConfig(kGroup, 3, &bad), 0);
     EXPECT_EQ(takeMessages(), "Illegal data format specified for vorn #3: 6.\n");
-    EXPECT_EQ(receivedAfter(1, 16).size(), 4u + 3u + 3u + 3u + 3u);  // filter, button, xyz, lock
+    EXPECT_EQ(receivedAfter(1, 16).size(), 4u + 3u + 3u + 3u + 3u); // filter, button, xyz, lock
     VornDeviceConfig stored {};
     ASSERT_EQ(vornGetFastDeviceConfig(kGroup, 3, &stored), 1);
     EXPECT_EQ(stored.dataFormat, 1);
@@ -107,7 +107,7 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
 
     // A normal set to the master: every command in order, words low byte first.
     VornDeviceConfig master = devices[1];
-    master.setup = 0x07;  // every filter on: the "off" mask is 0
+    master.setup = 0x07; // every filter on: the "off" mask is 0
     master.hemisphere = 2;
     for (int i = 0; i < 7; ++i) {
         master.alphaMin[i] = static_cast<uint16_t>(688 + i);
@@ -118,8 +118,8 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
     master.referenceFrame[1] = -1;
     master.angleAlign[2] = -16384;
     ASSERT_EQ(vornSetDeviceConfig(kGroup, 1, &master), 1) << takeMessages();
-    Bytes normalSet {0x50, 0x04, 0x00, 0x00, 0x4D, 0x00, 0x50, 0x11, 0x00, 0x50, 0x0E, 0x00, 0x59, 0x51,
-                     0x50, 0x03, 0x00, 0x00, 0x4C, 0x0C, 0x01, 0x50, 0x05};
+    Bytes normalSet {0x50, 0x04, 0x00, 0x00, 0x4D, 0x00, 0x50, 0x11, 0x00, 0x50, 0x0E, 0x00,
+                     0x59, 0x51, 0x50, 0x03, 0x00, 0x00, 0x4C, 0x0C, 0x01, 0x50, 0x05};
     for (int i = 0; i < 7; ++i)
         normalSet.insert(normalSet.end(), {static_cast<uint8_t>(0xB0 + i), 0x02});
     normalSet.insert(normalSet.end(), {0x50, 0x0D});
@@ -128,18 +128,19 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
     normalSet.insert(normalSet.end(), {0x50, 0x0C});
     for (int i = 0; i < 7; ++i)
         normalSet.insert(normalSet.end(), {static_cast<uint8_t>(1 << i), 0x00});
-    normalSet.insert(normalSet.end(), {0x72, 0x00, 0x40, 0xFF, 0xFF, 0x00, 0x00, 0x71, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0});
+    normalSet.insert(normalSet.end(),
+                     {0x72, 0x00, 0x40, 0xFF, 0xFF, 0x00, 0x00, 0x71, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0});
     EXPECT_EQ(receivedAfter(1, normalSet.size()), normalSet);
     VornDeviceConfig readBack {};
     ASSERT_EQ(vornGetDeviceConfig(kGroup, 1, &readBack), 1);
     EXPECT_EQ(readBack.setup, 0x07);
     EXPECT_EQ(readBack.alphaMin[6], 694);
     EXPECT_EQ(readBack.vm[6], 64);
-    EXPECT_EQ(readBack.hemisphere, 2);  // never read back: the stored copy
-    master.reportRate = 4;  // only 1, 2, 8, 32 exist
+    EXPECT_EQ(readBack.hemisphere, 2); // never read back: the stored copy
+    master.reportRate = 4;             // only 1, 2, 8, 32 exist
     EXPECT_EQ(vornSetDeviceConfig(kGroup, 1, &master), 0);
     EXPECT_NE(takeMessages().find("Illegal report rate specified for vorn #1: 4."), std::string::npos);
-    receivedAfter(1, 20 + 13);  // the get, then the set up to the refused report rate
+    receivedAfter(1, 20 + 13); // the get, then the set up to the refused report rate
 
     // Two single frames: group mode is switched on once.
     VornFrame frame {};
@@ -153,7 +154,7 @@ TEST_F(Rs232Vornset, FromWakeUpToShutDown)
                               devices[unit].scaling / 32767.0;
         EXPECT_GT(inches, 1.0) << "unit " << unit;
     }
-    EXPECT_EQ(frame.reading[3].angles[0], 0);  // unit 3 sends position only now
+    EXPECT_EQ(frame.reading[3].angles[0], 0); // unit 3 sends position only now
     EXPECT_EQ(frame.reading[0].position[0], 0);
     EXPECT_EQ(frame.reading[4].position[0], 0);
 
@@ -225,10 +226,10 @@ TEST_F(Rs232Vornset, MasterBefore364SendsNoTagAfterItsOwnRecord)
 {
     auto config = vorn::sim::vornsetConfig(3);
     for (auto& unit : config.units)
-        unit.softwareRevision = 0x033E;  // 3.62: rate as a count, no address mode, no master tag
+        unit.softwareRevision = 0x033E; // 3.62: rate as a count, no address mode, no master tag
     wakeUp(config);
-    EXPECT_EQ(receivedAfter(1, 15), (Bytes {0x50, 0x32, 0x03, 0x4F, 0x00, 0x4F, 0x0A, 0x4F, 0x01, 0x4F, 0x06,
-                                            0x4F, 0x02, 0x4F, 0x24}));
+    EXPECT_EQ(receivedAfter(1, 15),
+              (Bytes {0x50, 0x32, 0x03, 0x4F, 0x00, 0x4F, 0x0A, 0x4F, 0x01, 0x4F, 0x06, 0x4F, 0x02, 0x4F, 0x24}));
     VornSystemConfig system {};
     ASSERT_EQ(vornGetSystemConfig(kGroup, &system), 1);
     EXPECT_EQ(system.crystalSpeed, 20);
@@ -257,7 +258,7 @@ namespace {
 TEST_F(Rs232Vornset, EveryUnitOnItsOwnLineTakesFramesUnitByUnit)
 {
     auto config = vorn::sim::vornsetConfig(2);
-    config.units[1].ownLine = true;  // unit 2 on COM2
+    config.units[1].ownLine = true; // unit 2 on COM2
     startSimulator(config);
     const uint16_t ports[] = {0, 1, 2};
     ASSERT_EQ(vornRS232WakeUp(kGroup, 0, 2, ports, 115200, 500, 500), 1) << takeMessages();

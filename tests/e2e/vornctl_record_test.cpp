@@ -18,7 +18,7 @@
 namespace {
 
 struct Table {
-    std::vector<std::string> header;      // the "# ..." lines
+    std::vector<std::string> header; // the "# ..." lines
     std::string columns;
     std::vector<std::vector<double>> rows;
 };
@@ -76,7 +76,7 @@ void expectSameFrames(const Table& first, const Table& second, std::size_t rows)
     ASSERT_EQ(second.rows.size(), rows);
     int differing = 0;
     for (std::size_t r = 0; r < rows; ++r) {
-        ASSERT_EQ(first.rows[r][2], second.rows[r][2]) << "row " << r;  // the unit
+        ASSERT_EQ(first.rows[r][2], second.rows[r][2]) << "row " << r; // the unit
         for (std::size_t c = 3; c < first.rows[r].size(); ++c) {
             const double step = c < 6 ? 36.0 / 32767.0 : 180.0 / 32767.0;
             if (std::abs(first.rows[r][c] - second.rows[r][c]) > step)
@@ -181,7 +181,7 @@ TEST_F(VornctlRecord, CtrlCEndsTheFileWholeAndAnOldFileIsReplacedOnlyWhenTheNewO
     EXPECT_EQ(text.back(), '\n');
     const Table table = readTable(path);
     ASSERT_FALSE(table.rows.empty());
-    EXPECT_EQ(table.rows.size() % 2, 0u);  // whole frames of two units
+    EXPECT_EQ(table.rows.size() % 2, 0u); // whole frames of two units
     EXPECT_FALSE(std::ifstream(beside).good());
     std::remove(path.c_str());
 }
@@ -201,7 +201,7 @@ TEST_F(VornctlRecord, AFullDiskStopsTheRecordingWithTheRowsBeforeItWhole)
     getrlimit(RLIMIT_FSIZE, &old);
     rlimit small = old;
     small.rlim_cur = 6000;
-    setrlimit(RLIMIT_FSIZE, &small);  // inherited by the child
+    setrlimit(RLIMIT_FSIZE, &small); // inherited by the child
     std::signal(SIGXFSZ, SIG_IGN);
     run = vornctl({"record", path, "-p", "1", "-q"});
     setrlimit(RLIMIT_FSIZE, &old);

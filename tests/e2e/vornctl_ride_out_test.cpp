@@ -109,7 +109,7 @@ TEST_F(VornctlRideOut, AControllerStoppedAndStartedAgainIsRiddenOutAndCtrlCEndsT
     EXPECT_NE(text.find("{\"gap\":\"back\",\"host_unix_s\":"), std::string::npos);
     const auto lastLost = text.rfind("{\"gap\":\"lost\"");
     EXPECT_GT(lastLost, text.find("{\"gap\":\"back\""));
-    EXPECT_EQ(text.find("\n", lastLost), text.size() - 1);  // the note is the file's last line
+    EXPECT_EQ(text.find("\n", lastLost), text.size() - 1); // the note is the file's last line
     const auto load = vorn::sim::readReplayText(text, path);
     ASSERT_TRUE(load.motion) << load.error;
     EXPECT_EQ(load.motion->stoppedEarly, "");

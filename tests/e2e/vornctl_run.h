@@ -63,8 +63,7 @@ public:
         return waitUntil([&] { return run_.err.find(text) != std::string::npos; }, limit);
     }
     // Collects output until `done` says so, the child ends, or `limit` passes.
-    template <typename Done>
-    bool waitUntil(Done done, std::chrono::seconds limit)
+    template <typename Done> bool waitUntil(Done done, std::chrono::seconds limit)
     {
         const auto until = std::chrono::steady_clock::now() + limit;
         while (!done() && std::chrono::steady_clock::now() < until)

@@ -93,9 +93,9 @@ TEST_F(VornctlScan, NamesEachPortWithTheUnitsOnItOrWhyNot)
     silent.letGo();
     garbage.letGo();
     GarbageAnswers answers(garbage.master);
-    const ProgramRun run = vornctl({"scan", "-p", "1,2," + silent.path + "," + garbage.path + "," + held.path +
-                                                  ",/dev/vorn-no-such-port",
-                                    "-b", "115200,9600", "--read-timeout", "200"});
+    const ProgramRun run =
+        vornctl({"scan", "-p", "1,2," + silent.path + "," + garbage.path + "," + held.path + ",/dev/vorn-no-such-port",
+                 "-b", "115200,9600", "--read-timeout", "200"});
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string vornset = rowOf(run.out, simulator->linePath(1).string());
     EXPECT_NE(vornset.find("115200  3.67  20   normal     1,2,3 running"), std::string::npos) << run.out;

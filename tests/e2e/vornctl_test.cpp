@@ -31,7 +31,8 @@ TEST_F(Vornctl, RejectsBadOptionsWithAMessageAndStatus2)
 TEST_F(Vornctl, StreamsCsvForACountThenShutsTheGroupDown)
 {
     startSimulator(vorn::sim::vornsetConfig(3));
-    const ProgramRun run = vornctl({"stream", "-p", "1,0,0", "-c", "5", "-o", "csv", "--format", "position-angles", "-q"});
+    const ProgramRun run =
+        vornctl({"stream", "-p", "1,0,0", "-c", "5", "-o", "csv", "--format", "position-angles", "-q"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("time_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg\n", 0), 0u) << run.out;
     EXPECT_EQ(countLines(run.out), 1 + 5 * 3);
@@ -67,7 +68,7 @@ std::map<int, std::vector<double>> xByUnit(const std::string& csv)
     std::map<int, std::vector<double>> rows;
     std::istringstream in(csv);
     std::string line;
-    std::getline(in, line);  // header
+    std::getline(in, line); // header
     while (std::getline(in, line)) {
         double time = 0, x = 0;
         int unit = 0;
@@ -85,7 +86,7 @@ TEST_F(Vornctl, GroupModeOffStreamsEveryUnitAndSingleFramesLeaveOutUnitsWithoutA
     auto rows = xByUnit(stream.out);
     for (int unit = 1; unit <= 3; ++unit) {
         ASSERT_EQ(rows[unit].size(), 6u) << stream.out;
-        for (std::size_t n = 1; n < 6; ++n)  // each sensor moves smoothly: its own data every time
+        for (std::size_t n = 1; n < 6; ++n) // each sensor moves smoothly: its own data every time
             EXPECT_NEAR(rows[unit][n], rows[unit][n - 1], 0.5) << "unit " << unit << "\n" << stream.out;
     }
     EXPECT_GT(std::abs(rows[1][0] - rows[2][0]), 1.0) << stream.out;
@@ -115,7 +116,7 @@ TEST_F(Vornctl, OutputThatCannotBeWrittenStopsTheJobWithAnError)
 {
     startSimulator(vorn::sim::vornsetConfig(2));
     for (const auto& args : std::vector<std::vector<std::string>> {{"info", "-p", "1,0", "-q"},
-                                                                    {"stream", "-p", "1,0", "-c", "50", "-q"}}) {
+                                                                   {"stream", "-p", "1,0", "-c", "50", "-q"}}) {
         const ProgramRun run = vornctl(args, Output::Full);
         EXPECT_EQ(run.status, 1) << args[0];
         EXPECT_TRUE(contains(run.err, "vornctl: cannot write the output: No space left on device")) << run.err;

@@ -117,8 +117,7 @@ TEST(SerialLineIo, BytesPassUnchangedBothWaysAtStandardAndOddRates)
         ASSERT_TRUE(fillUntil(line, 5));
         uint8_t answer[5];
         ASSERT_TRUE(line.take(answer, 5));
-        EXPECT_EQ(std::vector<uint8_t>(answer, answer + 5),
-                  (std::vector<uint8_t> {0x81, 0x40, 0x0D, 0x0A, 0x00}));
+        EXPECT_EQ(std::vector<uint8_t>(answer, answer + 5), (std::vector<uint8_t> {0x81, 0x40, 0x0D, 0x0A, 0x00}));
     }
 }
 

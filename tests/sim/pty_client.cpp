@@ -30,7 +30,7 @@ PtyClient::PtyClient(const std::filesystem::path& path, unsigned baud)
     if (fd_ < 0) {
         throw std::runtime_error("cannot open " + path.string());
     }
-    termios settings{};
+    termios settings {};
     tcgetattr(fd_, &settings);
     cfmakeraw(&settings);
     cfsetspeed(&settings, speedOf(baud));
@@ -65,11 +65,12 @@ std::vector<uint8_t> PtyClient::read(std::size_t count, std::chrono::millisecond
     std::vector<uint8_t> out;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (out.size() < count) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             break;
         }
-        pollfd p{fd_, POLLIN, 0};
+        pollfd p {fd_, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) {
             continue;
         }
@@ -88,11 +89,12 @@ std::vector<uint8_t> PtyClient::readFor(std::chrono::milliseconds duration)
     std::vector<uint8_t> out;
     const auto deadline = std::chrono::steady_clock::now() + duration;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             return out;
         }
-        pollfd p{fd_, POLLIN, 0};
+        pollfd p {fd_, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) {
             continue;
         }

@@ -48,8 +48,8 @@ TEST(SimSettings, RevisionsAndConfigText)
 
 TEST(SimSettings, OptionsOverTheDefaults)
 {
-    const auto options = parseProgramOptions({"--units", "2", "--own-lines", "2", "--revision", "3.63",
-                                              "--first-port", "5", "--unit-set", "2:model=PCVORN"});
+    const auto options = parseProgramOptions({"--units", "2", "--own-lines", "2", "--revision", "3.63", "--first-port",
+                                              "5", "--unit-set", "2:model=PCVORN"});
     ASSERT_TRUE(options.errors.empty()) << options.errors.front();
     ASSERT_EQ(options.config.units.size(), 2u);
     EXPECT_TRUE(options.config.units[1].ownLine);
@@ -89,7 +89,7 @@ TEST(SimSettings, LinesArePublishedAsComVariables)
 
 TEST(SimModel, AnglesMatrixAndQuaternionAgree)
 {
-    for (const Angles a : {Angles{30, 20, -40}, Angles{-150, -60, 170}, Angles{0, 0, 0}, Angles{90, 10, 45}}) {
+    for (const Angles a : {Angles {30, 20, -40}, Angles {-150, -60, 170}, Angles {0, 0, 0}, Angles {90, 10, 45}}) {
         const Matrix3 m = matrixOfAngles(a);
         const Matrix3 identity = multiply(m, transpose(m));
         for (int i = 0; i < 3; ++i) {
@@ -131,10 +131,12 @@ TEST(SimSettings, MagneticEnvironmentAndRawSampleModeKeys)
                                                 "prom-date = 12/31/99\n"
                                                 "line-test = echo\n"
                                                 "prom-date = 12/31\n"
-                                                "prom-notice = " + std::string(48, 'x') + "\n"
-                                                "line-test = loud\n");
+                                                "prom-notice = " +
+                                                    std::string(48, 'x') +
+                                                    "\n"
+                                                    "line-test = loud\n");
     ASSERT_EQ(errors.size(), 5u);
-    for (const auto& [index, line] : {std::pair{0, 5}, {1, 6}, {2, 11}, {3, 12}, {4, 13}}) {
+    for (const auto& [index, line] : {std::pair {0, 5}, {1, 6}, {2, 11}, {3, 12}, {4, 13}}) {
         EXPECT_EQ(errors[static_cast<std::size_t>(index)].rfind("line " + std::to_string(line) + ": bad value", 0), 0u)
             << errors[static_cast<std::size_t>(index)];
     }
@@ -143,13 +145,13 @@ TEST(SimSettings, MagneticEnvironmentAndRawSampleModeKeys)
     EXPECT_TRUE(config.environment.harmonics.empty());
     ASSERT_EQ(config.environment.tones.size(), 2u);
     EXPECT_EQ(config.environment.tones[1].hertz, 85.5);
-    EXPECT_EQ(config.environment.noiseVolts, MagneticEnvironment{}.noiseVolts);
+    EXPECT_EQ(config.environment.noiseVolts, MagneticEnvironment {}.noiseVolts);
     EXPECT_EQ(config.units[0].prom.notice, "Bench unit");
-    EXPECT_EQ(config.units[0].prom.date, (std::array<uint8_t, 3>{12, 31, 99}));
+    EXPECT_EQ(config.units[0].prom.date, (std::array<uint8_t, 3> {12, 31, 99}));
     EXPECT_EQ(config.units[0].lineCheck, LineCheckMode::Echo);
 
-    const auto options = parseProgramOptions({"--standalone", "--mains", "50", "--tones", "none", "--unit-set",
-                                              "0:sample-clock=340200"});
+    const auto options = parseProgramOptions(
+        {"--standalone", "--mains", "50", "--tones", "none", "--unit-set", "0:sample-clock=340200"});
     EXPECT_TRUE(options.errors.empty());
     EXPECT_EQ(options.config.environment.mainsHertz, 50.0);
     EXPECT_TRUE(options.config.environment.tones.empty());
@@ -215,8 +217,7 @@ TEST(SimSettings, ASecondSimulatorCannotTakeOverAFolderOfLinks)
             second.start();
             ADD_FAILURE() << "a second simulator took the folder";
         } catch (const std::runtime_error& refused) {
-            EXPECT_NE(std::string(refused.what()).find("holds the COM links of a running simulator"),
-                      std::string::npos)
+            EXPECT_NE(std::string(refused.what()).find("holds the COM links of a running simulator"), std::string::npos)
                 << refused.what();
         }
     }
@@ -235,9 +236,11 @@ TEST(SimSettings, ASecondSimulatorCannotTakeOverAFolderOfLinks)
 
 TEST(SimSettings, BoardsAtOneBaseAndRepeatedErrorsAreRefusedOnce)
 {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>> {
-             {"--isa", "0x300,0x300"}, {"--isa", "0x300,0x302,0"}, {"--pv2", "0x300", "--isa", "0x300"},
-             {"--pv2", "0x300", "--isa", "0x320"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>> {{"--isa", "0x300,0x300"},
+                                                {"--isa", "0x300,0x302,0"},
+                                                {"--pv2", "0x300", "--isa", "0x300"},
+                                                {"--pv2", "0x300", "--isa", "0x320"}}) {
         EXPECT_EQ(parseProgramOptions(args).errors.size(), 1u) << args[0] << " " << args[1];
     }
     EXPECT_TRUE(parseProgramOptions({"--isa", "0x300,0x304,0"}).errors.empty());

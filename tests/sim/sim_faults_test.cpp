@@ -20,17 +20,17 @@ TEST(SimFaults, EachFaultChangesWhatLeavesTheLine)
     EXPECT_EQ(line.ask({'B'}, 12).at(0) & 0x80, 0x80);
 
     faults.dropBytes(1);
-    EXPECT_EQ(line.ask({'O', 1}, 2, milliseconds(200)), (Bytes{67}));
+    EXPECT_EQ(line.ask({'O', 1}, 2, milliseconds(200)), (Bytes {67}));
 
     faults.duplicateBytes(1);
-    EXPECT_EQ(line.ask({'O', 1}, 3), (Bytes{3, 3, 67}));
+    EXPECT_EQ(line.ask({'O', 1}, 3), (Bytes {3, 3, 67}));
 
     faults.insertGarbage({0x55, 0xAA});
-    EXPECT_EQ(line.read(2), (Bytes{0x55, 0xAA}));
+    EXPECT_EQ(line.read(2), (Bytes {0x55, 0xAA}));
 
     faults.stall(milliseconds(300));
     const auto before = std::chrono::steady_clock::now();
-    EXPECT_EQ(line.ask({'O', 1}, 2), (Bytes{3, 67}));
+    EXPECT_EQ(line.ask({'O', 1}, 2), (Bytes {3, 67}));
     EXPECT_GE(std::chrono::steady_clock::now() - before, milliseconds(250));
 }
 
@@ -63,11 +63,11 @@ TEST(SimFaults, ReopeningTheLineResetsTheUnit)
     {
         PtyClient line(sim->linePath(1));
         line.send({'P', 35, 1});
-        EXPECT_EQ(line.ask({'O', 35}, 1), Bytes{1});
+        EXPECT_EQ(line.ask({'O', 35}, 1), Bytes {1});
     }
     std::this_thread::sleep_for(milliseconds(30));
     PtyClient line(sim->linePath(1));
-    EXPECT_EQ(line.ask({'O', 35}, 1), Bytes{0});
+    EXPECT_EQ(line.ask({'O', 35}, 1), Bytes {0});
 }
 
 TEST(SimFaults, HardRestartIsSilentThenReset)
@@ -77,7 +77,7 @@ TEST(SimFaults, HardRestartIsSilentThenReset)
     line.send({'P', 35, 1, 'b'});
     EXPECT_TRUE(line.ask({'O', 35}, 1, milliseconds(150)).empty());
     std::this_thread::sleep_for(milliseconds(250));
-    EXPECT_EQ(line.ask({'O', 35}, 1), Bytes{0});
+    EXPECT_EQ(line.ask({'O', 35}, 1), Bytes {0});
 }
 
 TEST(SimInspect, ReceivedBytesInOrderWithTimes)
@@ -88,7 +88,7 @@ TEST(SimInspect, ReceivedBytesInOrderWithTimes)
     std::this_thread::sleep_for(milliseconds(20));
     line.send({'P', 0x32, 2});
     ASSERT_TRUE(sim->received(1).waitFor(6, milliseconds(1000)));
-    EXPECT_EQ(sim->received(1).bytes(), (Bytes{0xF2, 'O', 0, 'P', 0x32, 2}));
+    EXPECT_EQ(sim->received(1).bytes(), (Bytes {0xF2, 'O', 0, 'P', 0x32, 2}));
     const auto chunks = sim->received(1).chunks();
     ASSERT_GE(chunks.size(), 2u);
     EXPECT_LE(chunks.front().time, chunks.back().time);

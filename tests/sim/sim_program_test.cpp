@@ -27,8 +27,11 @@ Program startVornsim(const std::filesystem::path& folder)
 {
     Program program;
     program.envFile = folder / "vorn.env";
-    std::vector<std::string> args = {VORNSIM_PATH, "--quiet", "--units", "2", "--own-lines", "2",
-                                     "--env-file", program.envFile.string(), "--dir", (folder / "lines").string()};
+    std::vector<std::string> args = {VORNSIM_PATH,  "--quiet",
+                                     "--units",     "2",
+                                     "--own-lines", "2",
+                                     "--env-file",  program.envFile.string(),
+                                     "--dir",       (folder / "lines").string()};
     std::vector<char*> argv;
     for (auto& a : args) {
         argv.push_back(a.data());

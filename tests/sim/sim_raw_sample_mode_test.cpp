@@ -33,7 +33,7 @@ Bytes lowHigh(uint16_t value)
 
 Bytes command(uint8_t byte, uint16_t address, std::optional<uint8_t> value = std::nullopt)
 {
-    Bytes bytes{byte, static_cast<uint8_t>(address), static_cast<uint8_t>(address >> 8)};
+    Bytes bytes {byte, static_cast<uint8_t>(address), static_cast<uint8_t>(address >> 8)};
     if (value) {
         bytes.push_back(*value);
     }
@@ -72,7 +72,7 @@ double mean(const std::vector<double>& x)
 double amplitudeAt(const std::vector<double>& x, double hertz, double rate)
 {
     const double m = mean(x);
-    std::complex<double> sum{};
+    std::complex<double> sum {};
     for (std::size_t n = 0; n < x.size(); ++n) {
         sum += (x[n] - m) * std::polar(1.0, -2.0 * std::numbers::pi * hertz * static_cast<double>(n) / rate);
     }
@@ -82,7 +82,7 @@ double amplitudeAt(const std::vector<double>& x, double hertz, double rate)
 // Enters test mode with rate count `count` on channel `mux`, streams, returns `samples` samples.
 std::vector<double> record(PtyClient& line, uint16_t count, uint8_t mux, std::size_t samples)
 {
-    Bytes setup{'z', 'j'};
+    Bytes setup {'z', 'j'};
     for (uint8_t b : lowHigh(count)) {
         setup.push_back(b);
     }
@@ -110,7 +110,7 @@ TEST(SimRawSampleMode, PromTextCarriesTheNoticeAndTheDateSitsAtTheDateBase)
         std::string expectedNotice;
     };
     const std::string standard = "Copyright (c) Korvalt Inc.  All rights reserved";
-    for (const auto& c : {Case{{}, {3, 15, 97}, standard}, Case{"Bench unit", {12, 31, 99}, "Bench unit"}}) {
+    for (const auto& c : {Case {{}, {3, 15, 97}, standard}, Case {"Bench unit", {12, 31, 99}, "Bench unit"}}) {
         auto config = standAloneConfig();
         if (!c.notice.empty()) {
             config.units[0].prom.notice = c.notice;
@@ -137,9 +137,9 @@ TEST(SimRawSampleMode, AddressTableAndMultiplexerAddressFollowTheRevision)
         uint16_t muxAddress;
         bool table;
     };
-    for (const auto& c : {Case{"3.67", 0x0343, kMuxAddress318, true}, Case{"3.18", 0x0312, kMuxAddress318, true},
-                          Case{"3.17", 0x0311, 0x01B4, false}, Case{"3.00", 0x0300, 0x01B4, false},
-                          Case{"2.80", 0x0250, 0x022B, false}, Case{"2.60", 0x023C, 0x0207, false}}) {
+    for (const auto& c : {Case {"3.67", 0x0343, kMuxAddress318, true}, Case {"3.18", 0x0312, kMuxAddress318, true},
+                          Case {"3.17", 0x0311, 0x01B4, false}, Case {"3.00", 0x0300, 0x01B4, false},
+                          Case {"2.80", 0x0250, 0x022B, false}, Case {"2.60", 0x023C, 0x0207, false}}) {
         SCOPED_TRACE(c.revision);
         auto config = standAloneConfig();
         config.units[0].softwareRevision = c.code;
@@ -158,7 +158,7 @@ TEST(SimRawSampleMode, AddressTableAndMultiplexerAddressFollowTheRevision)
         }
         // The multiplexer byte lives where the firmware keeps it: a write there is read back.
         line.send(command('e', c.muxAddress, 7));
-        EXPECT_EQ(line.ask(command('d', c.muxAddress), 1), (Bytes{7}));
+        EXPECT_EQ(line.ask(command('d', c.muxAddress), 1), (Bytes {7}));
     }
 }
 
@@ -170,9 +170,9 @@ TEST(SimRawSampleMode, RamWritesReadBackAsBytesAndLowFirstWords)
     line.send(command('e', 0x0301, 0x12));
     line.send(command('e', 0xFFFF, 0xAB));
     line.send(command('e', 0x0000, 0xCD));
-    EXPECT_EQ(line.ask(command('d', 0x0301), 1), (Bytes{0x12}));
-    EXPECT_EQ(line.ask(command('w', 0x0300), 2), (Bytes{0x34, 0x12}));
-    EXPECT_EQ(line.ask(command('w', 0xFFFF), 2), (Bytes{0xAB, 0xCD})) << "a word at the top wraps to address 0";
+    EXPECT_EQ(line.ask(command('d', 0x0301), 1), (Bytes {0x12}));
+    EXPECT_EQ(line.ask(command('w', 0x0300), 2), (Bytes {0x34, 0x12}));
+    EXPECT_EQ(line.ask(command('w', 0xFFFF), 2), (Bytes {0xAB, 0xCD})) << "a word at the top wraps to address 0";
     // The ALPHA value the firmware keeps (entry 18) starts at 0.5.
     const uint16_t alpha = word(line.ask({0x80 + 17}, 2));
     EXPECT_EQ(word(line.ask(command('w', alpha), 2)), 16384);
@@ -181,10 +181,10 @@ TEST(SimRawSampleMode, RamWritesReadBackAsBytesAndLowFirstWords)
 
 TEST(SimRawSampleMode, RawStreamPaceFollowsTheRateCount)
 {
-    for (const auto& [count, expected] : {std::pair<uint16_t, double>{200, 3402.0}, {400, 1701.0}}) {
+    for (const auto& [count, expected] : {std::pair<uint16_t, double> {200, 3402.0}, {400, 1701.0}}) {
         auto sim = benchUnit();
         PtyClient line(sim->linePath(0));
-        Bytes start{'j'};
+        Bytes start {'j'};
         for (uint8_t b : lowHigh(count)) {
             start.push_back(b);
         }
@@ -202,7 +202,7 @@ TEST(SimRawSampleMode, RawStreamPaceFollowsTheRateCount)
 TEST(SimRawSampleMode, HumPeakSitsAtTheConfiguredMainsFrequency)
 {
     constexpr double kRate = 680400.0 / 200;
-    for (const auto& [mains, other] : {std::pair{60.0, 50.0}, {50.0, 60.0}}) {
+    for (const auto& [mains, other] : {std::pair {60.0, 50.0}, {50.0, 60.0}}) {
         auto config = standAloneConfig();
         config.environment.mainsHertz = mains;
         auto sim = benchUnit(config);
@@ -225,7 +225,7 @@ TEST(SimRawSampleMode, RamWriteToTheMultiplexerSelectsTheRawChannel)
         uint8_t mux;
         double level;
     };
-    for (const auto& c : {Case{0, 1.0}, Case{1, 0.7}, Case{2, 0.45}, Case{4, 2.5}, Case{5, 0.5}, Case{7, 0.0}}) {
+    for (const auto& c : {Case {0, 1.0}, Case {1, 0.7}, Case {2, 0.45}, Case {4, 2.5}, Case {5, 0.5}, Case {7, 0.0}}) {
         const auto x = record(line, 200, c.mux, 600);
         ASSERT_EQ(x.size(), 600u) << "channel " << int(c.mux);
         EXPECT_NEAR(mean(x), c.level, 0.02) << "channel " << int(c.mux);
@@ -246,8 +246,8 @@ TEST(SimRawSampleMode, StopEndsTheRawStreamAndRebootLeavesRawSampleMode)
     EXPECT_TRUE(line.readFor(200ms).empty());
     // The fixture's reboot lasts 300 ms; after it the unit answers and is out of test mode.
     std::this_thread::sleep_until(rebootStart + 400ms);
-    EXPECT_EQ(line.ask({'O', 1}, 2), (Bytes{3, 67}));
-    EXPECT_EQ(line.ask(command('d', kMuxAddress318), 1), (Bytes{0})) << "RAM as after power-up";
+    EXPECT_EQ(line.ask({'O', 1}, 2), (Bytes {3, 67}));
+    EXPECT_EQ(line.ask(command('d', kMuxAddress318), 1), (Bytes {0})) << "RAM as after power-up";
     const Bytes record = line.ask({kStream}, 1, 500ms);
     line.send({'B'});
     ASSERT_EQ(record.size(), 1u);
@@ -280,9 +280,10 @@ TEST(SimLineCheck, DipSwitchTestsAnswerAsTheirTestAsks)
     for (int i = 0; i < 256; ++i) {
         block[static_cast<std::size_t>(i)] = static_cast<uint8_t>(i);
     }
-    for (const auto& c : {Case{LineCheckMode::Echo, {'H', 'i', '\r'}, {'H', 'i', '\r'}},
-                          Case{LineCheckMode::OneNumber, {'1', '1', '1'}, {0, 1, 2}},
-                          Case{LineCheckMode::Block, {'1'}, block}, Case{LineCheckMode::Ok, {}, {'O', 'K', '\r', 'O', 'K', '\r'}}}) {
+    for (const auto& c :
+         {Case {LineCheckMode::Echo, {'H', 'i', '\r'}, {'H', 'i', '\r'}},
+          Case {LineCheckMode::OneNumber, {'1', '1', '1'}, {0, 1, 2}}, Case {LineCheckMode::Block, {'1'}, block},
+          Case {LineCheckMode::Ok, {}, {'O', 'K', '\r', 'O', 'K', '\r'}}}) {
         auto config = standAloneConfig();
         config.units[0].lineCheck = c.mode;
         auto sim = benchUnit(config);

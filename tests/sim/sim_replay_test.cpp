@@ -16,14 +16,13 @@
 namespace vorn::sim {
 namespace {
 
-constexpr const char* kRecordCsv =
-    "# vorn_record: 1 (vornctl record)\n"
-    "# frame_period_s: 0.020000\n"
-    "time_s,host_unix_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg\n"
-    "10.000,1796649621.432,1,19.148,1.472,5.999,127.907,6.087,0.000\n"
-    "10.000,1796649621.432,2,23.916,1.182,6.003,78.181,-2.022,0.044\n"
-    "10.013,1796649621.442,1,19.126,1.490,6.016,128.522,6.262,0.000\n"
-    "10.013,1796649621.442,2,23.933,1.204,6.021,78.708,-1.956,0.000\n";
+constexpr const char* kRecordCsv = "# vorn_record: 1 (vornctl record)\n"
+                                   "# frame_period_s: 0.020000\n"
+                                   "time_s,host_unix_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg\n"
+                                   "10.000,1796649621.432,1,19.148,1.472,5.999,127.907,6.087,0.000\n"
+                                   "10.000,1796649621.432,2,23.916,1.182,6.003,78.181,-2.022,0.044\n"
+                                   "10.013,1796649621.442,1,19.126,1.490,6.016,128.522,6.262,0.000\n"
+                                   "10.013,1796649621.442,2,23.933,1.204,6.021,78.708,-1.956,0.000\n";
 
 RecordedMotion read(const std::string& text)
 {
@@ -36,7 +35,7 @@ TEST(SimReplay, ReadsEveryKindOfRecordingIntoTheSameFrames)
 {
     const RecordedMotion csv = read(kRecordCsv);
     ASSERT_EQ(csv.frames.size(), 2u);
-    EXPECT_DOUBLE_EQ(framePeriodOf(csv), 0.02);  // the header's, not the stamps'
+    EXPECT_DOUBLE_EQ(framePeriodOf(csv), 0.02); // the header's, not the stamps'
     EXPECT_DOUBLE_EQ((*csv.frames[1].sensors.at(2).position)[1], 1.204);
     EXPECT_DOUBLE_EQ(csv.frames[0].sensors.at(1).angles->azimuth, 127.907);
 
@@ -47,10 +46,10 @@ TEST(SimReplay, ReadsEveryKindOfRecordingIntoTheSameFrames)
     // Stamps whose span overflows give no period of their own.
     EXPECT_NEAR(framePeriodOf(read("time_s,unit\n-1e308,1\n1e308,1\n")), 1.0 / 103.3, 1e-12);
 
-    const RecordedMotion json = read(
-        "{\"vorn_record\":1,\"frame_period_s\":0.05,\"units\":[{\"unit\":3}]}\n"
-        "{\"time_s\":2.000,\"host_unix_s\":1.5,\"units\":[{\"unit\":3,\"position_in\":[1,2,3],"
-        "\"quaternion\":[1,0,0,0]}]}\n");
+    const RecordedMotion json =
+        read("{\"vorn_record\":1,\"frame_period_s\":0.05,\"units\":[{\"unit\":3}]}\n"
+             "{\"time_s\":2.000,\"host_unix_s\":1.5,\"units\":[{\"unit\":3,\"position_in\":[1,2,3],"
+             "\"quaternion\":[1,0,0,0]}]}\n");
     ASSERT_EQ(json.frames.size(), 1u);
     EXPECT_DOUBLE_EQ(framePeriodOf(json), 0.05);
     EXPECT_TRUE(json.frames[0].sensors.at(3).quaternion);
@@ -77,12 +76,12 @@ TEST(SimReplay, ARecordingsGapNotesAreSteppedOver)
     EXPECT_EQ(motion.frames.size(), 2u);
     EXPECT_EQ(motion.stoppedEarly, "");
 
-    const RecordedMotion json = read(
-        "{\"vorn_record\":1,\"frame_period_s\":0.05,\"units\":[{\"unit\":3}]}\n"
-        "{\"time_s\":2.000,\"host_unix_s\":1.5,\"units\":[{\"unit\":3,\"position_in\":[1,2,3]}]}\n"
-        "{\"gap\":\"lost\",\"time_s\":2.000,\"host_unix_s\":1.6,\"error_code\":16}\n"
-        "{\"gap\":\"back\",\"host_unix_s\":9.5,\"attempts\":3}\n"
-        "{\"time_s\":0.010,\"host_unix_s\":9.6,\"units\":[{\"unit\":3,\"position_in\":[1,2,4]}]}\n");
+    const RecordedMotion json =
+        read("{\"vorn_record\":1,\"frame_period_s\":0.05,\"units\":[{\"unit\":3}]}\n"
+             "{\"time_s\":2.000,\"host_unix_s\":1.5,\"units\":[{\"unit\":3,\"position_in\":[1,2,3]}]}\n"
+             "{\"gap\":\"lost\",\"time_s\":2.000,\"host_unix_s\":1.6,\"error_code\":16}\n"
+             "{\"gap\":\"back\",\"host_unix_s\":9.5,\"attempts\":3}\n"
+             "{\"time_s\":0.010,\"host_unix_s\":9.6,\"units\":[{\"unit\":3,\"position_in\":[1,2,4]}]}\n");
     EXPECT_EQ(json.frames.size(), 2u);
     EXPECT_EQ(json.stoppedEarly, "");
 }
@@ -120,10 +119,10 @@ TEST(SimReplay, PlaysAtTheRecordedPaceFromTheFirstMeasurementAfterAReset)
     config.replay = std::make_shared<const ReplayTrack>(trackOf(motion, 1, false));
     SensorModel sensor(config, 1);
     const auto x = [&](double seconds) { return sensor.measure(seconds, {}).pose.position[0]; };
-    EXPECT_EQ(x(100.0), 0.0);     // the first measurement starts the replay
-    EXPECT_EQ(x(100.0104), 1.0);  // a little late is still the next frame
+    EXPECT_EQ(x(100.0), 0.0);    // the first measurement starts the replay
+    EXPECT_EQ(x(100.0104), 1.0); // a little late is still the next frame
     EXPECT_EQ(x(100.0296), 3.0);
-    EXPECT_EQ(x(100.2), 4.0);     // after the last frame: held
+    EXPECT_EQ(x(100.2), 4.0); // after the last frame: held
     sensor.restart();
     EXPECT_EQ(x(200.0), 0.0);
 
@@ -139,7 +138,9 @@ TEST(SimReplay, RefusesEmptyAndForeignFilesAndKeepsTheFramesBeforeACut)
 {
     for (const std::string text : {"", "\n\n  \n"})
         EXPECT_NE(readReplayText(text, "e.csv").error.find("e.csv is empty"), std::string::npos);
-    for (const std::string text : {"\x7f" "ELF\x02\x01\x01", "hello world\n", "{not json\n", "time_s,unit\n"}) {
+    for (const std::string text : {"\x7f"
+                                   "ELF\x02\x01\x01",
+                                   "hello world\n", "{not json\n", "time_s,unit\n"}) {
         const ReplayLoad load = readReplayText(text, "f");
         EXPECT_FALSE(load.motion) << text;
         EXPECT_FALSE(load.error.empty());
@@ -152,7 +153,8 @@ TEST(SimReplay, RefusesEmptyAndForeignFilesAndKeepsTheFramesBeforeACut)
     EXPECT_EQ(load.motion->frames.size(), 2u);
     EXPECT_NE(load.note.find("line 8 is cut short"), std::string::npos) << load.note;
 
-    load = readReplayText("{\"time_s\":1,\"units\":[{\"unit\":1,\"position_in\":[1,2,3]}]}\n{\"time_s\":1.01,\"un", "j");
+    load =
+        readReplayText("{\"time_s\":1,\"units\":[{\"unit\":1,\"position_in\":[1,2,3]}]}\n{\"time_s\":1.01,\"un", "j");
     ASSERT_TRUE(load.motion);
     EXPECT_EQ(load.motion->frames.size(), 1u);
 
@@ -170,11 +172,12 @@ TEST(SimReplay, OptionsPutTheFileOnEveryLinkOrSayWhyNot)
 {
     const std::string path = testing::TempDir() + "replay_options.csv";
     std::ofstream(path) << kRecordCsv;
-    ProgramOptions options = parseProgramOptions({"--replay", path, "--loop", "--controller", "2", "--isa", "0x300,0,0"});
+    ProgramOptions options =
+        parseProgramOptions({"--replay", path, "--loop", "--controller", "2", "--isa", "0x300,0,0"});
     ASSERT_TRUE(options.errors.empty()) << options.errors.front();
     EXPECT_TRUE(options.config.units[0].sensorModel.replay);
     EXPECT_TRUE(options.config.units[0].sensorModel.replay->loop);
-    EXPECT_FALSE(options.config.units[2].sensorModel.replay);  // unit 3: not in the file
+    EXPECT_FALSE(options.config.units[2].sensorModel.replay); // unit 3: not in the file
     EXPECT_TRUE(options.config.controller->units[1].sensorModel.replay);
     EXPECT_TRUE(options.config.isa->units[0].sensorModel.replay);
     EXPECT_NE(options.replayNote.find("2 frames"), std::string::npos);

@@ -26,7 +26,7 @@ TEST(SimStream, ReportsEveryReportRateCyclesUntilPointOrQuestionMark)
 {
     auto sim = startSimulator(oneUnitAt(100.0));
     PtyClient line(sim->linePath(1));
-    for (const uint8_t stop : {uint8_t{'B'}, uint8_t{'?'}}) {
+    for (const uint8_t stop : {uint8_t {'B'}, uint8_t {'?'}}) {
         line.send({'V', 'R', '@'}); // position (6 bytes), every second cycle of 100 Hz
         const Bytes data = line.readFor(milliseconds(1000));
         line.send({stop});

@@ -56,18 +56,18 @@ TEST_F(ControllerTest, AnswersWakeUpAndStatusRequestsWithTheirBlocks)
     ASSERT_EQ(system.dataLength, 136);
     const auto block = client->read(136).value();
     EXPECT_EQ(std::string(block.begin() + 5, block.begin() + 11), "103300");
-    EXPECT_EQ(block[2], 3);                    // units
+    EXPECT_EQ(block[2], 3); // units
     EXPECT_EQ(block[14] << 8 | block[15], 0x0300);
-    EXPECT_EQ(block[16], 0xE1);                // unit 1: accessible, running, sensor, transmitter
-    EXPECT_EQ(block[19], 0);                   // unit 4 does not exist
+    EXPECT_EQ(block[16], 0xE1); // unit 1: accessible, running, sensor, transmitter
+    EXPECT_EQ(block[19], 0);    // unit 4 does not exist
 
     const PacketHeader device = answerTo(kGetStatus, 2, 43);
     ASSERT_EQ(device.type, 201);
     ASSERT_EQ(device.subtype, 2);
     ASSERT_EQ(device.dataLength, 70);
     const auto unit = client->read(70).value();
-    EXPECT_EQ(unit[11], 2);                    // address
-    EXPECT_EQ(unit[6], 0x78);                  // format 8 with its 7 words
+    EXPECT_EQ(unit[11], 2);   // address
+    EXPECT_EQ(unit[6], 0x78); // format 8 with its 7 words
     EXPECT_EQ(server->received().size(), 3u);
 }
 
@@ -90,8 +90,8 @@ TEST_F(ControllerTest, TakesSetupsAndReportsThemBack)
 TEST_F(ControllerTest, RefusesMalformedRequestsWithAnErrorCode)
 {
     start();
-    const auto systemBlock = vorn::protocol::encodeSystemStatusBlock(
-        vorn::protocol::systemStatusBlockOf(server->systemConfig()));
+    const auto systemBlock =
+        vorn::protocol::encodeSystemStatusBlock(vorn::protocol::systemStatusBlockOf(server->systemConfig()));
     std::vector<uint8_t> badRate(systemBlock.begin(), systemBlock.end());
     badRate[7] = 'x';
     VornDeviceConfig format6 = server->deviceConfig(1);
@@ -126,7 +126,7 @@ TEST_F(ControllerTest, SingleShotSendsOneDataPacketWithEveryUnitsRecord)
     start();
     const PacketHeader data = answerTo(kSingleShot);
     ASSERT_EQ(data.type, 210);
-    ASSERT_EQ(data.dataLength, 3 * 16);  // address, format, seven words
+    ASSERT_EQ(data.dataLength, 3 * 16); // address, format, seven words
     const auto payload = client->read(data.dataLength).value();
     for (uint8_t unit = 0; unit < 3; ++unit) {
         vorn::protocol::TcpipRecord record;
@@ -151,7 +151,7 @@ TEST_F(ControllerTest, StreamsAtTheReportRateUntilStopped)
 {
     ControllerConfig config = controllerConfig(1);
     config.measurementRate = 100.0;
-    config.reportRate = 2;  // 50 packets a second
+    config.reportRate = 2; // 50 packets a second
     start(config);
     EXPECT_EQ(answerTo(kRunContinuous).type, 204);
     const auto begin = std::chrono::steady_clock::now();
@@ -168,7 +168,8 @@ TEST_F(ControllerTest, StreamsAtTheReportRateUntilStopped)
     EXPECT_NEAR(seconds, 0.5, 0.15);
     client->request(kStopData);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    while (client->read(1, 50)) {}  // what was on its way
+    while (client->read(1, 50)) {
+    } // what was on its way
     EXPECT_FALSE(client->read(1, 200).has_value());
 }
 

@@ -99,16 +99,16 @@ protected:
 TEST_F(IsaBoardsTest, RegistersAnswerExamineValueInWholeWords)
 {
     start(isaStandAloneConfig(kBase));
-    EXPECT_EQ(client->status(), 1);           // can take a word, nothing waiting
+    EXPECT_EQ(client->status(), 1);             // can take a word, nothing waiting
     EXPECT_EQ(client->readPort(0x310), 0xFFFF); // no board there
-    client->command({0x4F01});                // examine software revision
+    client->command({0x4F01});                  // examine software revision
     EXPECT_EQ(client->status(), 3);
     EXPECT_EQ(client->answers(), std::vector<uint16_t> {0x0343});
-    client->command({0x4F0A});                // error code: one byte, in the low half
+    client->command({0x4F0A}); // error code: one byte, in the low half
     EXPECT_EQ(client->answers(), std::vector<uint16_t> {0x0000});
-    client->command({0x4F05});                // alpha min: seven words
+    client->command({0x4F05}); // alpha min: seven words
     EXPECT_EQ(client->answers().size(), 7u);
-    client->command({0x4F0F});                // model text, high byte first
+    client->command({0x4F0F}); // model text, high byte first
     const auto model = client->answers();
     ASSERT_EQ(model.size(), 5u);
     EXPECT_EQ(model[0], uint16_t('6' << 8 | 'D'));
@@ -117,13 +117,13 @@ TEST_F(IsaBoardsTest, RegistersAnswerExamineValueInWholeWords)
 TEST_F(IsaBoardsTest, CommandsArePairedHighByteFirstWithAnOddLastBytePadded)
 {
     start(isaStandAloneConfig(kBase));
-    client->command({0x5023, 0x0001});         // change value 35 (group mode) to the word 1
+    client->command({0x5023, 0x0001}); // change value 35 (group mode) to the word 1
     EXPECT_TRUE(server->rack().settingsOf(0)->groupMode);
-    client->command({0x5600});                 // 'V' and a pad byte: position
+    client->command({0x5600}); // 'V' and a pad byte: position
     EXPECT_EQ(server->rack().settingsOf(0)->dataFormat, 1);
-    client->command({0x4D01});                 // button mode on
+    client->command({0x4D01}); // button mode on
     EXPECT_TRUE(server->rack().settingsOf(0)->button);
-    client->command({0x7100, 0x0102, 0xFFFE, 0x0000});  // angle align 1, 0x2FF, -512 and a pad byte
+    client->command({0x7100, 0x0102, 0xFFFE, 0x0000}); // angle align 1, 0x2FF, -512 and a pad byte
     EXPECT_EQ(server->rack().settingsOf(0)->angleAlign[1], 0x2FF);
     EXPECT_EQ(server->rack().settingsOf(0)->angleAlign[2], -512);
     EXPECT_EQ(server->rack().wordsWritten(kBase).size(), 8u);
@@ -133,18 +133,18 @@ TEST_F(IsaBoardsTest, ControlRegisterResetsAndClearWordEmptiesTheBoard)
 {
     start(isaStandAloneConfig(kBase));
     client->command({0x5023, 0x0001});
-    client->writePort(kBase + 2, 0);            // held in reset
+    client->writePort(kBase + 2, 0); // held in reset
     EXPECT_EQ(client->status(), 0);
     client->command({0x4F01});
-    EXPECT_EQ(client->status(), 0);             // a board in reset takes nothing
+    EXPECT_EQ(client->status(), 0); // a board in reset takes nothing
     client->writePort(kBase + 2, 1);
     EXPECT_EQ(client->status(), 1);
-    EXPECT_FALSE(server->rack().settingsOf(0)->groupMode);  // powered up afresh
+    EXPECT_FALSE(server->rack().settingsOf(0)->groupMode); // powered up afresh
 
-    client->command({0x4000});                  // stream
+    client->command({0x4000}); // stream
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(client->status(), 3);
-    client->command({0x6600});                  // clear: stream over, answers gone
+    client->command({0x6600}); // clear: stream over, answers gone
     EXPECT_EQ(client->status(), 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(client->status(), 1);
@@ -155,7 +155,7 @@ TEST_F(IsaBoardsTest, PointAndStreamDeliverRecordsWithThePhasingFlag)
     start(isaStandAloneConfig(kBase));
     client->command({0x4200});
     const auto record = client->answers();
-    ASSERT_EQ(record.size(), 6u);               // position/angles
+    ASSERT_EQ(record.size(), 6u); // position/angles
     EXPECT_EQ(record[0] & 1, 1);
     EXPECT_EQ(record[1] & 1 && record[2] & 1 && record[3] & 1 && record[4] & 1 && record[5] & 1, false);
 
@@ -163,7 +163,7 @@ TEST_F(IsaBoardsTest, PointAndStreamDeliverRecordsWithThePhasingFlag)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const auto streamed = client->answers();
     ASSERT_EQ(streamed.size() % 6, 0u);
-    EXPECT_NEAR(streamed.size() / 6.0, 31.0, 5.0);  // 103.3 Hz for 0.3 s
+    EXPECT_NEAR(streamed.size() / 6.0, 31.0, 5.0); // 103.3 Hz for 0.3 s
     // Only the flag sets a low bit: the values are 14-bit measurements, so a resynchronisation
     // that looks for bit 0 cannot start a record at one of its later words.
     for (std::size_t i = 0; i < streamed.size(); ++i)
@@ -173,22 +173,22 @@ TEST_F(IsaBoardsTest, PointAndStreamDeliverRecordsWithThePhasingFlag)
 TEST_F(IsaBoardsTest, Pv2MasterBoardCarriesTheSecondUnitBehindAPrefix)
 {
     start(pv2Config(kBase));
-    client->command({0xF24F, 0x0000});          // unit 2: examine vorn status (a prefix, 3 bytes)
+    client->command({0xF24F, 0x0000}); // unit 2: examine vorn status (a prefix, 3 bytes)
     const auto status = client->answers();
     ASSERT_EQ(status.size(), 1u);
-    EXPECT_EQ(status[0] & 0x8000, 0);           // not the master
+    EXPECT_EQ(status[0] & 0x8000, 0); // not the master
     client->command({0x4F00});
     EXPECT_EQ(client->answers()[0] & 0x8000, 0x8000);
-    client->command({0x4F24});                  // system status: 14 bytes in 7 words
+    client->command({0x4F24}); // system status: 14 bytes in 7 words
     const auto units = client->answers();
     ASSERT_EQ(units.size(), 7u);
     EXPECT_EQ(units[0], 0xE1E1);
     EXPECT_EQ(units[1], 0);
 
-    client->command({0x5023, 0x0001});          // group mode on
+    client->command({0x5023, 0x0001}); // group mode on
     client->command({0x4200});
     const auto frame = client->answers();
-    ASSERT_EQ(frame.size(), 14u);               // two records of 6 words and a tag each
+    ASSERT_EQ(frame.size(), 14u); // two records of 6 words and a tag each
     EXPECT_EQ(frame[6], 0x0100);
     EXPECT_EQ(frame[13], 0x0200);
     EXPECT_EQ(frame[7] & 1, 1);
@@ -231,7 +231,7 @@ TEST_F(IsaBoardsTest, UnitsReportTheirConfiguredSensorAndModel)
     EXPECT_NEAR(master.position[0], 32767 / 2, 4);
     EXPECT_NEAR(master.position[1], 32767 / 4, 4);
     EXPECT_NEAR(master.position[2], -32767 / 8, 4);
-    client->command({0xF242, 0x0000});             // unit 2: point
+    client->command({0xF242, 0x0000}); // unit 2: point
     const VornReading second = readingOf(client->answers());
     EXPECT_NEAR(second.angles[0], -32767 / 2, 4);
 }
@@ -252,13 +252,13 @@ TEST_F(IsaBoardsTest, DataReadyCharacterComesOncePerCycle)
 TEST_F(IsaBoardsTest, AFullBoardLogsOnlyTheRecordsItQueued)
 {
     IsaConfig config = isaStandAloneConfig(kBase);
-    config.units[0].softwareRevision = 0x0330;  // its rate from the count, which allows 3 kHz
+    config.units[0].softwareRevision = 0x0330; // its rate from the count, which allows 3 kHz
     config.units[0].measurementRate = 3000;
     start(config);
-    client->command({0x4000});  // stream
+    client->command({0x4000}); // stream
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     while (std::chrono::steady_clock::now() < until)
-        client->status();  // the board measures on while nothing is taken
+        client->status(); // the board measures on while nothing is taken
     uint8_t bytes[12];
     for (std::size_t at = 0; at < sizeof bytes; at += 2) {
         const uint16_t word = client->readPort(kBase);

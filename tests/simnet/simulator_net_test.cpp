@@ -24,11 +24,14 @@ TEST(SimulatorNet, OptionsSwitchTheControllerAndBoardsOn)
     const auto boards = parseProgramOptions({"--isa", "0x300,0x320,0"});
     ASSERT_TRUE(boards.config.isa.has_value());
     EXPECT_EQ(boards.config.isa->units.size(), 3u);
-    EXPECT_EQ(parseProgramOptions({"--isa", "0x300"}).config.isa->units[0].address, 0);  // stand-alone
+    EXPECT_EQ(parseProgramOptions({"--isa", "0x300"}).config.isa->units[0].address, 0); // stand-alone
 
-    for (const auto& bad : std::vector<std::vector<std::string>> {
-             {"--controller", "0"}, {"--controller", "121"}, {"--controller-revision", "3.00"},
-             {"--isa", "0,0x300"}, {"--isa", "0x300,x"}, {"--pv2", "0x1FFFF"}}) {
+    for (const auto& bad : std::vector<std::vector<std::string>> {{"--controller", "0"},
+                                                                  {"--controller", "121"},
+                                                                  {"--controller-revision", "3.00"},
+                                                                  {"--isa", "0,0x300"},
+                                                                  {"--isa", "0x300,x"},
+                                                                  {"--pv2", "0x1FFFF"}}) {
         EXPECT_FALSE(parseProgramOptions(bad).errors.empty()) << bad.front() << " " << bad.back();
     }
     EXPECT_NE(programHelp().find("--controller N"), std::string::npos);
@@ -82,14 +85,16 @@ TEST(SimulatorNet, ConfigurationSectionsDescribeTheControllerAndBoards)
 
 TEST(SimulatorNet, OptionsWinOverTheFileForTheControllerAndBoards)
 {
-    const auto options = parseProgramOptions({"--controller-set", "2:format=3", "--isa-set", "0:model=PELLVORN2",
-                                              "--controller", "2", "--isa", "0x300"});
+    const auto options = parseProgramOptions(
+        {"--controller-set", "2:format=3", "--isa-set", "0:model=PELLVORN2", "--controller", "2", "--isa", "0x300"});
     ASSERT_TRUE(options.errors.empty()) << options.errors.front();
     EXPECT_EQ(options.config.controller->units[1].dataFormat, 3);
     EXPECT_EQ(options.config.isa->units[0].model, "PELLVORN2");
-    for (const auto& bad : std::vector<std::vector<std::string>> {
-             {"--controller-set", "2:format=3"}, {"--controller", "2", "--controller-set", "3:format=3"},
-             {"--isa", "0x300", "--isa-set", "1:model=X"}, {"--isa-set", "x"}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>> {{"--controller-set", "2:format=3"},
+                                                {"--controller", "2", "--controller-set", "3:format=3"},
+                                                {"--isa", "0x300", "--isa-set", "1:model=X"},
+                                                {"--isa-set", "x"}}) {
         EXPECT_FALSE(parseProgramOptions(bad).errors.empty()) << bad.back();
     }
 }
@@ -105,7 +110,8 @@ TEST(SimulatorNet, PublishesWhereTheControllerAndBoardsAre)
     ASSERT_NE(simulator.portIo(), nullptr);
     const std::string env = simulator.envText();
     EXPECT_NE(env.find("VORN_CONTROLLER=127.0.0.1:" + std::to_string(simulator.controller()->port()) + "\n"),
-              std::string::npos) << env;
+              std::string::npos)
+        << env;
     EXPECT_NE(env.find("VORN_PORTIO=" + simulator.portIo()->path().string() + "\n"), std::string::npos) << env;
     simulator.exportEnvironment();
     EXPECT_EQ(std::string(std::getenv("VORN_PORTIO")), simulator.portIo()->path().string());

@@ -8,8 +8,8 @@
 #include "platform/timer_resolution.h"
 
 using vorn::ConnectionMode;
-using vorn::testing::installGroup;
 using vorn::platform::heldResolutionRequests;
+using vorn::testing::installGroup;
 
 namespace {
 

@@ -16,8 +16,7 @@ class ErrorReporting : public FrameTest {};
 
 // Runs `action` with standard error sent to a temporary file; returns what
 // was written.
-template <typename Action>
-std::string captureStandardError(Action action)
+template <typename Action> std::string captureStandardError(Action action)
 {
     std::fflush(stderr);
     FILE* file = std::tmpfile();

@@ -17,9 +17,18 @@ using vorn::testing::installGroup;
 namespace {
 
 std::vector<std::pair<int, uintptr_t>> calls;
-void record(int group, uintptr_t user) { calls.emplace_back(group, user); }
-int alwaysReady(VornGroup&) { return 1; }
-int neverReady(VornGroup&) { return 0; }
+void record(int group, uintptr_t user)
+{
+    calls.emplace_back(group, user);
+}
+int alwaysReady(VornGroup&)
+{
+    return 1;
+}
+int neverReady(VornGroup&)
+{
+    return 0;
+}
 
 class FrameReadyDelivery : public FrameTest {
 protected:
@@ -88,7 +97,10 @@ TEST_F(FrameReadyDelivery, CallbackMayShutItsGroupDown)
 {
     installGroup(1, ConnectionMode::Rs232);
     installGroup(2, ConnectionMode::Rs232);
-    auto shutDownFirst = [](int group, uintptr_t) { vornShutDown(group); calls.emplace_back(group, 0); };
+    auto shutDownFirst = [](int group, uintptr_t) {
+        vornShutDown(group);
+        calls.emplace_back(group, 0);
+    };
     vornStartFrameReadyCallback(1, shutDownFirst, 0);
     vornStartFrameReadyCallback(2, &record, 9);
     deliverCallbacks(&alwaysReady);

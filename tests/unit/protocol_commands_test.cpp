@@ -19,13 +19,13 @@ using vp::Connection;
 TEST(IsaWords, PairsBytesHighFirstWithOddLastByteInHighHalf)
 {
     const uint8_t command[] = {0x50, 0x23, 0x01};
-    std::array<uint16_t, 2> words{};
+    std::array<uint16_t, 2> words {};
     ASSERT_EQ(vp::packIsaWords(command, words), 2u);
     EXPECT_EQ(words[0], 0x5023);
     EXPECT_EQ(words[1], 0x0100);
-    std::array<uint8_t, 4> back{};
+    std::array<uint8_t, 4> back {};
     ASSERT_EQ(vp::unpackIsaWords(words, back), 4u);
-    EXPECT_EQ(back, (std::array<uint8_t, 4>{0x50, 0x23, 0x01, 0x00}));
+    EXPECT_EQ(back, (std::array<uint8_t, 4> {0x50, 0x23, 0x01, 0x00}));
 }
 
 TEST(WordOrder, SerialIsLowFirstIsaAndTcpipHighFirst)
@@ -34,9 +34,9 @@ TEST(WordOrder, SerialIsLowFirstIsaAndTcpipHighFirst)
         Connection link;
         std::array<uint8_t, 2> bytes;
     };
-    for (const auto& c : {Case{Connection::Rs232, {0x34, 0x12}}, Case{Connection::Isa, {0x12, 0x34}},
-                          Case{Connection::Tcpip, {0x12, 0x34}}}) {
-        std::array<uint8_t, 2> out{};
+    for (const auto& c : {Case {Connection::Rs232, {0x34, 0x12}}, Case {Connection::Isa, {0x12, 0x34}},
+                          Case {Connection::Tcpip, {0x12, 0x34}}}) {
+        std::array<uint8_t, 2> out {};
         vp::putWord(c.link, 0x1234, out.data());
         EXPECT_EQ(out, c.bytes);
         EXPECT_EQ(vp::readWord(c.link, c.bytes.data()), 0x1234);
@@ -51,9 +51,8 @@ TEST(FvbPrefix, FollowsTheMastersAddressingMode)
         std::vector<uint8_t> bytes; // empty: the mode cannot reach the address
     };
     const Case cases[] = {
-        {0, 0, {0xF0}},   {0, 2, {0xF2}},   {0, 15, {0xFF}},  {0, 16, {}},
-        {1, 15, {0xFF}},  {1, 16, {0xE0}},  {1, 30, {0xEE}},  {1, 31, {}},
-        {2, 1, {0xA0, 1}}, {2, 126, {0xA0, 126}}, {2, 0, {}}, {2, 127, {}},
+        {0, 0, {0xF0}},  {0, 2, {0xF2}}, {0, 15, {0xFF}},   {0, 16, {}},           {1, 15, {0xFF}}, {1, 16, {0xE0}},
+        {1, 30, {0xEE}}, {1, 31, {}},    {2, 1, {0xA0, 1}}, {2, 126, {0xA0, 126}}, {2, 0, {}},      {2, 127, {}},
     };
     for (const auto& c : cases) {
         const auto prefix = vp::fvbPrefix(c.mode, c.address);
@@ -138,12 +137,11 @@ TEST(Parameters, AnswerLengthsAndValueWidths)
         std::optional<std::size_t> isaValue;
     };
     const Case cases[] = {
-        {0, 0, 2, 2, {}, {}},      {4, 0, 2, 2, 2, 2},       {5, 0, 14, 14, 14, 14},
-        {8, 0, {}, {}, 1, 2},      {10, 0, 1, 2, {}, {}},    {11, 0, 1, 2, 1, 1},
-        {15, 0, 10, 10, {}, {}},   {17, 0, 1, 2, 1, 2},      {19, 0, 1, 2, {}, {}},
-        {28, 0, 10, 10, 10, 10},   {35, 0, 1, 2, 1, 2},      {36, 0, 14, 14, {}, {}},
-        {36, 1, 30, 30, {}, {}},   {36, 2, 126, 126, {}, {}}, {50, 0, 5, 6, 1, 2},
-        {50, 1, 7, 8, 1, 2},       {9, 0, {}, {}, {}, {}},    {200, 0, {}, {}, {}, {}},
+        {0, 0, 2, 2, {}, {}},    {4, 0, 2, 2, 2, 2},        {5, 0, 14, 14, 14, 14},  {8, 0, {}, {}, 1, 2},
+        {10, 0, 1, 2, {}, {}},   {11, 0, 1, 2, 1, 1},       {15, 0, 10, 10, {}, {}}, {17, 0, 1, 2, 1, 2},
+        {19, 0, 1, 2, {}, {}},   {28, 0, 10, 10, 10, 10},   {35, 0, 1, 2, 1, 2},     {36, 0, 14, 14, {}, {}},
+        {36, 1, 30, 30, {}, {}}, {36, 2, 126, 126, {}, {}}, {50, 0, 5, 6, 1, 2},     {50, 1, 7, 8, 1, 2},
+        {9, 0, {}, {}, {}, {}},  {200, 0, {}, {}, {}, {}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(vp::examineAnswerBytes(c.number, c.mode), c.rs232Answer) << int(c.number);

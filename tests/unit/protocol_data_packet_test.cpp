@@ -64,7 +64,8 @@ TEST(DataPacketPayload, UnfitPayloadsAreRefusedWithTheirFault)
         uint8_t address;
         uint8_t format;
     } cases[] = {
-        {"address 121", record(1, 1, false, 1) + std::vector<uint8_t> {121, 0x10, 0, 0, 0, 0, 0, 0}, vp::DataPacketFault::BadAddress, 121, 0},
+        {"address 121", record(1, 1, false, 1) + std::vector<uint8_t> {121, 0x10, 0, 0, 0, 0, 0, 0},
+         vp::DataPacketFault::BadAddress, 121, 0},
         {"format 6", format6, vp::DataPacketFault::BadDataFormat, 3, 6},
         {"format 9", format9, vp::DataPacketFault::BadDataFormat, 4, 9},
         {"last record cut short", cut, vp::DataPacketFault::Truncated, 5, 0},

@@ -12,20 +12,26 @@ namespace vp = vorn::protocol;
 
 TEST(PacketHeader, BigEndianLayoutAndRoundTrip)
 {
-    const vp::PacketHeader header{.sequence = 0x0102, .milliseconds = 999, .seconds = 0x0A0B0C0D,
-                                  .type = 101, .subtype = 7, .protocolVersion = 3, .errorCode = 4,
-                                  .errorExtension = 0xBEEF, .dataLength = 136};
+    const vp::PacketHeader header {.sequence = 0x0102,
+                                   .milliseconds = 999,
+                                   .seconds = 0x0A0B0C0D,
+                                   .type = 101,
+                                   .subtype = 7,
+                                   .protocolVersion = 3,
+                                   .errorCode = 4,
+                                   .errorExtension = 0xBEEF,
+                                   .dataLength = 136};
     const auto bytes = vp::encodePacketHeader(header);
     const std::array<uint8_t, 16> expected = {0x01, 0x02, 0x03, 0xE7, 0x0A, 0x0B, 0x0C, 0x0D,
                                               101,  7,    3,    4,    0xBE, 0xEF, 0x00, 136};
     EXPECT_EQ(bytes, expected);
-    vp::PacketHeader back{};
+    vp::PacketHeader back {};
     EXPECT_EQ(vp::decodePacketHeader(std::span(bytes.data(), 15), back).status, vp::DecodeStatus::NeedMore);
     ASSERT_TRUE(vp::decodePacketHeader(bytes, back).ok());
     EXPECT_EQ(back.seconds, 0x0A0B0C0Du);
     EXPECT_EQ(back.errorExtension, 0xBEEF);
     EXPECT_EQ(back.dataLength, 136);
-    const vp::PacketHeader stamped{.milliseconds = 250, .seconds = 12};
+    const vp::PacketHeader stamped {.milliseconds = 250, .seconds = 12};
     EXPECT_EQ(stamped.timeMs(), 12250u);
 }
 
@@ -35,8 +41,8 @@ TEST(SystemStatusBlock, RateTravelsAsSixDigits)
         double rate;
         const char* digits;
     };
-    for (const auto& c : {Case{103.3, "103300"}, Case{0.0, "000000"}, Case{999.9994, "999999"},
-                          Case{1500.0, "999999"}, Case{-5.0, "000000"}, Case{0.0005, "000001"}}) {
+    for (const auto& c : {Case {103.3, "103300"}, Case {0.0, "000000"}, Case {999.9994, "999999"},
+                          Case {1500.0, "999999"}, Case {-5.0, "000000"}, Case {0.0005, "000001"}}) {
         const auto digits = vp::measurementRateDigits(c.rate);
         EXPECT_EQ(std::string(digits.begin(), digits.end()), c.digits) << c.rate;
     }
@@ -44,7 +50,7 @@ TEST(SystemStatusBlock, RateTravelsAsSixDigits)
 
 TEST(SystemStatusBlock, RoundTripsEveryField)
 {
-    VornSystemConfig config{};
+    VornSystemConfig config {};
     config.systemStatus = 0xC3;
     config.errorCode = 9;
     config.numberOfUnits = 3;
@@ -64,7 +70,7 @@ TEST(SystemStatusBlock, RoundTripsEveryField)
     EXPECT_EQ(bytes[15], 0x43);
     EXPECT_EQ(bytes[16], 0xE1);
     EXPECT_EQ(bytes[135], 0xA0);
-    vp::SystemStatusBlock block{};
+    vp::SystemStatusBlock block {};
     ASSERT_TRUE(vp::decodeSystemStatusBlock(bytes, block).ok());
     EXPECT_DOUBLE_EQ(block.measurementRate, 103.3);
     EXPECT_EQ(block.transmitter, 0x21);
@@ -79,7 +85,7 @@ TEST(SystemStatusBlock, RoundTripsEveryField)
 
 TEST(DeviceStatusBlock, LayoutAndRoundTrip)
 {
-    VornDeviceConfig config{};
+    VornDeviceConfig config {};
     config.status = 0x47;
     config.status2 = 5;
     config.softwareRevision = 0x0343;
@@ -103,7 +109,7 @@ TEST(DeviceStatusBlock, LayoutAndRoundTrip)
     EXPECT_EQ(bytes[16], 688 >> 8);
     EXPECT_EQ(bytes[17], 688 & 0xFF);
     EXPECT_EQ(bytes[58], 0xC0);
-    VornDeviceConfig back{};
+    VornDeviceConfig back {};
     ASSERT_TRUE(vp::decodeDeviceStatusBlock(bytes, back).ok());
     EXPECT_EQ(std::memcmp(&back, &config, sizeof config), 0);
     EXPECT_EQ(vp::decodeDeviceStatusBlock(std::span(bytes.data(), 69), back).status, vp::DecodeStatus::NeedMore);

@@ -1,8 +1,8 @@
 // Data record codecs of the three links: byte examples, lengths, round trips, faults.
 #include "protocol/data_format.h"
 #include "protocol/isa_record.h"
-#include "protocol/record_shape.h"
 #include "protocol/reading_words.h"
+#include "protocol/record_shape.h"
 #include "protocol/rs232_record.h"
 #include "protocol/tcpip_record.h"
 
@@ -25,15 +25,19 @@ constexpr std::array<uint8_t, 8> kValidFormats = {0, 1, 2, 3, 4, 5, 7, 8};
 // A reading with distinct values in every field; low two bits clear so RS232 keeps them.
 VornReading sampleReading(uint8_t dataFormat)
 {
-    VornReading full{};
+    VornReading full {};
     int16_t v = -32764;
-    for (auto& x : full.position) x = static_cast<int16_t>(v += 4092);
-    for (auto& x : full.angles) x = static_cast<int16_t>(v += 1236);
-    for (auto& x : full.matrix) x = static_cast<int16_t>(v -= 3000);
-    for (auto& x : full.quaternion) x = static_cast<int16_t>(v += 7004);
+    for (auto& x : full.position)
+        x = static_cast<int16_t>(v += 4092);
+    for (auto& x : full.angles)
+        x = static_cast<int16_t>(v += 1236);
+    for (auto& x : full.matrix)
+        x = static_cast<int16_t>(v -= 3000);
+    for (auto& x : full.quaternion)
+        x = static_cast<int16_t>(v += 7004);
     // Keep only what the format carries, as a decoder would leave it.
-    std::array<int16_t, vp::kMaxRecordWords> words{};
-    VornReading reading{};
+    std::array<int16_t, vp::kMaxRecordWords> words {};
+    VornReading reading {};
     const auto n = vp::wordsOfReading(dataFormat, full, words);
     vp::placeWordsInReading(dataFormat, std::span(words.data(), n), reading);
     reading.button = 0xA5;
@@ -59,11 +63,11 @@ TEST(Rs232Record, UnpacksSevenBitPairsIntoWord)
 
 TEST(Rs232Record, PacksPositionWithPhasingBitOnFirstByteOnly)
 {
-    VornReading reading{};
+    VornReading reading {};
     reading.position[0] = static_cast<int16_t>(0x8004);
     reading.position[1] = 0x7FFC;
     reading.position[2] = 0;
-    std::array<uint8_t, 8> out{};
+    std::array<uint8_t, 8> out {};
     ASSERT_EQ(vp::encodeRs232Record(reading, {.dataFormat = 1}, out), 6u);
     const std::array<uint8_t, 6> expected = {0x81, 0x40, 0x7F, 0x3F, 0x00, 0x00};
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), out.begin()));
@@ -80,20 +84,15 @@ TEST(RecordLength, CountsWordsButtonAndTagPerLink)
     };
     const Case cases[] = {
         {Connection::Rs232, 8, true, true, 16}, // position/quaternion + button + tag
-        {Connection::Rs232, 8, true, false, 15},
-        {Connection::Rs232, 5, false, false, 24},
-        {Connection::Rs232, 3, false, true, 19},
-        {Connection::Rs232, 0, false, true, 1},
-        {Connection::Isa, 8, true, true, 18},
-        {Connection::Isa, 1, false, false, 6},
-        {Connection::Isa, 7, false, true, 10},
-        {Connection::Tcpip, 5, true, false, 28},
-        {Connection::Tcpip, 2, false, false, 8},
-        {Connection::Tcpip, 0, false, false, 2},
+        {Connection::Rs232, 8, true, false, 15}, {Connection::Rs232, 5, false, false, 24},
+        {Connection::Rs232, 3, false, true, 19}, {Connection::Rs232, 0, false, true, 1},
+        {Connection::Isa, 8, true, true, 18},    {Connection::Isa, 1, false, false, 6},
+        {Connection::Isa, 7, false, true, 10},   {Connection::Tcpip, 5, true, false, 28},
+        {Connection::Tcpip, 2, false, false, 8}, {Connection::Tcpip, 0, false, false, 2},
         {Connection::Rs232, 6, false, false, 0}, // refused format carries nothing
     };
     for (const auto& c : cases) {
-        const RecordShape shape{.dataFormat = c.format, .button = c.button, .tag = c.tag};
+        const RecordShape shape {.dataFormat = c.format, .button = c.button, .tag = c.tag};
         EXPECT_EQ(vp::recordLength(c.link, shape), c.bytes)
             << "link " << int(c.link) << " format " << int(c.format) << " button " << c.button << " tag " << c.tag;
     }
@@ -115,19 +114,22 @@ TEST(RecordRoundTrip, SerialAndIsaEveryShape)
         for (uint8_t format : kValidFormats) {
             for (bool button : {false, true}) {
                 for (bool tag : {false, true}) {
-                    const RecordShape shape{format, button, tag, true, 7};
+                    const RecordShape shape {format, button, tag, true, 7};
                     VornReading reading = sampleReading(format);
-                    if (!button) reading.button = 0;
+                    if (!button)
+                        reading.button = 0;
                     if (link.connection == Connection::Isa && format != 0) {
                         // The phasing flag travels inside the first word.
-                        int16_t* first = format == 2 ? reading.angles : format == 3 ? reading.matrix
-                                         : format == 7 ? reading.quaternion : reading.position;
+                        int16_t* first = format == 2   ? reading.angles
+                                         : format == 3 ? reading.matrix
+                                         : format == 7 ? reading.quaternion
+                                                       : reading.position;
                         first[0] = static_cast<int16_t>(first[0] | 1);
                     }
-                    std::array<uint8_t, vp::kMaxRecordBytes> bytes{};
+                    std::array<uint8_t, vp::kMaxRecordBytes> bytes {};
                     const auto length = link.encode(reading, shape, bytes);
                     ASSERT_EQ(length, vp::recordLength(link.connection, shape));
-                    VornReading decoded{};
+                    VornReading decoded {};
                     decoded.button = 0xFFFF; // the decoder must zero what the record lacks
                     const auto result = link.decode(std::span(bytes.data(), length), shape, decoded);
                     ASSERT_EQ(result.status, DecodeStatus::Valid) << int(format);
@@ -148,13 +150,14 @@ TEST(RecordRoundTrip, TcpipEveryFormatAndButton)
 {
     for (uint8_t format : kValidFormats) {
         for (bool button : {false, true}) {
-            vp::TcpipRecord record{.address = 120, .dataFormat = format, .button = button,
-                                   .reading = sampleReading(format)};
-            if (!button) record.reading.button = 0;
-            std::array<uint8_t, vp::kMaxRecordBytes> bytes{};
+            vp::TcpipRecord record {
+                .address = 120, .dataFormat = format, .button = button, .reading = sampleReading(format)};
+            if (!button)
+                record.reading.button = 0;
+            std::array<uint8_t, vp::kMaxRecordBytes> bytes {};
             const auto length = vp::encodeTcpipRecord(record, bytes);
             ASSERT_EQ(length, vp::tcpipRecordLength(format, button));
-            vp::TcpipRecord decoded{};
+            vp::TcpipRecord decoded {};
             const auto result = vp::decodeTcpipRecord(std::span(bytes.data(), length), decoded);
             ASSERT_TRUE(result.ok());
             EXPECT_EQ(decoded.address, 120);
@@ -167,8 +170,8 @@ TEST(RecordRoundTrip, TcpipEveryFormatAndButton)
 
 TEST(Rs232Record, Bit7BelongsToTheFirstByteAlone)
 {
-    const RecordShape shape{.dataFormat = 1, .button = true};
-    VornReading reading{};
+    const RecordShape shape {.dataFormat = 1, .button = true};
+    VornReading reading {};
     const uint8_t noPhasing[] = {0x01};
     EXPECT_EQ(vp::decodeRs232Record(noPhasing, shape, reading).fault, DecodeFault::PhasingBit);
     // A repeated first byte, or the next record's first byte moved in by a lost one.
@@ -186,8 +189,8 @@ TEST(Rs232Record, Bit7BelongsToTheFirstByteAlone)
 TEST(Rs232Record, ButtonByteIsTakenRawAndTagIsChecked)
 {
     const uint8_t bytes[] = {0x80, 0, 0, 0, 0, 0, 0xFF, 3};
-    VornReading reading{};
-    RecordShape shape{.dataFormat = 2, .button = true, .tag = true, .checkTag = true, .address = 3};
+    VornReading reading {};
+    RecordShape shape {.dataFormat = 2, .button = true, .tag = true, .checkTag = true, .address = 3};
     ASSERT_TRUE(vp::decodeRs232Record(bytes, shape, reading).ok());
     EXPECT_EQ(reading.button, 255);
     shape.address = 2;
@@ -210,16 +213,16 @@ TEST(Rs232Record, StrictPhasingNamesTheWordAtFaultAndTagIsTheLastByte)
     EXPECT_EQ(vp::checkRs232WordPhasing({}, 6), vp::Rs232Phasing::Good);
 
     const uint8_t tagged[] = {0x80, 0, 0, 0, 0, 0, 0xFF, 7};
-    const RecordShape shape{.dataFormat = 1, .button = true, .tag = true};
+    const RecordShape shape {.dataFormat = 1, .button = true, .tag = true};
     EXPECT_EQ(vp::rs232RecordTag(tagged, shape), 7);
     EXPECT_FALSE(vp::rs232RecordTag(std::span(tagged, 7), shape)); // short
-    EXPECT_FALSE(vp::rs232RecordTag(tagged, RecordShape{.dataFormat = 1, .button = true}));
+    EXPECT_FALSE(vp::rs232RecordTag(tagged, RecordShape {.dataFormat = 1, .button = true}));
 }
 
 TEST(IsaRecord, PhasingFlagIsBitZeroOfFirstLowByteAndTagIsFirstByteOfWord)
 {
-    VornReading reading{};
-    RecordShape shape{.dataFormat = 1, .tag = true, .checkTag = true, .address = 5};
+    VornReading reading {};
+    RecordShape shape {.dataFormat = 1, .tag = true, .checkTag = true, .address = 5};
     const uint8_t noFlag[] = {0x12, 0x34};
     EXPECT_EQ(vp::decodeIsaRecord(noFlag, shape, reading).fault, DecodeFault::PhasingBit);
     const uint8_t good[] = {0x12, 0x35, 0xFF, 0xFE, 0x00, 0x04, 0x05, 0x00};
@@ -232,7 +235,7 @@ TEST(IsaRecord, PhasingFlagIsBitZeroOfFirstLowByteAndTagIsFirstByteOfWord)
 
 TEST(TcpipRecord, RejectsAddressAbove120AndBadFormats)
 {
-    vp::TcpipRecord record{};
+    vp::TcpipRecord record {};
     const uint8_t badAddress[] = {121};
     EXPECT_EQ(vp::decodeTcpipRecord(badAddress, record).fault, DecodeFault::BadAddress);
     const uint8_t buttonAddress[] = {0x80 | 120, 0x10};
@@ -250,8 +253,8 @@ TEST(TcpipRecord, RejectsAddressAbove120AndBadFormats)
 
 TEST(RecordCodecs, RefuseFormatSixAndShortBuffers)
 {
-    VornReading reading{};
-    std::array<uint8_t, 4> small{};
+    VornReading reading {};
+    std::array<uint8_t, 4> small {};
     EXPECT_EQ(vp::encodeRs232Record(reading, {.dataFormat = 3}, small), 0u);
     EXPECT_EQ(vp::encodeIsaRecord(reading, {.dataFormat = 6}, small), 0u);
     const uint8_t any[] = {0x80, 0, 0, 0};

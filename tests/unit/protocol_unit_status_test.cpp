@@ -17,12 +17,11 @@ TEST(UnitStatusByte, ExtendedRangeTransmittersAndCounts)
         uint8_t ertNumber;
     };
     const Case cases[] = {
-        {0x61, false, true, true, 1, 0},  // stand-alone: standard transmitter
-        {0xE0, false, false, false, 0, 0}, // sensor, no transmitter
-        {0xF1, true, true, false, 1, 0},  // bits 0 and 4: extended range, ERT0
-        {0xE2, true, true, false, 1, 1},  // bit 1 alone marks extended range
-        {0xFF, true, true, false, 4, 3},
-        {0x10, false, false, false, 0, 0}, // bit 4 without a transmitter
+        {0x61, false, true, true, 1, 0},                                      // stand-alone: standard transmitter
+        {0xE0, false, false, false, 0, 0},                                    // sensor, no transmitter
+        {0xF1, true, true, false, 1, 0},                                      // bits 0 and 4: extended range, ERT0
+        {0xE2, true, true, false, 1, 1},                                      // bit 1 alone marks extended range
+        {0xFF, true, true, false, 4, 3},   {0x10, false, false, false, 0, 0}, // bit 4 without a transmitter
     };
     for (const auto& c : cases) {
         EXPECT_EQ(vp::isExtendedRangeUnit(c.byte), c.extended) << std::hex << int(c.byte);
@@ -47,8 +46,8 @@ TEST(DeviceStatus, DrivesTheActiveTransmitterOnlyWhenRunningWithOne)
 {
     const uint16_t running = sw::kRunning;
     EXPECT_EQ(vp::deviceStatusOf(running, 0xE1, 2, 0x21), 0x47);
-    EXPECT_EQ(vp::deviceStatusOf(running, 0xE1, 1, 0x21), 0x46); // another unit drives it
-    EXPECT_EQ(vp::deviceStatusOf(0, 0xE1, 2, 0x21), 0x06);       // not running
+    EXPECT_EQ(vp::deviceStatusOf(running, 0xE1, 1, 0x21), 0x46);              // another unit drives it
+    EXPECT_EQ(vp::deviceStatusOf(0, 0xE1, 2, 0x21), 0x06);                    // not running
     EXPECT_EQ(vp::deviceStatusOf(running | sw::kError, 0xE0, 2, 0x20), 0xC4); // no transmitter
 }
 

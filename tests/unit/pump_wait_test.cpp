@@ -31,7 +31,11 @@ double threadCpuMs()
 
 struct Pipe {
     Pipe() { EXPECT_EQ(::pipe(fds), 0); }
-    ~Pipe() { ::close(fds[0]); ::close(fds[1]); }
+    ~Pipe()
+    {
+        ::close(fds[0]);
+        ::close(fds[1]);
+    }
     int fds[2];
 };
 
@@ -109,7 +113,10 @@ TEST(PumpWait, PumpHookRunsDuringWaitsOnItsThreadOnly)
 }
 
 std::atomic<int> firings {0};
-void countFiring() { ++firings; }
+void countFiring()
+{
+    ++firings;
+}
 
 TEST(ThreadTimers, FireOnlyInsidePumpStepsOfTheirOwnThread)
 {

@@ -52,9 +52,9 @@ TEST(Rs232FrameLayout, RecordLengthsFollowFormatButtonAndTag)
         std::size_t length;
     };
     const Case cases[] = {
-        {1, false, false, 6},  {2, false, false, 6},  {3, false, false, 18}, {4, false, false, 12},
-        {5, false, false, 24}, {7, false, false, 8},  {8, false, false, 14}, {8, true, true, 16},
-        {0, false, true, 1},   {6, false, false, 0},  {9, true, false, 1},   {4, true, false, 13},
+        {1, false, false, 6},  {2, false, false, 6}, {3, false, false, 18}, {4, false, false, 12},
+        {5, false, false, 24}, {7, false, false, 8}, {8, false, false, 14}, {8, true, true, 16},
+        {0, false, true, 1},   {6, false, false, 0}, {9, true, false, 1},   {4, true, false, 13},
     };
     for (const Case& c : cases) {
         VornGroup group = vornset(2, c.format, 0x0343, c.groupMode);
@@ -100,7 +100,7 @@ TEST(Rs232FrameLayout, MasterBefore364SendsNoTagAndNoneIsExpected)
 TEST(Rs232FrameLayout, DecodesEveryUnitInAddressOrderAndLeavesOthersZero)
 {
     VornGroup group = vornset(3, 8);
-    group.deviceConfig[2].status = 0;  // no sensor: no bytes, zero reading
+    group.deviceConfig[2].status = 0; // no sensor: no bytes, zero reading
     group.deviceConfig[3].setup = kButton;
     VornFrame sent {};
     sent.reading[1].position[2] = -32764;
@@ -126,13 +126,13 @@ TEST(Rs232FrameLayout, PhaseAndTagErrorsNameTheUnit)
     VornFrame decoded {};
 
     auto corrupted = bytes;
-    corrupted[7] &= 0x7F;  // unit 2's first byte
+    corrupted[7] &= 0x7F; // unit 2's first byte
     auto result = decodeGroupFrame(group, corrupted, decoded);
     EXPECT_EQ(result.fault, protocol::DecodeFault::PhasingBit);
     EXPECT_EQ(result.unit, 2);
 
     corrupted = bytes;
-    corrupted[20] = 9;  // unit 3's tag
+    corrupted[20] = 9; // unit 3's tag
     result = decodeGroupFrame(group, corrupted, decoded);
     EXPECT_EQ(result.fault, protocol::DecodeFault::WrongTag);
     EXPECT_EQ(result.unit, 3);
@@ -162,10 +162,10 @@ TEST(Rs232FrameLayout, AFrameOpensWithThePhasingBitOnlyWhenItsFirstRecordHasWord
 {
     VornGroup group = vornset(2, 4);
     EXPECT_TRUE(framesOpenWithPhasingBit(group));
-    group.deviceConfig[1].status = 0;  // the master sends nothing: unit 2 opens the frame
+    group.deviceConfig[1].status = 0; // the master sends nothing: unit 2 opens the frame
     EXPECT_EQ(firstActiveUnit(group), 2);
     EXPECT_TRUE(framesOpenWithPhasingBit(group));
-    group.deviceConfig[2].dataFormat = 0;  // a button byte or a tag, no words
+    group.deviceConfig[2].dataFormat = 0; // a button byte or a tag, no words
     group.deviceConfig[2].setup = kButton;
     EXPECT_FALSE(framesOpenWithPhasingBit(group));
     group.deviceConfig[2].status = 0;
@@ -176,7 +176,7 @@ TEST(Rs232FrameLayout, AFrameOpensWithThePhasingBitOnlyWhenItsFirstRecordHasWord
 TEST(Rs232FrameLayout, ReadingsIgnoreThePhasingBit)
 {
     VornGroup group = vornset(1, 2, 0x0343, false);
-    const uint8_t bytes[] = {0x01, 0x40, 0x00, 0x00, 0x00, 0x00};  // phasing bit missing
+    const uint8_t bytes[] = {0x01, 0x40, 0x00, 0x00, 0x00, 0x00}; // phasing bit missing
     VornReading reading {};
     ASSERT_TRUE(decodeReadingRecord(group, 1, bytes, reading));
     EXPECT_EQ(reading.angles[0], static_cast<int16_t>(0x8004));

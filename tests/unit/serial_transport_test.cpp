@@ -49,7 +49,10 @@ public:
         close(master_);
         master_ = -1;
     }
-    void send(const std::vector<uint8_t>& bytes) { EXPECT_EQ(write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    void send(const std::vector<uint8_t>& bytes)
+    {
+        EXPECT_EQ(write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
     // What the library wrote, waiting briefly for it.
     std::vector<uint8_t> received(std::size_t count)
     {
@@ -78,7 +81,7 @@ protected:
         FrameTest::SetUp();
         platform::setClockForTesting(&fastClock);
         group.mode = ConnectionMode::Rs232;
-        group.readTimeoutMs = 2000;  // 20 ms of real time
+        group.readTimeoutMs = 2000; // 20 ms of real time
         group.writeTimeoutMs = 2000;
         group.systemConfig.numberOfUnits = 3;
         auto owned = std::make_unique<SerialTransport>();
@@ -107,14 +110,9 @@ TEST_F(SerialTransportTest, UnitsWithoutALineAreReachedThroughTheMasterWithAPref
         std::vector<uint8_t> wire;
     };
     const Case cases[] = {
-        {0, 1, {0x42}},              // the master's own line: no prefix
-        {0, 3, {0xF3, 0x42}},
-        {0, 15, {0xFF, 0x42}},
-        {1, 20, {0xE4, 0x42}},
-        {0, 20, {0xE4, 0x42}},
-        {1, 30, {0xEE, 0x42}},
-        {2, 3, {0xA0, 0x03, 0x42}},
-        {2, 126, {0xA0, 0x7E, 0x42}},
+        {0, 1, {0x42}}, // the master's own line: no prefix
+        {0, 3, {0xF3, 0x42}},  {0, 15, {0xFF, 0x42}},      {1, 20, {0xE4, 0x42}},        {0, 20, {0xE4, 0x42}},
+        {1, 30, {0xEE, 0x42}}, {2, 3, {0xA0, 0x03, 0x42}}, {2, 126, {0xA0, 0x7E, 0x42}},
     };
     const uint8_t point = 0x42;
     for (const Case& c : cases) {
@@ -155,9 +153,9 @@ TEST_F(SerialTransportTest, ResponseIsTakenWholeOrNotAtAll)
     master.send({1, 2, 3});
     EXPECT_FALSE(serial->getResponse(group, 1, answer));
     EXPECT_EQ(lastMessage(), "Unable to read 4 bytes from vorn #1.");
-    EXPECT_EQ(serial->queued(group, 1), 3u);  // the partial answer stays queued
+    EXPECT_EQ(serial->queued(group, 1), 3u); // the partial answer stays queued
     master.send({4});
-    ASSERT_TRUE(serial->getResponse(group, 3, answer));  // unit 3 answers on the master's line
+    ASSERT_TRUE(serial->getResponse(group, 3, answer)); // unit 3 answers on the master's line
     EXPECT_EQ(answer[0], 1);
     EXPECT_EQ(answer[3], 4);
 }
@@ -184,7 +182,7 @@ TEST_F(SerialTransportTest, ResetPulsesRtsThenWaitsFourSeconds)
 
 TEST_F(SerialTransportTest, HungUpLineFailsAtOnceInsteadOfWaiting)
 {
-    group.readTimeoutMs = 60000;  // ten real minutes if the read waited it out
+    group.readTimeoutMs = 60000; // ten real minutes if the read waited it out
     master.hangUp();
     uint8_t answer[2];
     const auto realStart = std::chrono::steady_clock::now();

@@ -96,17 +96,16 @@ TEST_F(StreamOverflow, FullQueueIsClearedAndRealignedBeforeTheNewestFrame)
     startStreaming();
     // Nobody takes frames: the queue fills up to its limit.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (line->queued(group, 0) < platform::SerialLine::kInputQueueSize &&
-           std::chrono::steady_clock::now() < until)
+    while (line->queued(group, 0) < platform::SerialLine::kInputQueueSize && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_EQ(line->queued(group, 0), platform::SerialLine::kInputQueueSize);
     budget_ = 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    budget_ = 100;  // what arrives after the queue is cleared
+    budget_ = 100; // what arrives after the queue is cleared
 
     VornFrame frame {};
     ASSERT_EQ(vornGetMostRecentFrame(12, &frame), 1) << lastMessage();
-    EXPECT_EQ(frame.reading[0].angles[0] % 4, 0);  // a whole, aligned record
+    EXPECT_EQ(frame.reading[0].angles[0] % 4, 0); // a whole, aligned record
     EXPECT_NE(frame.reading[0].angles[0], 0);
     EXPECT_LT(line->queued(group, 0), platform::SerialLine::kInputQueueSize);
     // And the stream goes on, frame after frame.

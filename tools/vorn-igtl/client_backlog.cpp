@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <linux/sockios.h>
+#include <linux/tcp.h> // its tcp_info has the peer window, which glibc's lacks
 #include <netinet/in.h>
-#include <linux/tcp.h>  // its tcp_info has the peer window, which glibc's lacks
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 
@@ -14,7 +14,7 @@ std::optional<std::size_t> ClientBacklog::unread(int fd)
     tcp_info info {};
     socklen_t length = sizeof info;
     constexpr socklen_t kWithWindow = offsetof(tcp_info, tcpi_snd_wnd) + sizeof info.tcpi_snd_wnd;
-    int queued = 0;  // sent but not yet acknowledged, or not yet sent
+    int queued = 0; // sent but not yet acknowledged, or not yet sent
     if (getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &length) != 0 || length < kWithWindow ||
         ioctl(fd, SIOCOUTQ, &queued) != 0)
         return std::nullopt;

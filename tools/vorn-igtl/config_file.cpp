@@ -35,7 +35,8 @@ ConfigArguments argumentsOfConfigText(const std::string& text, const std::string
         if (name.empty() || name[0] == '-' || name.find_first_of(" \t") != std::string::npos)
             return {std::nullopt, fileName + ":" + std::to_string(number) + ": expected 'name = value' or 'name'"};
         if (name == "config")
-            return {std::nullopt, fileName + ":" + std::to_string(number) + ": a configuration file cannot name another"};
+            return {std::nullopt,
+                    fileName + ":" + std::to_string(number) + ": a configuration file cannot name another"};
         arguments.push_back("--" + name);
         if (equals != std::string::npos)
             arguments.push_back(trimmed(line.substr(equals + 1)));

@@ -12,7 +12,7 @@ namespace vornigtl {
 
 struct ConfigArguments {
     std::optional<std::vector<std::string>> arguments;
-    std::string error;  // "file:line: what", set when arguments is empty
+    std::string error; // "file:line: what", set when arguments is empty
 };
 
 ConfigArguments argumentsOfConfigText(const std::string& text, const std::string& fileName);

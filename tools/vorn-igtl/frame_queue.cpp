@@ -24,7 +24,7 @@ bool FrameQueue::pop(std::vector<uint8_t>& out)
 {
     if (count_ == 0)
         return false;
-    out.swap(slots_[first_]);  // the slot takes the caller's old buffer for its next frame
+    out.swap(slots_[first_]); // the slot takes the caller's old buffer for its next frame
     first_ = (first_ + 1) % slots_.size();
     --count_;
     return true;

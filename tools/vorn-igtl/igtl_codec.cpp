@@ -13,8 +13,7 @@ namespace vornigtl {
 namespace {
 
 // Fixed-size name field: copied, cut at its size, zero-padded.
-template <std::size_t N>
-void copyName(char (&field)[N], std::string_view name)
+template <std::size_t N> void copyName(char (&field)[N], std::string_view name)
 {
     std::memset(field, 0, N);
     std::memcpy(field, name.data(), std::min(name.size(), N));
@@ -32,7 +31,7 @@ bool typeName(const char* field, std::size_t size)
     }
     for (std::size_t i = length; i < size; ++i)
         if (field[i] != '\0')
-            return false;  // a name is zero-padded after its end
+            return false; // a name is zero-padded after its end
     return length > 0;
 }
 

@@ -20,8 +20,17 @@ constexpr std::size_t kTransformMessageSize = kHeaderSize + kTransformBodySize;
 constexpr std::size_t kDeviceNameSize = 20;
 
 // Status codes of the protocol's STATUS message that this server sends.
-enum class StatusCode : uint16_t { Ok = 1, UnknownError = 2, NotFound = 4, AccessDenied = 5, TimeOut = 7,
-                                   ConfigError = 10, NotReady = 13, HardwareFailure = 18, ShutDown = 19 };
+enum class StatusCode : uint16_t {
+    Ok = 1,
+    UnknownError = 2,
+    NotFound = 4,
+    AccessDenied = 5,
+    TimeOut = 7,
+    ConfigError = 10,
+    NotReady = 13,
+    HardwareFailure = 18,
+    ShutDown = 19
+};
 
 // Protocol time stamp: seconds in the high word, fraction of a second in the low word.
 uint64_t timestampOf(uint32_t seconds, uint32_t nanoseconds);

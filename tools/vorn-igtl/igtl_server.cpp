@@ -79,7 +79,7 @@ struct IgtlServer::Client {
     uint64_t dropped = 0;         // under the server's mutex
     std::vector<uint8_t> sending; // network thread only, like the fields below
     std::size_t sent = 0;
-    std::size_t lastSize = 0;     // of the last message sent
+    std::size_t lastSize = 0; // of the last message sent
     ClientBacklog backlog;
     bool heldBack = false;
     IncomingScanner scanner;
@@ -109,8 +109,7 @@ bool IgtlServer::start(std::string& error)
     }
     const int yes = 1;
     setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listenFd_, 16) != 0) {
+    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listenFd_, 16) != 0) {
         error = systemError("cannot listen on " + settings_.address + " port " + std::to_string(settings_.port));
         return false;
     }
@@ -204,10 +203,10 @@ void IgtlServer::acceptClients()
     while (true) {
         sockaddr_storage address {};
         socklen_t length = sizeof address;
-        const int fd = ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&address), &length,
-                                 SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int fd =
+            ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&address), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0)
-            return;  // EAGAIN, or a connection that vanished before it was taken
+            return; // EAGAIN, or a connection that vanished before it was taken
         const std::string peer = peerName(address);
         const std::lock_guard lock(mutex_);
         if (clients_.size() >= settings_.maxClients) {
@@ -263,8 +262,8 @@ bool IgtlServer::receiveFrom(Client& client)
         return false;
     }
     if (verdict == IncomingScanner::Verdict::Oversized) {
-        logLine("client " + client.peer + " announced a message larger than " +
-                std::to_string(settings_.maxBodySize) + " bytes");
+        logLine("client " + client.peer + " announced a message larger than " + std::to_string(settings_.maxBodySize) +
+                " bytes");
         return false;
     }
     return true;

@@ -21,10 +21,10 @@ namespace vornigtl {
 
 struct ServerSettings {
     std::string address = "0.0.0.0";
-    uint16_t port = 18944;                       // 0: the kernel chooses
-    std::size_t queueFrames = 8;                 // per client
+    uint16_t port = 18944;       // 0: the kernel chooses
+    std::size_t queueFrames = 8; // per client
     std::size_t maxClients = 32;
-    uint64_t maxBodySize = 16u * 1024u * 1024u;  // larger incoming messages drop the client
+    uint64_t maxBodySize = 16u * 1024u * 1024u; // larger incoming messages drop the client
 };
 
 class IgtlServer {
@@ -74,7 +74,7 @@ private:
     std::atomic<int64_t> stopDeadlineMs_ {0};
     std::atomic<bool> stopImmediately_ {false};
 
-    mutable std::mutex mutex_;  // guards clients_' queues and the list, and greeting_
+    mutable std::mutex mutex_; // guards clients_' queues and the list, and greeting_
     std::vector<std::unique_ptr<Client>> clients_;
     std::vector<uint8_t> greeting_;
 };

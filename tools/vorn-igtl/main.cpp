@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     }
     logLine("listening on " + options.server.address + " port " + std::to_string(server.port()));
     const int status = streamToClients(options.group, server);
-    server.stop(500);  // lets clients take the last frames and the shut-down STATUS
+    server.stop(500); // lets clients take the last frames and the shut-down STATUS
     logLine("stopped");
     return status;
 }

@@ -7,7 +7,7 @@
 namespace vornigtl {
 
 struct SensorPose {
-    vorn::attitude::Matrix3 rotation = vorn::attitude::kIdentity;  // [row][column]
+    vorn::attitude::Matrix3 rotation = vorn::attitude::kIdentity; // [row][column]
     vorn::attitude::Vector3 positionMm {};
 };
 

@@ -7,7 +7,7 @@
 namespace vornigtl {
 
 void logLine(const std::string& text);
-void setLogQuiet(bool quiet);  // leaves errors only
+void setLogQuiet(bool quiet); // leaves errors only
 
 void logError(const std::string& text);
 

@@ -75,7 +75,7 @@ std::string apply(const std::vector<std::string>& args, ServerOptions& options)
         }
         if (name == "--config") {
             if (!hasInline)
-                ++i;  // read before the other options
+                ++i; // read before the other options
             continue;
         }
         if (isServerOption(name)) {
@@ -129,8 +129,9 @@ bool choosesLink(const std::vector<std::string>& args)
 // a command line that chooses another link: the command line wins.
 std::vector<std::string> withoutLink(const std::vector<std::string>& fileArgs)
 {
-    static const std::set<std::string> kLinkBound {"--port", "--tcpip", "--isa", "--pv2", "--baud", "--group-mode",
-                                                   "--stand-alone", "--units", "--read-timeout", "--write-timeout"};
+    static const std::set<std::string> kLinkBound {"--port",         "--tcpip",        "--isa",         "--pv2",
+                                                   "--baud",         "--group-mode",   "--stand-alone", "--units",
+                                                   "--read-timeout", "--write-timeout"};
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < fileArgs.size(); ++i) {
         const bool valueFollows = i + 1 < fileArgs.size() && fileArgs[i + 1].rfind("--", 0) != 0;
@@ -185,39 +186,38 @@ ServerParse parseServerArguments(const std::vector<std::string>& args)
 
 void printServerUsage(std::FILE* out)
 {
-    std::fputs(
-        "usage: vorn-igtl [options]\n"
-        "\n"
-        "Wakes a group of Vorn units, streams its frames and sends every connected\n"
-        "OpenIGTLink client (3D Slicer, for one) a TRANSFORM message per sensor and\n"
-        "frame, named Sensor<address>ToTracker, position in millimetres. Stops\n"
-        "cleanly on Ctrl-C or SIGTERM.\n"
-        "\n"
-        "Units lost while streaming (a pulled line, a controller gone) do not end the\n"
-        "server: clients stay connected and get a STATUS saying so with the library's\n"
-        "error code; the units are woken up again after 1, 2, 4 ... at most 30 s, each\n"
-        "attempt logged, and a STATUS OK comes before the TRANSFORMs resume.\n"
-        "\n"
-        "Listening:\n"
-        "  --listen-port N       TCP port (default 18944; 0: any free port, logged)\n"
-        "  --listen-address A    IPv4 address to listen on (default 0.0.0.0: all);\n"
-        "                        host names are not looked up\n"
-        "  --queue N             frames kept per slow client before its oldest are dropped (8)\n"
-        "  --max-clients N       clients served at once (32)\n"
-        "  --config FILE         read options from FILE first, one 'name = value' a line\n"
-        "\n"
-        "The group: every connection and setting option of vornctl (see vornctl --help),\n"
-        "e.g. -p/--port 1,2 -b/--baud 115200 -s/--stand-alone -g/--group, the other\n"
-        "links, -f/--format, -r/--rate, -u/--unit (that sensor only); -c/--count and\n"
-        "-d/--duration end the stream; -q/--quiet logs errors only. -p takes device\n"
-        "paths too (/dev/serial/by-id/...). The ISA boards of a vornset cannot stream.\n"
-        "\n"
-        "Exit status: 0 stopped; 1 a failure while streaming (also: lost units came\n"
-        "back set up otherwise); 2 bad options, or a setup that cannot stream (a\n"
-        "service restart does not help); 3 no wake-up.\n"
-        "\n"
-        "Example: vorn-igtl --port 1 --format position-matrix\n",
-        out);
+    std::fputs("usage: vorn-igtl [options]\n"
+               "\n"
+               "Wakes a group of Vorn units, streams its frames and sends every connected\n"
+               "OpenIGTLink client (3D Slicer, for one) a TRANSFORM message per sensor and\n"
+               "frame, named Sensor<address>ToTracker, position in millimetres. Stops\n"
+               "cleanly on Ctrl-C or SIGTERM.\n"
+               "\n"
+               "Units lost while streaming (a pulled line, a controller gone) do not end the\n"
+               "server: clients stay connected and get a STATUS saying so with the library's\n"
+               "error code; the units are woken up again after 1, 2, 4 ... at most 30 s, each\n"
+               "attempt logged, and a STATUS OK comes before the TRANSFORMs resume.\n"
+               "\n"
+               "Listening:\n"
+               "  --listen-port N       TCP port (default 18944; 0: any free port, logged)\n"
+               "  --listen-address A    IPv4 address to listen on (default 0.0.0.0: all);\n"
+               "                        host names are not looked up\n"
+               "  --queue N             frames kept per slow client before its oldest are dropped (8)\n"
+               "  --max-clients N       clients served at once (32)\n"
+               "  --config FILE         read options from FILE first, one 'name = value' a line\n"
+               "\n"
+               "The group: every connection and setting option of vornctl (see vornctl --help),\n"
+               "e.g. -p/--port 1,2 -b/--baud 115200 -s/--stand-alone -g/--group, the other\n"
+               "links, -f/--format, -r/--rate, -u/--unit (that sensor only); -c/--count and\n"
+               "-d/--duration end the stream; -q/--quiet logs errors only. -p takes device\n"
+               "paths too (/dev/serial/by-id/...). The ISA boards of a vornset cannot stream.\n"
+               "\n"
+               "Exit status: 0 stopped; 1 a failure while streaming (also: lost units came\n"
+               "back set up otherwise); 2 bad options, or a setup that cannot stream (a\n"
+               "service restart does not help); 3 no wake-up.\n"
+               "\n"
+               "Example: vorn-igtl --port 1 --format position-matrix\n",
+               out);
 }
 
 } // namespace vornigtl

@@ -14,7 +14,7 @@ namespace vornigtl {
 struct ServerOptions {
     bool help = false;
     bool version = false;
-    vornctl::Options group;   // connection, settings, --count/--duration, --quiet
+    vornctl::Options group; // connection, settings, --count/--duration, --quiet
     ServerSettings server;
 };
 

@@ -110,15 +110,15 @@ private:
 
     int loop(const FrameEncoder& encoder)
     {
-        WallClockMap wallClock;  // one per session: the offset is fixed by its first frame
+        WallClockMap wallClock; // one per session: the offset is fixed by its first frame
         VornFrame frame {};
         while (!finished()) {
             if (!vornGetFrame(session_.group(), &frame)) {
                 if (vornctl::stopRequested())
                     break;
-                const int code = vornGetErrorCode();  // reading it resets it
+                const int code = vornGetErrorCode(); // reading it resets it
                 if (code == VORN_ERR_PHASE) {
-                    ++realigned_;  // aligned again: the next frame is good
+                    ++realigned_; // aligned again: the next frame is good
                     continue;
                 }
                 if (const auto status = rideOut(code))
@@ -150,8 +150,8 @@ private:
             return vornctl::kExitFailure;
         }
         streaming_ = true;
-        const std::string back = "streaming " + names_ + " again after " + std::to_string(result.attempts) +
-                                 " wake-up attempt(s)";
+        const std::string back =
+            "streaming " + names_ + " again after " + std::to_string(result.attempts) + " wake-up attempt(s)";
         logLine(back);
         server_.announce(StatusCode::Ok, "", back);
         return std::nullopt;
@@ -162,7 +162,7 @@ private:
     vornctl::GroupSession& session_;
     std::vector<vornctl::UnitLayout> units_;
     std::string names_;
-    bool streaming_ = true;  // false while a lost group is away
+    bool streaming_ = true; // false while a lost group is away
     std::vector<uint8_t> bytes_;
     uint64_t frames_ = 0;
     uint64_t realigned_ = 0;
@@ -188,7 +188,7 @@ int streamToClients(const vornctl::Options& options, IgtlServer& server)
                                                      session.lastErrorCode(), vornctl::kExitFailure);
         else
             status = Acquisition(options, server, session).run();
-    }  // the session shuts the group down here
+    } // the session shuts the group down here
     server.announce(StatusCode::ShutDown, "ShutDown", "the tracker server stops");
     vornHostSetMessageHandler(nullptr, nullptr);
     return status;

@@ -18,7 +18,6 @@ namespace vornctl {
 
 namespace {
 
-
 int callFailure(const GroupSession& session, const std::string& what)
 {
     session.failed(what);
@@ -47,7 +46,8 @@ TerminalSize terminalSize()
     return {size.ws_row, size.ws_col};
 }
 
-std::unique_ptr<FrameWriter> writerFor(const Options& options, const std::vector<UnitLayout>& units, bool liveIfTerminal)
+std::unique_ptr<FrameWriter> writerFor(const Options& options, const std::vector<UnitLayout>& units,
+                                       bool liveIfTerminal)
 {
     const bool terminal = isatty(STDOUT_FILENO) != 0;
     const OutputFormat format = chooseFormat(options.output, terminal);
@@ -93,8 +93,9 @@ std::vector<UnitLayout> unitsInSingleFrames(const GroupSession& session, const O
     });
     const bool rs232 = options.connection == Connection::Rs232;
     const bool one = silent.size() == 1;
-    std::fprintf(stderr, "vornctl: %s %s %s no %s of %s own, so %s nothing in single frames%s;\n"
-                         "  take %s with 'reading'%s\n",
+    std::fprintf(stderr,
+                 "vornctl: %s %s %s no %s of %s own, so %s nothing in single frames%s;\n"
+                 "  take %s with 'reading'%s\n",
                  one ? "unit" : "units", listOf(silent).c_str(), one ? "has" : "have", rs232 ? "line" : "board",
                  one ? "its" : "their", one ? "it sends" : "they send",
                  units.empty() ? "" : (one ? " and is left out" : " and are left out"), one ? "it" : "them",
@@ -121,8 +122,7 @@ void printAllConfiguration(const GroupSession& session, const Options& options)
 // Takes --count frames (default 1) with `take`, which fills a zeroed frame
 // and returns what failed, or "" on success.
 template <typename Take>
-int takeRepeatedly(const GroupSession& session, const Options& options, const std::vector<UnitLayout>& units,
-                   Take take)
+int takeRepeatedly(const GroupSession& session, const Options& options, const std::vector<UnitLayout>& units, Take take)
 {
     if (noDataUnits(units))
         return kExitFailure;
@@ -236,13 +236,12 @@ int runStream(const Options& options)
     while (!stopRequested() && output == OutputState::Written) {
         if (options.count && taken >= *options.count)
             break;
-        if (options.durationS &&
-            std::chrono::duration<double>(Clock::now() - start).count() >= *options.durationS)
+        if (options.durationS && std::chrono::duration<double>(Clock::now() - start).count() >= *options.durationS)
             break;
         if (!vornGetFrame(session.group(), &frame)) {
             const int code = vornGetErrorCode();
             if (code == VORN_ERR_PHASE) {
-                ++realigned;  // the stream is aligned again; the next frame is good
+                ++realigned; // the stream is aligned again; the next frame is good
                 continue;
             }
             if (stopRequested())

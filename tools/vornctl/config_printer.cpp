@@ -73,15 +73,22 @@ class JsonObject {
 public:
     JsonObject(std::FILE* out, const char* open = "{") : out_(out) { std::fputs(open, out_); }
 
-    void text(const char* name, const std::string& value) { key(name); std::fprintf(out_, "\"%s\"", value.c_str()); }
+    void text(const char* name, const std::string& value)
+    {
+        key(name);
+        std::fprintf(out_, "\"%s\"", value.c_str());
+    }
     void number(const char* name, double value, int decimals = 0)
     {
         key(name);
         std::fprintf(out_, "%.*f", decimals, value);
     }
-    void flag(const char* name, bool value) { key(name); std::fputs(value ? "true" : "false", out_); }
-    template <typename T>
-    void numbers(const char* name, const T* values, int n, double scale = 1.0, int decimals = 0)
+    void flag(const char* name, bool value)
+    {
+        key(name);
+        std::fputs(value ? "true" : "false", out_);
+    }
+    template <typename T> void numbers(const char* name, const T* values, int n, double scale = 1.0, int decimals = 0)
     {
         key(name);
         for (int i = 0; i < n; ++i)

@@ -40,7 +40,7 @@ int runDemo(const Options& options)
     if (!demo.count && !demo.durationS)
         demo.durationS = 10.0;
     if (!demo.settings.dataFormat)
-        demo.settings.dataFormat = 4;  // position and angles
+        demo.settings.dataFormat = 4; // position and angles
     std::fprintf(stderr, "Streaming position (inches) and angles (degrees) for %s; Ctrl-C stops.\n",
                  demo.count ? (std::to_string(*demo.count) + " frames").c_str()
                             : (std::to_string(static_cast<int>(*demo.durationS)) + " s").c_str());

@@ -16,9 +16,8 @@ void printJsonArray(std::FILE* out, const char* name, const double* values, int 
 
 void printCsvNames(std::FILE* out, const FieldSet& fields)
 {
-    forEachColumn(fields, Measurement {}, [out](const char* name, bool, double, int) {
-        std::fprintf(out, ",%s", name);
-    });
+    forEachColumn(fields, Measurement {},
+                  [out](const char* name, bool, double, int) { std::fprintf(out, ",%s", name); });
 }
 
 void printCsvValues(std::FILE* out, const FieldSet& fields, const Measurement& m)

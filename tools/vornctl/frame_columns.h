@@ -15,8 +15,7 @@ inline constexpr const char* kQuaternionNames[] = {"q0", "q1", "q2", "q3"};
 
 // Walks the columns of one measurement in a fixed order; `present` is false
 // for a column that this unit's format lacks but another unit's has.
-template <typename Visit>
-void forEachColumn(const FieldSet& fields, const Measurement& m, Visit visit)
+template <typename Visit> void forEachColumn(const FieldSet& fields, const Measurement& m, Visit visit)
 {
     if (fields.position)
         for (int i = 0; i < 3; ++i)

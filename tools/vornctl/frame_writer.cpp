@@ -127,9 +127,8 @@ private:
         if (hostTime_)
             line += cell(" %9s", "host_s");
         line += cell(" %4s", "unit");
-        forEachColumn(fields_, Measurement {}, [&](const char* name, bool, double, int) {
-            line += cell(" %*s", widthOf(name), name);
-        });
+        forEachColumn(fields_, Measurement {},
+                      [&](const char* name, bool, double, int) { line += cell(" %*s", widthOf(name), name); });
         return line;
     }
 
@@ -170,7 +169,8 @@ private:
             std::fprintf(out_, "\x1b[2K%s\n", clipped(row(frame, hostMs, units_[i])).c_str());
         std::string status = std::to_string(frames_) + " frames";
         if (shown < units_.size())
-            status += "; " + std::to_string(units_.size() - shown) + " more unit(s) below the window (-o csv shows all)";
+            status +=
+                "; " + std::to_string(units_.size() - shown) + " more unit(s) below the window (-o csv shows all)";
         if (header().size() > clipped(header()).size())
             status += "; columns cut at the window's edge";
         std::fprintf(out_, "\x1b[2K%s\n", clipped(status).c_str());

@@ -58,7 +58,7 @@ void GroupSession::resumeAfterStop()
 bool GroupSession::failed(const std::string& what) const
 {
     if (stopRequested())
-        return false;  // cancelled by the user, not a failure to report
+        return false; // cancelled by the user, not a failure to report
     lastErrorCode_ = vornGetErrorCode();
     std::fprintf(stderr, "%s: %s failed (error code %d)\n", program_.c_str(), what.c_str(), lastErrorCode_);
     return false;
@@ -73,13 +73,13 @@ bool GroupSession::wakeUpRs232()
     for (std::size_t i = 0; i < options_.ports.size() && first + i < ports.size(); ++i)
         ports[first + i] = options_.ports[i];
     if (!options_.quiet)
-        std::fprintf(stderr, "%s: waking up %d unit(s) on COM%u at %u baud (takes about 6 s)...\n",
-                     program_.c_str(), options_.unitCount(), options_.ports.front(), options_.baud);
+        std::fprintf(stderr, "%s: waking up %d unit(s) on COM%u at %u baud (takes about 6 s)...\n", program_.c_str(),
+                     options_.unitCount(), options_.ports.front(), options_.baud);
     // The library opens COM<n> as $VORN_COM<n>: device paths given as ports go there.
     for (const auto& portPath : options_.portPaths)
         setenv(("VORN_COM" + std::to_string(portPath.number)).c_str(), portPath.path.c_str(), 1);
-    if (vornRS232WakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), ports.data(),
-                        options_.baud, options_.readTimeoutMs, options_.writeTimeoutMs))
+    if (vornRS232WakeUp(options_.group, options_.standAlone ? 1 : 0, options_.unitCount(), ports.data(), options_.baud,
+                        options_.readTimeoutMs, options_.writeTimeoutMs))
         return true;
     if (!stopRequested())
         for (uint16_t port : options_.ports)
@@ -104,7 +104,7 @@ bool GroupSession::wakeUpIsa()
 void GroupSession::explainFailedWakeUp() const
 {
     switch (options_.connection) {
-    case Connection::Rs232: break;  // explained port by port in wakeUpRs232
+    case Connection::Rs232: break; // explained port by port in wakeUpRs232
     case Connection::Isa:
     case Connection::Pv2:
         if (!explainPortAccess(program_))
@@ -125,8 +125,8 @@ bool GroupSession::wakeUp()
         if (!options_.quiet)
             std::fprintf(stderr, "%s: waking up the PV2 master board at 0x%04X (takes about 6 s)...\n",
                          program_.c_str(), options_.bases.front());
-        woken = vornPV2WakeUp(options_.group, options_.bases.front(), options_.readTimeoutMs,
-                              options_.writeTimeoutMs) != 0;
+        woken =
+            vornPV2WakeUp(options_.group, options_.bases.front(), options_.readTimeoutMs, options_.writeTimeoutMs) != 0;
         break;
     case Connection::Tcpip:
         if (!options_.quiet)

@@ -27,7 +27,7 @@ void onMessage(const char* message, void*)
         show = gShow;
     }
     if (stopRequested())
-        return;  // the waits that Ctrl-C cancelled fail on purpose
+        return; // the waits that Ctrl-C cancelled fail on purpose
     if (show)
         show(text);
     else

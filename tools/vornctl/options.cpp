@@ -18,24 +18,38 @@ struct NamedCode {
 };
 
 constexpr std::array<NamedCode, 8> kDataFormats {{
-    {"none", 0}, {"position", 1}, {"angles", 2}, {"matrix", 3}, {"position-angles", 4},
-    {"position-matrix", 5}, {"quaternion", 7}, {"position-quaternion", 8},
+    {"none", 0},
+    {"position", 1},
+    {"angles", 2},
+    {"matrix", 3},
+    {"position-angles", 4},
+    {"position-matrix", 5},
+    {"quaternion", 7},
+    {"position-quaternion", 8},
 }};
 
 constexpr std::array<NamedCode, 6> kHemispheres {{
-    {"front", 0}, {"back", 1}, {"top", 2}, {"bottom", 3}, {"left", 4}, {"right", 5},
+    {"front", 0},
+    {"back", 1},
+    {"top", 2},
+    {"bottom", 3},
+    {"left", 4},
+    {"right", 5},
 }};
 
 constexpr std::array<NamedCode, 9> kCommands {{
-    {"help", static_cast<uint8_t>(Command::Help)},     {"version", static_cast<uint8_t>(Command::Version)},
-    {"info", static_cast<uint8_t>(Command::Info)},     {"set", static_cast<uint8_t>(Command::Set)},
-    {"reading", static_cast<uint8_t>(Command::Reading)}, {"frame", static_cast<uint8_t>(Command::Frame)},
-    {"stream", static_cast<uint8_t>(Command::Stream)}, {"demo", static_cast<uint8_t>(Command::Demo)},
+    {"help", static_cast<uint8_t>(Command::Help)},
+    {"version", static_cast<uint8_t>(Command::Version)},
+    {"info", static_cast<uint8_t>(Command::Info)},
+    {"set", static_cast<uint8_t>(Command::Set)},
+    {"reading", static_cast<uint8_t>(Command::Reading)},
+    {"frame", static_cast<uint8_t>(Command::Frame)},
+    {"stream", static_cast<uint8_t>(Command::Stream)},
+    {"demo", static_cast<uint8_t>(Command::Demo)},
     {"record", static_cast<uint8_t>(Command::Record)},
 }};
 
-template <std::size_t N>
-std::optional<uint8_t> lookup(const std::array<NamedCode, N>& table, std::string_view name)
+template <std::size_t N> std::optional<uint8_t> lookup(const std::array<NamedCode, N>& table, std::string_view name)
 {
     for (const auto& entry : table)
         if (entry.name == name)
@@ -43,8 +57,7 @@ std::optional<uint8_t> lookup(const std::array<NamedCode, N>& table, std::string
     return std::nullopt;
 }
 
-template <std::size_t N>
-const char* nameOf(const std::array<NamedCode, N>& table, uint8_t code)
+template <std::size_t N> const char* nameOf(const std::array<NamedCode, N>& table, uint8_t code)
 {
     for (const auto& entry : table)
         if (entry.code == code)
@@ -52,8 +65,7 @@ const char* nameOf(const std::array<NamedCode, N>& table, uint8_t code)
     return "unknown";
 }
 
-template <std::size_t N>
-std::string namesOf(const std::array<NamedCode, N>& table)
+template <std::size_t N> std::string namesOf(const std::array<NamedCode, N>& table)
 {
     std::string names;
     for (const auto& entry : table)
@@ -194,7 +206,7 @@ struct OptionSpec {
     std::string_view longName;
     char shortName;
     bool takesValue;
-    Setter set;  // returns an error text, empty on success
+    Setter set; // returns an error text, empty on success
 };
 
 std::string invalid(std::string_view option, std::string_view value, std::string_view expected)
@@ -219,7 +231,8 @@ Setter numberInto(Field Options::*field, std::string_view name, uint64_t low, ui
 const std::vector<OptionSpec>& optionTable()
 {
     static const std::vector<OptionSpec> table {
-        {"port", 'p', true, [](Options& o, std::string_view v) -> std::string {
+        {"port", 'p', true,
+         [](Options& o, std::string_view v) -> std::string {
              if (!parsePorts(v, o))
                  return invalid("port", v,
                                 "COM port numbers or device paths by unit address, e.g. 1, 1,0,2 or /dev/ttyUSB0 "
@@ -227,13 +240,15 @@ const std::vector<OptionSpec>& optionTable()
              o.connection = Connection::Rs232;
              return {};
          }},
-        {"tcpip", 't', true, [](Options& o, std::string_view v) -> std::string {
+        {"tcpip", 't', true,
+         [](Options& o, std::string_view v) -> std::string {
              if (!parseServer(v, o))
                  return invalid("tcpip", v, "the controller's HOST:PORT, e.g. 192.168.0.20:4000");
              o.connection = Connection::Tcpip;
              return {};
          }},
-        {"isa", 0, true, [](Options& o, std::string_view v) -> std::string {
+        {"isa", 0, true,
+         [](Options& o, std::string_view v) -> std::string {
              auto bases = parseBases(v);
              if (!bases)
                  return invalid("isa", v, "board base addresses by unit address, e.g. 0x300 or 0x300,0x320,0");
@@ -241,7 +256,8 @@ const std::vector<OptionSpec>& optionTable()
              o.connection = Connection::Isa;
              return {};
          }},
-        {"pv2", 0, true, [](Options& o, std::string_view v) -> std::string {
+        {"pv2", 0, true,
+         [](Options& o, std::string_view v) -> std::string {
              auto base = parseBase(v);
              if (!base || *base == 0)
                  return invalid("pv2", v, "the master board's base address, e.g. 0x300");
@@ -250,15 +266,19 @@ const std::vector<OptionSpec>& optionTable()
              return {};
          }},
         {"units", 'n', true, numberInto(&Options::units, "units", 1, 126, "a number of units from 1 to 126")},
-        {"stand-alone", 's', false, [](Options& o, std::string_view) -> std::string {
+        {"stand-alone", 's', false,
+         [](Options& o, std::string_view) -> std::string {
              o.standAlone = true;
              return {};
          }},
         {"baud", 'b', true, numberInto(&Options::baud, "baud", 50, 4000000, "a baud rate such as 9600 or 115200")},
-        {"read-timeout", 0, true, numberInto(&Options::readTimeoutMs, "read-timeout", 1, 600000, "milliseconds from 1 to 600000")},
-        {"write-timeout", 0, true, numberInto(&Options::writeTimeoutMs, "write-timeout", 1, 600000, "milliseconds from 1 to 600000")},
+        {"read-timeout", 0, true,
+         numberInto(&Options::readTimeoutMs, "read-timeout", 1, 600000, "milliseconds from 1 to 600000")},
+        {"write-timeout", 0, true,
+         numberInto(&Options::writeTimeoutMs, "write-timeout", 1, 600000, "milliseconds from 1 to 600000")},
         {"group", 'g', true, numberInto(&Options::group, "group", 0, 256, "a group identifier from 0 to 256")},
-        {"group-mode", 0, true, [](Options& o, std::string_view v) -> std::string {
+        {"group-mode", 0, true,
+         [](Options& o, std::string_view v) -> std::string {
              if (v == "auto")
                  o.groupMode = 0;
              else if (v == "off")
@@ -269,28 +289,32 @@ const std::vector<OptionSpec>& optionTable()
                  return invalid("group-mode", v, "auto, on or off");
              return {};
          }},
-        {"unit", 'u', true, [](Options& o, std::string_view v) -> std::string {
+        {"unit", 'u', true,
+         [](Options& o, std::string_view v) -> std::string {
              auto n = parseUnsigned(v, 0, 126);
              if (!n)
                  return invalid("unit", v, "a unit address from 0 to 126");
              o.unit = static_cast<int>(*n);
              return {};
          }},
-        {"count", 'c', true, [](Options& o, std::string_view v) -> std::string {
+        {"count", 'c', true,
+         [](Options& o, std::string_view v) -> std::string {
              auto n = parseUnsigned(v, 1, std::numeric_limits<uint64_t>::max());
              if (!n)
                  return invalid("count", v, "a positive number of frames");
              o.count = *n;
              return {};
          }},
-        {"duration", 'd', true, [](Options& o, std::string_view v) -> std::string {
+        {"duration", 'd', true,
+         [](Options& o, std::string_view v) -> std::string {
              auto s = parsePositive(v);
              if (!s)
                  return invalid("duration", v, "a positive number of seconds");
              o.durationS = *s;
              return {};
          }},
-        {"output", 'o', true, [](Options& o, std::string_view v) -> std::string {
+        {"output", 'o', true,
+         [](Options& o, std::string_view v) -> std::string {
              if (v == "csv")
                  o.output = OutputFormat::Csv;
              else if (v == "json")
@@ -301,30 +325,36 @@ const std::vector<OptionSpec>& optionTable()
                  return invalid("output", v, "csv, json or table");
              return {};
          }},
-        {"quiet", 'q', false, [](Options& o, std::string_view) -> std::string {
+        {"quiet", 'q', false,
+         [](Options& o, std::string_view) -> std::string {
              o.quiet = true;
              return {};
          }},
-        {"show-errors", 0, false, [](Options& o, std::string_view) -> std::string {
+        {"show-errors", 0, false,
+         [](Options& o, std::string_view) -> std::string {
              o.showErrors = true;
              return {};
          }},
-        {"ride-out", 0, false, [](Options& o, std::string_view) -> std::string {
+        {"ride-out", 0, false,
+         [](Options& o, std::string_view) -> std::string {
              o.rideOut = true;
              return {};
          }},
-        {"host-time", 0, false, [](Options& o, std::string_view) -> std::string {
+        {"host-time", 0, false,
+         [](Options& o, std::string_view) -> std::string {
              o.hostTime = true;
              return {};
          }},
-        {"format", 'f', true, [](Options& o, std::string_view v) -> std::string {
+        {"format", 'f', true,
+         [](Options& o, std::string_view v) -> std::string {
              auto code = lookup(kDataFormats, v);
              if (!code)
                  return invalid("format", v, namesOf(kDataFormats));
              o.settings.dataFormat = *code;
              return {};
          }},
-        {"rate", 'r', true, [](Options& o, std::string_view v) -> std::string {
+        {"rate", 'r', true,
+         [](Options& o, std::string_view v) -> std::string {
              auto hz = parsePositive(v);
              // The unit holds rate x 256 in a 16-bit word.
              if (!hz || *hz >= 256.0)
@@ -332,33 +362,38 @@ const std::vector<OptionSpec>& optionTable()
              o.settings.measurementRate = *hz;
              return {};
          }},
-        {"hemisphere", 0, true, [](Options& o, std::string_view v) -> std::string {
+        {"hemisphere", 0, true,
+         [](Options& o, std::string_view v) -> std::string {
              auto code = lookup(kHemispheres, v);
              if (!code)
                  return invalid("hemisphere", v, namesOf(kHemispheres));
              o.settings.hemisphere = *code;
              return {};
          }},
-        {"filters", 0, true, [](Options& o, std::string_view v) -> std::string {
+        {"filters", 0, true,
+         [](Options& o, std::string_view v) -> std::string {
              auto bits = parseFilters(v);
              if (!bits)
                  return invalid("filters", v, "none, or a comma list of dc, wide, narrow");
              o.settings.filters = *bits;
              return {};
          }},
-        {"scaling", 0, true, [](Options& o, std::string_view v) -> std::string {
+        {"scaling", 0, true,
+         [](Options& o, std::string_view v) -> std::string {
              if (v != "36" && v != "72")
                  return invalid("scaling", v, "36 or 72 (inches full scale)");
              o.settings.scaling = v == "36" ? 36 : 72;
              return {};
          }},
-        {"report-rate", 0, true, [](Options& o, std::string_view v) -> std::string {
+        {"report-rate", 0, true,
+         [](Options& o, std::string_view v) -> std::string {
              if (v != "1" && v != "2" && v != "8" && v != "32")
                  return invalid("report-rate", v, "1, 2, 8 or 32");
              o.settings.reportRate = static_cast<uint8_t>(*parseUnsigned(v, 1, 32));
              return {};
          }},
-        {"button", 0, true, [](Options& o, std::string_view v) -> std::string {
+        {"button", 0, true,
+         [](Options& o, std::string_view v) -> std::string {
              if (v != "on" && v != "off")
                  return invalid("button", v, "on or off");
              o.settings.button = v == "on";
@@ -405,7 +440,8 @@ std::string linkMismatch(const Options& o)
     if (o.connection == Connection::Tcpip)
         for (const auto name : {"read-timeout", "write-timeout"})
             if (o.gave(name))
-                return "--" + std::string(name) + " does not apply to a networked controller (see VORN_TCPIP_TIMEOUT_MS)";
+                return "--" + std::string(name) +
+                       " does not apply to a networked controller (see VORN_TCPIP_TIMEOUT_MS)";
     if (o.gave("units") && o.connection == Connection::Pv2)
         return "--units does not apply to --pv2: a PV2 master board always has 2 units";
     if (o.standAlone && (o.connection == Connection::Tcpip || o.connection == Connection::Pv2))

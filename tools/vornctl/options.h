@@ -23,30 +23,27 @@ struct Settings {
     std::optional<uint8_t> dataFormat;
     std::optional<double> measurementRate;
     std::optional<uint8_t> hemisphere;
-    std::optional<uint8_t> filters;      // setup bits 0-2 (DC, wide notch, narrow notch)
+    std::optional<uint8_t> filters; // setup bits 0-2 (DC, wide notch, narrow notch)
     std::optional<uint16_t> scaling;
     std::optional<uint8_t> reportRate;
     std::optional<bool> button;
 
-    bool touchesUnits() const
-    {
-        return dataFormat || hemisphere || filters || scaling || reportRate || button;
-    }
+    bool touchesUnits() const { return dataFormat || hemisphere || filters || scaling || reportRate || button; }
     bool any() const { return touchesUnits() || measurementRate.has_value(); }
 };
 
 struct Options {
     Command command = Command::Help;
-    std::string operand;              // record: the file
+    std::string operand; // record: the file
 
     // Connection.
     Connection connection = Connection::Rs232;
-    std::string server;               // TCP/IP: the controller's address or host name
+    std::string server; // TCP/IP: the controller's address or host name
     uint16_t serverPort = 0;
-    std::vector<uint16_t> bases;      // ISA: board base addresses by unit address; PV2: the master's
+    std::vector<uint16_t> bases; // ISA: board base addresses by unit address; PV2: the master's
     int group = 1;
     bool standAlone = false;
-    std::vector<uint16_t> ports {1};  // by unit address: master first (or the stand-alone unit)
+    std::vector<uint16_t> ports {1}; // by unit address: master first (or the stand-alone unit)
     // Device paths given in --port instead of numbers, with the COM numbers
     // that stand for them (published as VORN_COM<n> before the wake-up).
     struct PortPath {
@@ -54,21 +51,21 @@ struct Options {
         std::string path;
     };
     std::vector<PortPath> portPaths;
-    int units = 0;                    // 0: as many as ports were given
+    int units = 0; // 0: as many as ports were given
     uint32_t baud = 115200;
     uint32_t readTimeoutMs = 2000;
     uint32_t writeTimeoutMs = 1000;
-    int groupMode = 0;                // 0 automatic, 1 off, 2 on (the library's codes)
+    int groupMode = 0; // 0 automatic, 1 off, 2 on (the library's codes)
 
     // What to take and how to print it.
-    std::optional<int> unit;          // reading/set: one unit instead of all
+    std::optional<int> unit; // reading/set: one unit instead of all
     std::optional<uint64_t> count;
     std::optional<double> durationS;
     OutputFormat output = OutputFormat::Auto;
     bool quiet = false;
-    bool showErrors = false;          // also show the library's own messages
-    bool hostTime = false;            // a host_time_s column beside the frame's own time stamp
-    bool rideOut = false;             // record: a lost group is woken up again, the gap noted
+    bool showErrors = false; // also show the library's own messages
+    bool hostTime = false;   // a host_time_s column beside the frame's own time stamp
+    bool rideOut = false;    // record: a lost group is woken up again, the gap noted
 
     // Long names of the options given, to refuse those that conflict or do not apply.
     std::vector<std::string> given;
@@ -97,7 +94,7 @@ struct Options {
 
 struct ParseResult {
     std::optional<Options> options;
-    std::string error;  // set when options is empty
+    std::string error; // set when options is empty
 };
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);
@@ -107,7 +104,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args);
 // own. `known` is false when the option is not vornctl's.
 struct OptionStep {
     bool known = true;
-    std::string error;  // empty on success
+    std::string error; // empty on success
 };
 OptionStep parseOption(const std::vector<std::string>& args, std::size_t& i, Options& options);
 // The checks across options that parseCommandLine makes last.

@@ -12,8 +12,8 @@
 
 #include <chrono>
 #include <csignal>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace vornctl {
@@ -34,7 +34,7 @@ OutputFormat recordFormat(const Options& options)
     if (options.output != OutputFormat::Auto)
         return options.output;
     return endsWith(options.operand, ".json") || endsWith(options.operand, ".jsonl") ? OutputFormat::Json
-                                                                                    : OutputFormat::Csv;
+                                                                                     : OutputFormat::Csv;
 }
 
 std::string serialLink(const Options& options)
@@ -103,8 +103,8 @@ struct Recording {
     const RecordWriter& writer;
     RecordStatus& status;
     std::vector<UnitLayout> units;
-    bool streaming = true;  // false while a lost group is away
-    double lastTimeS = 0;   // the last frame's own time stamp
+    bool streaming = true; // false while a lost group is away
+    double lastTimeS = 0;  // the last frame's own time stamp
 };
 
 int stoppedStatus(const Options& options)
@@ -151,7 +151,7 @@ int streamInto(GroupSession& session, const Options& options, Recording& recordi
         if (!vornGetFrame(session.group(), &frame)) {
             const int code = vornGetErrorCode();
             if (code == kPhaseErrorRealigned)
-                continue;  // counted as lost by the gap it leaves
+                continue; // counted as lost by the gap it leaves
             if (stopRequested())
                 break;
             if (options.rideOut) {

@@ -22,7 +22,7 @@ RecordStatus::RecordStatus(std::FILE* out, double framePeriodS)
 void RecordStatus::frame(uint32_t timeMs)
 {
     if (frames_ == 0)
-        start_ = std::chrono::steady_clock::now();  // the rate counts from the first frame
+        start_ = std::chrono::steady_clock::now(); // the rate counts from the first frame
     if (segmentFrames_ == 0) {
         firstTimeMs_ = timeMs;
         ++segments_;
@@ -52,7 +52,7 @@ void RecordStatus::gap()
 void RecordStatus::note(const std::string& text)
 {
     std::fprintf(stderr, "%s%s\n", out_ != nullptr ? "\r\x1b[2K" : "", text.c_str());
-    drawnAt_ = {};  // the status line comes back at the next update
+    drawnAt_ = {}; // the status line comes back at the next update
 }
 
 void RecordStatus::update()
@@ -77,7 +77,8 @@ std::string RecordStatus::summary() const
     char text[96];
     std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld  %llu frames  %.1f Hz  %llu lost", whole / 3600,
                   whole / 60 % 60, whole % 60, static_cast<unsigned long long>(frames_),
-                  spanMs_ > 0 ? static_cast<double>(frames_ - segments_) * 1000.0 / spanMs_ : 0.0, static_cast<unsigned long long>(lost_));
+                  spanMs_ > 0 ? static_cast<double>(frames_ - segments_) * 1000.0 / spanMs_ : 0.0,
+                  static_cast<unsigned long long>(lost_));
     if (gaps_ > 0)
         return text + ("  " + std::to_string(gaps_) + (gaps_ == 1 ? " gap" : " gaps"));
     return text;

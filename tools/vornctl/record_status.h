@@ -42,12 +42,12 @@ private:
     uint64_t frames_ = 0;
     uint64_t lost_ = 0;
     uint64_t gaps_ = 0;
-    uint64_t segments_ = 0;       // stretches of frames between gaps
-    uint64_t segmentFrames_ = 0;  // since the start or the last gap
-    uint64_t lostBefore_ = 0;     // in the segments before
+    uint64_t segments_ = 0;      // stretches of frames between gaps
+    uint64_t segmentFrames_ = 0; // since the start or the last gap
+    uint64_t lostBefore_ = 0;    // in the segments before
     double spanBefore_ = 0;
     uint32_t firstTimeMs_ = 0;
-    double spanMs_ = 0;  // the time stamps' spans of every segment together
+    double spanMs_ = 0; // the time stamps' spans of every segment together
 };
 
 } // namespace vornctl

@@ -18,8 +18,7 @@ constexpr const char* kUnitsOfMeasure =
     "positions in inches, angles in degrees, matrix and quaternion elements as fractions of 1";
 
 // Text printed with stdio into a string.
-template <typename Print>
-std::string printed(Print print)
+template <typename Print> std::string printed(Print print)
 {
     char* buffer = nullptr;
     std::size_t size = 0;
@@ -82,14 +81,16 @@ std::string RecordWriter::jsonHeader() const
                 link += '\\';
             link += c < 0x20 ? ' ' : c;
         }
-        std::fprintf(out, "{\"%s\":1,\"started_utc\":\"%s\",\"link\":\"%s\",\"measurement_rate_hz\":%.6g,"
-                          "\"frame_period_s\":%.6f,\"units\":[",
+        std::fprintf(out,
+                     "{\"%s\":1,\"started_utc\":\"%s\",\"link\":\"%s\",\"measurement_rate_hz\":%.6g,"
+                     "\"frame_period_s\":%.6f,\"units\":[",
                      kRecordTag, context_.startedUtc.c_str(), link.c_str(), context_.measurementRateHz,
                      framePeriodS(context_));
         bool first = true;
         for (const auto& unit : context_.units) {
-            std::fprintf(out, "%s{\"unit\":%d,\"data_format\":\"%s\",\"scaling_in\":%u,\"hemisphere\":\"%s\","
-                              "\"report_rate\":%u,\"button\":%s}",
+            std::fprintf(out,
+                         "%s{\"unit\":%d,\"data_format\":\"%s\",\"scaling_in\":%u,\"hemisphere\":\"%s\","
+                         "\"report_rate\":%u,\"button\":%s}",
                          first ? "" : ",", unit.layout.address, dataFormatName(unit.layout.dataFormat),
                          unit.layout.scaling, hemisphereName(unit.hemisphere), unit.reportRate,
                          unit.layout.button ? "true" : "false");

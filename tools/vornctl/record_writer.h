@@ -21,8 +21,8 @@ struct RecordedUnit {
 };
 
 struct RecordContext {
-    std::string startedUtc;    // 2026-12-07T13:40:12.345Z
-    std::string link;          // how the group was reached, in words
+    std::string startedUtc; // 2026-12-07T13:40:12.345Z
+    std::string link;       // how the group was reached, in words
     double measurementRateHz = 0;
     std::vector<RecordedUnit> units;
 };

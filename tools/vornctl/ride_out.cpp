@@ -24,7 +24,7 @@ namespace {
 bool attempt(GroupSession& session, const Settings& settings, const std::function<void(const std::string&)>& log)
 {
     if (!session.wakeUp() || !session.loadConfiguration() || !session.apply(settings))
-        return false;  // the session said why
+        return false; // the session said why
     if (!vornStartFrameStream(session.group())) {
         log("the units woke up, but their stream did not start (error code " + std::to_string(vornGetErrorCode()) +
             ")");

@@ -91,7 +91,8 @@ std::vector<Candidate> defaultCandidates()
     const auto variables = comVariables();
     for (unsigned n = 1; n <= 4; ++n)
         if (fs::exists("/dev/ttyS" + std::to_string(n - 1)))
-            list.add({"/dev/ttyS" + std::to_string(n - 1), {},
+            list.add({"/dev/ttyS" + std::to_string(n - 1),
+                      {},
                       variables.count(n) == 0 ? std::optional<unsigned>(n) : std::nullopt});
     return list.take();
 }

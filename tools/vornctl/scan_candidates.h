@@ -10,9 +10,9 @@
 namespace vornctl {
 
 struct Candidate {
-    std::string path;                 // what is opened
-    std::string byId;                 // its /dev/serial/by-id/ name, if it has one
-    std::optional<unsigned> comPort;  // n when it is $VORN_COM<n>
+    std::string path;                // what is opened
+    std::string byId;                // its /dev/serial/by-id/ name, if it has one
+    std::optional<unsigned> comPort; // n when it is $VORN_COM<n>
 };
 
 std::vector<Candidate> defaultCandidates();

@@ -45,7 +45,7 @@ ControllerFinding askController(const std::string& server)
     const auto colon = server.rfind(':');
     const std::string host = server.substr(0, colon);
     const auto port = static_cast<uint16_t>(std::stoul(server.substr(colon + 1)));
-    vornDisplayErrorDialogs(0);  // the reason goes into the table instead
+    vornDisplayErrorDialogs(0); // the reason goes into the table instead
     vornShutDown(kScanGroup);
     if (!vornTCPIPWakeUp(kScanGroup, host.c_str(), port, 0)) {
         finding.reason = "no controller answers there";
@@ -66,8 +66,8 @@ int runScan(const ScanOptions& options)
 {
     Progress progress(!options.quiet && isatty(STDERR_FILENO) != 0);
     const auto ports = options.ports.empty() && !options.controllers.empty() ? std::vector<Candidate> {}
-                       : options.ports.empty()                                ? defaultCandidates()
-                                                                              : givenCandidates(options.ports);
+                       : options.ports.empty()                               ? defaultCandidates()
+                                                                             : givenCandidates(options.ports);
     printScanHeader(stdout);
     int found = 0;
     for (std::size_t i = 0; i < ports.size() && !stopRequested(); ++i) {

@@ -10,16 +10,16 @@
 namespace vornctl {
 
 struct ScanOptions {
-    std::vector<std::string> ports;        // empty: the usual candidates
-    std::vector<uint32_t> bauds;           // in the order to try
-    std::vector<std::string> controllers;  // HOST:PORT
+    std::vector<std::string> ports;       // empty: the usual candidates
+    std::vector<uint32_t> bauds;          // in the order to try
+    std::vector<std::string> controllers; // HOST:PORT
     uint32_t answerTimeoutMs = 400;
     bool quiet = false;
     bool help = false;
 };
 
 struct ScanParse {
-    std::optional<ScanOptions> options;  // empty: not a scan command line, or `error`
+    std::optional<ScanOptions> options; // empty: not a scan command line, or `error`
     bool isScan = false;
     std::string error;
 };

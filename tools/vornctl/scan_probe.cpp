@@ -23,12 +23,12 @@ using vorn::platform::SerialLine;
 // A unit answers within a few milliseconds; bytes after the answer mean the
 // other end is not answering our question (or is streaming data).
 constexpr int kSurplusWaitMs = 40;
-constexpr uint16_t kFirstRevisionWithAddressingMode = 834;  // above 3.66
+constexpr uint16_t kFirstRevisionWithAddressingMode = 834; // above 3.66
 
 struct Answer {
-    std::vector<uint8_t> bytes;  // what came, at most the bytes asked for
-    bool surplus = false;        // more came than a unit sends
-    bool closed = false;         // the other end went away
+    std::vector<uint8_t> bytes; // what came, at most the bytes asked for
+    bool surplus = false;       // more came than a unit sends
+    bool closed = false;        // the other end went away
 };
 
 // Waits up to `ms` for `wanted` bytes to be queued on the line.
@@ -42,7 +42,8 @@ bool waitForBytes(SerialLine& line, std::size_t wanted, int ms, bool& closed)
         }
         if (line.queued() >= wanted)
             return true;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return false;
         pollfd p {line.fd(), POLLIN, 0};
@@ -68,7 +69,7 @@ Answer examine(SerialLine& line, vp::Parameter parameter, std::size_t length, ui
 
 uint16_t wordOf(const std::vector<uint8_t>& bytes)
 {
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);  // least significant byte first
+    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); // least significant byte first
 }
 
 std::string hexOf(const std::vector<uint8_t>& bytes)
@@ -180,8 +181,8 @@ PortFinding probePort(const std::string& path, const std::vector<uint32_t>& baud
     if (!garbage.empty())
         return outcome(PortFinding::Outcome::Garbage,
                        "answers, but not as a Vorn unit does (last answer: " + garbage + ")");
-    return outcome(PortFinding::Outcome::Silent, "silent at " + rateList(bauds) + " baud (" +
-                                                     std::to_string(answerTimeoutMs) + " ms each)");
+    return outcome(PortFinding::Outcome::Silent,
+                   "silent at " + rateList(bauds) + " baud (" + std::to_string(answerTimeoutMs) + " ms each)");
 }
 
 } // namespace vornctl

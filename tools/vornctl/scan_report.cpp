@@ -94,7 +94,8 @@ void printPortRow(std::FILE* out, const Candidate& port, const PortFinding& find
     if (finding.outcome != PortFinding::Outcome::Found) {
         std::fprintf(out, "%s\n", finding.reason.c_str());
     } else {
-        const std::string units = finding.master && finding.units.empty() ? "stand-alone unit" : unitsText(finding.units);
+        const std::string units =
+            finding.master && finding.units.empty() ? "stand-alone unit" : unitsText(finding.units);
         std::fprintf(out, "%-7u %-5s %-4u %-10s %s\n", finding.baud, revisionText(finding.revision).c_str(),
                      finding.crystalMHz, addressingName(finding.addressingMode),
                      finding.master ? units.c_str() : "behind a master");
@@ -116,8 +117,8 @@ void printControllerRow(std::FILE* out, const ControllerFinding& finding)
     std::vector<BusUnit> units;
     for (int address = 1; address <= finding.system.numberOfUnits && address < VORN_UNIT_COUNT; ++address)
         units.push_back({address, finding.system.unitStatus[address]});
-    std::fprintf(out, "%-7s %-5s %-4s %-10s %s\n", "-", revisionText(finding.system.softwareRevision).c_str(), "-",
-                 "-", unitsText(units).c_str());
+    std::fprintf(out, "%-7s %-5s %-4s %-10s %s\n", "-", revisionText(finding.system.softwareRevision).c_str(), "-", "-",
+                 unitsText(units).c_str());
     std::fprintf(out, "  vornctl info -t %s\n", finding.server.c_str());
 }
 

@@ -17,7 +17,7 @@ void printPortRow(std::FILE* out, const Candidate& port, const PortFinding& find
 
 // A networked controller: its system configuration, or why it could not be asked.
 struct ControllerFinding {
-    std::string server;        // HOST:PORT
+    std::string server; // HOST:PORT
     bool found = false;
     std::string reason;
     VornSystemConfig system {};

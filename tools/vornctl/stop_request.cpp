@@ -18,8 +18,8 @@ int gStopPipe[2] = {-1, -1};
 extern "C" void onStopSignal(int)
 {
     gStop.store(true);
-    if (gStopPipe[1] >= 0)
-        [[maybe_unused]] const ssize_t put = ::write(gStopPipe[1], "x", 1);
+    if (gStopPipe[1] >= 0) [[maybe_unused]]
+        const ssize_t put = ::write(gStopPipe[1], "x", 1);
 }
 
 } // namespace
@@ -31,7 +31,7 @@ void installStopHandlers()
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no SA_RESTART: a blocking wait returns at once
+    action.sa_flags = 0; // no SA_RESTART: a blocking wait returns at once
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }

@@ -9,10 +9,10 @@
 
 #include <cmath>
 #include <condition_variable>
-#include <thread>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace vornscope {
 namespace {
@@ -47,13 +47,13 @@ TEST(FrameAverager, MeansLastButtonLargestDistortion)
         EXPECT_DOUBLE_EQ(s.angles[0], 20.0);
         EXPECT_NEAR(s.matrix[8], 0.2, 1e-12);
         EXPECT_NEAR(s.quaternion[3], 0.4, 1e-12);
-        EXPECT_EQ(s.button, 48);      // the last non-zero button
-        EXPECT_EQ(s.distortion, 90);  // the largest distortion
+        EXPECT_EQ(s.button, 48);     // the last non-zero button
+        EXPECT_EQ(s.distortion, 90); // the largest distortion
         EXPECT_EQ(s.content, content::kPosition | content::kButton);
     }
-    EXPECT_EQ(mean.sensors[3].content, 0);  // units beyond the count stay empty
+    EXPECT_EQ(mean.sensors[3].content, 0); // units beyond the count stay empty
 
-    averager.start(1, true);  // animate: position and matrix only
+    averager.start(1, true); // animate: position and matrix only
     averager.add(*frame, 1);
     EXPECT_DOUBLE_EQ(averager.result().sensors[1].position[0], 4.0);
     EXPECT_DOUBLE_EQ(averager.result().sensors[1].angles[0], 0.0);
@@ -96,9 +96,8 @@ TEST(FrameAverager, QuaternionsTakeTheFirstOnesSignBeforeTheMean)
     averager.start(3);
     auto frame = std::make_unique<SampleFrame>();
     // q and -q are one rotation; a plain mean of these would be near zero.
-    const std::array<std::array<double, 4>, 3> quaternions{{{0.6, 0.8, 0.0, 0.0},
-                                                           {-0.6, -0.8, 0.0, 0.0},
-                                                           {0.6, 0.79, 0.1, 0.0}}};
+    const std::array<std::array<double, 4>, 3> quaternions {
+        {{0.6, 0.8, 0.0, 0.0}, {-0.6, -0.8, 0.0, 0.0}, {0.6, 0.79, 0.1, 0.0}}};
     for (const auto& q : quaternions) {
         frame->sensors[1].quaternion = q;
         averager.add(*frame, 1);
@@ -178,7 +177,7 @@ CVornGroup groupOf(Transport link, bool standAlone, std::initializer_list<std::u
 TEST(OwnPointReply, LengthAndDecoding)
 {
     CVornGroup group = groupOf(Transport::RS232, false, {1, 4, 5});
-    group.deviceConfig[2].setup = 0x08;  // button
+    group.deviceConfig[2].setup = 0x08; // button
     group.distortionParams[1].enabled = true;
     // 6 + dist + tag, 12 + button + tag, 24 + tag
     EXPECT_EQ(ownPointReplyLength(group), 8u + 14u + 25u);
@@ -211,7 +210,7 @@ public:
         frame.sensors[1].content = content::kPosition;
         return true;
     }
-    std::atomic<int> reads{0};
+    std::atomic<int> reads {0};
 };
 
 // A unit that measures one frame per tick of its own clock and answers a
@@ -220,7 +219,9 @@ public:
 class LatestFrameSource final : public FrameSource {
 public:
     LatestFrameSource(double rate, std::vector<PaceClock::time_point>& requests)
-        : periodMs_(1000.0 / rate), requests_(requests) {}
+        : periodMs_(1000.0 / rate), requests_(requests)
+    {
+    }
     bool read(SampleFrame& frame) override
     {
         const auto now = PaceClock::now();
@@ -231,9 +232,10 @@ public:
         frame.sensors[1].position = {measured, 0, 0};
         return true;
     }
+
 private:
     double periodMs_;
-    std::vector<PaceClock::time_point>& requests_;  // read by the test once the thread ended
+    std::vector<PaceClock::time_point>& requests_; // read by the test once the thread ended
     PaceClock::time_point start_ = PaceClock::now();
 };
 
@@ -252,8 +254,8 @@ public:
 
 struct WorkerRun {
     std::vector<SampleFrame> points;
-    double seconds = 0;      // from the start to the stop of the thread
-    unsigned repeated = 0;   // frames not counted
+    double seconds = 0;    // from the start to the stop of the thread
+    unsigned repeated = 0; // frames not counted
 };
 
 // Runs a worker until it has delivered `wanted` points (or 20 s went by).
@@ -264,7 +266,7 @@ WorkerRun runUntil(std::unique_ptr<FrameSource> source, double rate, int samples
     WorkerSettings settings;
     settings.samplesPerPoint = [samples] { return samples; };
     const auto start = PaceClock::now();
-    worker.start(FrameSupply{std::move(source), rate, 1}, settings, nullptr);
+    worker.start(FrameSupply {std::move(source), rate, 1}, settings, nullptr);
     while (queue.waiting() < wanted && PaceClock::now() - start < std::chrono::seconds(20))
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     worker.stop();
@@ -313,7 +315,7 @@ TEST(AcquisitionWorker, DeliversEveryPointAndFinishesThePointInProgress)
     int points = 0;
     WorkerSettings settings;
     settings.samplesPerPoint = [] { return 4; };
-    worker.start(FrameSupply{std::move(source), 500, 1}, settings, [&] {
+    worker.start(FrameSupply {std::move(source), 500, 1}, settings, [&] {
         const std::lock_guard lock(mutex);
         ++points;
         delivered.notify_all();
@@ -328,8 +330,8 @@ TEST(AcquisitionWorker, DeliversEveryPointAndFinishesThePointInProgress)
     std::size_t count = 0;
     queue.takeAll(taken, count);
     EXPECT_EQ(static_cast<int>(count), points);
-    EXPECT_EQ(counting->reads, 4 * points);  // no point abandoned half way
-    for (std::size_t i = 0; i < count; ++i)  // means of 4 consecutive reads, in order
+    EXPECT_EQ(counting->reads, 4 * points); // no point abandoned half way
+    for (std::size_t i = 0; i < count; ++i) // means of 4 consecutive reads, in order
         EXPECT_DOUBLE_EQ(taken[i].sensors[1].position[0], 4.0 * static_cast<double>(i) + 2.5) << i;
 }
 
@@ -338,12 +340,12 @@ TEST(LinkWatch, LostOnlyWhenFailuresLastWithNoFrameBetween)
     using namespace std::chrono_literals;
     const auto t0 = LinkWatch::Clock::now();
     LinkWatch watch(2000ms);
-    EXPECT_FALSE(watch.failed(t0 + 5s));  // one read that hung long is not yet a loss
+    EXPECT_FALSE(watch.failed(t0 + 5s)); // one read that hung long is not yet a loss
     EXPECT_FALSE(watch.failed(t0 + 6999ms));
     EXPECT_TRUE(watch.failed(t0 + 7s));
     watch.good();
     EXPECT_FALSE(watch.failed(t0 + 8s));
-    watch.good();  // a frame between failures: each burst counts afresh
+    watch.good(); // a frame between failures: each burst counts afresh
     EXPECT_FALSE(watch.failed(t0 + 11s));
 }
 
@@ -366,8 +368,8 @@ public:
         return false;
     }
     std::string takeFailure() override { return reads % 2 ? "no frame came" : "Unable to send \"point\" command"; }
-    std::atomic<int> reads{0};
-    std::optional<PaceClock::time_point> goneAt;  // read by the test once the thread ended
+    std::atomic<int> reads {0};
+    std::optional<PaceClock::time_point> goneAt; // read by the test once the thread ended
 
 private:
     int good_;
@@ -385,7 +387,7 @@ TEST(AcquisitionWorker, UnitsThatStopAnsweringEndTheThreadWithTheLastReason)
     WorkerSettings settings;
     settings.samplesPerPoint = [] { return 2; };
     settings.lostAfter = 200ms;
-    worker.start(FrameSupply{std::move(source), 500, 1}, settings, nullptr);
+    worker.start(FrameSupply {std::move(source), 500, 1}, settings, nullptr);
     const auto deadline = PaceClock::now() + 10s;
     while (worker.active() && PaceClock::now() < deadline)
         std::this_thread::sleep_for(5ms);
@@ -402,10 +404,10 @@ TEST(AcquisitionWorker, UnitsThatStopAnsweringEndTheThreadWithTheLastReason)
     std::vector<SampleFrame> taken;
     std::size_t count = 0;
     queue.takeAll(taken, count);
-    EXPECT_GE(count, 4u + 30u);  // the flaky time went on delivering points
+    EXPECT_GE(count, 4u + 30u); // the flaky time went on delivering points
 
     // A new start asks again and forgets the old loss.
-    worker.start(FrameSupply{std::make_unique<CountingSource>(), 500, 1}, settings, nullptr);
+    worker.start(FrameSupply {std::make_unique<CountingSource>(), 500, 1}, settings, nullptr);
     EXPECT_FALSE(worker.lost().has_value());
     worker.stop();
 }

@@ -40,7 +40,7 @@ TEST(DataFileWriter, LinesAndNumberFormat)
               "1mat:1.0000  0.0000  0.0000\n0.0000  1.0000  0.0000\n0.0000  0.0000  1.0000\n"
               "1quat:1.0000  0.0000  0.0000  0.0000\n"
               "1but:Middle Button Pressed\n1dist:77\n1time:1.5000\n0end-frame:\n");
-    sensor.button = 3;  // not a button the unit knows
+    sensor.button = 3; // not a button the unit knows
     EXPECT_NE(targetFrameText(*frame, {5}, {}).find("1but:none\n"), std::string::npos);
 }
 
@@ -53,7 +53,7 @@ TEST(DataFileReader, WhatTheWriterWroteReadsBack)
         frame->time = point * 0.25;
         frame->sensors[1].content |= content::kAngles | content::kButton;
         frame->sensors[1].angles = {point * 1.0, 2, 3};
-        frame->sensors[1].button = std::array<std::int16_t, 3>{button::kLeft, button::kNone, button::kRight}[point];
+        frame->sensors[1].button = std::array<std::int16_t, 3> {button::kLeft, button::kNone, button::kRight}[point];
         written.append(*frame);
     }
     GraphData read;
@@ -78,17 +78,17 @@ TEST(DataFileReader, EndsAndErrors)
         int sensors;
     };
     const Case cases[] = {
-        {"\n1pos:1  2  3\n0end-frame:\n", ReadOutcome::Complete, 1, 1},           // leading blank line
-        {"1pos:1 2 3\n0end-frame:\n3foo:1\n", ReadOutcome::Unrecognised, 1, 1},  // earlier frames stay
-        {"1pos:1 2 3\n2pos:4 5 6\n0end-frame:\n", ReadOutcome::Complete, 1, 2},  // two sensors, two tabs
-        {"1pos:1 2 3\n0end-frame:\n1pos:1 x 3\n0end-frame:\n", ReadOutcome::Complete, 1, 1},  // bad number
-        {"1pos:1 2 3\n0end-frame:\n# note\n", ReadOutcome::Complete, 1, 1},     // not a line group
-        {"1pos:1 2 3\n0end-frame:\n1:\n", ReadOutcome::Complete, 1, 1},         // empty keyword
-        {"1averyveryverylongkeyword:1\n", ReadOutcome::Unrecognised, 0, 0},     // over-long keyword
-        {"1positionposition:1\n", ReadOutcome::Unrecognised, 0, 0},             // 16 characters
-        {"127pos:1 2 3\n0end-frame:\n", ReadOutcome::Unrecognised, 0, 0},       // no such unit
-        {"99999999999999999999pos:1\n", ReadOutcome::Complete, 0, 0},            // number out of range
-        {"1pos 1 2 3\n", ReadOutcome::Unrecognised, 0, 0},                      // no colon
+        {"\n1pos:1  2  3\n0end-frame:\n", ReadOutcome::Complete, 1, 1},                      // leading blank line
+        {"1pos:1 2 3\n0end-frame:\n3foo:1\n", ReadOutcome::Unrecognised, 1, 1},              // earlier frames stay
+        {"1pos:1 2 3\n2pos:4 5 6\n0end-frame:\n", ReadOutcome::Complete, 1, 2},              // two sensors, two tabs
+        {"1pos:1 2 3\n0end-frame:\n1pos:1 x 3\n0end-frame:\n", ReadOutcome::Complete, 1, 1}, // bad number
+        {"1pos:1 2 3\n0end-frame:\n# note\n", ReadOutcome::Complete, 1, 1},                  // not a line group
+        {"1pos:1 2 3\n0end-frame:\n1:\n", ReadOutcome::Complete, 1, 1},                      // empty keyword
+        {"1averyveryverylongkeyword:1\n", ReadOutcome::Unrecognised, 0, 0},                  // over-long keyword
+        {"1positionposition:1\n", ReadOutcome::Unrecognised, 0, 0},                          // 16 characters
+        {"127pos:1 2 3\n0end-frame:\n", ReadOutcome::Unrecognised, 0, 0},                    // no such unit
+        {"99999999999999999999pos:1\n", ReadOutcome::Complete, 0, 0},                        // number out of range
+        {"1pos 1 2 3\n", ReadOutcome::Unrecognised, 0, 0},                                   // no colon
         {"1but:12\n1dist:40\n1time:2.5\n0end-frame:\n", ReadOutcome::Complete, 1, 1},
         {"", ReadOutcome::Complete, 0, 0},
     };
@@ -110,8 +110,8 @@ std::string everyKeywordText()
         frame->time = 0.125 * point;
         for (int unit = 1; unit <= 3; ++unit) {
             SensorRecord& sensor = frame->sensors[unit];
-            sensor.content = content::kPosition | content::kAngles | content::kMatrix | content::kQuaternion |
-                             content::kButton;
+            sensor.content =
+                content::kPosition | content::kAngles | content::kMatrix | content::kQuaternion | content::kButton;
             sensor.position = {1.5 * unit, -2.25 * point, 3};
             sensor.angles = {179.9 - point, -0.5 * unit, 45};
             sensor.matrix = {1, 0, 0, 0, 0.5, -0.5, 0, 0.5, 0.5};
@@ -175,8 +175,10 @@ TEST(DataFileReader, ReportsProgressAndStopsWhenCancelled)
 TEST(DataFileReader, FixedPointValuesReadExactlyAsFromChars)
 {
     // The reader's short path for fixed-point text must round as the general one does.
-    const char* texts[] = {"0.1000", "-12.3456", "179.9999", "-0.0000", "123456789.012345", "0.30000000000000004",
-                           "1e3", "2.5E-2", "99999999999999999999", ".5"};
+    const char* texts[] = {"0.1000",  "-12.3456",         "179.9999",
+                           "-0.0000", "123456789.012345", "0.30000000000000004",
+                           "1e3",     "2.5E-2",           "99999999999999999999",
+                           ".5"};
     for (const char* number : texts) {
         GraphData graph;
         ASSERT_EQ(readDataFile(std::string("1time:") + number + "\n0end-frame:\n", graph), ReadOutcome::Complete);

@@ -29,9 +29,11 @@ TEST(GraphView, ZoomAndShiftWindows)
         {"zoom out at the left edge", 0, 100, 100, [](GraphView& v, std::size_t) { v.zoomOut(); }, 0, 150, 15},
         {"zoom out in the middle", 100, 200, 300, [](GraphView& v, std::size_t) { v.zoomOut(); }, 75, 225, 15},
         {"zoom in inside the data", 0, 90, 300, [](GraphView& v, std::size_t c) { v.zoomIn(c); }, 15, 75, 10 * 2.0 / 3},
-        {"zoom in past the data end", 0, 150, 100, [](GraphView& v, std::size_t c) { v.zoomIn(c); }, 0, 100, 10 * 2.0 / 3},
+        {"zoom in past the data end", 0, 150, 100, [](GraphView& v, std::size_t c) { v.zoomIn(c); }, 0, 100,
+         10 * 2.0 / 3},
         {"shift right", 0, 100, 500, [](GraphView& v, std::size_t c) { v.shiftRight(c); }, 10, 110, 10},
-        {"shift right stops at the data end", 495, 595, 500, [](GraphView& v, std::size_t c) { v.shiftRight(c); }, 500, 600, 10},
+        {"shift right stops at the data end", 495, 595, 500, [](GraphView& v, std::size_t c) { v.shiftRight(c); }, 500,
+         600, 10},
         {"shift left stops at 0", 5, 105, 500, [](GraphView& v, std::size_t) { v.shiftLeft(); }, 0, 100, 10},
     };
     for (const Case& c : cases) {
@@ -46,12 +48,12 @@ TEST(GraphView, ZoomAndShiftWindows)
 TEST(GraphView, ScalingDialogAndHistory)
 {
     GraphView view = windowOf(100, 200);
-    view.applyScaling(8, 2.5, 50);  // vertical distance 8 shows a scale of 10
+    view.applyScaling(8, 2.5, 50); // vertical distance 8 shows a scale of 10
     EXPECT_DOUBLE_EQ(view.state.scale, 10);
-    EXPECT_EQ(view.state.offsets, (std::array<double, 3>{2.5, 2.5, 2.5}));
+    EXPECT_EQ(view.state.offsets, (std::array<double, 3> {2.5, 2.5, 2.5}));
     EXPECT_DOUBLE_EQ(view.state.start, 125);
     EXPECT_DOUBLE_EQ(view.state.end, 175);
-    view.applyScaling(8, 0, 400);  // wider: re-centred, clamped at 0
+    view.applyScaling(8, 0, 400); // wider: re-centred, clamped at 0
     EXPECT_DOUBLE_EQ(view.state.start, 0);
     EXPECT_DOUBLE_EQ(view.state.end, 400);
 
@@ -61,14 +63,14 @@ TEST(GraphView, ScalingDialogAndHistory)
     EXPECT_DOUBLE_EQ(view.state.end, 225);
     ASSERT_TRUE(view.popHistory());
     EXPECT_DOUBLE_EQ(view.state.scale, 10);
-    EXPECT_EQ(view.state.offsets, (std::array<double, 3>{}));
+    EXPECT_EQ(view.state.offsets, (std::array<double, 3> {}));
     EXPECT_DOUBLE_EQ(view.state.end - view.state.start, 100);
     EXPECT_FALSE(view.popHistory());
 }
 
 TEST(GraphView, RubberBandZoomsToTheRectangle)
 {
-    const PlotArea plot{50, 0, 400, 200};
+    const PlotArea plot {50, 0, 400, 200};
     GraphView view = windowOf(0, 100);
     // Samples 25..50, the upper half of the plot: values 0..5 at scale 10.
     view.rubberBand(150, 0, 250, 100, plot);
@@ -79,7 +81,7 @@ TEST(GraphView, RubberBandZoomsToTheRectangle)
     // The rectangle's centre value is now the plot's centre.
     EXPECT_DOUBLE_EQ(view.yOfValue(2.5, 0, plot), 100);
     EXPECT_EQ(view.historyDepth(), 1u);
-    view.rubberBand(150, 0, 150, 100, plot);  // no width: a click, nothing pushed
+    view.rubberBand(150, 0, 150, 100, plot); // no width: a click, nothing pushed
     EXPECT_EQ(view.historyDepth(), 1u);
 }
 
@@ -112,7 +114,7 @@ TEST(GraphDecimation, OneSpanPerColumnKeepsTheExtremes)
         graph.append(*frame);
     }
     GraphView view = windowOf(0, 100000);
-    const PlotArea plot{50, 0, 500, 300};
+    const PlotArea plot {50, 0, 500, 300};
     std::vector<ColumnSpan> columns;
     decimateTrace(graph, 1, 0, 0, view, plot, columns);
     ASSERT_EQ(columns.size(), 500u);
@@ -122,8 +124,8 @@ TEST(GraphDecimation, OneSpanPerColumnKeepsTheExtremes)
         EXPECT_EQ(span.min, 0);
         spikes += span.max == 99.0;
     }
-    EXPECT_EQ(spikes, 100);  // every spike survives decimation
-    decimateTrace(graph, 2, 0, 0, view, plot, columns);  // no such sensor
+    EXPECT_EQ(spikes, 100);                             // every spike survives decimation
+    decimateTrace(graph, 2, 0, 0, view, plot, columns); // no such sensor
     EXPECT_FALSE(columns.front().used);
 }
 

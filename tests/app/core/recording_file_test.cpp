@@ -9,14 +9,13 @@ namespace {
 TEST(RecordingFile, RecordAndStreamFilesGraphWithUnitsAsSensors)
 {
     GraphData graph;
-    const std::string record =
-        "# vorn_record: 1 (vornctl record)\n"
-        "# frame_period_s: 0.009681\n"
-        "time_s,host_unix_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg\n"
-        "10.000,1796649621.432,0,19.148,1.472,5.999,127.907,6.087,0.000\n"
-        "10.010,1796649621.442,0,19.126,1.490,6.016,128.522,6.262,0.000\n";
+    const std::string record = "# vorn_record: 1 (vornctl record)\n"
+                               "# frame_period_s: 0.009681\n"
+                               "time_s,host_unix_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg\n"
+                               "10.000,1796649621.432,0,19.148,1.472,5.999,127.907,6.087,0.000\n"
+                               "10.010,1796649621.442,0,19.126,1.490,6.016,128.522,6.262,0.000\n";
     ASSERT_EQ(readDataFile(record, graph), ReadOutcome::Complete);
-    ASSERT_EQ(graph.sensorCount(), 1);  // a stand-alone unit (address 0) is sensor 1
+    ASSERT_EQ(graph.sensorCount(), 1); // a stand-alone unit (address 0) is sensor 1
     ASSERT_EQ(graph.count(), 2u);
     EXPECT_DOUBLE_EQ(graph.time(1), 10.01);
     EXPECT_DOUBLE_EQ(graph.value(1, 1, 0, 1), 1.490);

@@ -20,12 +20,15 @@ std::vector<Call> ScriptedLibrary::named(const std::string& name) const
     return result;
 }
 
-void ScriptedLibrary::shutDown(int) { calls.push_back({"shutDown"}); }
+void ScriptedLibrary::shutDown(int)
+{
+    calls.push_back({"shutDown"});
+}
 
 bool ScriptedLibrary::rs232WakeUp(int, int standAlone, int count, const std::uint16_t* ports, std::uint32_t,
                                   std::uint32_t, std::uint32_t)
 {
-    Call call{"rs232WakeUp"};
+    Call call {"rs232WakeUp"};
     call.standAlone = standAlone;
     call.count = count;
     call.table.assign(ports, ports + count + 1);
@@ -36,7 +39,7 @@ bool ScriptedLibrary::rs232WakeUp(int, int standAlone, int count, const std::uin
 bool ScriptedLibrary::isaWakeUp(int, int standAlone, int count, const std::uint16_t* bases, std::uint32_t,
                                 std::uint32_t)
 {
-    Call call{"isaWakeUp"};
+    Call call {"isaWakeUp"};
     call.standAlone = standAlone;
     call.count = count;
     call.table.assign(bases, bases + count + 1);
@@ -46,7 +49,7 @@ bool ScriptedLibrary::isaWakeUp(int, int standAlone, int count, const std::uint1
 
 bool ScriptedLibrary::tcpipWakeUp(int, const std::string&, std::uint16_t, int count)
 {
-    Call call{"tcpipWakeUp"};
+    Call call {"tcpipWakeUp"};
     call.count = count;
     calls.push_back(call);
     return wakeSucceeds;
@@ -54,7 +57,7 @@ bool ScriptedLibrary::tcpipWakeUp(int, const std::string&, std::uint16_t, int co
 
 bool ScriptedLibrary::pv2WakeUp(int, std::uint16_t base, std::uint32_t, std::uint32_t)
 {
-    Call call{"pv2WakeUp"};
+    Call call {"pv2WakeUp"};
     call.table = {base};
     calls.push_back(call);
     pv2Woken = pv2Succeeds;
@@ -92,7 +95,7 @@ std::string ScriptedLibrary::takeFailure()
 
 bool ScriptedLibrary::getDeviceConfig(int, int unit, VornDeviceConfig& config)
 {
-    Call call{"getDeviceConfig"};
+    Call call {"getDeviceConfig"};
     call.unit = unit;
     calls.push_back(call);
     config = devices[unit];
@@ -101,7 +104,7 @@ bool ScriptedLibrary::getDeviceConfig(int, int unit, VornDeviceConfig& config)
 
 bool ScriptedLibrary::setDeviceConfig(int, int unit, const VornDeviceConfig& config)
 {
-    Call call{"setDeviceConfig"};
+    Call call {"setDeviceConfig"};
     call.unit = unit;
     call.config = config;
     calls.push_back(call);
@@ -113,7 +116,7 @@ bool ScriptedLibrary::setDeviceConfig(int, int unit, const VornDeviceConfig& con
 
 bool ScriptedLibrary::getFastDeviceConfig(int, int unit, VornDeviceConfig& config)
 {
-    Call call{"getFastDeviceConfig"};
+    Call call {"getFastDeviceConfig"};
     call.unit = unit;
     calls.push_back(call);
     config = devices[unit];
@@ -122,7 +125,7 @@ bool ScriptedLibrary::getFastDeviceConfig(int, int unit, VornDeviceConfig& confi
 
 bool ScriptedLibrary::sendCommand(Transport link, int, int unit, const std::uint8_t* bytes, std::uint16_t count)
 {
-    Call call{"sendCommand"};
+    Call call {"sendCommand"};
     call.unit = unit;
     call.bytes.assign(bytes, bytes + count);
     calls.push_back(call);
@@ -146,7 +149,7 @@ bool ScriptedLibrary::sendCommand(Transport link, int, int unit, const std::uint
 
 bool ScriptedLibrary::getResponse(Transport, int, int unit, std::uint8_t* bytes, std::uint16_t count)
 {
-    Call call{"getResponse"};
+    Call call {"getResponse"};
     call.unit = unit;
     call.count = count;
     calls.push_back(call);

@@ -15,11 +15,11 @@
 namespace vornscope::testing {
 
 struct Call {
-    Call(const char* callName) : name(callName) {}  // NOLINT: calls are named by string literals
+    Call(const char* callName) : name(callName) {} // NOLINT: calls are named by string literals
     std::string name;
     int unit = -1;
-    std::vector<std::uint8_t> bytes;  // commands sent
-    VornDeviceConfig config{};        // device configurations set
+    std::vector<std::uint8_t> bytes; // commands sent
+    VornDeviceConfig config {};      // device configurations set
     int standAlone = -1;
     std::vector<std::uint16_t> table; // ports or base addresses of a wake-up
     int count = -1;
@@ -30,11 +30,11 @@ public:
     // What the units look like.
     bool wakeSucceeds = true;
     bool pv2Succeeds = true;
-    VornSystemConfig system{};
-    VornSystemConfig systemAfterPv2{};
+    VornSystemConfig system {};
+    VornSystemConfig systemAfterPv2 {};
     std::map<int, VornDeviceConfig> devices;
-    std::map<int, std::string> models;          // ten-character model strings
-    std::map<int, std::vector<std::uint8_t>> examineAnswers;  // by parameter, as the unit sends it
+    std::map<int, std::string> models;                       // ten-character model strings
+    std::map<int, std::vector<std::uint8_t>> examineAnswers; // by parameter, as the unit sends it
     bool pv2Woken = false;
     // Refusals with the library's message, as takeFailure() then gives it.
     std::optional<std::string> refuseSystemConfig;

@@ -16,7 +16,7 @@ TEST(SensorOptionsMapping, Conversions)
     EXPECT_EQ(wordFromAlpha(0.021), 688);
     EXPECT_EQ(wordFromAlpha(1.0), 32768);
     EXPECT_EQ(wordFromDegrees(180.0), 32767);
-    EXPECT_EQ(wordFromDegrees(-90.0), -16383);  // truncated toward zero
+    EXPECT_EQ(wordFromDegrees(-90.0), -16383); // truncated toward zero
     EXPECT_NEAR(degreesFromWord(16384), 90.0027, 1e-4);
 
     // Sliders: position 0 is the top and means 1.0 (alpha) or the largest Vm.
@@ -27,10 +27,10 @@ TEST(SensorOptionsMapping, Conversions)
     EXPECT_EQ(alphaToolTipValue(0.25), 8192);
     EXPECT_EQ(vmFromSlider(1), 32767);
     EXPECT_EQ(vmSliderPosition(32767), 1);
-    EXPECT_EQ(vmSliderPosition(0), 32767);  // clamped into the slider's range
+    EXPECT_EQ(vmSliderPosition(0), 32767); // clamped into the slider's range
 
-    const std::pair<std::uint8_t, int> formats[] = {{1, 0}, {2, 1}, {4, 2}, {3, 3}, {5, 4}, {7, 5}, {8, 6},
-                                                    {0, 7}, {6, 7}};
+    const std::pair<std::uint8_t, int> formats[] = {{1, 0}, {2, 1}, {4, 2}, {3, 3}, {5, 4},
+                                                    {7, 5}, {8, 6}, {0, 7}, {6, 7}};
     for (const auto& [code, index] : formats) {
         EXPECT_EQ(formatIndexFromCode(code), index) << int(code);
         if (index < 7) {
@@ -41,7 +41,7 @@ TEST(SensorOptionsMapping, Conversions)
 
 TEST(SensorOptionsMapping, PageFromConfig)
 {
-    VornDeviceConfig config{};
+    VornDeviceConfig config {};
     config.dataFormat = 5;
     config.setup = 0x04 | 0x20 | 0x08;
     config.scaling = 144;
@@ -57,7 +57,7 @@ TEST(SensorOptionsMapping, PageFromConfig)
     EXPECT_FALSE(page.bit(SetupBit::WideNotch));
     EXPECT_FALSE(page.bit(SetupBit::Dc));
     EXPECT_EQ(page.range, 144);
-    EXPECT_FALSE(page.rangeEnabled);  // bit 7 of the system's transmitter byte
+    EXPECT_FALSE(page.rangeEnabled); // bit 7 of the system's transmitter byte
     EXPECT_TRUE(pageFromConfig(config, 0x7F, 50).rangeEnabled);
     EXPECT_EQ(page.hemisphere, 3);
     EXPECT_DOUBLE_EQ(page.alphaMin[0], 0.25);
@@ -78,7 +78,7 @@ TEST(SensorOptionsPlan, ConfigureAllAfterFromUnitTwoOfFour)
         EXPECT_EQ(plan[i].page, expected[i].second);
     }
     // Later units get the page whether their sensor is present or not.
-    const auto sparse = planSensorPages({1, 3}, {SensorPageValues{}, SensorPageValues{}}, 5);
+    const auto sparse = planSensorPages({1, 3}, {SensorPageValues {}, SensorPageValues {}}, 5);
     ASSERT_EQ(sparse.size(), 2u);
     std::vector<SensorPageValues> first(2);
     first[0].configureAllAfter = true;
@@ -92,7 +92,7 @@ class ApplyPage : public ::testing::Test {
 protected:
     ApplyPage() : group(3, Transport::RS232, false, 1)
     {
-        group.deviceConfig.assign(2, VornDeviceConfig{});
+        group.deviceConfig.assign(2, VornDeviceConfig {});
         group.deviceConfig[1].scaling = 72;
         group.deviceConfig[1].dataFormat = 1;
         library.devices[1] = group.deviceConfig[1];
@@ -129,7 +129,7 @@ TEST_F(ApplyPage, StepsInOrderAndRange144NeverWrittenButSaidSo)
     EXPECT_EQ(names[2], "getDeviceConfig");
     const auto commands = library.named("sendCommand");
     ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].bytes, (std::vector<std::uint8_t>{'P', 20, 50}));
+    EXPECT_EQ(commands[0].bytes, (std::vector<std::uint8_t> {'P', 20, 50}));
     // Choosing 144 on a unit at 72 is not dropped silently.
     ASSERT_EQ(sink.texts.size(), 1u);
     EXPECT_EQ(sink.texts[0], unitRefusalText(1, {range144Refusal(72)}));
@@ -192,7 +192,7 @@ TEST_F(ApplyPage, AnimateModeKeepsTheFormatWithItsMessage)
         EXPECT_EQ(config.dataFormat, 1);
 
     sink.texts.clear();
-    page.formatIndex = 4;  // position/matrix is what animate mode uses
+    page.formatIndex = 4; // position/matrix is what animate mode uses
     applySensorPage(library, group, 1, page, true, sink);
     EXPECT_TRUE(sink.texts.empty());
     EXPECT_EQ(sets().back().dataFormat, 5);
@@ -205,8 +205,8 @@ TEST_F(ApplyPage, FilterBitsMapOntoSetup)
     page.setBit(SetupBit::WideNotch, true);
     page.setBit(SetupBit::XyzReference, true);
     applySensorPage(library, group, 1, page, false, sink);
-    EXPECT_EQ(sets()[3].setup, 0x03);         // filters first
-    EXPECT_EQ(sets().back().setup, 0x13);     // then the reference-frame bit
+    EXPECT_EQ(sets()[3].setup, 0x03);     // filters first
+    EXPECT_EQ(sets().back().setup, 0x13); // then the reference-frame bit
 }
 
 TEST_F(ApplyPage, TcpipNeitherReadsBackNorSendsUnitCommands)

@@ -23,7 +23,11 @@ public:
     std::vector<std::pair<UnitDialogLook, UnitEntry>> unitsShown;
     std::vector<std::string> status;
 
-    bool askRs232(Rs232SetupValues& v) override { rs232Shown.push_back(v); return next(rs232, v); }
+    bool askRs232(Rs232SetupValues& v) override
+    {
+        rs232Shown.push_back(v);
+        return next(rs232, v);
+    }
     bool askIsa(IsaSetupValues& v) override { return next(isa, v); }
     bool askTcpip(TcpipSetupValues& v) override { return next(tcpip, v); }
     bool askUnit(const UnitDialogLook& look, UnitEntry& entry) override
@@ -38,11 +42,10 @@ public:
     void showStatus(const char* text) override { status.emplace_back(text); }
 
 private:
-    template <typename Queue, typename Values>
-    static bool next(Queue& queue, Values& values)
+    template <typename Queue, typename Values> static bool next(Queue& queue, Values& values)
     {
         if (queue.empty())
-            return false;  // Cancel when the script has no more answers
+            return false; // Cancel when the script has no more answers
         auto answer = queue.front();
         queue.pop_front();
         return answer(values);
@@ -68,8 +71,17 @@ public:
     }
 };
 
-auto accept() { return [](auto&...) { return true; }; }
-auto units(int count) { return [count](Rs232SetupValues& v) { v.deviceCount = count; return true; }; }
+auto accept()
+{
+    return [](auto&...) { return true; };
+}
+auto units(int count)
+{
+    return [count](Rs232SetupValues& v) {
+        v.deviceCount = count;
+        return true;
+    };
+}
 
 class SetupFlowTest : public ::testing::Test {
 protected:
@@ -123,31 +135,34 @@ TEST(WakeTables, StandAloneArgumentAndEntryZero)
 {
     const auto alone = buildWakeTable({{}, {3, true}});
     EXPECT_EQ(alone.standAlone, 1);
-    EXPECT_EQ(alone.entries, (std::vector<std::uint16_t>{3, 3}));
+    EXPECT_EQ(alone.entries, (std::vector<std::uint16_t> {3, 3}));
     const auto notAlone = buildWakeTable({{}, {3, false}});
     EXPECT_EQ(notAlone.standAlone, 0);
-    EXPECT_EQ(notAlone.entries, (std::vector<std::uint16_t>{0, 3}));
+    EXPECT_EQ(notAlone.entries, (std::vector<std::uint16_t> {0, 3}));
     const auto chain = buildWakeTable({{}, {1, true}, {0, false}, {2, true}});
     EXPECT_EQ(chain.standAlone, 0);
-    EXPECT_EQ(chain.entries, (std::vector<std::uint16_t>{0, 1, 0, 2}));
+    EXPECT_EQ(chain.entries, (std::vector<std::uint16_t> {0, 1, 0, 2}));
 }
 
 TEST_F(SetupFlowTest, OneRs232UnitStandAloneCallsInOrder)
 {
     prompter.rs232 = {accept()};
-    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.value = 2; return true; }};
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) {
+        e.value = 2;
+        return true;
+    }};
     const SetupResult result = flow.runRs232();
     EXPECT_TRUE(result.setUp);
     EXPECT_TRUE(result.showComplete);
     const auto wake = library.named("rs232WakeUp");
     ASSERT_EQ(wake.size(), 1u);
     EXPECT_EQ(wake[0].standAlone, 1);
-    EXPECT_EQ(wake[0].table, (std::vector<std::uint16_t>{2, 2}));
+    EXPECT_EQ(wake[0].table, (std::vector<std::uint16_t> {2, 2}));
     const auto names = library.names();
     ASSERT_GE(names.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 4),
-              (std::vector<std::string>{"shutDown", "rs232WakeUp", "getSystemConfig", "getDeviceConfig"}));
-    EXPECT_EQ(prompter.status, (std::vector<std::string>{"Waking up vorn..."}));
+              (std::vector<std::string> {"shutDown", "rs232WakeUp", "getSystemConfig", "getDeviceConfig"}));
+    EXPECT_EQ(prompter.status, (std::vector<std::string> {"Waking up vorn..."}));
     // Stand-alone: entry 0 of the unit status decides presence.
     EXPECT_TRUE(result.group->sensorPresent[1]);
     EXPECT_TRUE(result.group->hasTransmitter[1]);
@@ -158,18 +173,29 @@ TEST_F(SetupFlowTest, OneRs232UnitStandAloneCallsInOrder)
 TEST_F(SetupFlowTest, StandaloneZeroChoicePassesZero)
 {
     prompter.rs232 = {accept()};
-    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.firstSelected = false; return true; }};
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) {
+        e.firstSelected = false;
+        return true;
+    }};
     flow.runRs232();
     EXPECT_EQ(library.named("rs232WakeUp").at(0).standAlone, 0);
-    EXPECT_EQ(library.named("rs232WakeUp").at(0).table, (std::vector<std::uint16_t>{0, 1}));
+    EXPECT_EQ(library.named("rs232WakeUp").at(0).table, (std::vector<std::uint16_t> {0, 1}));
 }
 
 TEST_F(SetupFlowTest, CancelOnThirdUnitDialogReturnsWithTypedValues)
 {
     library.system.numberOfUnits = 3;
-    prompter.rs232 = {[](Rs232SetupValues& v) { v.deviceCount = 3; v.baudIndex = 2; v.readTimeout = 900; return true; },
+    prompter.rs232 = {[](Rs232SetupValues& v) {
+                          v.deviceCount = 3;
+                          v.baudIndex = 2;
+                          v.readTimeout = 900;
+                          return true;
+                      },
                       accept()};
-    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.value = 5; return true; },
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) {
+                          e.value = 5;
+                          return true;
+                      },
                       accept(), [](const UnitDialogLook&, UnitEntry&) { return false; }};
     const SetupResult result = flow.runRs232();
     ASSERT_EQ(prompter.rs232Shown.size(), 2u);
@@ -182,13 +208,13 @@ TEST_F(SetupFlowTest, CancelOnThirdUnitDialogReturnsWithTypedValues)
     EXPECT_FALSE(prompter.unitsShown[5].second.firstSelected);
     EXPECT_EQ(prompter.unitsShown[5].second.value, 0);
     EXPECT_EQ(library.named("rs232WakeUp").size(), 1u);
-    EXPECT_EQ(library.named("rs232WakeUp")[0].table, (std::vector<std::uint16_t>{0, 5, 0, 0}));
+    EXPECT_EQ(library.named("rs232WakeUp")[0].table, (std::vector<std::uint16_t> {0, 5, 0, 0}));
     EXPECT_TRUE(result.setUp);
 }
 
 TEST_F(SetupFlowTest, CancelledSetupDialogWakesNothing)
 {
-    const SetupResult result = flow.runRs232();  // the script cancels at once
+    const SetupResult result = flow.runRs232(); // the script cancels at once
     EXPECT_FALSE(result.attempted);
     EXPECT_FALSE(result.showComplete);
     EXPECT_TRUE(library.calls.empty());
@@ -198,15 +224,19 @@ TEST_F(SetupFlowTest, RetryKeepsTypedValuesThenIgnoreStillSaysComplete)
 {
     library.wakeSucceeds = false;
     prompter.rs232 = {units(2), accept()};
-    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.value = 4; return true; }, accept(),
-                      accept(), accept()};
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) {
+                          e.value = 4;
+                          return true;
+                      },
+                      accept(), accept(), accept()};
     messages.answers = {MessageAnswer::Retry, MessageAnswer::Ignore};
     const SetupResult result = flow.runRs232();
     ASSERT_EQ(prompter.rs232Shown.size(), 2u);
     EXPECT_EQ(prompter.rs232Shown[1].deviceCount, 2);
     ASSERT_EQ(prompter.unitsShown.size(), 4u);
-    EXPECT_EQ(prompter.unitsShown[2].second.value, 4);  // unit 1 shows what was typed before
-    EXPECT_EQ(messages.texts, (std::vector<std::string>{"Vorn did not respond properly", "Vorn did not respond properly"}));
+    EXPECT_EQ(prompter.unitsShown[2].second.value, 4); // unit 1 shows what was typed before
+    EXPECT_EQ(messages.texts,
+              (std::vector<std::string> {"Vorn did not respond properly", "Vorn did not respond properly"}));
     EXPECT_TRUE(result.attempted);
     EXPECT_FALSE(result.setUp);
     EXPECT_TRUE(result.showComplete);
@@ -231,19 +261,26 @@ TEST_F(SetupFlowTest, IsaModelTwoSwitchesToPv2WithTheReportedUnitCount)
     for (int unit = 1; unit <= 3; ++unit)
         library.devices[unit].status = 0x04;
     IsaSetupValues typed;
-    prompter.isa = {[&](IsaSetupValues& v) { v.readTimeout = 700; typed = v; return true; }};
-    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) { e.value = 784; return true; }};
+    prompter.isa = {[&](IsaSetupValues& v) {
+        v.readTimeout = 700;
+        typed = v;
+        return true;
+    }};
+    prompter.units = {[](const UnitDialogLook&, UnitEntry& e) {
+        e.value = 784;
+        return true;
+    }};
     const SetupResult result = flow.runIsa();
     ASSERT_TRUE(result.setUp);
     const auto pv2 = library.named("pv2WakeUp");
     ASSERT_EQ(pv2.size(), 1u);
-    EXPECT_EQ(pv2[0].table, (std::vector<std::uint16_t>{784}));
+    EXPECT_EQ(pv2[0].table, (std::vector<std::uint16_t> {784}));
     EXPECT_EQ(result.group->deviceCount, 3);
     EXPECT_EQ(result.group->transport, Transport::ISA);
     EXPECT_EQ(library.named("shutDown").size(), 2u);
-    EXPECT_EQ(library.named("getDeviceConfig").size(), 4u);  // one before, three after the switch
+    EXPECT_EQ(library.named("getDeviceConfig").size(), 4u); // one before, three after the switch
     // The model question went out padded to whole words.
-    EXPECT_EQ(library.named("sendCommand").at(0).bytes, (std::vector<std::uint8_t>{'O', 15}));
+    EXPECT_EQ(library.named("sendCommand").at(0).bytes, (std::vector<std::uint8_t> {'O', 15}));
 }
 
 TEST_F(SetupFlowTest, FailedPv2SwitchIsAFailedWakeUp)
@@ -261,7 +298,7 @@ TEST_F(SetupFlowTest, FailedPv2SwitchIsAFailedWakeUp)
 TEST_F(SetupFlowTest, TcpipTakesTheCountFromTheControllerAndRemembersTheServer)
 {
     library.system.numberOfUnits = 2;
-    library.system.unitStatus[2] = 0x10;  // unit 2 is an extended-range controller: no sensor
+    library.system.unitStatus[2] = 0x10; // unit 2 is an extended-range controller: no sensor
     library.devices[1].status2 = 4;
     std::string server = "10.0.0.9";
     prompter.tcpip = {[](TcpipSetupValues& v) {
@@ -283,14 +320,14 @@ TEST_F(SetupFlowTest, TcpipTakesTheCountFromTheControllerAndRemembersTheServer)
 TEST_F(SetupFlowTest, SlaveTransmitterOfPcVornIsCooledDown)
 {
     library.system.numberOfUnits = 2;
-    library.devices[2].status = 0x43;  // unit 2 drives the active transmitter
+    library.devices[2].status = 0x43; // unit 2 drives the active transmitter
     library.models[2] = "PCVORN    ";
     prompter.rs232 = {units(2)};
     flow.runRs232();
     const auto commands = library.named("sendCommand");
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands.back().unit, 1);
-    EXPECT_EQ(commands.back().bytes, (std::vector<std::uint8_t>{'P', 18, 2}));
+    EXPECT_EQ(commands.back().bytes, (std::vector<std::uint8_t> {'P', 18, 2}));
 }
 
 TEST_F(SetupFlowTest, DistortionRecordReadFromNewFirmware)
@@ -334,7 +371,7 @@ TEST(TransmitterMode, AsksTheHighestDriverAndSendsToUnitOne)
 {
     ScriptedLibrary library;
     CVornGroup group(2, Transport::RS232, false, 3);
-    group.deviceConfig.assign(4, VornDeviceConfig{});
+    group.deviceConfig.assign(4, VornDeviceConfig {});
     library.devices[2].status = 0x43;
     library.devices[3].status = 0x43;
     library.models[3] = "6DKVS     ";
@@ -347,7 +384,7 @@ TEST(TransmitterMode, AsksTheHighestDriverAndSendsToUnitOne)
     result = setTransmitterMode(library, group, kPulsed);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(library.named("sendCommand").back().unit, 1);
-    EXPECT_EQ(library.named("sendCommand").back().bytes, (std::vector<std::uint8_t>{'P', 18, 1}));
+    EXPECT_EQ(library.named("sendCommand").back().bytes, (std::vector<std::uint8_t> {'P', 18, 1}));
 
     group.transport = Transport::TCPIP;
     library.calls.clear();
@@ -359,10 +396,10 @@ TEST(TransmitterMode, IsaPadsOddCommands)
 {
     ScriptedLibrary library;
     CVornGroup group(2, Transport::ISA, false, 1);
-    group.deviceConfig.assign(2, VornDeviceConfig{});
+    group.deviceConfig.assign(2, VornDeviceConfig {});
     library.devices[1].status = 0x43;
     EXPECT_TRUE(setTransmitterMode(library, group, kCoolDown).ok);
-    EXPECT_EQ(library.named("sendCommand").back().bytes, (std::vector<std::uint8_t>{'P', 18, 2, 0}));
+    EXPECT_EQ(library.named("sendCommand").back().bytes, (std::vector<std::uint8_t> {'P', 18, 2, 0}));
 }
 
 } // namespace

@@ -12,12 +12,12 @@ class SystemOptionsTest : public ::testing::Test {
 protected:
     SystemOptionsTest() : group(5, Transport::RS232, false, 2)
     {
-        group.deviceConfig.assign(3, VornDeviceConfig{});
+        group.deviceConfig.assign(3, VornDeviceConfig {});
         group.systemConfig.measurementRate = 100.0;
         group.hasTransmitter[2] = true;
         group.activeTransmitter = 2;
         library.devices[1].status = 0x04;
-        library.devices[2].status = 0x47;  // running, drives the transmitter
+        library.devices[2].status = 0x47; // running, drives the transmitter
         library.examineAnswers[18] = {1};
     }
     std::vector<std::vector<std::uint8_t>> sent() const
@@ -29,14 +29,14 @@ protected:
     }
     ScriptedLibrary library;
     CVornGroup group;
-    AcquisitionSettings settings{5, false};
+    AcquisitionSettings settings {5, false};
 };
 
 TEST_F(SystemOptionsTest, ReadsWhatTheDialogShows)
 {
     const auto values = readSystemOptions(library, group, settings);
     EXPECT_DOUBLE_EQ(values.measurementRate, 100.0);
-    EXPECT_EQ(values.transmitterUnits, (std::vector<int>{2}));
+    EXPECT_EQ(values.transmitterUnits, (std::vector<int> {2}));
     EXPECT_EQ(values.activeTransmitter, 2);
     EXPECT_EQ(values.transmitterMode, 1);
     EXPECT_TRUE(values.transmitterOn);
@@ -51,7 +51,7 @@ TEST_F(SystemOptionsTest, OnlyShowTimesChangedStillSelectsTheTransmitter)
     chosen.showTimes = true;
     applySystemOptions(library, group, read, chosen, settings);
     EXPECT_EQ(library.names().front(), "setSystemConfig");
-    EXPECT_EQ(sent(), (std::vector<std::vector<std::uint8_t>>{{'0', 0x20, 0}}));
+    EXPECT_EQ(sent(), (std::vector<std::vector<std::uint8_t>> {{'0', 0x20, 0}}));
     EXPECT_TRUE(settings.showTimes);
 }
 
@@ -68,23 +68,23 @@ TEST_F(SystemOptionsTest, ChangesGoOutInOrder)
     EXPECT_DOUBLE_EQ(library.system.measurementRate, 120.5);
     const auto bytes = sent();
     ASSERT_EQ(bytes.size(), 4u);
-    EXPECT_EQ(bytes[0], (std::vector<std::uint8_t>{'0', 0x20, 0}));
-    EXPECT_EQ(bytes[1], (std::vector<std::uint8_t>{'O', 15}));  // the mode routine asks the model
-    EXPECT_EQ(bytes[2], (std::vector<std::uint8_t>{'P', 18, 2}));
-    EXPECT_EQ(bytes[3], (std::vector<std::uint8_t>{'G'}));
+    EXPECT_EQ(bytes[0], (std::vector<std::uint8_t> {'0', 0x20, 0}));
+    EXPECT_EQ(bytes[1], (std::vector<std::uint8_t> {'O', 15})); // the mode routine asks the model
+    EXPECT_EQ(bytes[2], (std::vector<std::uint8_t> {'P', 18, 2}));
+    EXPECT_EQ(bytes[3], (std::vector<std::uint8_t> {'G'}));
     EXPECT_EQ(settings.samplesPerPoint, 3);
 }
 
 TEST_F(SystemOptionsTest, TransmitterOnSendsRun)
 {
-    library.devices[2].status = 0x07;  // not running
+    library.devices[2].status = 0x07; // not running
     const auto read = readSystemOptions(library, group, settings);
     EXPECT_FALSE(read.transmitterOn);
     library.calls.clear();
     auto chosen = read;
     chosen.transmitterOn = true;
     applySystemOptions(library, group, read, chosen, settings);
-    EXPECT_EQ(sent().back(), (std::vector<std::uint8_t>{'F'}));
+    EXPECT_EQ(sent().back(), (std::vector<std::uint8_t> {'F'}));
 }
 
 TEST_F(SystemOptionsTest, TcpipHasNoModeAndSendsNoUnitCommands)

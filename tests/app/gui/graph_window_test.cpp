@@ -23,9 +23,9 @@
 #include <QTest>
 
 using namespace vornscope;
-using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::pressOk;
 using vornscope::testing::saveScreenshot;
+using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::whenShown;
 
 namespace {
@@ -78,7 +78,7 @@ private Q_SLOTS:
         view->openAndGraph(writeGraphFile(folder));
         QVERIFY(messages.shown.empty());
         CGraphWindow* graph = view->graphWindow();
-        QCOMPARE(graph->data().count(), std::size_t{200});
+        QCOMPARE(graph->data().count(), std::size_t {200});
         QCOMPARE(graph->findChild<QTabBar*>()->count(), 3);
         QCOMPARE(graph->graphView().state.start, 0.0);
         QCOMPARE(graph->graphView().state.end, 200.0);
@@ -95,19 +95,19 @@ private Q_SLOTS:
         const PlotArea plot = graph->plotArea();
         const auto xOf = [&](double sample) { return QPoint(int(graph->graphView().xOfSample(sample, plot)), 50); };
         QTest::mouseClick(graph, Qt::LeftButton, {}, xOf(100));
-        QCOMPARE(graph->graphView().cursor1, std::size_t{100});
+        QCOMPARE(graph->graphView().cursor1, std::size_t {100});
         QTest::mouseClick(graph, Qt::LeftButton, Qt::ShiftModifier, xOf(40));
-        QCOMPARE(graph->graphView().cursor2, std::size_t{40});
+        QCOMPARE(graph->graphView().cursor2, std::size_t {40});
 
         // Keys: one sample, a tenth of the window with Ctrl, Home and End.
         QTest::keyClick(graph, Qt::Key_Right);
-        QCOMPARE(graph->graphView().cursor1, std::size_t{101});
+        QCOMPARE(graph->graphView().cursor1, std::size_t {101});
         QTest::keyClick(graph, Qt::Key_Left, Qt::ControlModifier);
-        QCOMPARE(graph->graphView().cursor1, std::size_t{81});
+        QCOMPARE(graph->graphView().cursor1, std::size_t {81});
         QTest::keyClick(graph, Qt::Key_End, Qt::ShiftModifier);
-        QCOMPARE(graph->graphView().cursor2, std::size_t{199});
-        QTest::keyClick(view, Qt::Key_Home);  // the view forwards its keys
-        QCOMPARE(graph->graphView().cursor1, std::size_t{0});
+        QCOMPARE(graph->graphView().cursor2, std::size_t {199});
+        QTest::keyClick(view, Qt::Key_Home); // the view forwards its keys
+        QCOMPARE(graph->graphView().cursor1, std::size_t {0});
 
         // Ctrl-drag zooms to the rectangle; the right button goes back.
         const QPoint from = xOf(50);
@@ -143,10 +143,10 @@ private Q_SLOTS:
         QCOMPARE(messages.shown.back().text,
                  std::string("Resetting will erase the graph and all unsaved data. Continue?"));
         QCOMPARE(messages.shown.back().caption, std::string("Warning"));
-        QCOMPARE(graph->data().count(), std::size_t{200});
+        QCOMPARE(graph->data().count(), std::size_t {200});
         messages.answers = {MessageAnswer::Yes};
         frame.onCommand(ID_RESET_VIEW);
-        QCOMPARE(graph->data().count(), std::size_t{0});
+        QCOMPARE(graph->data().count(), std::size_t {0});
         QCOMPARE(graph->graphView().state.scale, 10.0);
         QCOMPARE(graph->graphView().state.end, 0.0);
     }
@@ -159,11 +159,11 @@ private Q_SLOTS:
         frame.show();
         ScriptedMessageSink messages;
         const QStringList before = frame.recentFiles();
-        for (const QString& empty : {writeFile(folder, "words.dat", "hello\r\n"),
-                                     writeFile(folder, "blank.dat", "\r\n\r\n"),
-                                     writeFile(folder, "frameless.dat", "0end-frame:\r\n")}) {
+        for (const QString& empty :
+             {writeFile(folder, "words.dat", "hello\r\n"), writeFile(folder, "blank.dat", "\r\n\r\n"),
+              writeFile(folder, "frameless.dat", "0end-frame:\r\n")}) {
             view->openAndGraph(empty);
-            QCOMPARE(messages.shown.size(), std::size_t{1});
+            QCOMPARE(messages.shown.size(), std::size_t {1});
             QCOMPARE(messages.shown[0].text, std::string("The file holds no data points to graph"));
             QVERIFY(!view->state().graphVisible);
             QCOMPARE(frame.recentFiles(), before);
@@ -172,7 +172,7 @@ private Q_SLOTS:
         const QString crLf = writeGraphFile(folder, "\r\n");
         view->openAndGraph(crLf);
         QVERIFY(messages.shown.empty());
-        QCOMPARE(view->graphWindow()->data().count(), std::size_t{200});
+        QCOMPARE(view->graphWindow()->data().count(), std::size_t {200});
         QCOMPARE(view->graphWindow()->data().sensorCount(), 3);
         QCOMPARE(view->graphWindow()->data().value(199, 3, 0, 0), 597.0);
         QCOMPARE(frame.recentFiles().front(), crLf);
@@ -192,7 +192,7 @@ private Q_SLOTS:
         view->openAndGraph(writeGraphFile(folder));
         CGraphWindow* graph = view->graphWindow();
         QCOMPARE(graph->width(), view->width() - 20);
-        QWidget* child = view->parentWidget();  // the document's window
+        QWidget* child = view->parentWidget(); // the document's window
         child->resize(child->width() + 300, child->height() + 200);
         QTRY_VERIFY(view->width() > 700);
         QCOMPARE(graph->width(), view->width() - 20);
@@ -218,7 +218,7 @@ private Q_SLOTS:
         });
         frame.onCommand(ID_GRAPH_OPTIONS);
         QVERIFY(stayedOpen);
-        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QCOMPARE(messages.shown.size(), std::size_t {1});
         QVERIFY(messages.shown[0].text.find("Vertical Distance") == 0);
         QCOMPARE(view->graphWindow()->graphView().state.scale, 5.0);
     }
@@ -238,10 +238,13 @@ private Q_SLOTS:
             dialog->findChild<QPushButton*>()->click();
         });
         // Work that ends only when cancelled, as a very large file would.
-        const bool finished = runWithProgress(&window, "Reading big.dat", progress, [&] {
-            progress.done = 40;
-            progress.cancel.wait(false);
-        }, 50);
+        const bool finished = runWithProgress(
+            &window, "Reading big.dat", progress,
+            [&] {
+                progress.done = 40;
+                progress.cancel.wait(false);
+            },
+            50);
         QVERIFY(!finished);
         QVERIFY(progress.cancel);
         QVERIFY2(ticks > 0, "the event loop ran while the work did");
@@ -264,10 +267,10 @@ private Q_SLOTS:
         file.close();
         const QStringList before = frame.recentFiles();
         view->openAndGraph(path);
-        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QCOMPARE(messages.shown.size(), std::size_t {1});
         QCOMPARE(messages.shown[0].text, std::string("Unrecognized File format"));
         QCOMPARE(messages.shown[0].caption, std::string());
-        QCOMPARE(view->graphWindow()->data().count(), std::size_t{1});
+        QCOMPARE(view->graphWindow()->data().count(), std::size_t {1});
         QCOMPARE(frame.recentFiles(), before);
     }
 };

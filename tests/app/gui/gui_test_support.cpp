@@ -8,15 +8,18 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 
 namespace vornscope::testing {
 
 ScriptedMessageSink::ScriptedMessageSink() : previous_(setMessageSink(this)) {}
 
-ScriptedMessageSink::~ScriptedMessageSink() { setMessageSink(previous_); }
+ScriptedMessageSink::~ScriptedMessageSink()
+{
+    setMessageSink(previous_);
+}
 
 MessageAnswer ScriptedMessageSink::show(const std::string& text, const std::string& caption, MessageIcon icon,
                                         MessageButtons buttons)

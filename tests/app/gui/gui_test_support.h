@@ -43,8 +43,7 @@ private:
 };
 
 // Calls `answer` with the next modal dialog of type T once it is shown.
-template <typename T>
-void whenShown(std::function<void(T*)> answer)
+template <typename T> void whenShown(std::function<void(T*)> answer)
 {
     auto* timer = new QTimer;
     timer->setInterval(10);

@@ -17,15 +17,15 @@
 #include <QTest>
 
 using namespace vornscope;
-using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::saveScreenshot;
+using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::whenShown;
 
 namespace {
 
 SensorPageValues samplePage()
 {
-    VornDeviceConfig config{};
+    VornDeviceConfig config {};
     config.dataFormat = 4;
     config.setup = 0x05;
     config.scaling = 72;
@@ -110,7 +110,7 @@ private Q_SLOTS:
 
     void extendedRangeLocksTheRangeList()
     {
-        VornDeviceConfig config{};
+        VornDeviceConfig config {};
         config.scaling = 144;
         CSensorOptions page(pageFromConfig(config, 0x80, 60));
         auto* range = page.findChild<QComboBox*>("maximumRange");
@@ -122,7 +122,7 @@ private Q_SLOTS:
     {
         FilterParametersDialog dialog(samplePage(), nullptr);
         QCOMPARE(dialog.tabs()->count(), 4);
-        const QStringList tabs{"Alpha Min", "Alpha Max", "Vm", "Line Frequency"};
+        const QStringList tabs {"Alpha Min", "Alpha Max", "Vm", "Line Frequency"};
         for (int i = 0; i < 4; ++i)
             QCOMPARE(dialog.tabs()->tabText(i), tabs[i]);
         for (const char* table : {"Alpha Min", "Alpha Max", "Vm"})
@@ -134,8 +134,8 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), QStringLiteral("0.2500"));
         QCOMPARE(edit->toolTip(), QStringLiteral("8192"));
         QCOMPARE(slider->value(), 32767 - 8191);
-        QVERIFY(slider->invertedAppearance());  // the top means 1.0
-        slider->setValue(16383);  // the middle
+        QVERIFY(slider->invertedAppearance()); // the top means 1.0
+        slider->setValue(16383);               // the middle
         QCOMPARE(edit->text(), QStringLiteral("0.5000"));
         QCOMPARE(edit->toolTip(), QStringLiteral("16384"));
         edit->setText("0.75");

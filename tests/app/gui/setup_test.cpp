@@ -22,8 +22,8 @@
 #include <QTest>
 
 using namespace vornscope;
-using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::saveScreenshot;
+using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::whenShown;
 
 namespace {
@@ -38,7 +38,10 @@ void pressCancel(QDialog* dialog)
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
 }
 
-QLineEdit* edit(QDialog* dialog, const char* name) { return dialog->findChild<QLineEdit*>(name); }
+QLineEdit* edit(QDialog* dialog, const char* name)
+{
+    return dialog->findChild<QLineEdit*>(name);
+}
 
 } // namespace
 
@@ -55,7 +58,7 @@ private Q_SLOTS:
 
     void rs232DialogDefaultsAndChecks()
     {
-        Rs232SetupDialog dialog(Rs232SetupValues{}, nullptr);
+        Rs232SetupDialog dialog(Rs232SetupValues {}, nullptr);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("RS232 Setup"));
         QCOMPARE(edit(&dialog, "numberOfDevices")->text(), QStringLiteral("1"));
         auto* baud = dialog.findChild<QComboBox*>("baudRate");
@@ -68,12 +71,12 @@ private Q_SLOTS:
 
         ScriptedMessageSink messages;
         const std::tuple<const char*, const char*, const char*> wrong[] = {
-            {"numberOfDevices", "0", "Number of Devices"}, {"numberOfDevices", "121", "Number of Devices"},
+            {"numberOfDevices", "0", "Number of Devices"},   {"numberOfDevices", "121", "Number of Devices"},
             {"numberOfDevices", "two", "Number of Devices"}, {"readTimeout", "-1", "Read Timeout"},
             {"writeTimeout", "4294967296", "Write Timeout"},
         };
         for (const auto& [field, text, label] : wrong) {
-            Rs232SetupDialog fresh(Rs232SetupValues{}, nullptr);
+            Rs232SetupDialog fresh(Rs232SetupValues {}, nullptr);
             edit(&fresh, field)->setText(QString::fromLatin1(text));
             fresh.accept();
             QCOMPARE(fresh.result(), int(QDialog::Rejected));
@@ -81,7 +84,7 @@ private Q_SLOTS:
             const QString shown = QString::fromStdString(messages.shown.back().text);
             QVERIFY2(shown.startsWith(QLatin1String(label)), qPrintable(shown));
         }
-        Rs232SetupDialog good(Rs232SetupValues{}, nullptr);
+        Rs232SetupDialog good(Rs232SetupValues {}, nullptr);
         edit(&good, "numberOfDevices")->setText("120");
         good.findChild<QComboBox*>("baudRate")->setCurrentIndex(2);
         good.accept();
@@ -93,7 +96,7 @@ private Q_SLOTS:
     void isaAndTcpipDialogs()
     {
         ScriptedMessageSink messages;
-        IsaSetupDialog isa(IsaSetupValues{}, nullptr);
+        IsaSetupDialog isa(IsaSetupValues {}, nullptr);
         QCOMPARE(isa.windowTitle(), QStringLiteral("ISA Setup"));
         isa.show();
         saveScreenshot(&isa, "isa_setup");
@@ -106,7 +109,7 @@ private Q_SLOTS:
         isa.accept();
         QCOMPARE(isa.result(), int(QDialog::Accepted));
 
-        TcpipSetupDialog tcpip(TcpipSetupValues{}, nullptr);
+        TcpipSetupDialog tcpip(TcpipSetupValues {}, nullptr);
         QCOMPARE(tcpip.windowTitle(), QStringLiteral("TCPIP Setup"));
         QCOMPARE(edit(&tcpip, "serverPort")->text(), QStringLiteral("6000"));
         tcpip.show();
@@ -131,7 +134,7 @@ private Q_SLOTS:
 
     void unitDialogRadioButtons()
     {
-        UnitDialog several(unitDialogLook(Transport::RS232, 3, 2), UnitEntry{0, false}, nullptr);
+        UnitDialog several(unitDialogLook(Transport::RS232, 3, 2), UnitEntry {0, false}, nullptr);
         QCOMPARE(several.windowTitle(), QStringLiteral("Device 2"));
         auto* first = several.findChild<QRadioButton*>("firstChoice");
         auto* second = several.findChild<QRadioButton*>("secondChoice");
@@ -144,10 +147,10 @@ private Q_SLOTS:
         several.show();
         saveScreenshot(&several, "device_dialog");
 
-        UnitDialog alone(unitDialogLook(Transport::ISA, 1, 1), UnitEntry{512, true}, nullptr);
+        UnitDialog alone(unitDialogLook(Transport::ISA, 1, 1), UnitEntry {512, true}, nullptr);
         QCOMPARE(alone.findChild<QRadioButton*>("firstChoice")->text(), QStringLiteral("Not StandAlone (1)"));
         alone.findChild<QRadioButton*>("secondChoice")->setChecked(true);
-        QVERIFY(edit(&alone, "unitValue")->isEnabled());  // the one-unit case keeps the edit
+        QVERIFY(edit(&alone, "unitValue")->isEnabled()); // the one-unit case keeps the edit
         ScriptedMessageSink messages;
         edit(&alone, "unitValue")->setText("70000");
         alone.accept();
@@ -168,11 +171,11 @@ private Q_SLOTS:
         QElapsedTimer elapsed;
         elapsed.start();
         const int finished = vornHostPump(5000);
-        QCOMPARE(finished, 0);  // the wait gave up
+        QCOMPARE(finished, 0); // the wait gave up
         QVERIFY(elapsed.elapsed() < 2000);
         QVERIFY(wait.cancelled());
         wait.end();
-        QCOMPARE(vornHostPump(20), 1);  // the quit was taken back
+        QCOMPARE(vornHostPump(20), 1); // the quit was taken back
     }
 
     void failedRs232SetupWithRetryThenIgnore()
@@ -189,7 +192,7 @@ private Q_SLOTS:
             if (setupShown == 1)
                 edit(dialog, "readTimeout")->setText("300");
             else
-                QCOMPARE(edit(dialog, "readTimeout")->text(), QStringLiteral("300"));  // Retry keeps it
+                QCOMPARE(edit(dialog, "readTimeout")->text(), QStringLiteral("300")); // Retry keeps it
             whenShown<UnitDialog>([](UnitDialog* unit) {
                 QCOMPARE(unit->windowTitle(), QStringLiteral("Device 1"));
                 pressOk(unit);
@@ -201,15 +204,15 @@ private Q_SLOTS:
         whenShown<Rs232SetupDialog>(answerSetup);
         frame.onCommand(ID_SETUP_RS232);
         QCOMPARE(setupShown, 2);
-        QCOMPARE(messages.shown.size(), size_t{2});
+        QCOMPARE(messages.shown.size(), size_t {2});
         QCOMPARE(messages.shown[0].text, std::string("Vorn did not respond properly"));
         QCOMPARE(messages.shown[0].caption, std::string("Error"));
         QVERIFY(messages.shown[0].buttons == MessageButtons::AbortRetryIgnore);
         CVornscopeView* view = child->view();
         QVERIFY(!view->state().setUp);
         const auto& items = view->document()->textItems().items();
-        QCOMPARE(items.size(), size_t{1});
-        QCOMPARE(items[0].text, std::string("Setup complete"));  // Ignore still ends "complete"
+        QCOMPARE(items.size(), size_t {1});
+        QCOMPARE(items[0].text, std::string("Setup complete")); // Ignore still ends "complete"
         saveScreenshot(&frame, "after_failed_setup");
         messages.shown.clear();
         frame.onCommand(ID_SENSOR_OPTIONS);
@@ -223,14 +226,14 @@ private Q_SLOTS:
         ScriptedMessageSink messages;
         whenShown<TcpipSetupDialog>([](TcpipSetupDialog* dialog) {
             edit(dialog, "serverAddress")->setText("127.0.0.2");
-            edit(dialog, "serverPort")->setText("1");  // nothing listens there
+            edit(dialog, "serverPort")->setText("1"); // nothing listens there
             pressOk(dialog);
         });
         frame.onCommand(ID_SETUP_TCPIP);
-        QCOMPARE(messages.shown.size(), size_t{1});
+        QCOMPARE(messages.shown.size(), size_t {1});
         QCOMPARE(messages.shown[0].text, std::string("Vorn did not respond properly"));
         QVERIFY(!child->view()->state().setUp);
-        QCOMPARE(child->view()->serverAddress, std::string("127.0.0.2"));  // remembered for the run
+        QCOMPARE(child->view()->serverAddress, std::string("127.0.0.2")); // remembered for the run
         QCOMPARE(child->document()->group()->transport, Transport::TCPIP);
         QCOMPARE(child->document()->textItems().items().at(0).text, std::string("Waking up vorn..."));
         whenShown<TcpipSetupDialog>([](TcpipSetupDialog* dialog) {
@@ -248,7 +251,7 @@ private Q_SLOTS:
             pressOk(dialog);
         });
         frame.onCommand(ID_SETUP_ISA);
-        QCOMPARE(messages.shown.size(), size_t{1});
+        QCOMPARE(messages.shown.size(), size_t {1});
         QVERIFY(child->document()->group()->failed);
         QCOMPARE(child->document()->group()->transport, Transport::ISA);
     }

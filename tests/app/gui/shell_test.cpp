@@ -6,8 +6,8 @@
 #include "core/command_table.h"
 #include "datafiles/data_file_dialogs.h"
 #include "datafiles/save_data_options_dialog.h"
-#include "document/vornscope_doc.h"
 #include "displays/graph_window.h"
+#include "document/vornscope_doc.h"
 #include "document/vornscope_view.h"
 #include "shell/about_dialog.h"
 #include "shell/app_settings.h"
@@ -92,7 +92,7 @@ private Q_SLOTS:
     void rulesFollowTheActiveView()
     {
         CMainFrame frame;
-        QVERIFY(!frame.action(ID_STREAM)->isEnabled());  // no view yet
+        QVERIFY(!frame.action(ID_STREAM)->isEnabled()); // no view yet
         QVERIFY(frame.action(ID_SETUP_RS232)->isEnabled() == false);
         CVornscopeView* view = frame.newDocument()->view();
         QVERIFY(frame.action(ID_SETUP_RS232)->isEnabled());
@@ -112,7 +112,7 @@ private Q_SLOTS:
         QTest::mouseClick(view, Qt::RightButton);
         QVERIFY(!view->state().streaming);
         QVERIFY(!frame.action(ID_STREAM)->isChecked());
-        view->state().setUp = false;  // nothing was woken
+        view->state().setUp = false; // nothing was woken
     }
 
     void everyCommandThatNeedsUnitsRefuses()
@@ -120,13 +120,13 @@ private Q_SLOTS:
         CMainFrame frame;
         frame.newDocument();
         ScriptedMessageSink messages;
-        const int refusing[] = {ID_SHUT_DOWN, ID_STREAM, ID_STREAM_TB, ID_POINT, ID_POINT_TB, ID_ANIMATE,
-                                ID_ANIMATE_TB, ID_SENSOR_OPTIONS, ID_SENSOR_OPTIONS_TB, ID_SYSTEM_OPTIONS,
-                                ID_SYSTEM_OPTIONS_TB};
+        const int refusing[] = {ID_SHUT_DOWN,         ID_STREAM,         ID_STREAM_TB,        ID_POINT,
+                                ID_POINT_TB,          ID_ANIMATE,        ID_ANIMATE_TB,       ID_SENSOR_OPTIONS,
+                                ID_SENSOR_OPTIONS_TB, ID_SYSTEM_OPTIONS, ID_SYSTEM_OPTIONS_TB};
         for (const int id : refusing) {
             messages.shown.clear();
             frame.onCommand(id);
-            QCOMPARE(messages.shown.size(), size_t{1});
+            QCOMPARE(messages.shown.size(), size_t {1});
             QCOMPARE(messages.shown[0].text, std::string("Vorn must be set up first"));
             QCOMPARE(messages.shown[0].caption, std::string());
             QVERIFY(messages.shown[0].icon == MessageIcon::Exclamation);
@@ -157,7 +157,7 @@ private Q_SLOTS:
         QCOMPARE(view->shiftX, 40);
         QCOMPARE(view->shiftY, -35);
         QCOMPARE(view->zoom, 0.75);
-        QVERIFY(view->document()->textItems().items().empty());  // each step clears the view
+        QVERIFY(view->document()->textItems().items().empty()); // each step clears the view
         // Zoom In stops before the drawing leaves the screen: a sensor at the
         // centre of the range stays in the middle, one at a quarter of it on screen.
         for (int step = 0; step < 8; ++step)
@@ -165,7 +165,7 @@ private Q_SLOTS:
         QCOMPARE(view->zoom, 1.75);
         SensorRecord sensor;
         sensor.position = {0, 36.0 / 4, -36.0 / 4};
-        const SensorAxes axes = sensorAxes(sensor, 36, AnimateFrame{view->zoom, 0, 0, 400, 300});
+        const SensorAxes axes = sensorAxes(sensor, 36, AnimateFrame {view->zoom, 0, 0, 400, 300});
         QVERIFY(axes.origin.x >= 0 && axes.origin.x <= 400);
         QVERIFY(axes.origin.y >= 0 && axes.origin.y <= 300);
         frame.onCommand(ID_RESET_VIEW);
@@ -179,7 +179,7 @@ private Q_SLOTS:
         CVornscopeView* view = frame.newDocument()->view();
         view->showStatusLine("Waking up vorn...");
         view->showStatusLine("Setup complete");
-        QCOMPARE(view->document()->textItems().items().size(), size_t{1});
+        QCOMPARE(view->document()->textItems().items().size(), size_t {1});
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         vornscope::testing::saveScreenshot(&frame, "main_window");
@@ -213,7 +213,7 @@ private Q_SLOTS:
                     alpha += pixel.alphaF();
                     colour += pixel.alphaF() * pixel.hsvSaturationF();
                 }
-            return std::pair{alpha, colour};
+            return std::pair {alpha, colour};
         };
         const auto actions = frame.findChild<QToolBar*>()->actions();
         QVERIFY(!actions.isEmpty());
@@ -269,7 +269,7 @@ private Q_SLOTS:
         QMimeData missing;
         missing.setUrls({QUrl::fromLocalFile("/tmp/vornscope-no-such-file.dat")});
         frame.openDropped(missing);
-        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QCOMPARE(messages.shown.size(), std::size_t {1});
         QCOMPARE(messages.shown[0].text, std::string("Could not open file for input"));
         QCOMPARE(messages.shown[0].icon, MessageIcon::Stop);
 
@@ -286,9 +286,9 @@ private Q_SLOTS:
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile("/tmp/second.dat")});
         frame.openDropped(data);
-        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QCOMPARE(messages.shown.size(), std::size_t {1});
         QVERIFY(view->state().graphVisible);
-        QCOMPARE(view->graphWindow()->data().count(), std::size_t{2});
+        QCOMPARE(view->graphWindow()->data().count(), std::size_t {2});
         QCOMPARE(view->graphWindow()->data().sensorCount(), 2);
         QCOMPARE(view->graphWindow()->findChild<QTabBar*>()->count(), 2);
         QCOMPARE(frame.recentFiles().value(0), QFileInfo(path).absoluteFilePath());

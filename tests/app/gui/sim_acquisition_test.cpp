@@ -32,9 +32,9 @@
 #include <QTest>
 
 using namespace vornscope;
-using vornscope::testing::ScriptedMessageSink;
-using vornscope::testing::saveScreenshot;
 using vornscope::testing::pressOk;
+using vornscope::testing::saveScreenshot;
+using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::setUpRs232;
 using vornscope::testing::whenShown;
 
@@ -170,7 +170,7 @@ private Q_SLOTS:
         QCOMPARE(graph->graphView().cursor1, graph->data().count() - 1);
         saveScreenshot(&session.frame, "graph_streaming");
 
-        session.frame.onCommand(ID_GRAPH);  // off: points go to the numeric display
+        session.frame.onCommand(ID_GRAPH); // off: points go to the numeric display
         session.frame.onCommand(ID_POINT);
         QVERIFY(view->state().pointMode);
         QVERIFY(hasText(view, "Left click in the client area or hit the spacebar or enter to take data. "
@@ -197,7 +197,7 @@ private Q_SLOTS:
         session.frame.onCommand(ID_BALL);
         QVERIFY(view->state().ball);
         QTRY_VERIFY_WITH_TIMEOUT(view->acquisition().delivered() >= 20, 15000);
-        QCOMPARE(view->animateDisplay()->axes().size(), std::size_t{2});
+        QCOMPARE(view->animateDisplay()->axes().size(), std::size_t {2});
         saveScreenshot(&session.frame, "animate_display");
         session.frame.onCommand(ID_ANIMATE);
         QVERIFY(!view->state().animating);
@@ -262,7 +262,7 @@ private Q_SLOTS:
         setUpRs232(session.frame, 2);
         session.frame.onCommand(ID_ANIMATE);
         deliversFive();
-        view->parentWidget()->close();  // the child window
+        view->parentWidget()->close(); // the child window
         QTRY_COMPARE_WITH_TIMEOUT(int(session.simulator.unitSettings(2)->dataFormat), before, 5000);
         QVERIFY(session.messages.shown.empty());
     }
@@ -270,7 +270,7 @@ private Q_SLOTS:
     void distortionBarRisesNearMetal()
     {
         auto config = vorn::sim::standAloneConfig();
-        config.units[0].softwareRevision = 0x0353;  // detection, record readable
+        config.units[0].softwareRevision = 0x0353; // detection, record readable
         config.metal.push_back({{0, 0, 0}, 2.5e5});
         Session session(std::move(config), 1);
         CVornscopeView* view = session.view;

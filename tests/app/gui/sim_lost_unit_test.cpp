@@ -23,11 +23,11 @@
 #include <chrono>
 
 using namespace vornscope;
-using vornscope::testing::ScriptedMessageSink;
-using vornscope::testing::ShownMessage;
 using vornscope::testing::saveScreenshot;
+using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::setUpRs232;
 using vornscope::testing::setUpTcpip;
+using vornscope::testing::ShownMessage;
 
 namespace {
 
@@ -55,7 +55,7 @@ struct Window {
         QVERIFY2(box.text.starts_with(kLost), box.text.c_str());
         QVERIFY(box.text.find("set up again") != std::string::npos);
         QCOMPARE(box.icon, MessageIcon::Exclamation);
-        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QCOMPARE(messages.shown.size(), std::size_t {1});
         messages.shown.clear();
         QVERIFY(!view->state().streaming && !view->state().animating && !view->state().setUp);
         QVERIFY(!view->acquisition().active());

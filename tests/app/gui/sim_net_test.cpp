@@ -24,16 +24,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <QStandardPaths>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cstdlib>
 
 using namespace vornscope;
-using vornscope::testing::ScriptedMessageSink;
-using vornscope::testing::saveScreenshot;
 using vornscope::testing::answerTcpipSetup;
+using vornscope::testing::saveScreenshot;
+using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::whenShown;
 
 namespace {
@@ -43,7 +43,10 @@ void pressOk(QDialog* dialog)
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 }
 
-QLineEdit* edit(QDialog* dialog, const char* name) { return dialog->findChild<QLineEdit*>(name); }
+QLineEdit* edit(QDialog* dialog, const char* name)
+{
+    return dialog->findChild<QLineEdit*>(name);
+}
 
 // Answers the ISA setup dialogs for one board at 0x300, as the operator would.
 void answerIsaSetupForOneBoardAt0x300()
@@ -88,7 +91,7 @@ private Q_SLOTS:
         const CVornGroup* group = view->document()->group();
         QCOMPARE(group->transport, Transport::TCPIP);
         QCOMPARE(group->deviceCount, 3);
-        QCOMPARE(group->modelCode[1], 0);  // the controller's type code 1
+        QCOMPARE(group->modelCode[1], 0); // the controller's type code 1
 
         whenShown<SystemOptionsDialog>([](SystemOptionsDialog* dialog) {
             auto* mode = dialog->findChild<QComboBox*>("transmitterMode");
@@ -160,12 +163,12 @@ private Q_SLOTS:
         const CVornGroup* group = view->document()->group();
         QCOMPARE(group->transport, Transport::ISA);
         QVERIFY(group->standAlone);
-        QCOMPARE(group->modelCode[1], 0);  // no PV2 switch for this model
+        QCOMPARE(group->modelCode[1], 0); // no PV2 switch for this model
 
         whenShown<SensorOptionsSheet>([](SensorOptionsSheet* sheet) {
             QCOMPARE(sheet->tabs()->count(), 1);
             CSensorOptions* page = sheet->page(0);
-            page->findChild<QComboBox*>("maximumRange")->setCurrentIndex(0);  // 36
+            page->findChild<QComboBox*>("maximumRange")->setCurrentIndex(0); // 36
             for (auto* radio : page->findChildren<QRadioButton*>())
                 if (radio->text() == "Position Quaternion")
                     radio->setChecked(true);

@@ -30,9 +30,9 @@
 #include <algorithm>
 
 using namespace vornscope;
-using vornscope::testing::ScriptedMessageSink;
-using vornscope::testing::saveScreenshot;
 using vornscope::testing::pressOk;
+using vornscope::testing::saveScreenshot;
+using vornscope::testing::ScriptedMessageSink;
 using vornscope::testing::setUpRs232;
 using vornscope::testing::whenShown;
 
@@ -92,7 +92,7 @@ private Q_SLOTS:
             QTimer::singleShot(1200, wait, [&, wait] {
                 shownWhileWaiting = wait->findChild<QLabel*>()->text();
                 saveScreenshot(&frame, wait, "waking_up");
-                closedWhileWaiting = frame.close();  // refused: the command still uses the window
+                closedWhileWaiting = frame.close(); // refused: the command still uses the window
                 wait->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
             });
         });
@@ -102,7 +102,7 @@ private Q_SLOTS:
         QVERIFY2(elapsed.elapsed() < 4000, "the wake-up did not give up when cancelled");
         QVERIFY2(shownWhileWaiting.startsWith("Waking up vorn... 1."), qPrintable(shownWhileWaiting));
         QVERIFY(!closedWhileWaiting);
-        QVERIFY(messages.shown.empty());  // a cancel is no failure
+        QVERIFY(messages.shown.empty()); // a cancel is no failure
         QVERIFY(!view->state().setUp);
         QCOMPARE(view->document()->textItems().items().at(0).text, std::string("Waking up vorn..."));
         QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -147,7 +147,7 @@ private Q_SLOTS:
         const int transmitter = group->activeTransmitter;
         QVERIFY(transmitter >= 1);
         // The simulator logs on its own thread: wait for the bytes to show up.
-        const std::vector<std::uint8_t> select{0x30, static_cast<std::uint8_t>(transmitter * 16), 0x00};
+        const std::vector<std::uint8_t> select {0x30, static_cast<std::uint8_t>(transmitter * 16), 0x00};
         QTRY_VERIFY_WITH_TIMEOUT(contains(simulator.line(1).received().bytes(), select), 2000);
 
         // Sensor Options: sensor 1's page, position only at 36 inches, for all units after it too.
@@ -173,7 +173,7 @@ private Q_SLOTS:
             QCOMPARE(int(settings->angleAlign[0]), 16383);
             QCOMPARE(int(settings->lineFrequency), 60);
         }
-        QVERIFY(view->document()->textItems().items().empty());  // the view was cleared
+        QVERIFY(view->document()->textItems().items().empty()); // the view was cleared
     }
 };
 

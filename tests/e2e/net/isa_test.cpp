@@ -63,14 +63,14 @@ TEST_F(IsaTest, StandAloneBoard)
     EXPECT_EQ(system.unitStatus[0], 0x61);
 
     VornDeviceConfig device {};
-    ASSERT_EQ(vornGetDeviceConfig(1, 5, &device), 1) << messages.take();  // stand-alone: any unit is unit 0
+    ASSERT_EQ(vornGetDeviceConfig(1, 5, &device), 1) << messages.take(); // stand-alone: any unit is unit 0
     EXPECT_EQ(device.address, 0);
     EXPECT_EQ(device.dataFormat, 4);
     EXPECT_EQ(device.scaling, 72);
-    EXPECT_EQ(device.setup & 7, 7);        // every filter on
+    EXPECT_EQ(device.setup & 7, 7); // every filter on
     EXPECT_EQ(device.alphaMin[6], 688);
     device.dataFormat = 8;
-    device.setup |= 0x08;                  // with the button word
+    device.setup |= 0x08; // with the button word
     ASSERT_EQ(vornSetDeviceConfig(1, 0, &device), 1) << messages.take();
     EXPECT_EQ(server->rack().settingsOf(0)->dataFormat, 8);
     EXPECT_TRUE(server->rack().settingsOf(0)->button);
@@ -91,7 +91,7 @@ TEST_F(IsaTest, StandAloneBoard)
     ASSERT_EQ(vornISAGetResponse(1, 0, answer, 1), 1);
     EXPECT_EQ(answer[0], 0x03);
     EXPECT_EQ(answer[1], 0xAA);
-    EXPECT_EQ(vornISAGetResponse(1, 0, answer, 2), 0);  // nothing more waiting
+    EXPECT_EQ(vornISAGetResponse(1, 0, answer, 2), 0); // nothing more waiting
     EXPECT_EQ(messages.take(), "Unable to read 2 bytes from vorn #0 at address 0x0300.\n");
     EXPECT_EQ(vornGetErrorCode(), VORN_ERR_FAILED);
     ASSERT_EQ(vornISAClearBuffer(1, 0), 1);
@@ -101,17 +101,19 @@ TEST_F(IsaTest, StandAloneBoard)
     // A reading and a single frame: format 8 with the button word.
     ASSERT_EQ(vornStartReading(1, 0), 1) << messages.take();
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (vornReadingReady(1, 0) == 0 && std::chrono::steady_clock::now() < until) {}
-    EXPECT_EQ(vornReadingReady(1, 0), 2);  // the board's data-available bit
+    while (vornReadingReady(1, 0) == 0 && std::chrono::steady_clock::now() < until) {
+    }
+    EXPECT_EQ(vornReadingReady(1, 0), 2); // the board's data-available bit
     VornReading reading {};
     ASSERT_EQ(vornGetReading(1, 0, &reading), 1) << messages.take();
-    EXPECT_EQ(reading.position[0] & 1, 1);  // the phasing flag stays in the first word
+    EXPECT_EQ(reading.position[0] & 1, 1); // the phasing flag stays in the first word
     EXPECT_NE(reading.quaternion[0], 0);
     VornFrame frame {};
     ASSERT_EQ(vornStartSingleFrame(1), 1) << messages.take();
     const auto answered = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (vornFrameReady(1) == 0 && std::chrono::steady_clock::now() < answered) {}
-    EXPECT_EQ(vornFrameReady(1), 2);  // the board's bit, outside a stream too
+    while (vornFrameReady(1) == 0 && std::chrono::steady_clock::now() < answered) {
+    }
+    EXPECT_EQ(vornFrameReady(1), 2); // the board's bit, outside a stream too
     ASSERT_EQ(vornGetFrame(1, &frame), 1) << messages.take();
     EXPECT_NE(frame.reading[0].position[0], 0);
     EXPECT_EQ(frame.reading[1].position[0], 0);
@@ -150,7 +152,7 @@ TEST_F(IsaTest, StandAloneBoard)
     EXPECT_EQ(vornGetSystemConfig(1, &system), 1) << messages.take();
 
     vornShutDown(1);
-    EXPECT_EQ(server->rack().controlRegister(kMasterBase), 0);  // held in reset
+    EXPECT_EQ(server->rack().controlRegister(kMasterBase), 0); // held in reset
 }
 
 TEST_F(IsaTest, VornsetBoardByBoardAndASharedPortAccess)
@@ -165,7 +167,7 @@ TEST_F(IsaTest, VornsetBoardByBoardAndASharedPortAccess)
     VornDeviceConfig device {};
     for (int unit = 1; unit <= 3; ++unit)
         ASSERT_EQ(vornGetFastDeviceConfig(2, unit, &device), 1) << unit << messages.take();
-    EXPECT_EQ(device.softwareRevision, 0x0343);  // unit 3, through the master
+    EXPECT_EQ(device.softwareRevision, 0x0343); // unit 3, through the master
 
     // Unit 3 is reached through the master's board with its prefix.
     server->rack().clearLog();
@@ -243,14 +245,15 @@ TEST_F(IsaTest, Pv2ReadsThroughTheMasterAndStreams)
     EXPECT_LT(std::chrono::steady_clock::now() - stalled, std::chrono::milliseconds(kTimeoutMs + 700));
     EXPECT_EQ(vornGetErrorCode(), VORN_ERR_ISA_READ);
     server->setFaults({});
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the stalled answers drain
+    std::this_thread::sleep_for(std::chrono::milliseconds(800)); // the stalled answers drain
     messages.take();
     bool recovered = false;
     for (int i = 0; i < 10 && !recovered; ++i)
         recovered = vornGetFrame(4, &frame) == 1;
     EXPECT_TRUE(recovered) << messages.take();
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (vornFrameReady(4) == 0 && std::chrono::steady_clock::now() < until) {}
+    while (vornFrameReady(4) == 0 && std::chrono::steady_clock::now() < until) {
+    }
     EXPECT_EQ(vornFrameReady(4), 2);
     ASSERT_EQ(vornStopFrameStream(4), 1) << messages.take();
     EXPECT_EQ(vornISAResynch(4), 0);

@@ -4,10 +4,10 @@
 
 #include <chrono>
 #include <cmath>
-#include <thread>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 
 using namespace vorn::sim;
 
@@ -55,7 +55,7 @@ TEST_F(TcpipTest, WakesUpReadsAndWritesConfigurationsWithConsecutiveSequenceNumb
     wake(0);
     VornSystemConfig system {};
     ASSERT_EQ(vornGetSystemConfig(kGroup, &system), 1) << messages.take();
-    EXPECT_EQ(system.numberOfUnits, 3);  // taken from the controller: the caller said 0
+    EXPECT_EQ(system.numberOfUnits, 3); // taken from the controller: the caller said 0
     EXPECT_NEAR(system.measurementRate, 103.3, 1e-9);
     EXPECT_EQ(system.softwareRevision, 0x0300);
     EXPECT_EQ(system.unitStatus[0], 0);
@@ -82,7 +82,7 @@ TEST_F(TcpipTest, WakesUpReadsAndWritesConfigurationsWithConsecutiveSequenceNumb
     EXPECT_EQ(messages.take(), "Invalid vorn data format specified for vorn #2: 0x06\n");
 
     const auto packets = controller->received().packets();
-    ASSERT_EQ(packets.size(), 5u);  // wake up, get, set, get unit, set unit; the refused set sent nothing
+    ASSERT_EQ(packets.size(), 5u); // wake up, get, set, get unit, set unit; the refused set sent nothing
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(packets[i].header.sequence, i) << "packet " << i;
         EXPECT_EQ(packets[i].header.protocolVersion, 3);
@@ -125,7 +125,8 @@ TEST_F(TcpipTest, WakeUpRefusals)
     } cases[] = {
         {"wrong answer type", {.answerType = 21}, "Vorn \"wake up\" command returned invalid packet type: 21.\n"},
         {"error code", {.errorCode = 4, .errorExtension = 9}, "Vorn \"wake up\" command returned error 4 (9).\n"},
-        {"hang-up", {.closeOnRequest = true},
+        {"hang-up",
+         {.closeOnRequest = true},
          "Unable to get packet from TCP/IP link.\nUnable to get \"wake up\" response from vorns.\n"},
     };
     for (const Case& c : cases) {
@@ -152,8 +153,8 @@ TEST_F(TcpipTest, SingleFramesCarryTheControllersTimeAndEveryUnit)
         EXPECT_NE(frame.reading[unit].quaternion[0], 0) << unit;
     EXPECT_EQ(frame.reading[0].quaternion[0], 0);
     EXPECT_EQ(frame.reading[4].quaternion[0], 0);
-    EXPECT_EQ(frame.reading[1].angles[0], 0);  // not in format 8
-    EXPECT_LT(frame.time, 10000u);              // the controller started moments ago
+    EXPECT_EQ(frame.reading[1].angles[0], 0); // not in format 8
+    EXPECT_LT(frame.time, 10000u);            // the controller started moments ago
 }
 
 TEST_F(TcpipTest, OneXControllerTakesNoSingleShot)
@@ -182,16 +183,26 @@ TEST_F(TcpipTest, BadDataPacketsFailWithTheirCodesAndLeaveTheGroupUsable)
         int code;
         const char* message;
     } cases[] = {
-        {"type 211", {.dataPacketType = 211}, VORN_ERR_TCPIP_PACKET_TYPE,
+        {"type 211",
+         {.dataPacketType = 211},
+         VORN_ERR_TCPIP_PACKET_TYPE,
          "Vorn data stream returned invalid packet type: 211.\n"},
         {"address 121", {.recordAddress = 121}, VORN_ERR_TCPIP_ADDRESS, "Invalid vorn number received: 121\n"},
-        {"format 6", {.recordFormat = 6}, VORN_ERR_TCPIP_RECORD,
+        {"format 6",
+         {.recordFormat = 6},
+         VORN_ERR_TCPIP_RECORD,
          "Invalid vorn data format received for vorn #120: 0x06\n"},
-        {"format 9", {.recordFormat = 9}, VORN_ERR_TCPIP_RECORD,
+        {"format 9",
+         {.recordFormat = 9},
+         VORN_ERR_TCPIP_RECORD,
          "Invalid vorn data format received for vorn #120: 0x09\n"},
-        {"record cut short", {.truncateLastRecord = true}, VORN_ERR_TCPIP_RECORD,
+        {"record cut short",
+         {.truncateLastRecord = true},
+         VORN_ERR_TCPIP_RECORD,
          "Vorn data packet ended inside the record of vorn #120.\n"},
-        {"oversize payload", {.announcedPayload = 6000}, VORN_ERR_TCPIP_READ,
+        {"oversize payload",
+         {.announcedPayload = 6000},
+         VORN_ERR_TCPIP_READ,
          "Vorn data packet announced 6000 data bytes; a data packet carries at most 4096.\n"},
     };
     VornFrame frame {};
@@ -207,7 +218,7 @@ TEST_F(TcpipTest, BadDataPacketsFailWithTheirCodesAndLeaveTheGroupUsable)
     controller->setFaults({});
     ASSERT_EQ(vornStartSingleFrame(kGroup), 1);
     ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << messages.take();
-    EXPECT_NE(frame.reading[120].quaternion[0], 0);  // address 120 is accepted
+    EXPECT_NE(frame.reading[120].quaternion[0], 0); // address 120 is accepted
 }
 
 TEST_F(TcpipTest, StreamsDropOtherPacketsAndReportFramesReady)
@@ -231,7 +242,8 @@ TEST_F(TcpipTest, StreamsDropOtherPacketsAndReportFramesReady)
     ASSERT_EQ(vornGetFrame(kGroup, &frame), 1) << messages.take();
 
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (!vornFrameReady(kGroup) && std::chrono::steady_clock::now() < until) {}
+    while (!vornFrameReady(kGroup) && std::chrono::steady_clock::now() < until) {
+    }
     EXPECT_EQ(vornFrameReady(kGroup), 1);
     ASSERT_EQ(vornGetMostRecentFrame(kGroup, &frame), 1) << messages.take();
     ASSERT_EQ(vornStopFrameStream(kGroup), 1) << messages.take();
@@ -260,13 +272,13 @@ TEST_F(TcpipTest, PassThroughSendDiscardsWhatWasNotRead)
     start();
     wake();
     ASSERT_EQ(vornStartSingleFrame(kGroup), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the data packet waits unread
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // the data packet waits unread
     const unsigned char getStatus[16] = {0, 9, 0, 0, 0, 0, 0, 0, 101, 0, 3, 0, 0, 0, 0, 0};
     ASSERT_EQ(vornTCPIPSendCommand(kGroup, getStatus, sizeof getStatus), 1);
     unsigned char answer[16 + 136] = {};
     ASSERT_EQ(vornTCPIPGetResponse(kGroup, answer, sizeof answer), 1);
     EXPECT_EQ(answer[8], 201);
-    EXPECT_EQ(answer[1], 9);  // the caller's own sequence number, answered
+    EXPECT_EQ(answer[1], 9); // the caller's own sequence number, answered
     EXPECT_EQ(vornTCPIPClearBuffer(kGroup), 1);
     // The pass-through does not advance the library's counter.
     VornSystemConfig system {};
@@ -299,7 +311,8 @@ TEST_F(TcpipTest, SilentOrVanishedControllerNeverHangsACall)
     const auto begin = std::chrono::steady_clock::now();
     EXPECT_EQ(vornGetSystemConfig(kGroup, &system), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(1000));
-    EXPECT_EQ(messages.take(), "Unable to get packet from TCP/IP link.\nUnable to get \"get status\" response from vorns.\n");
+    EXPECT_EQ(messages.take(),
+              "Unable to get packet from TCP/IP link.\nUnable to get \"get status\" response from vorns.\n");
 
     // Noise instead of an answer: refused at once, and the next request finds its answer.
     controller->setFaults({.garbageBytes = 300});

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 TEST(VornctlNet, InfoFramesAndStreamFromTheController)
 {
     vorn::sim::ControllerServer controller(vorn::sim::controllerConfig(3));
@@ -25,7 +24,7 @@ TEST(VornctlNet, InfoFramesAndStreamFromTheController)
 
     const ProgramRun frames = vornctl({"frame", "--tcpip", server, "-c", "3", "-o", "csv", "-q"});
     EXPECT_EQ(frames.status, 0) << frames.err;
-    EXPECT_EQ(countLines(frames.out), 1 + 3 * 3) << frames.out;  // header, then a line per unit and frame
+    EXPECT_EQ(countLines(frames.out), 1 + 3 * 3) << frames.out; // header, then a line per unit and frame
 
     const ProgramRun stream = vornctl({"stream", "-t", server, "-c", "20", "-o", "csv", "-q", "-f", "position-angles"});
     EXPECT_EQ(stream.status, 0) << stream.err;
@@ -38,7 +37,8 @@ TEST(VornctlNet, InfoFramesAndStreamFromTheController)
     EXPECT_EQ(vornctl({"info", "--tcpip", "nohost", "-q"}).status, 2);
     const ProgramRun unresolved = vornctl({"info", "--tcpip", "no-such-host.invalid:4000", "-q"});
     EXPECT_EQ(unresolved.status, 3);
-    EXPECT_TRUE(contains(unresolved.err, "the host name 'no-such-host.invalid' cannot be resolved: ")) << unresolved.err;
+    EXPECT_TRUE(contains(unresolved.err, "the host name 'no-such-host.invalid' cannot be resolved: "))
+        << unresolved.err;
     controller.stop();
 }
 
@@ -58,7 +58,7 @@ TEST(VornctlNet, ControllerUnitsAreCheckedTimesAreDocumentedAndInfoSpeaksJson)
     const ProgramRun frames = vornctl({"frame", "-t", server, "-c", "2", "-o", "csv", "--host-time", "-q", "-u", "2"});
     EXPECT_EQ(frames.status, 0) << frames.err;
     EXPECT_EQ(frames.out.rfind("time_s,host_time_s,unit,", 0), 0u) << frames.out;
-    EXPECT_EQ(countLines(frames.out), 1 + 2) << frames.out;  // only unit 2
+    EXPECT_EQ(countLines(frames.out), 1 + 2) << frames.out; // only unit 2
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     double time = 0, host = 0;
@@ -111,7 +111,7 @@ TEST(VornctlNet, IsaVornsetFramesShowOnlyUnitsWithABoardAndStreamsAreRefusedAtOn
     boards.exportEnvironment();
     const ProgramRun frames = vornctl({"frame", "--isa", "0x300,0x320,0", "-c", "2", "-o", "csv", "-q"});
     EXPECT_EQ(frames.status, 0) << frames.err;
-    EXPECT_EQ(countLines(frames.out), 1 + 2 * 2) << frames.out;  // units 1 and 2, not the silent unit 3
+    EXPECT_EQ(countLines(frames.out), 1 + 2 * 2) << frames.out; // units 1 and 2, not the silent unit 3
     EXPECT_FALSE(contains(frames.out, "\n0.000") || contains(frames.out, ",3,")) << frames.out;
     EXPECT_TRUE(contains(frames.err, "unit 3 has no board of its own")) << frames.err;
 
@@ -121,7 +121,7 @@ TEST(VornctlNet, IsaVornsetFramesShowOnlyUnitsWithABoardAndStreamsAreRefusedAtOn
     EXPECT_EQ(stream.status, 2);
     EXPECT_TRUE(contains(stream.err, "cannot stream")) << stream.err;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-    EXPECT_TRUE(boards.rack().wordsWritten(0x300).empty());  // not even woken up
+    EXPECT_TRUE(boards.rack().wordsWritten(0x300).empty()); // not even woken up
     unsetenv("VORN_PORTIO");
     boards.stop();
 }

@@ -5,10 +5,11 @@
 namespace vorn::console {
 namespace {
 
-TEST(KeyDecoder, DecodesCharactersAndTerminalSequences) {
+TEST(KeyDecoder, DecodesCharactersAndTerminalSequences)
+{
     const std::tuple<const char*, KeyKind, std::size_t> cases[] = {
-        {"q", KeyKind::Character, 1},     {"\x1b[A", KeyKind::Up, 3},       {"\x1b[B", KeyKind::Down, 3},
-        {"\x1b[C", KeyKind::Right, 3},    {"\x1bOD", KeyKind::Left, 3},     {"\x1b[5~", KeyKind::PageUp, 4},
+        {"q", KeyKind::Character, 1},       {"\x1b[A", KeyKind::Up, 3},    {"\x1b[B", KeyKind::Down, 3},
+        {"\x1b[C", KeyKind::Right, 3},      {"\x1bOD", KeyKind::Left, 3},  {"\x1b[5~", KeyKind::PageUp, 4},
         {"\x1b[6~x", KeyKind::PageDown, 4}, {"\x1b[1;5A", KeyKind::Up, 6}, {"\x1b[3~", KeyKind::Other, 4},
     };
     for (const auto& [bytes, kind, length] : cases) {
@@ -19,7 +20,8 @@ TEST(KeyDecoder, DecodesCharactersAndTerminalSequences) {
     }
 }
 
-TEST(KeyDecoder, WaitsForTheRestOfASequenceUnlessInputIsComplete) {
+TEST(KeyDecoder, WaitsForTheRestOfASequenceUnlessInputIsComplete)
+{
     EXPECT_FALSE(decodeKey("\x1b", false));
     EXPECT_FALSE(decodeKey("\x1b[", false));
     EXPECT_FALSE(decodeKey("", true));
@@ -30,5 +32,5 @@ TEST(KeyDecoder, WaitsForTheRestOfASequenceUnlessInputIsComplete) {
     EXPECT_FALSE(decodeKey("n", false)->key.isLetter('M'));
 }
 
-}  // namespace
-}  // namespace vorn::console
+} // namespace
+} // namespace vorn::console

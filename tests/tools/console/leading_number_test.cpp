@@ -5,17 +5,21 @@
 namespace vorn::console {
 namespace {
 
-TEST(LeadingNumber, TakesTheLongestNumberAtTheStart) {
+TEST(LeadingNumber, TakesTheLongestNumberAtTheStart)
+{
     const std::pair<const char*, double> cases[] = {
-        {"  42", 42.0},        {"-3.5abc", -3.5},   {"1e3", 1000.0},     {"1e", 1.0},     {"2.5E-1x", 0.25},
-        {"1D2", 100.0},        {".5", 0.5},         {"abc", 0.0},        {"", 0.0},       {"+7", 7.0},
-        {"&H1F", 31.0},        {"&hff", 255.0},     {"&HFFFF", -1.0},    {"&H10000", 65536.0},
-        {"&H", 0.0},           {"- 5", 0.0},        {"12 34", 12.0},     {"1e999", 0.0},  // not a number a single holds
+        {"  42", 42.0},    {"-3.5abc", -3.5},    {"1e3", 1000.0}, {"1e", 1.0},
+        {"2.5E-1x", 0.25}, {"1D2", 100.0},       {".5", 0.5},     {"abc", 0.0},
+        {"", 0.0},         {"+7", 7.0},          {"&H1F", 31.0},  {"&hff", 255.0},
+        {"&HFFFF", -1.0},  {"&H10000", 65536.0}, {"&H", 0.0},     {"- 5", 0.0},
+        {"12 34", 12.0},   {"1e999", 0.0}, // not a number a single holds
     };
-    for (const auto& [text, expected] : cases) EXPECT_DOUBLE_EQ(parseLeadingNumber(text), expected) << text;
+    for (const auto& [text, expected] : cases)
+        EXPECT_DOUBLE_EQ(parseLeadingNumber(text), expected) << text;
 }
 
-TEST(LeadingNumber, AWholeNumberIsOneFiniteNumberAndNothingElse) {
+TEST(LeadingNumber, AWholeNumberIsOneFiniteNumberAndNothingElse)
+{
     const std::pair<const char*, double> numbers[] = {
         {" .1882935 \r", 0.1882935}, {"-5 ", -5.0}, {"1e3", 1000.0}, {"&H1F", 31.0}, {"\t4.999847", 4.999847}};
     for (const auto& [text, expected] : numbers) {
@@ -29,7 +33,8 @@ TEST(LeadingNumber, AWholeNumberIsOneFiniteNumberAndNothingElse) {
     EXPECT_EQ(leadingNumberLength("&Hff x"), 4u);
 }
 
-TEST(LeadingNumber, IntegersRoundHalfToEvenAndSixteenBitsKeepTheLowBits) {
+TEST(LeadingNumber, IntegersRoundHalfToEvenAndSixteenBitsKeepTheLowBits)
+{
     EXPECT_EQ(roundToInt32(2.5), 2);
     EXPECT_EQ(roundToInt32(3.5), 4);
     EXPECT_EQ(roundToInt32(-2.5), -2);
@@ -43,5 +48,5 @@ TEST(LeadingNumber, IntegersRoundHalfToEvenAndSixteenBitsKeepTheLowBits) {
     EXPECT_EQ(roundToInt16(0.5), 0);
 }
 
-}  // namespace
-}  // namespace vorn::console
+} // namespace
+} // namespace vorn::console

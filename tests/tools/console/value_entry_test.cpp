@@ -13,33 +13,40 @@ namespace {
 
 class Pipes : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_EQ(pipe(input_), 0);
         ASSERT_EQ(pipe(output_), 0);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         for (int fd : {input_[0], input_[1], output_[0], output_[1]})
-            if (fd >= 0) close(fd);
+            if (fd >= 0)
+                close(fd);
     }
     void type(const std::string& text) { ASSERT_EQ(write(input_[1], text.data(), text.size()), ssize_t(text.size())); }
-    void endInput() {
+    void endInput()
+    {
         close(input_[1]);
         input_[1] = -1;
     }
-    std::string shown() {
+    std::string shown()
+    {
         close(output_[1]);
         output_[1] = -1;
         std::string text;
         char buffer[512];
         ssize_t n;
-        while ((n = read(output_[0], buffer, sizeof buffer)) > 0) text.append(buffer, size_t(n));
+        while ((n = read(output_[0], buffer, sizeof buffer)) > 0)
+            text.append(buffer, size_t(n));
         return text;
     }
     int input_[2] = {-1, -1};
     int output_[2] = {-1, -1};
 };
 
-TEST_F(Pipes, EmptyLineKeepsTheValueAndNumbersAreParsed) {
+TEST_F(Pipes, EmptyLineKeepsTheValueAndNumbersAreParsed)
+{
     type("\n7.5\n&H10\nabc\n2.5\n70000\r\nnew name\n\n");
     Terminal terminal(input_[0], output_[1]);
     Console console(terminal);
@@ -58,12 +65,13 @@ TEST_F(Pipes, EmptyLineKeepsTheValueAndNumbersAreParsed) {
     EXPECT_NE(screen.find("Existing value = old\n"), std::string::npos);
 }
 
-TEST_F(Pipes, AnAnswerWithoutANumberIsAskedAgainWhereTheProgramSaysSo) {
+TEST_F(Pipes, AnAnswerWithoutANumberIsAskedAgainWhereTheProgramSaysSo)
+{
     type("abc\n12abc\nInf\n\n");
     Terminal terminal(input_[0], output_[1]);
     Console console(terminal);
     ValueEntry entry(console, EntryStyle::ExistingValue, AnswerWithoutNumber::AskAgain);
-    EXPECT_FLOAT_EQ(entry.askSingle("zero", 60.0f), 12.0f);  // a leading number is still read
+    EXPECT_FLOAT_EQ(entry.askSingle("zero", 60.0f), 12.0f); // a leading number is still read
     EXPECT_EQ(entry.askInt32("count", 7), 7);
     const std::string screen = shown();
     const std::string hint = "That is not a number: type one, or just Enter to keep the value.\n";
@@ -72,7 +80,8 @@ TEST_F(Pipes, AnAnswerWithoutANumberIsAskedAgainWhereTheProgramSaysSo) {
     EXPECT_EQ(screen.find(hint, screen.find(hint + "\ncount\n") + 1), std::string::npos);
 }
 
-TEST_F(Pipes, AMenuAnswerMustBeOneOfTheChoices) {
+TEST_F(Pipes, AMenuAnswerMustBeOneOfTheChoices)
+{
     type("1.7\n5x\n1\n\n3\n");
     Terminal terminal(input_[0], output_[1]);
     Console console(terminal);
@@ -82,12 +91,14 @@ TEST_F(Pipes, AMenuAnswerMustBeOneOfTheChoices) {
     const std::string screen = shown();
     // Each refusal names the choices and shows the menu again.
     std::size_t refusals = 0;
-    for (std::size_t at = 0; (at = screen.find("Please answer 0 or 3.\nfirst ( 0 )\nsecond ( 3 )\n", at)) != std::string::npos; ++at)
+    for (std::size_t at = 0;
+         (at = screen.find("Please answer 0 or 3.\nfirst ( 0 )\nsecond ( 3 )\n", at)) != std::string::npos; ++at)
         ++refusals;
     EXPECT_EQ(refusals, 3u);
 }
 
-TEST_F(Pipes, GatherStyleShowsValueBesideThePrompt) {
+TEST_F(Pipes, GatherStyleShowsValueBesideThePrompt)
+{
     type("\n");
     Terminal terminal(input_[0], output_[1]);
     Console console(terminal);
@@ -96,7 +107,8 @@ TEST_F(Pipes, GatherStyleShowsValueBesideThePrompt) {
     EXPECT_EQ(shown(), "\nInput a baud number of 0-9   0\nCarriage return to keep this value or enter new value   ");
 }
 
-TEST_F(Pipes, KeysFollowLinesAndTheEndOfInputIsReported) {
+TEST_F(Pipes, KeysFollowLinesAndTheEndOfInputIsReported)
+{
     type("name\nq\x1b[5~");
     endInput();
     Terminal terminal(input_[0], output_[1]);
@@ -109,18 +121,21 @@ TEST_F(Pipes, KeysFollowLinesAndTheEndOfInputIsReported) {
     EXPECT_THROW(console.readLine(), InputClosed);
 }
 
-TEST_F(Pipes, InjectedWindowKeysComeFirstAndIdleHookRunsWhileWaiting) {
+TEST_F(Pipes, InjectedWindowKeysComeFirstAndIdleHookRunsWhileWaiting)
+{
     Terminal terminal(input_[0], output_[1]);
     Console console(terminal);
     int idleRuns = 0;
     console.setIdleHook([&] {
-        if (++idleRuns == 3) console.injectKey(Key{KeyKind::Left, 0});
+        if (++idleRuns == 3)
+            console.injectKey(Key {KeyKind::Left, 0});
     });
     EXPECT_EQ(console.waitForKey().kind, KeyKind::Left);
     EXPECT_EQ(idleRuns, 3);
 }
 
-TEST_F(Pipes, PauseWaitsItsTimeAndKeepsTypedKeys) {
+TEST_F(Pipes, PauseWaitsItsTimeAndKeepsTypedKeys)
+{
     type("k");
     Terminal terminal(input_[0], output_[1]);
     Console console(terminal);
@@ -131,8 +146,8 @@ TEST_F(Pipes, PauseWaitsItsTimeAndKeepsTypedKeys) {
     EXPECT_LT(waited, std::chrono::milliseconds(1000));
     EXPECT_TRUE(console.waitForKey().isLetter('K'));
     endInput();
-    console.pause(0.05);  // ended input does not end the pause early or spin
+    console.pause(0.05); // ended input does not end the pause early or spin
 }
 
-}  // namespace
-}  // namespace vorn::console
+} // namespace
+} // namespace vorn::console

@@ -44,8 +44,8 @@ protected:
 
     std::unique_ptr<sim::Simulator> simulator_;
     std::unique_ptr<PtySession> session_;
-    std::uint8_t master_ = 0;  // the address of the unit on COM1
+    std::uint8_t master_ = 0; // the address of the unit on COM1
     TempDir dir_;
 };
 
-}  // namespace vorn::humgather::testing
+} // namespace vorn::humgather::testing

@@ -1,6 +1,6 @@
 // The serial link on a real pseudo-terminal, the maker's notices and the hand-over to Humsift.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,8 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path freshDirectory(const std::string& what) {
-    const auto dir = fs::temp_directory_path() / ("humgather-" + what + "-" + std::to_string(std::random_device{}()));
+fs::path freshDirectory(const std::string& what)
+{
+    const auto dir = fs::temp_directory_path() / ("humgather-" + what + "-" + std::to_string(std::random_device {}()));
     fs::create_directories(dir);
     return dir;
 }
@@ -32,30 +33,39 @@ fs::path freshDirectory(const std::string& what) {
 // The unit's side of a line: the master end of a pseudo-terminal published as COM<port>.
 class UnitEnd {
 public:
-    explicit UnitEnd(unsigned port) : port_(port) {
+    explicit UnitEnd(unsigned port) : port_(port)
+    {
         char name[256];
         EXPECT_EQ(openpty(&master_, &slave_, name, nullptr, nullptr), 0);
         name_ = "VORN_COM" + std::to_string(port);
         setenv(name_.c_str(), name, 1);
     }
-    ~UnitEnd() {
+    ~UnitEnd()
+    {
         unsetenv(name_.c_str());
-        if (master_ >= 0) ::close(master_);
+        if (master_ >= 0)
+            ::close(master_);
         ::close(slave_);
     }
-    void send(std::vector<std::uint8_t> bytes) { ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
-    std::vector<std::uint8_t> received(std::size_t n) {
+    void send(std::vector<std::uint8_t> bytes)
+    {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
+    std::vector<std::uint8_t> received(std::size_t n)
+    {
         std::vector<std::uint8_t> bytes(n);
         std::size_t got = 0;
         while (got < n) {
             const ssize_t r = ::read(master_, bytes.data() + got, n - got);
-            if (r <= 0) break;
+            if (r <= 0)
+                break;
             got += static_cast<std::size_t>(r);
         }
         bytes.resize(got);
         return bytes;
     }
-    void hangUp() {
+    void hangUp()
+    {
         ::close(master_);
         master_ = -1;
     }
@@ -68,18 +78,19 @@ private:
     std::string name_;
 };
 
-TEST(HumgatherSerialLink, MemoryReadsWritesAndWords) {
+TEST(HumgatherSerialLink, MemoryReadsWritesAndWords)
+{
     UnitEnd unit(41);
     SerialLink link;
     ASSERT_TRUE(link.open(unit.port(), 115200)) << link.errorText();
     unit.send({0x5A});
     EXPECT_EQ(link.readMemoryByte(0x1234, MemorySpace::Prom), 0x5A);
-    EXPECT_EQ(unit.received(3), (std::vector<std::uint8_t>{'k', 0x34, 0x12}));
+    EXPECT_EQ(unit.received(3), (std::vector<std::uint8_t> {'k', 0x34, 0x12}));
     unit.send({0x00, 0x80});
     EXPECT_EQ(link.readMemoryWord(0x01B4), -32768);
-    EXPECT_EQ(unit.received(3), (std::vector<std::uint8_t>{'w', 0xB4, 0x01}));
+    EXPECT_EQ(unit.received(3), (std::vector<std::uint8_t> {'w', 0xB4, 0x01}));
     link.writeMemoryByte(0x022B, 7);
-    EXPECT_EQ(unit.received(4), (std::vector<std::uint8_t>{'e', 0x2B, 0x02, 7}));
+    EXPECT_EQ(unit.received(4), (std::vector<std::uint8_t> {'e', 0x2B, 0x02, 7}));
     unit.send({'O', 'K', '\r'});
     EXPECT_EQ(link.receiveLine(), "OK");
     const AnswerWord w = wordFromBytes(0xFF, 0xFF);
@@ -87,7 +98,8 @@ TEST(HumgatherSerialLink, MemoryReadsWritesAndWords) {
     EXPECT_EQ(w.signedValue, -1);
 }
 
-TEST(HumgatherSerialLink, SilentUnitIsReportedWhileTheReceiveWaits) {
+TEST(HumgatherSerialLink, SilentUnitIsReportedWhileTheReceiveWaits)
+{
     UnitEnd unit(42);
     SerialLink link;
     ASSERT_TRUE(link.open(unit.port(), 115200));
@@ -97,30 +109,32 @@ TEST(HumgatherSerialLink, SilentUnitIsReportedWhileTheReceiveWaits) {
         std::this_thread::sleep_for(std::chrono::milliseconds(180));
         unit.send({1, 2});
     });
-    std::array<std::uint8_t, 2> bytes{};
+    std::array<std::uint8_t, 2> bytes {};
     link.receive(bytes);
     late.join();
     EXPECT_EQ(bytes[1], 2);
     EXPECT_GE(notices, 2);
 }
 
-TEST(HumgatherSerialLink, TryReceiveTakesAllOrNothing) {
+TEST(HumgatherSerialLink, TryReceiveTakesAllOrNothing)
+{
     UnitEnd unit(45);
     SerialLink link;
     ASSERT_TRUE(link.open(unit.port(), 115200));
     unit.send({1, 2, 3});
-    std::array<std::uint8_t, 4> four{};
+    std::array<std::uint8_t, 4> four {};
     EXPECT_FALSE(link.tryReceive(four, std::chrono::milliseconds(50)));
-    std::array<std::uint8_t, 3> three{};
-    EXPECT_TRUE(link.tryReceive(three, std::chrono::milliseconds(50)));  // nothing was taken before
+    std::array<std::uint8_t, 3> three {};
+    EXPECT_TRUE(link.tryReceive(three, std::chrono::milliseconds(50))); // nothing was taken before
     EXPECT_EQ(three[2], 3);
 }
 
-TEST(HumgatherSerialLink, AnswerOfUnknownLengthEndsWhenTheLineIsQuiet) {
+TEST(HumgatherSerialLink, AnswerOfUnknownLengthEndsWhenTheLineIsQuiet)
+{
     UnitEnd unit(47);
     SerialLink link;
     ASSERT_TRUE(link.open(unit.port(), 115200));
-    std::array<std::uint8_t, 8> answer{};
+    std::array<std::uint8_t, 8> answer {};
     unit.send({7, 8});
     EXPECT_EQ(link.receiveUntilQuiet(answer, std::chrono::milliseconds(100)), 2u);
     EXPECT_EQ(answer[1], 8);
@@ -130,7 +144,8 @@ TEST(HumgatherSerialLink, AnswerOfUnknownLengthEndsWhenTheLineIsQuiet) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
-TEST(HumgatherSerialLink, ClosedLineEndsTheWait) {
+TEST(HumgatherSerialLink, ClosedLineEndsTheWait)
+{
     UnitEnd unit(43);
     SerialLink link;
     ASSERT_TRUE(link.open(unit.port(), 115200));
@@ -138,7 +153,8 @@ TEST(HumgatherSerialLink, ClosedLineEndsTheWait) {
     EXPECT_THROW(link.receiveByte(), LinkLost);
 }
 
-TEST(HumgatherSerialLink, MissingPortSaysWhy) {
+TEST(HumgatherSerialLink, MissingPortSaysWhy)
+{
     setenv("VORN_COM44", "/nonexistent/humgather-line", 1);
     SerialLink link;
     EXPECT_FALSE(link.open(44, 115200));
@@ -146,32 +162,37 @@ TEST(HumgatherSerialLink, MissingPortSaysWhy) {
     unsetenv("VORN_COM44");
 }
 
-TEST(HumgatherSerialLink, InterruptInTestModeStopsTheUnitFirst) {
+TEST(HumgatherSerialLink, InterruptInTestModeStopsTheUnitFirst)
+{
     UnitEnd unit(46);
     const pid_t child = fork();
     if (child == 0) {
         SerialLink link;
-        if (!link.open(unit.port(), 115200)) _exit(3);
+        if (!link.open(unit.port(), 115200))
+            _exit(3);
         const StopOnInterrupt guard(link.descriptor());
         std::raise(SIGINT);
-        _exit(4);  // not reached: the default action ends the process
+        _exit(4); // not reached: the default action ends the process
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), SIGINT);
-    EXPECT_EQ(unit.received(2), (std::vector<std::uint8_t>{'?', 'b'}));
+    EXPECT_EQ(unit.received(2), (std::vector<std::uint8_t> {'?', 'b'}));
 
     // Outside test mode the signals are as they were.
     struct sigaction before {};
     sigaction(SIGINT, nullptr, &before);
-    { const StopOnInterrupt guard(-1); }
+    {
+        const StopOnInterrupt guard(-1);
+    }
     struct sigaction after {};
     sigaction(SIGINT, nullptr, &after);
     EXPECT_EQ(before.sa_handler, after.sa_handler);
 }
 
-TEST(HumgatherMakerNotices, EnvironmentThenFileThenDefaults) {
+TEST(HumgatherMakerNotices, EnvironmentThenFileThenDefaults)
+{
     const auto dir = freshDirectory("notices");
     unsetenv("HUMGATHER_NOTICE");
     unsetenv("HUMGATHER_PROM_TEXT");
@@ -190,12 +211,14 @@ TEST(HumgatherMakerNotices, EnvironmentThenFileThenDefaults) {
     EXPECT_EQ(promTextPart("short"), "");
 }
 
-void writeScript(const fs::path& path, const std::string& body) {
+void writeScript(const fs::path& path, const std::string& body)
+{
     std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
     fs::permissions(path, fs::perms::owner_all);
 }
 
-TEST(HumgatherHumsiftLauncher, FoundByVariableBesideTheProgramOrOnPath) {
+TEST(HumgatherHumsiftLauncher, FoundByVariableBesideTheProgramOrOnPath)
+{
     const auto dir = freshDirectory("launcher");
     const auto beside = dir / "bin";
     const auto onPathDir = dir / "path";
@@ -209,7 +232,7 @@ TEST(HumgatherHumsiftLauncher, FoundByVariableBesideTheProgramOrOnPath) {
     writeScript(beside / kHumsiftProgramName, "exit 3");
     EXPECT_EQ(findHumsift(beside), beside / kHumsiftProgramName);
     setenv("HUMSIFT", (dir / "missing").c_str(), 1);
-    EXPECT_FALSE(findHumsift(beside));  // an explicit choice that does not exist is not replaced
+    EXPECT_FALSE(findHumsift(beside)); // an explicit choice that does not exist is not replaced
     unsetenv("HUMSIFT");
     setenv("PATH", savedPath.c_str(), 1);
 
@@ -222,5 +245,5 @@ TEST(HumgatherHumsiftLauncher, FoundByVariableBesideTheProgramOrOnPath) {
     fs::remove_all(dir);
 }
 
-}  // namespace
-}  // namespace vorn::humgather
+} // namespace
+} // namespace vorn::humgather

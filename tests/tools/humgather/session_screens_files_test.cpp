@@ -16,15 +16,17 @@ namespace {
 
 using namespace vorn::humgather::testing;
 
-TEST_F(HumgatherSession, AbandonedCollectionsLeaveTheOldFilesAsTheyWere) {
+TEST_F(HumgatherSession, AbandonedCollectionsLeaveTheOldFilesAsTheyWere)
+{
     dir_.write("SENSORnoise.dat", " .5 \r\n");
     dir_.write("pose.txt", "an earlier run\r\n");
-    if (!startAtMenu(40)) return;
+    if (!startAtMenu(40))
+        return;
     PtySession& s = *session_;
 
     // Noise: keep the name, a count beyond the buffer, then M at the start prompt.
     menu(s, "25");
-    pressKeyAt(s, "HIT ANY KEY TO CONTINUE");  // the set-up instructions
+    pressKeyAt(s, "HIT ANY KEY TO CONTINUE"); // the set-up instructions
     answer(s, "Ouput to a file( 0 ), No output to a file ( 1 ) ", "");
     answer(s, " file name for sensor data ", "");
     answer(s, "How many samples to collect into the file, 32768 is max ", "40000");
@@ -56,20 +58,22 @@ TEST_F(HumgatherSession, AbandonedCollectionsLeaveTheOldFilesAsTheyWere) {
         EXPECT_NE(entry.path().extension(), ".partial") << entry.path();
 }
 
-TEST_F(HumgatherSession, ExamineTakesEachAnswerAtItsLengthAndNeverTraps) {
-    if (!startAtMenu(20)) return;
+TEST_F(HumgatherSession, ExamineTakesEachAnswerAtItsLengthAndNeverTraps)
+{
+    if (!startAtMenu(20))
+        return;
     PtySession& s = *session_;
     struct Examined {
         const char* value;
         const char* shows;
     };
     const Examined examined[] = {
-        {"17", "Rotate xyz with ref frame ="},  // one-byte answers outside the menu's list
+        {"17", "Rotate xyz with ref frame ="}, // one-byte answers outside the menu's list
         {"19", "address mode ="},
         // A number the command set does not know: what came, then the menu again.
         {"9", "Examine value 9 is not one Humgather knows; the unit answered 2 bytes:"},
         {"8", "data ready is disabled"},
-        {"2", "CPU crystal speed =  20  MHz"},  // nothing was left over on the line
+        {"2", "CPU crystal speed =  20  MHz"}, // nothing was left over on the line
     };
     for (const Examined& e : examined) {
         menu(s, "14");
@@ -81,8 +85,10 @@ TEST_F(HumgatherSession, ExamineTakesEachAnswerAtItsLengthAndNeverTraps) {
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
-TEST_F(HumgatherSession, RateCountRangeFollowsTheCrystalSpeed) {
-    if (!startAtMenu(40)) return;
+TEST_F(HumgatherSession, RateCountRangeFollowsTheCrystalSpeed)
+{
+    if (!startAtMenu(40))
+        return;
     PtySession& s = *session_;
     menu(s, "15");
     answer(s, " EXIT with no changes       ( 99 )", "6");
@@ -105,9 +111,11 @@ TEST_F(HumgatherSession, RateCountRangeFollowsTheCrystalSpeed) {
     EXPECT_TRUE(contains(received(), {'P', 6, 0xEF, 0xFF})) << "rate count";
 }
 
-TEST_F(HumgatherSession, PositionScreensOfFourVornsetsFitTheTerminal) {
+TEST_F(HumgatherSession, PositionScreensOfFourVornsetsFitTheTerminal)
+{
     startSimulator(sim::vornsetConfig(3));
-    if (IsSkipped()) return;
+    if (IsSkipped())
+        return;
     PtySession s(HUMGATHER_PATH, dir_.path().string());
     answer(s, "Vorn operation                        ( 1 )", "2");
     ASSERT_TRUE(s.expect("Please answer 0 or 1.")) << "2 is not a work mode:\n" << s.screen();
@@ -118,13 +126,16 @@ TEST_F(HumgatherSession, PositionScreensOfFourVornsetsFitTheTerminal) {
     answer(s, "how many vornsets to get data from ", "11");
     ASSERT_TRUE(s.expect("Between 1 and 10 vornsets, please")) << s.screen();
     answer(s, "how many vornsets to get data from ", "4");
-    for (const char* address : {"1", "2", "3", "1"}) answer(s, "input address #", address);
+    for (const char* address : {"1", "2", "3", "1"})
+        answer(s, "input address #", address);
     answer(s, " system in normal address mode ( 1 ) or expanded address mode ( 2 )  ", "1");
     answer(s, " DO ECHO/OK TEST ? NO ( 0 ),  YES ( 1 )  ", "");
-    for (int value = 1; value <= 3; ++value) answer(s, " examine master vornset only (0) or all vornsets (1)  ", "");
+    for (int value = 1; value <= 3; ++value)
+        answer(s, " examine master vornset only (0) or all vornsets (1)  ", "");
     pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
     answer(s, " running std vorn ( 0 ) or Extended Range ( 1 )  ", "");
-    if (HasFatalFailure()) return;
+    if (HasFatalFailure())
+        return;
 
     menu(s, "4");
     answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "1");
@@ -153,21 +164,25 @@ TEST_F(HumgatherSession, PositionScreensOfFourVornsetsFitTheTerminal) {
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
-TEST_F(HumgatherSession, AddressBeyondNormalPrefixesIsAskedAgain) {
+TEST_F(HumgatherSession, AddressBeyondNormalPrefixesIsAskedAgain)
+{
     // 0xF0 + 20 would wrap to the byte 0x04 and reach no unit; the address is asked for again.
     startSimulator(sim::vornsetConfig(3));
-    if (IsSkipped()) return;
+    if (IsSkipped())
+        return;
     PtySession s(HUMGATHER_PATH, dir_.path().string());
     answer(s, "Vorn operation                        ( 1 )", "1");
     answer(s, "Input a baud number of 0-9  ", "");
     answer(s, "COM5    ( 5 )", "");
     answer(s, "Standalone system ( 0 ), or multiple vornsets ( 1 )  ", "1");
     answer(s, "how many vornsets to get data from ", "2");
-    for (const char* address : {"1", "20"}) answer(s, "input address #", address);
+    for (const char* address : {"1", "20"})
+        answer(s, "input address #", address);
     answer(s, " system in normal address mode ( 1 ) or expanded address mode ( 2 )  ", "1");
     answer(s, "Address 20 needs expanded addressing (16 or more units); give 0 to 15.", "2");
     answer(s, " DO ECHO/OK TEST ? NO ( 0 ),  YES ( 1 )  ", "");
-    for (int value = 1; value <= 3; ++value) answer(s, " examine master vornset only (0) or all vornsets (1)  ", "1");
+    for (int value = 1; value <= 3; ++value)
+        answer(s, " examine master vornset only (0) or all vornsets (1)  ", "1");
     pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
     answer(s, " running std vorn ( 0 ) or Extended Range ( 1 )  ", "");
     menu(s, "27");
@@ -175,12 +190,14 @@ TEST_F(HumgatherSession, AddressBeyondNormalPrefixesIsAskedAgain) {
     EXPECT_TRUE(contains(received(), {0xF2, 'O', 1})) << "the second vornset is examined at address 2";
 }
 
-TEST_F(HumgatherSession, RevisionWrittenWithOnePlaceStartsUp) {
+TEST_F(HumgatherSession, RevisionWrittenWithOnePlaceStartsUp)
+{
     // 3.4 is 3.40: the unit answers 3, 40 and publishes its address table, as Humgather expects.
     const sim::ProgramOptions options = sim::parseProgramOptions({"--standalone", "--revision", "3.4"});
     ASSERT_TRUE(options.errors.empty());
     startSimulator(options.config);
-    if (IsSkipped()) return;
+    if (IsSkipped())
+        return;
     PtySession s(HUMGATHER_PATH, dir_.path().string());
     startInOperationMode(s, "3.4");
     EXPECT_NE(s.screen().find("prom date"), std::string::npos);
@@ -188,5 +205,5 @@ TEST_F(HumgatherSession, RevisionWrittenWithOnePlaceStartsUp) {
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
-}  // namespace
-}  // namespace vorn::humgather
+} // namespace
+} // namespace vorn::humgather

@@ -23,7 +23,8 @@ namespace {
 using namespace vorn::humgather::testing;
 
 // A noise file line: sign place, a value in volts on the 5 V grid, one blank.
-void expectNoiseLine(const std::string& line, std::size_t number) {
+void expectNoiseLine(const std::string& line, std::size_t number)
+{
     ASSERT_GE(line.size(), 3u) << "line " << number;
     ASSERT_TRUE(line[0] == ' ' || line[0] == '-') << "line " << number << ": \"" << line << "\"";
     ASSERT_EQ(line.back(), ' ') << "line " << number;
@@ -33,9 +34,11 @@ void expectNoiseLine(const std::string& line, std::size_t number) {
     ASSERT_EQ(console::basicNumber(static_cast<float>(volts)), line) << "line " << number;
 }
 
-TEST_F(HumgatherSession, EnterEverywhereRecordsTheNoiseFileAndHandsOverToHumsift) {
+TEST_F(HumgatherSession, EnterEverywhereRecordsTheNoiseFileAndHandsOverToHumsift)
+{
     startUnit(40);
-    if (IsSkipped()) return;
+    if (IsSkipped())
+        return;
     // A stand-in for Humsift that shows it ran, takes its time, and leaves a mark when done.
     dir_.write("humsift-stand-in",
                "#!/bin/sh\necho STAND-IN HUMSIFT $(wc -l < SENSORnoise.dat)\nsleep 1\necho done > humsift-ended\n");
@@ -49,7 +52,7 @@ TEST_F(HumgatherSession, EnterEverywhereRecordsTheNoiseFileAndHandsOverToHumsift
     ASSERT_TRUE(s.expect("** RS-232C COMMUNICATIONS WITH VORN IS OK**")) << s.screen();
     ASSERT_TRUE(s.expect("CPU crystal speed =  40  MHz")) << s.screen();
     pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
-    pressKeyAt(s, "HIT ANY KEY TO CONTINUE");  // the set-up instructions
+    pressKeyAt(s, "HIT ANY KEY TO CONTINUE"); // the set-up instructions
     pressKeyAt(s, "hit any key to stop data collection");
     ASSERT_TRUE(s.expect("start collecting time ")) << s.screen();
     const auto start = std::chrono::steady_clock::now();
@@ -61,7 +64,7 @@ TEST_F(HumgatherSession, EnterEverywhereRecordsTheNoiseFileAndHandsOverToHumsift
               << (seconds / lineSeconds - 1) * 100 << " % over)\n";
     RecordProperty("collection_seconds", std::to_string(seconds));
 
-    pressKeyAt(s, "HIT ANY KEY TO CONTINUE");  // the statistics of the record
+    pressKeyAt(s, "HIT ANY KEY TO CONTINUE"); // the statistics of the record
     if (!s.expect("Continue to analyze the noise for best measurement rate ( 0 )  or", 8000)) {
         pressKeyAt(s, "data just collected is possibly bad");
         answer(s, "Try again for good data ( 0 ), or just continue ( 1 ) ", "1");
@@ -81,7 +84,8 @@ TEST_F(HumgatherSession, EnterEverywhereRecordsTheNoiseFileAndHandsOverToHumsift
         ASSERT_EQ(line.back(), '\r') << "line " << lines + 1;
         line.pop_back();
         expectNoiseLine(line, ++lines);
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
     }
     EXPECT_EQ(lines, 32768u);
     // Test mode on, rate count 200, X receiver channel, stream; stop, reboot, out of test mode.
@@ -91,8 +95,10 @@ TEST_F(HumgatherSession, EnterEverywhereRecordsTheNoiseFileAndHandsOverToHumsift
     EXPECT_TRUE(contains(sent, {'?', 'b', 'z'}));
 }
 
-TEST_F(HumgatherSession, ChangeValuesSendTheirCodings) {
-    if (!startAtMenu(20)) return;
+TEST_F(HumgatherSession, ChangeValuesSendTheirCodings)
+{
+    if (!startAtMenu(20))
+        return;
     PtySession& s = *session_;
 
     menu(s, "15");
@@ -151,8 +157,10 @@ TEST_F(HumgatherSession, ChangeValuesSendTheirCodings) {
     EXPECT_FALSE(contains(sent, {'P', 20, 44})) << "300 must not go out as its low byte";
 }
 
-TEST_F(HumgatherSession, PhasingErrorIsShownAtRow22AndTheDisplayGoesOn) {
-    if (!startAtMenu(20)) return;
+TEST_F(HumgatherSession, PhasingErrorIsShownAtRow22AndTheDisplayGoesOn)
+{
+    if (!startAtMenu(20))
+        return;
     PtySession& s = *session_;
     menu(s, "4");
     answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "");
@@ -168,8 +176,10 @@ TEST_F(HumgatherSession, PhasingErrorIsShownAtRow22AndTheDisplayGoesOn) {
     EXPECT_TRUE(contains(received(), {'?'})) << "the stream must be stopped";
 }
 
-TEST_F(HumgatherSession, StatisticsOfOneSampleShowNoSpread) {
-    if (!startAtMenu(20)) return;
+TEST_F(HumgatherSession, StatisticsOfOneSampleShowNoSpread)
+{
+    if (!startAtMenu(20))
+        return;
     PtySession& s = *session_;
     menu(s, "4");
     answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "1");
@@ -188,8 +198,10 @@ TEST_F(HumgatherSession, StatisticsOfOneSampleShowNoSpread) {
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
-TEST_F(HumgatherSession, SystemStatusWithoutTheAddressingAnswerTakesTheNormalLength) {
-    if (!startAtMenu(20)) return;
+TEST_F(HumgatherSession, SystemStatusWithoutTheAddressingAnswerTakesTheNormalLength)
+{
+    if (!startAtMenu(20))
+        return;
     PtySession& s = *session_;
     menu(s, "14");
     answer(s, "AutoConfig                  ( 50 )", "36");
@@ -207,8 +219,10 @@ TEST_F(HumgatherSession, SystemStatusWithoutTheAddressingAnswerTakesTheNormalLen
     EXPECT_EQ(s.screen().find("Vornset 15 "), std::string::npos);
 }
 
-TEST_F(HumgatherSession, DataFileHoldsTheCyclesAskedFor) {
-    if (!startAtMenu(20)) return;
+TEST_F(HumgatherSession, DataFileHoldsTheCyclesAskedFor)
+{
+    if (!startAtMenu(20))
+        return;
     PtySession& s = *session_;
     menu(s, "4");
     answer(s, "noise statistics no ( 0 )  yes ( 1 ) ", "");
@@ -219,7 +233,7 @@ TEST_F(HumgatherSession, DataFileHoldsTheCyclesAskedFor) {
     answer(s, "Number of measurement cycles to store in data file (<1000) ", "1001");
     ASSERT_TRUE(s.expect("N must be less than 1000")) << s.screen();
     answer(s, "Number of measurement cycles to store in data file (<1000) ", "3");
-    s.type("x");  // a key during the collection no longer skips reads
+    s.type("x"); // a key during the collection no longer skips reads
     ASSERT_TRUE(s.expect("ALL DONE ")) << s.screen();
     pressKeyAt(s, "HIT ANY KEY TO CONTINUE");
     menu(s, "27");
@@ -230,7 +244,7 @@ TEST_F(HumgatherSession, DataFileHoldsTheCyclesAskedFor) {
     int lines = 0;
     while (std::getline(file, line)) {
         ++lines;
-        EXPECT_EQ(line.size(), 58u) << line;  // 57 characters and the carriage return
+        EXPECT_EQ(line.size(), 58u) << line; // 57 characters and the carriage return
         EXPECT_EQ(line.back(), '\r');
         EXPECT_EQ(line.substr(7, 3), ",  ") << line;
         // The simulated sensor circles at about 12 inches from the transmitter.
@@ -239,12 +253,13 @@ TEST_F(HumgatherSession, DataFileHoldsTheCyclesAskedFor) {
     EXPECT_EQ(lines, 3);
 }
 
-TEST(HumgatherStartUp, PortThatCannotBeOpenedIsReported) {
+TEST(HumgatherStartUp, PortThatCannotBeOpenedIsReported)
+{
     TempDir dir;
     setenv("VORN_COM2", (dir.path() / "no-such-line").c_str(), 1);
     PtySession s(HUMGATHER_PATH, dir.path().string());
     answer(s, "Vorn operation                        ( 1 )", "");
-    answer(s, "Input a baud number of 0-9  ", "12");  // no rate chosen yet: asked again
+    answer(s, "Input a baud number of 0-9  ", "12"); // no rate chosen yet: asked again
     ASSERT_TRUE(s.expect("Please choose one of the baud numbers 0-9.")) << s.screen();
     answer(s, "Input a baud number of 0-9  ", "");
     answer(s, "COM5    ( 5 )", "2");
@@ -253,7 +268,8 @@ TEST(HumgatherStartUp, PortThatCannotBeOpenedIsReported) {
     unsetenv("VORN_COM2");
 }
 
-TEST(HumgatherStartUp, SilentUnitIsReportedAndCtrlCEndsTheProgram) {
+TEST(HumgatherStartUp, SilentUnitIsReportedAndCtrlCEndsTheProgram)
+{
     TempDir dir;
     int unit = -1, line = -1;
     char name[256];
@@ -274,5 +290,5 @@ TEST(HumgatherStartUp, SilentUnitIsReportedAndCtrlCEndsTheProgram) {
     ::close(line);
 }
 
-}  // namespace
-}  // namespace vorn::humgather
+} // namespace
+} // namespace vorn::humgather

@@ -9,7 +9,8 @@
 namespace vorn::humsift {
 namespace {
 
-std::vector<Complex> directDft(const std::vector<double>& x, std::size_t bins) {
+std::vector<Complex> directDft(const std::vector<double>& x, std::size_t bins)
+{
     std::vector<Complex> out(bins);
     const double n = static_cast<double>(x.size());
     for (std::size_t k = 0; k < bins; ++k)
@@ -18,12 +19,14 @@ std::vector<Complex> directDft(const std::vector<double>& x, std::size_t bins) {
     return out;
 }
 
-TEST(RealFft, MatchesTheDirectTransformOnSmallSizes) {
+TEST(RealFft, MatchesTheDirectTransformOnSmallSizes)
+{
     std::mt19937 random(7);
     std::uniform_real_distribution<double> value(-2.0, 2.0);
     for (std::size_t n : {2u, 4u, 8u, 16u, 64u, 256u}) {
         std::vector<double> x(n);
-        for (double& v : x) v = value(random);
+        for (double& v : x)
+            v = value(random);
         RealFft fft(n);
         std::vector<Complex> fast(n / 2);
         fft.transform(x, fast);
@@ -35,9 +38,10 @@ TEST(RealFft, MatchesTheDirectTransformOnSmallSizes) {
     }
 }
 
-TEST(RealFft, FindsAKnownToneAt32768Samples) {
+TEST(RealFft, FindsAKnownToneAt32768Samples)
+{
     constexpr std::size_t n = 32768;
-    constexpr std::size_t toneBin = 578;  // 60.0083 Hz at 3402 Hz
+    constexpr std::size_t toneBin = 578; // 60.0083 Hz at 3402 Hz
     std::vector<double> x(n);
     for (std::size_t j = 0; j < n; ++j)
         x[j] = 0.75 * std::cos(2.0 * std::numbers::pi * double(toneBin * j) / double(n) + 0.3);
@@ -48,11 +52,13 @@ TEST(RealFft, FindsAKnownToneAt32768Samples) {
     EXPECT_NEAR(std::arg(spectrum[toneBin]), 0.3, 1e-9);
     double leak = 0.0;
     for (std::size_t k = 0; k < n / 2; ++k)
-        if (k != toneBin) leak = std::max(leak, std::abs(spectrum[k]));
+        if (k != toneBin)
+            leak = std::max(leak, std::abs(spectrum[k]));
     EXPECT_LT(leak, 1e-6);
 }
 
-TEST(RealFft, RefusesSizesThatAreNotPowersOfTwo) {
+TEST(RealFft, RefusesSizesThatAreNotPowersOfTwo)
+{
     EXPECT_THROW(RealFft(12), std::invalid_argument);
     EXPECT_THROW(RealFft(1), std::invalid_argument);
     EXPECT_THROW(ComplexFft(6), std::invalid_argument);
@@ -62,5 +68,5 @@ TEST(RealFft, RefusesSizesThatAreNotPowersOfTwo) {
     EXPECT_THROW(fft.transform(tooShort, out), std::invalid_argument);
 }
 
-}  // namespace
-}  // namespace vorn::humsift
+} // namespace
+} // namespace vorn::humsift

@@ -8,32 +8,35 @@
 #include "temp_dir.h"
 #include "test_spectra.h"
 #include "vorn/humsift/noise_file.h"
+#include "vorn/humsift/noise_spectrum_file.h"
 #include "vorn/humsift/output_target.h"
 #include "vorn/humsift/rate_report.h"
-#include "vorn/humsift/noise_spectrum_file.h"
 
 namespace vorn::humsift {
 namespace {
 
 using testing::TempDir;
 
-TEST(NoiseFileReading, SkipsEmptyLinesAndLeadingBlanks) {
+TEST(NoiseFileReading, SkipsEmptyLinesAndLeadingBlanks)
+{
     TempDir dir;
     dir.write("plain.dat", " .5 \r\n-1.25 \r\n 2 \r\n 0 \r\n");
     dir.write("gaps.dat", "\r\n .5 \r\n\r\n   \r\n-1.25 \n\n 2 \r\n 0 ");
     const NoiseFile plain = readNoiseFile(dir.file("plain.dat"), 32768);
     const NoiseFile gaps = readNoiseFile(dir.file("gaps.dat"), 32768);
     ASSERT_TRUE(plain.opened);
-    EXPECT_EQ(plain.values, (std::vector<double>{0.5, -1.25, 2.0, 0.0}));
+    EXPECT_EQ(plain.values, (std::vector<double> {0.5, -1.25, 2.0, 0.0}));
     EXPECT_EQ(gaps.values, plain.values);
     EXPECT_FALSE(plain.moreThanMaximum);
     EXPECT_FALSE(readNoiseFile(dir.file("missing.dat"), 32768).opened);
 }
 
-TEST(NoiseFileReading, StopsAtTheMaximumAndSaysSo) {
+TEST(NoiseFileReading, StopsAtTheMaximumAndSaysSo)
+{
     TempDir dir;
     std::string text;
-    for (int i = 0; i < 10; ++i) text += " " + std::to_string(i) + " \r\n";
+    for (int i = 0; i < 10; ++i)
+        text += " " + std::to_string(i) + " \r\n";
     dir.write("ten.dat", text);
     const NoiseFile capped = readNoiseFile(dir.file("ten.dat"), 8);
     EXPECT_EQ(capped.values.size(), 8u);
@@ -42,11 +45,12 @@ TEST(NoiseFileReading, StopsAtTheMaximumAndSaysSo) {
     EXPECT_FALSE(exact.moreThanMaximum);
 }
 
-TEST(NoiseFileReading, LinesThatAreNotSamplesAreCountedAndLeftOut) {
+TEST(NoiseFileReading, LinesThatAreNotSamplesAreCountedAndLeftOut)
+{
     TempDir dir;
     dir.write("odd.dat", " .5 \r\nhello\r\n-1.25 \r\nnan\r\ninf\r\n12abc\r\n1,5\r\n 1e300 \r\n 2 \r\n-11\r\n 0 \r\n");
     const NoiseFile odd = readNoiseFile(dir.file("odd.dat"), 3);
-    EXPECT_EQ(odd.values, (std::vector<double>{0.5, -1.25, 2.0}));  // the limit counts samples only
+    EXPECT_EQ(odd.values, (std::vector<double> {0.5, -1.25, 2.0})); // the limit counts samples only
     EXPECT_EQ(odd.badLines, 7u);
     EXPECT_EQ(odd.firstBadLine, 2u);
     EXPECT_TRUE(odd.moreThanMaximum);
@@ -54,27 +58,35 @@ TEST(NoiseFileReading, LinesThatAreNotSamplesAreCountedAndLeftOut) {
 
     std::mt19937 random(7);
     std::string bytes(20000, '\0');
-    for (char& c : bytes) c = static_cast<char>(random());
+    for (char& c : bytes)
+        c = static_cast<char>(random());
     dir.write("random.dat", bytes);
     const NoiseFile noise = readNoiseFile(dir.file("random.dat"), 32768);
     EXPECT_TRUE(noise.mostlyNotSamples());
     EXPECT_LT(noise.values.size(), 5u);
 }
 
-TEST(SpectrumFile, ExactBytesWithTheAmplitudeInTheSecondPrintZone) {
+TEST(SpectrumFile, ExactBytesWithTheAmplitudeInTheSecondPrintZone)
+{
     // The amplitude's sign place is column 15.
     EXPECT_EQ(spectrumFileLine(0.0, 0.0), " 0 " + std::string(11, ' ') + " 0 \r\n");
-    EXPECT_EQ(spectrumFileLine(0.10382080078125, 12.5), " .1038208     " " 12.5 \r\n");
-    EXPECT_EQ(spectrumFileLine(1700.896240234375, 1234.56789), " 1700.896     " " 1234.568 \r\n");
+    EXPECT_EQ(spectrumFileLine(0.10382080078125, 12.5), " .1038208     "
+                                                        " 12.5 \r\n");
+    EXPECT_EQ(spectrumFileLine(1700.896240234375, 1234.56789), " 1700.896     "
+                                                               " 1234.568 \r\n");
     // Plain decimals like the noise file, never an exponent.
-    EXPECT_EQ(spectrumFileLine(0.2, 9.023994e-06), " .2           " " .000009023994 \r\n");
+    EXPECT_EQ(spectrumFileLine(0.2, 9.023994e-06), " .2           "
+                                                   " .000009023994 \r\n");
     TempDir dir;
     const Spectrum s = testing::handSpectrum({3.0, 0.25}, 0.5);
     ASSERT_TRUE(writeSpectrumFile(dir.file("psd.dat"), s));
-    EXPECT_EQ(dir.read("psd.dat"), " 0            " " 3 \r\n .5           " " .25 \r\n");
+    EXPECT_EQ(dir.read("psd.dat"), " 0            "
+                                   " 3 \r\n .5           "
+                                   " .25 \r\n");
 }
 
-TEST(SpectrumFile, ReadsPairsBackAndSkipsComments) {
+TEST(SpectrumFile, ReadsPairsBackAndSkipsComments)
+{
     TempDir dir;
     const Spectrum s = testing::roomSpectrum(1024);
     ASSERT_TRUE(writeSpectrumFile(dir.file("psd.dat"), s));
@@ -89,8 +101,8 @@ TEST(SpectrumFile, ReadsPairsBackAndSkipsComments) {
     const auto mixed = readFrequencyPairs(dir.file("mixed.dat"));
     ASSERT_TRUE(mixed);
     // A line without an amplitude is no pair (it used to read as an amplitude of 0).
-    EXPECT_EQ(mixed->first, (std::vector<double>{80.5, -1.0}));
-    EXPECT_EQ(mixed->second, (std::vector<double>{2.25, 3.0}));
+    EXPECT_EQ(mixed->first, (std::vector<double> {80.5, -1.0}));
+    EXPECT_EQ(mixed->second, (std::vector<double> {2.25, 3.0}));
     EXPECT_EQ(mixed->badLines, 2u);
     EXPECT_EQ(mixed->firstBadLine, 6u);
     EXPECT_FALSE(readFrequencyPairs(dir.file("missing.dat")));
@@ -103,7 +115,8 @@ TEST(SpectrumFile, ReadsPairsBackAndSkipsComments) {
     EXPECT_TRUE(rates->mostlyNotPairs());
 }
 
-TEST(OutputFiles, ReplacedOnlyWhenCompleteAndTheReasonIsToldOtherwise) {
+TEST(OutputFiles, ReplacedOnlyWhenCompleteAndTheReasonIsToldOtherwise)
+{
     TempDir dir;
     dir.write("BestRate.dat", "old");
     ASSERT_TRUE(console::replaceFile(dir.file("BestRate.dat"), "new"));
@@ -113,10 +126,11 @@ TEST(OutputFiles, ReplacedOnlyWhenCompleteAndTheReasonIsToldOtherwise) {
     EXPECT_EQ(missing.reason, "No such file or directory");
     std::filesystem::create_directory(dir.path() / "folder");
     EXPECT_FALSE(console::replaceFile(dir.file("folder"), "x"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // nothing left beside
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // nothing left beside
 }
 
-TEST(OutputFiles, TheRecordingIsNeverAnOutputAndOtherFilesAreTold) {
+TEST(OutputFiles, TheRecordingIsNeverAnOutputAndOtherFilesAreTold)
+{
     TempDir dir;
     dir.write("SENSORnoise.dat", " .5 \r\n");
     dir.write("notes.txt", "my notes\n");
@@ -138,14 +152,16 @@ TEST(OutputFiles, TheRecordingIsNeverAnOutputAndOtherFilesAreTold) {
 
 class RateFile : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         setenv("TZ", "UTC", 1);
         tzset();
     }
-    static RateReport report(ScanKind kind) {
+    static RateReport report(ScanKind kind)
+    {
         RateReport r;
         r.title = "Lab 3";
-        r.when = 1'700'000'000;  // 22:13:20 on 11-14-2023
+        r.when = 1'700'000'000; // 22:13:20 on 11-14-2023
         r.halfWidth = 10;
         r.kind = kind;
         r.ranked = {{105.17, 84.0, 45, 84.6612}, {12345.6, 1.0, 80, 10000.0}};
@@ -153,7 +169,8 @@ protected:
     }
 };
 
-TEST_F(RateFile, ExactBytesOfARateScan) {
+TEST_F(RateFile, ExactBytesOfARateScan)
+{
     EXPECT_EQ(rateFileText(report(ScanKind::CurrentNotch)),
               "'Lab 3\r\n'\r\n'22:13:20  11-14-2023\r\n'Frequencies averaged together +/- 10 \r\n"
               "'Hann Window Applied\r\n'Wide Notch Filter Applied\r\n'\r\n"
@@ -162,7 +179,8 @@ TEST_F(RateFile, ExactBytesOfARateScan) {
               " 105.17      84.66    \r\n%12345.60    %10000.00    \r\n");
 }
 
-TEST_F(RateFile, OptimisingScansAddTheZeros) {
+TEST_F(RateFile, OptimisingScansAddTheZeros)
+{
     RateReport tracking = report(ScanKind::TrackingZero);
     tracking.ranked.pop_back();
     tracking.window = Window::None;
@@ -178,17 +196,17 @@ TEST_F(RateFile, OptimisingScansAddTheZeros) {
     TempDir dir;
     ASSERT_TRUE(writeRateFile(dir.file("BestRate.dat"), tracking));
     EXPECT_EQ(dir.read("BestRate.dat"), text);
-    const auto pairs = readFrequencyPairs(dir.file("BestRate.dat"));  // the rate file reads as pairs
+    const auto pairs = readFrequencyPairs(dir.file("BestRate.dat")); // the rate file reads as pairs
     ASSERT_TRUE(pairs);
-    EXPECT_EQ(pairs->first, (std::vector<double>{105.17}));
-    EXPECT_EQ(pairs->second, (std::vector<double>{84.66}));
+    EXPECT_EQ(pairs->first, (std::vector<double> {105.17}));
+    EXPECT_EQ(pairs->second, (std::vector<double> {84.66}));
     // Values too wide for their column come back whole.
     ASSERT_TRUE(writeRateFile(dir.file("wide.dat"), report(ScanKind::CurrentNotch)));
     const auto wide = readFrequencyPairs(dir.file("wide.dat"));
     ASSERT_TRUE(wide);
-    EXPECT_EQ(wide->first, (std::vector<double>{105.17, 12345.6}));
-    EXPECT_EQ(wide->second, (std::vector<double>{84.66, 10000.0}));
+    EXPECT_EQ(wide->first, (std::vector<double> {105.17, 12345.6}));
+    EXPECT_EQ(wide->second, (std::vector<double> {84.66, 10000.0}));
 }
 
-}  // namespace
-}  // namespace vorn::humsift
+} // namespace
+} // namespace vorn::humsift

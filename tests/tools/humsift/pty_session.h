@@ -35,4 +35,4 @@ private:
     int exitStatus_ = -1;
 };
 
-}  // namespace vorn::humsift::testing
+} // namespace vorn::humsift::testing

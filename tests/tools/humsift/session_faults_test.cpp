@@ -30,7 +30,8 @@ constexpr const char* kAnalysisMenuEnd = "All Done here -  go to the previous me
 constexpr const char* kMainMenuEnd = " All done - program will end                 ( 2 )";
 
 // FAST up to the mains question, the noise file read.
-void fastToMains(PtySession& s) {
+void fastToMains(PtySession& s)
+{
     answer(s, kFastOrEngineering, "");
     answer(s, kInterface, "");
     answer(s, kNoiseFileName, "");
@@ -38,7 +39,8 @@ void fastToMains(PtySession& s) {
 }
 
 // ENGINEERING from the start to the analysis menu, with a spectrum computed for the default notch.
-void engineeringToAnalysisMenu(PtySession& s) {
+void engineeringToAnalysisMenu(PtySession& s)
+{
     answer(s, kFastOrEngineering, "1");
     answer(s, "Approximate Maximum number of data points in input file  ", "");
     answer(s, kInterface, "");
@@ -56,13 +58,15 @@ void engineeringToAnalysisMenu(PtySession& s) {
     answer(s, "read already computed PSD from a file ( 1 )", "");
 }
 
-void leaveEngineering(PtySession& s) {
+void leaveEngineering(PtySession& s)
+{
     answer(s, kAnalysisMenuEnd, "11");
     answer(s, kMainMenuEnd, "2");
     EXPECT_EQ(s.waitForExit(), 0) << s.screen();
 }
 
-TEST(HumsiftFaults, AnOutputNameNeverReplacesTheRecordingAndOtherFilesOnlyWhenAsked) {
+TEST(HumsiftFaults, AnOutputNameNeverReplacesTheRecordingAndOtherFilesOnlyWhenAsked)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 4096);
     dir.write("notes.txt", "my notes\n");
@@ -88,16 +92,19 @@ TEST(HumsiftFaults, AnOutputNameNeverReplacesTheRecordingAndOtherFilesOnlyWhenAs
     EXPECT_EQ(dir.read("rates.dat").substr(0, 6), "'room\r");
 }
 
-TEST(HumsiftFaults, LinesThatAreNotSamplesAreToldAndAFileOfThemIsRefused) {
+TEST(HumsiftFaults, LinesThatAreNotSamplesAreToldAndAFileOfThemIsRefused)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 1024);
     std::string text = dir.read("SENSORnoise.dat");
     std::size_t fifthLine = 0;
-    for (int line = 1; line < 5; ++line) fifthLine = text.find("\r\n", fifthLine) + 2;
+    for (int line = 1; line < 5; ++line)
+        fifthLine = text.find("\r\n", fifthLine) + 2;
     text.insert(fifthLine, "hello\r\nnan\r\n 1e300 \r\n");
     dir.write("SENSORnoise.dat", text);
     std::string junk;
-    for (int i = 0; i < 40; ++i) junk += "12abc\r\n";
+    for (int i = 0; i < 40; ++i)
+        junk += "12abc\r\n";
     dir.write("junk.dat", junk + " .5 \r\n");
     PtySession s(HUMSIFT_PATH, dir.path().string());
     answer(s, kFastOrEngineering, "");
@@ -112,7 +119,8 @@ TEST(HumsiftFaults, LinesThatAreNotSamplesAreToldAndAFileOfThemIsRefused) {
     ASSERT_TRUE(s.expect("ALL DONE GENERATING  512  power spectrum density values"));
 }
 
-TEST(HumsiftFaults, WrongAnswersAreAskedAgainAndOutOfRangeValuesRefused) {
+TEST(HumsiftFaults, WrongAnswersAreAskedAgainAndOutOfRangeValuesRefused)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 8192);
     const std::string recording = dir.read("SENSORnoise.dat");
@@ -173,10 +181,11 @@ TEST(HumsiftFaults, WrongAnswersAreAskedAgainAndOutOfRangeValuesRefused) {
     answer(s, "Back to previous menu ( 0 ),  Define another averaging band ( 1 ) ", "");
     leaveEngineering(s);
     EXPECT_EQ(dir.read("SENSORnoise.dat"), recording);
-    EXPECT_EQ(dir.read("psd.dat").find('E'), std::string::npos);  // plain decimals only
+    EXPECT_EQ(dir.read("psd.dat").find('E'), std::string::npos); // plain decimals only
 }
 
-TEST(HumsiftFaults, AFilterThatBlowsUpIsNamedWhereverItIsUsed) {
+TEST(HumsiftFaults, AFilterThatBlowsUpIsNamedWhereverItIsUsed)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 8192);
     PtySession s(HUMSIFT_PATH, dir.path().string());
@@ -197,7 +206,8 @@ TEST(HumsiftFaults, AFilterThatBlowsUpIsNamedWhereverItIsUsed) {
     leaveEngineering(s);
 }
 
-TEST(HumsiftFaults, CtrlZAndFgGiveSingleKeysBack) {
+TEST(HumsiftFaults, CtrlZAndFgGiveSingleKeysBack)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 1024);
     PtySession s("/bin/bash", dir.path().string(), {"--norc", "--noprofile", "-i"}, {"PS1=$ "});
@@ -205,7 +215,7 @@ TEST(HumsiftFaults, CtrlZAndFgGiveSingleKeysBack) {
     fastToMains(s);
     answer(s, kMains50, "");
     answer(s, kRateToFile, "");
-    pressKeyAt(s, kListEnd, "\x1a");  // Ctrl-Z while a single key is awaited
+    pressKeyAt(s, kListEnd, "\x1a"); // Ctrl-Z while a single key is awaited
     const std::string job = std::string(HUMSIFT_PATH) + "\r\n";
     ASSERT_TRUE(s.expect("Stopped")) << s.screen();
     ASSERT_TRUE(s.expect(job));
@@ -213,7 +223,7 @@ TEST(HumsiftFaults, CtrlZAndFgGiveSingleKeysBack) {
     // The shell names the job it continues; give the program a moment to take the terminal back.
     ASSERT_TRUE(s.expect(job)) << s.screen();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    s.type("q");  // one key, no Enter
+    s.type("q"); // one key, no Enter
     ASSERT_TRUE(s.expect(kAgain)) << s.screen();
     ASSERT_TRUE(s.expect("Carriage return to keep, or enter new value"));
     s.type("\n");
@@ -222,7 +232,8 @@ TEST(HumsiftFaults, CtrlZAndFgGiveSingleKeysBack) {
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
-TEST(HumsiftFaults, ADisplayThatCannotBeOpenedFallsBackOffScreen) {
+TEST(HumsiftFaults, ADisplayThatCannotBeOpenedFallsBackOffScreen)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 1024);
     PtySession s(HUMSIFT_PATH, dir.path().string(), {}, {"DISPLAY=:87", "QT_QPA_PLATFORM", "XAUTHORITY=/nonexistent"});
@@ -233,7 +244,8 @@ TEST(HumsiftFaults, ADisplayThatCannotBeOpenedFallsBackOffScreen) {
     ASSERT_TRUE(s.expect("ALL DONE GENERATING"));
 }
 
-TEST(HumsiftFaults, AFailedRateFileIsToldWithItsReasonBelowTheList) {
+TEST(HumsiftFaults, AFailedRateFileIsToldWithItsReasonBelowTheList)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 4096);
     PtySession s(HUMSIFT_PATH, dir.path().string());
@@ -247,7 +259,8 @@ TEST(HumsiftFaults, AFailedRateFileIsToldWithItsReasonBelowTheList) {
     ASSERT_TRUE(s.expect("You're at the end of the list."));
 }
 
-TEST(HumsiftFaults, KeysTypedAheadAreShownAndARefusedMainsAnswerShowsBothChoices) {
+TEST(HumsiftFaults, KeysTypedAheadAreShownAndARefusedMainsAnswerShowsBothChoices)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 1024);
     PtySession s(HUMSIFT_PATH, dir.path().string());
@@ -265,12 +278,15 @@ TEST(HumsiftFaults, KeysTypedAheadAreShownAndARefusedMainsAnswerShowsBothChoices
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
-std::pair<int, std::string> runQuietly(const TempDir& dir, const std::string& command) {
-    const int status = std::system(("cd " + dir.path().string() + " && " + command + " > out.txt 2>&1 < /dev/null").c_str());
+std::pair<int, std::string> runQuietly(const TempDir& dir, const std::string& command)
+{
+    const int status =
+        std::system(("cd " + dir.path().string() + " && " + command + " > out.txt 2>&1 < /dev/null").c_str());
     return {WEXITSTATUS(status), dir.read("out.txt")};
 }
 
-TEST(HumsiftFaults, CommandLinesAreAnsweredPlainly) {
+TEST(HumsiftFaults, CommandLinesAreAnsweredPlainly)
+{
     TempDir dir;
     const auto [extraStatus, extra] = runQuietly(dir, std::string(HUMSIFT_PATH) + " --help extra");
     EXPECT_EQ(extraStatus, 2);
@@ -302,5 +318,5 @@ TEST(HumsiftFaults, CommandLinesAreAnsweredPlainly) {
     EXPECT_EQ(testing::linesOf(dir.read("made.dat")).size(), 4u);
 }
 
-}  // namespace
-}  // namespace vorn::humsift
+} // namespace
+} // namespace vorn::humsift

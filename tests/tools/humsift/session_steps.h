@@ -15,7 +15,8 @@
 
 namespace vorn::humsift::testing {
 
-inline void writeNoiseFile(const TempDir& dir, const std::string& name, std::size_t count) {
+inline void writeNoiseFile(const TempDir& dir, const std::string& name, std::size_t count)
+{
     std::string text;
     const double w = 2 * std::numbers::pi / 3402.0;
     for (std::size_t j = 0; j < count; ++j) {
@@ -27,24 +28,28 @@ inline void writeNoiseFile(const TempDir& dir, const std::string& name, std::siz
     dir.write(name, text);
 }
 
-inline std::vector<std::string> linesOf(const std::string& text) {
+inline std::vector<std::string> linesOf(const std::string& text)
+{
     std::vector<std::string> lines;
     std::istringstream in(text);
     std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
+    while (std::getline(in, line))
+        lines.push_back(line);
     return lines;
 }
 
 // Answers a question once its keep-or-enter line is on the screen.
-inline void answer(PtySession& s, const std::string& prompt, const std::string& reply) {
+inline void answer(PtySession& s, const std::string& prompt, const std::string& reply)
+{
     ASSERT_TRUE(s.expect(prompt)) << "no prompt \"" << prompt << "\" in:\n" << s.screen();
     ASSERT_TRUE(s.expect("Carriage return to keep, or enter new value")) << s.screen();
     s.type(reply + "\n");
 }
 
-inline void pressKeyAt(PtySession& s, const std::string& text, const std::string& key) {
+inline void pressKeyAt(PtySession& s, const std::string& text, const std::string& key)
+{
     ASSERT_TRUE(s.expect(text)) << "no \"" << text << "\" in:\n" << s.screen();
     s.type(key);
 }
 
-}  // namespace vorn::humsift::testing
+} // namespace vorn::humsift::testing

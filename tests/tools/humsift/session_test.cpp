@@ -20,7 +20,8 @@ using testing::PtySession;
 using testing::TempDir;
 using testing::writeNoiseFile;
 
-TEST(HumsiftSession, FastAnalysisEndsWithTheRankedListTheRateFileAndAPicture) {
+TEST(HumsiftSession, FastAnalysisEndsWithTheRankedListTheRateFileAndAPicture)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 32768);
     PtySession s(HUMSIFT_PATH, dir.path().string());
@@ -68,7 +69,8 @@ TEST(HumsiftSession, FastAnalysisEndsWithTheRankedListTheRateFileAndAPicture) {
     EXPECT_EQ(picture.substr(0, 2), "BM");
 }
 
-TEST(HumsiftSession, EngineeringAnalysisWritesTheSpectrumAndScansZeroPairs) {
+TEST(HumsiftSession, EngineeringAnalysisWritesTheSpectrumAndScansZeroPairs)
+{
     TempDir dir;
     writeNoiseFile(dir, "room.dat", 8192);
     PtySession s(HUMSIFT_PATH, dir.path().string());
@@ -120,9 +122,9 @@ TEST(HumsiftSession, EngineeringAnalysisWritesTheSpectrumAndScansZeroPairs) {
     const std::vector<std::string> psd = linesOf(dir.read("SENSORpsd.dat"));
     ASSERT_EQ(psd.size(), 4096u);
     EXPECT_EQ(psd[0].substr(0, 14), " 0            ");
-    EXPECT_EQ(psd[1].substr(0, 10), " .3780518 ");  // 3097 / 8192 Hz: the ISA rate
+    EXPECT_EQ(psd[1].substr(0, 10), " .3780518 "); // 3097 / 8192 Hz: the ISA rate
     const std::vector<std::string> pairs = linesOf(dir.read("pairs.dat"));
-    ASSERT_EQ(pairs.size(), 13u + 13u);  // 90 .. 95 Hz in bins of 0.378 Hz
+    ASSERT_EQ(pairs.size(), 13u + 13u); // 90 .. 95 Hz in bins of 0.378 Hz
     EXPECT_EQ(pairs[10], "'Measurement   Noise     Tracking Notch\r");
     double rate = 0, figure = 0, firstZero = 0, second = 0;
     ASSERT_EQ(std::sscanf(pairs[13].c_str(), "%lf %lf %lf %lf", &rate, &figure, &firstZero, &second), 4);
@@ -130,7 +132,8 @@ TEST(HumsiftSession, EngineeringAnalysisWritesTheSpectrumAndScansZeroPairs) {
     EXPECT_NEAR(second, (rate / 2 + firstZero) / 2, 0.006);
 }
 
-TEST(HumsiftSession, ARateOnANotchZeroIsMarkedAndScansNearItStayFinite) {
+TEST(HumsiftSession, ARateOnANotchZeroIsMarkedAndScansNearItStayFinite)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 8192);
     PtySession s(HUMSIFT_PATH, dir.path().string());
@@ -188,7 +191,7 @@ TEST(HumsiftSession, ARateOnANotchZeroIsMarkedAndScansNearItStayFinite) {
     EXPECT_EQ(s.waitForExit(), 0);
 
     const std::vector<std::string> rows = linesOf(dir.read("near.dat"));
-    ASSERT_EQ(rows.size(), 13u + 48u);  // bins 133 .. 180 of 0.415 Hz
+    ASSERT_EQ(rows.size(), 13u + 48u); // bins 133 .. 180 of 0.415 Hz
     for (std::size_t i = 13; i < rows.size(); ++i) {
         // Figures beside a zero are huge: too wide for their column, they are marked with "%".
         std::string row = rows[i];
@@ -201,7 +204,8 @@ TEST(HumsiftSession, ARateOnANotchZeroIsMarkedAndScansNearItStayFinite) {
     EXPECT_EQ(dir.read("both.BMP").substr(0, 2), "BM");
 }
 
-TEST(HumsiftSession, AnOddSizedNoiseFileIsCutToAPowerOfTwo) {
+TEST(HumsiftSession, AnOddSizedNoiseFileIsCutToAPowerOfTwo)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 5000);
     PtySession s(HUMSIFT_PATH, dir.path().string());
@@ -212,7 +216,8 @@ TEST(HumsiftSession, AnOddSizedNoiseFileIsCutToAPowerOfTwo) {
     ASSERT_TRUE(s.expect("  ALL DONE GENERATING  2048  power spectrum density values"));
 }
 
-TEST(HumsiftSession, CtrlCWhileWaitingForAKeyRestoresTheTerminal) {
+TEST(HumsiftSession, CtrlCWhileWaitingForAKeyRestoresTheTerminal)
+{
     TempDir dir;
     writeNoiseFile(dir, "SENSORnoise.dat", 1024);
     // The shell ignores the interrupt so it can report on the terminal afterwards.
@@ -229,7 +234,8 @@ TEST(HumsiftSession, CtrlCWhileWaitingForAKeyRestoresTheTerminal) {
     EXPECT_EQ(s.waitForExit(), 0);
 }
 
-TEST(HumsiftSession, EndOfInputStopsTheProgramInsteadOfWaiting) {
+TEST(HumsiftSession, EndOfInputStopsTheProgramInsteadOfWaiting)
+{
     TempDir dir;
     const std::string command = std::string(HUMSIFT_PATH) + " < /dev/null > " + dir.file("out.txt") + " 2>&1";
     const int status = std::system(("cd " + dir.path().string() + " && QT_QPA_PLATFORM=offscreen " + command).c_str());
@@ -237,11 +243,12 @@ TEST(HumsiftSession, EndOfInputStopsTheProgramInsteadOfWaiting) {
     EXPECT_NE(dir.read("out.txt").find("The keyboard input has ended; Humsift stops here."), std::string::npos);
 }
 
-TEST(HumsiftSession, HelpAndVersionAreTheOnlyOptions) {
+TEST(HumsiftSession, HelpAndVersionAreTheOnlyOptions)
+{
     TempDir dir;
     const auto run = [&](const std::string& args) {
-        const int status = std::system((std::string(HUMSIFT_PATH) + " " + args + " > " + dir.file("out.txt") +
-                                        " 2>&1 < /dev/null").c_str());
+        const int status = std::system(
+            (std::string(HUMSIFT_PATH) + " " + args + " > " + dir.file("out.txt") + " 2>&1 < /dev/null").c_str());
         return std::make_pair(WEXITSTATUS(status), dir.read("out.txt"));
     };
     const auto [helpStatus, help] = run("--help");
@@ -253,5 +260,5 @@ TEST(HumsiftSession, HelpAndVersionAreTheOnlyOptions) {
     EXPECT_EQ(run("--fast").first, 2);
 }
 
-}  // namespace
-}  // namespace vorn::humsift
+} // namespace
+} // namespace vorn::humsift

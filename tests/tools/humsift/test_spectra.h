@@ -9,16 +9,19 @@
 namespace vorn::humsift::testing {
 
 // Bins at k * spacing with the given amplitudes.
-inline Spectrum handSpectrum(std::vector<double> amplitude, double spacing = 1.0) {
+inline Spectrum handSpectrum(std::vector<double> amplitude, double spacing = 1.0)
+{
     Spectrum s;
-    for (std::size_t k = 0; k < amplitude.size(); ++k) s.frequency.push_back(spacing * double(k));
+    for (std::size_t k = 0; k < amplitude.size(); ++k)
+        s.frequency.push_back(spacing * double(k));
     s.unfiltered = amplitude;
     s.amplitude = std::move(amplitude);
     return s;
 }
 
 // The spectrum of a room: hum at 60 Hz and harmonics, a 75 Hz monitor and white noise.
-inline Spectrum roomSpectrum(std::size_t n = 32768, double sampleFrequency = 3402.0) {
+inline Spectrum roomSpectrum(std::size_t n = 32768, double sampleFrequency = 3402.0)
+{
     std::mt19937 random(3);
     std::normal_distribution<double> white(0.0, 0.004);
     std::vector<double> x(n);
@@ -31,4 +34,4 @@ inline Spectrum roomSpectrum(std::size_t n = 32768, double sampleFrequency = 340
     return computeSpectrum(x, sampleFrequency, Window::Hann);
 }
 
-}  // namespace vorn::humsift::testing
+} // namespace vorn::humsift::testing

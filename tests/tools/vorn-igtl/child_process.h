@@ -12,7 +12,7 @@ namespace igtltest {
 class ChildProcess {
 public:
     ChildProcess(const std::string& program, const std::vector<std::string>& args);
-    ~ChildProcess();  // kills a child that is still running
+    ~ChildProcess(); // kills a child that is still running
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 

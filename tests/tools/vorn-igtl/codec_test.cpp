@@ -1,10 +1,10 @@
 // The server's messages, read back by the independent decoder: header fields,
 // CRC, the matrix layout, time stamps; and what the codec accepts from clients.
 #include "frame_encoder.h"
-#include "wall_clock_map.h"
 #include "igtl_codec.h"
 #include "igtl_decoder.h"
 #include "pose_of_measurement.h"
+#include "wall_clock_map.h"
 
 #include <gtest/gtest.h>
 
@@ -105,7 +105,7 @@ TEST(PoseOfMeasurement, MatrixAnglesAndQuaternionAgree)
             fromQuaternion.quaternion = {w, (unit[1][2] - unit[2][1]) / (4 * w), (unit[2][0] - unit[0][2]) / (4 * w),
                                          (unit[0][1] - unit[1][0]) / (4 * w)};
         } else {
-            fromQuaternion = fromMatrix;  // near 180 degrees this formula is unstable; matrix stands in
+            fromQuaternion = fromMatrix; // near 180 degrees this formula is unstable; matrix stands in
         }
         const auto a = poseOf(fromMatrix), b = poseOf(fromAngles), q = poseOf(fromQuaternion);
         for (int row = 0; row < 3; ++row)
@@ -135,9 +135,9 @@ TEST(FrameEncoder, OneMessagePerDataUnitWithTheFrameTime)
     FrameEncoder encoder({{1, 5, 36, false}, {3, 1, 72, false}});
     VornFrame frame {};
     frame.time = 2500;
-    frame.reading[1].position[0] = 32767;  // 36 inches
+    frame.reading[1].position[0] = 32767; // 36 inches
     frame.reading[1].matrix[0] = frame.reading[1].matrix[4] = frame.reading[1].matrix[8] = 32767;
-    frame.reading[3].position[2] = -32767;  // -72 inches
+    frame.reading[3].position[2] = -32767; // -72 inches
     std::vector<uint8_t> stream(encoder.frameSize());
     encoder.encode(frame, timestampOfMilliseconds(frame.time), stream.data());
     const auto first = igtltest::takeMessage(stream);
@@ -160,11 +160,11 @@ namespace {
 
 TEST(WallClockMap, TheFirstFrameFixesTheOffsetLaterFramesKeepTheirSpacing)
 {
-    uint64_t nowNs = 1796649621500000000ull;  // 2026-12-07 13:20:21.5 UTC
+    uint64_t nowNs = 1796649621500000000ull; // 2026-12-07 13:20:21.5 UTC
     WallClockMap map([&] { return nowNs; });
     const auto seconds = [](uint64_t stamp) { return (stamp >> 32) + (stamp & 0xFFFFFFFFu) / 4294967296.0; };
     EXPECT_NEAR(seconds(map.timestampOf(602885)), 1796649621.5, 1e-6);
-    nowNs += 60ull * 1000000000u;  // the wall clock is set forward while streaming
+    nowNs += 60ull * 1000000000u; // the wall clock is set forward while streaming
     EXPECT_NEAR(seconds(map.timestampOf(602895)), 1796649621.51, 1e-6);
     // The millisecond clock wraps after 49.7 days; the wall time counts on.
     WallClockMap wrapping([] { return 1796649621000000000ull; });

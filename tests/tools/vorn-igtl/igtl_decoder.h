@@ -29,7 +29,7 @@ struct Message {
 };
 
 struct Transform {
-    std::array<std::array<double, 3>, 3> rotation {};  // [row][column]
+    std::array<std::array<double, 3>, 3> rotation {}; // [row][column]
     std::array<double, 3> translation {};
 };
 

@@ -9,15 +9,15 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
 using namespace std::chrono_literals;
 using igtltest::ChildProcess;
 
-constexpr int kBadConfiguration = 2;  // RestartPreventExitStatus of vorn-igtl.service
+constexpr int kBadConfiguration = 2; // RestartPreventExitStatus of vorn-igtl.service
 
 TEST(VornIgtlStop, SigtermMidStreamLogsNoLibraryError)
 {
@@ -69,7 +69,7 @@ TEST(VornIgtlStop, TheCommandLinesLinkReplacesTheFiles)
                                          "--tcpip", "127.0.0.1:" + std::to_string(controller.port()), "-c", "20"});
     EXPECT_EQ(server.finish(20s), 0) << server.err();
     EXPECT_NE(server.err().find("20 frame(s) sent"), std::string::npos) << server.err();
-    EXPECT_EQ(controller.deviceConfig(2).dataFormat, 4);  // the file's other options still count
+    EXPECT_EQ(controller.deviceConfig(2).dataFormat, 4); // the file's other options still count
     std::remove(path.c_str());
     controller.stop();
 }

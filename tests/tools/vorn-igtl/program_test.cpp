@@ -59,7 +59,7 @@ TEST(VornIgtlProgram, StreamsAVornsetToEveryKindOfClientAndStopsCleanly)
     ASSERT_NE(port, 0) << server.err();
 
     igtltest::TestClient ours(port);
-    igtltest::TestClient stalled(port, 4096);  // never reads
+    igtltest::TestClient stalled(port, 4096); // never reads
     igtltest::TestClient talker(port);
     std::vector<uint8_t> statusBody(12 + 30, 0);
     statusBody[1] = 12;
@@ -121,7 +121,8 @@ TEST(VornIgtlProgram, StreamsTheUnitsOfANetworkedController)
     const uint16_t port = listeningPort(server);
     ASSERT_NE(port, 0) << server.err();
     igtltest::TestClient client(port);
-    const auto messages = client.receiveUntil([](const Message& m) { return isTransformOf(m, "Sensor3ToTracker"); }, 20s);
+    const auto messages =
+        client.receiveUntil([](const Message& m) { return isTransformOf(m, "Sensor3ToTracker"); }, 20s);
     std::set<std::string> devices;
     for (const auto& m : messages)
         if (m.type == "TRANSFORM" && m.crcMatches())
@@ -180,10 +181,10 @@ TEST(VornIgtlProgram, BadOptionsAreRefusedBeforeAnythingStarts)
     ChildProcess server(VORN_IGTL_PATH, {"--listen-port", "99999"});
     EXPECT_EQ(server.finish(5s), 2);
     EXPECT_NE(server.err().find("--listen-port"), std::string::npos) << server.err();
-    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>> {
-             {"--config", ::testing::TempDir()},           // a folder reads as an empty file
-             {"--listen-address", "localhost"},            // a host name, not an address
-             {"--listen-address", "300.1.2.3"}}) {
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>> {{"--config", ::testing::TempDir()}, // a folder reads as an empty file
+                                                {"--listen-address", "localhost"},  // a host name, not an address
+                                                {"--listen-address", "300.1.2.3"}}) {
         ChildProcess refused(VORN_IGTL_PATH, bad);
         EXPECT_EQ(refused.finish(5s), 2) << bad[0] << " " << bad[1] << ": " << refused.err();
         EXPECT_NE(refused.err().find(bad[1]), std::string::npos) << refused.err();

@@ -65,7 +65,7 @@ TEST(IncomingScanner, RefusesGarbageAndOversizedMessages)
     EXPECT_EQ(IncomingScanner(1024).feed(reinterpret_cast<const uint8_t*>(http.data()), http.size(), headers),
               IncomingScanner::Verdict::Garbage);
     auto huge = igtltest::makeMessage(1, "IMAGE", "", {});
-    huge[42] = 0x7F;  // a body size of about 2^63
+    huge[42] = 0x7F; // a body size of about 2^63
     EXPECT_EQ(IncomingScanner(1024).feed(huge.data(), huge.size(), headers), IncomingScanner::Verdict::Oversized);
 }
 
@@ -91,9 +91,14 @@ TEST(ServerOptions, ConfigFileLinesBecomeOptionsAndTheCommandLineWins)
 
 TEST(ServerOptions, BadValuesAndArgumentsAreRefusedWithAReason)
 {
-    for (const auto& args : std::vector<std::vector<std::string>> {
-             {"--listen-port", "70000"}, {"--queue", "0"}, {"--max-clients"}, {"stream"}, {"--port", "0"},
-             {"--no-such-option"}, {"--config", "/nonexistent/vorn-igtl.conf"}, {"-s", "-p", "1,2"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>> {{"--listen-port", "70000"},
+                                                                   {"--queue", "0"},
+                                                                   {"--max-clients"},
+                                                                   {"stream"},
+                                                                   {"--port", "0"},
+                                                                   {"--no-such-option"},
+                                                                   {"--config", "/nonexistent/vorn-igtl.conf"},
+                                                                   {"-s", "-p", "1,2"}}) {
         const auto parsed = parseServerArguments(args);
         EXPECT_FALSE(parsed.options) << args.front();
         EXPECT_FALSE(parsed.error.empty()) << args.front();

@@ -70,7 +70,8 @@ TEST(VornIgtlRideOut, AHungUpLineIsToldToClientsAndTheStreamResumes)
 
     simulator.line(1).closeLine(300ms);
     const std::string lost = lostAndBack(client, 20s);
-    EXPECT_EQ(lost.rfind("UnitLost: the units were lost; waking them up again (error code 32)", 0), 0u) << lost << "\n" << server.err();
+    EXPECT_EQ(lost.rfind("UnitLost: the units were lost; waking them up again (error code 32)", 0), 0u) << lost << "\n"
+                                                                                                        << server.err();
     EXPECT_TRUE(server.waitFor("waking the units up again in 1 s (attempt 1)", 1s)) << server.err();
 
     server.signal(SIGTERM);
@@ -96,7 +97,8 @@ TEST(VornIgtlRideOut, AControllerThatComesBackIsStreamedAgainAndSigtermEndsTheWa
     EXPECT_FALSE(told.empty() || !isStatus(told.back(), 18));
     controller.reopenListener();
     const std::string lost = lostAndBack(client, 10s);
-    EXPECT_EQ(lost.rfind("UnitLost: the units were lost; waking them up again (error code 16)", 0), 0u) << lost << "\n" << server.err();
+    EXPECT_EQ(lost.rfind("UnitLost: the units were lost; waking them up again (error code 16)", 0), 0u) << lost << "\n"
+                                                                                                        << server.err();
     EXPECT_FALSE(late.receiveUntil(isTransform, 5s).empty());
 
     controller.hangUpAll();

@@ -73,15 +73,16 @@ TEST_F(ServerTest, AStalledClientLosesOldFramesWhileOthersGetEverything)
     igtltest::TestClient stalled(server->port(), 4096);
     igtltest::TestClient reader(server->port());
     ASSERT_TRUE(waitForClients(2));
-    constexpr int kFrames = 20000;  // far more than the stalled client's socket buffers hold
+    constexpr int kFrames = 20000; // far more than the stalled client's socket buffers hold
     std::vector<igtltest::Message> read;
-    std::thread readerThread([&] { read = reader.receiveUntil([](const auto& m) { return isFrame(m, kFrames - 1); }, 30s); });
+    std::thread readerThread(
+        [&] { read = reader.receiveUntil([](const auto& m) { return isFrame(m, kFrames - 1); }, 30s); });
     const auto start = std::chrono::steady_clock::now();
     for (int n = 0; n < kFrames; ++n)
         publish(n);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     readerThread.join();
-    EXPECT_LT(elapsed, 5s);  // publishing never waited for the stalled client
+    EXPECT_LT(elapsed, 5s); // publishing never waited for the stalled client
     ASSERT_FALSE(read.empty());
     EXPECT_TRUE(isFrame(read.back(), kFrames - 1));
     int previous = -1;
@@ -109,7 +110,7 @@ TEST_F(ServerTest, AClientThatResumesAfterAStallIsOnlyAFewFramesBehind)
     for (int n = 0; n < kFrames; ++n) {
         publish(n);
         if (n % 100 == 0)
-            std::this_thread::sleep_for(2ms);  // the network thread sends meanwhile
+            std::this_thread::sleep_for(2ms); // the network thread sends meanwhile
     }
     std::this_thread::sleep_for(100ms);
     const auto late = stalled.receiveUntil([](const auto& m) { return isFrame(m, kFrames - 1); }, 5s);
@@ -147,7 +148,7 @@ TEST_F(ServerTest, GarbageOversizedAndVanishingClientsAreDroppedAloneOnly)
     ASSERT_TRUE(waitForClients(3));
     garbage.send(std::vector<uint8_t>(500, 0xEE));
     auto huge = igtltest::makeMessage(1, "IMAGE", "", {});
-    huge[45] = 0x10;  // announces a body of 2^40 bytes
+    huge[45] = 0x10; // announces a body of 2^40 bytes
     oversized.send(huge);
     EXPECT_TRUE(garbage.closedByServer(2s));
     EXPECT_TRUE(oversized.closedByServer(2s));

@@ -56,7 +56,8 @@ std::vector<Message> TestClient::receiveUntil(const std::function<bool(const Mes
             if (done(messages.back()))
                 return messages;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0 || fd_ < 0)
             return messages;
         pollfd pfd {fd_, POLLIN, 0};

@@ -20,8 +20,7 @@ public:
     bool connected() const { return fd_ >= 0; }
     bool send(const std::vector<uint8_t>& bytes);
     // Reads until `done` accepts a message or `limit` passes; returns the messages read.
-    std::vector<Message> receiveUntil(const std::function<bool(const Message&)>& done,
-                                      std::chrono::milliseconds limit);
+    std::vector<Message> receiveUntil(const std::function<bool(const Message&)>& done, std::chrono::milliseconds limit);
     std::vector<Message> receiveCount(std::size_t count, std::chrono::milliseconds limit);
     // True when the server closed the connection within `limit` (what is still sent is read and dropped).
     bool closedByServer(std::chrono::milliseconds limit);

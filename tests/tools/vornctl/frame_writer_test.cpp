@@ -19,7 +19,7 @@ std::string render(OutputFormat format, const std::vector<UnitLayout>& units, co
     {
         auto writer = makeFrameWriter(format, out, units, setup);
         for (const auto& frame : frames)
-            writer->write(frame, frame.time + 500);  // the host's clock half a second ahead
+            writer->write(frame, frame.time + 500); // the host's clock half a second ahead
         writer->finish();
     }
     std::fclose(out);
@@ -43,9 +43,9 @@ VornFrame sampleFrame()
 {
     VornFrame frame {};
     frame.time = 12345;
-    frame.reading[1].position[0] = 32767;   // full scale: 72 in
+    frame.reading[1].position[0] = 32767; // full scale: 72 in
     frame.reading[1].position[1] = -16384;
-    frame.reading[1].angles[0] = -32767;    // -180 deg
+    frame.reading[1].angles[0] = -32767; // -180 deg
     frame.reading[1].angles[2] = 16384;
     frame.reading[3].quaternion[0] = 32767;
     frame.reading[3].button = 200;
@@ -65,10 +65,9 @@ TEST(VornctlOutput, ConvertsRawIntegersToInchesAndDegrees)
 TEST(VornctlOutput, CsvHasOneColumnSetForAllUnitsAndBlanksWhatAUnitLacks)
 {
     const std::string text = render(OutputFormat::Csv, kMixed, {sampleFrame()});
-    EXPECT_EQ(text,
-              "time_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg,q0,q1,q2,q3,button\n"
-              "12.345,1,72.000,-36.001,0.000,-180.000,0.000,90.003,,,,,\n"
-              "12.345,3,,,,,,,1.00000,0.00000,0.00000,0.00000,200\n");
+    EXPECT_EQ(text, "time_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg,q0,q1,q2,q3,button\n"
+                    "12.345,1,72.000,-36.001,0.000,-180.000,0.000,90.003,,,,,\n"
+                    "12.345,3,,,,,,,1.00000,0.00000,0.00000,0.00000,200\n");
 }
 
 TEST(VornctlOutput, JsonLinesCarryOnlyEachUnitsOwnFields)
@@ -95,7 +94,7 @@ TEST(VornctlOutput, TableToAPipePrintsAHeaderOnceAndARowPerUnit)
 TEST(VornctlOutput, LiveTableRedrawsInPlaceAtMostTenTimesASecond)
 {
     std::vector<VornFrame> frames;
-    for (uint32_t t = 0; t < 1000; t += 10) {  // 100 frames over one second
+    for (uint32_t t = 0; t < 1000; t += 10) { // 100 frames over one second
         VornFrame frame {};
         frame.time = 5000 + t;
         frames.push_back(frame);
@@ -106,7 +105,7 @@ TEST(VornctlOutput, LiveTableRedrawsInPlaceAtMostTenTimesASecond)
         ++redraws;
     EXPECT_GE(redraws, 9u);
     EXPECT_LE(redraws, 11u);
-    EXPECT_NE(text.find("100 frames"), std::string::npos);  // the last frame is always shown
+    EXPECT_NE(text.find("100 frames"), std::string::npos); // the last frame is always shown
 }
 
 TEST(VornctlOutput, HostTimeColumnSitsBesideTheFramesOwnTimeStamp)
@@ -125,18 +124,17 @@ TEST(VornctlOutput, LiveTableFitsASmallTerminal)
     std::vector<UnitLayout> units;
     for (int address = 1; address <= 30; ++address)
         units.push_back({address, 4, 36, false});
-    const std::string text =
-        render(OutputFormat::Table, units, {sampleFrame(), sampleFrame()}, liveIn({25, 80}));
+    const std::string text = render(OutputFormat::Table, units, {sampleFrame(), sampleFrame()}, liveIn({25, 80}));
     std::size_t lines = 0, longest = 0, start = 0;
     for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
         const std::string line = text.substr(start, end - start);
-        const std::size_t at = line.rfind("\x1b[2K");  // the visible part follows the last control sequence
+        const std::size_t at = line.rfind("\x1b[2K"); // the visible part follows the last control sequence
         longest = std::max(longest, line.size() - (at == std::string::npos ? 0 : at + 4));
         ++lines;
     }
     EXPECT_LT(longest, 80u);
-    EXPECT_EQ(lines, 2u * 24);                                     // drawn twice, 24 lines each
-    EXPECT_NE(text.find("\r\x1b[24A"), std::string::npos);         // back to the top, from any column
+    EXPECT_EQ(lines, 2u * 24);                             // drawn twice, 24 lines each
+    EXPECT_NE(text.find("\r\x1b[24A"), std::string::npos); // back to the top, from any column
     EXPECT_NE(text.find("8 more unit(s)"), std::string::npos) << text;
     // Matrices do not fit 80 columns: cut at the edge, and said so.
     const std::string wide = render(OutputFormat::Table, {{1, 5, 36, false}}, {sampleFrame()}, liveIn({25, 80}));

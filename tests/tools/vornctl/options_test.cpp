@@ -18,7 +18,7 @@ std::vector<std::string> split(const std::string& line)
 
 struct Refusal {
     const char* line;
-    const char* mentions;  // a part of the message
+    const char* mentions; // a part of the message
 };
 
 void expectRefusals(const std::vector<Refusal>& cases)
@@ -63,7 +63,7 @@ TEST(VornctlOptions, RefusesBadInputWithAMessageNamingIt)
         {"launch", "unknown command 'launch'"},
         {"stream --colour", "unknown option '--colour'"},
         {"stream -p", "needs a value"},
-        {"stream -p 0,1", "--port"},        // the master needs a line
+        {"stream -p 0,1", "--port"}, // the master needs a line
         {"stream -p 1,x", "--port"},
         {"stream -n 127", "--units"},
         {"stream -n 0", "--units"},
@@ -74,7 +74,7 @@ TEST(VornctlOptions, RefusesBadInputWithAMessageNamingIt)
         {"stream --rate -5", "--rate"},
         {"stream --rate nan", "--rate"},
         {"stream --rate inf", "--rate"},
-        {"stream --rate 256", "--rate"},    // rate x 256 must fit a 16-bit word
+        {"stream --rate 256", "--rate"}, // rate x 256 must fit a 16-bit word
         {"stream -f factory", "--format"},
         {"stream --hemisphere up", "--hemisphere"},
         {"stream --filters dc,hum", "--filters"},
@@ -112,7 +112,7 @@ TEST(VornctlOptions, NetworkAndBoardConnections)
     EXPECT_EQ(tcpip.options->connection, Connection::Tcpip);
     EXPECT_EQ(tcpip.options->server, "controller.lab");
     EXPECT_EQ(tcpip.options->serverPort, 4000);
-    EXPECT_EQ(tcpip.options->unitCount(), 0);  // as many as the controller reports
+    EXPECT_EQ(tcpip.options->unitCount(), 0); // as many as the controller reports
 
     auto isa = parseCommandLine(split("frame --isa 0x300,800,0"));
     ASSERT_TRUE(isa.options) << isa.error;
@@ -152,8 +152,9 @@ TEST(VornctlOptions, RefusesOptionsThatConflictOrDoNotApply)
         {"stream --isa 0x300,0x320,0", "cannot stream"},
         {"stream --isa 0x300 -n 2", "cannot stream"},
     });
-    for (const char* fine : {"info -o json", "stream --isa 0x300 -s", "stream --pv2 0x300 -c 5", "frame -t h:1 --host-time",
-                             "stream -p 1,0 -u 2", "reading -p 1 -p 2", "record a.csv -t h:1 --ride-out"}) {
+    for (const char* fine :
+         {"info -o json", "stream --isa 0x300 -s", "stream --pv2 0x300 -c 5", "frame -t h:1 --host-time",
+          "stream -p 1,0 -u 2", "reading -p 1 -p 2", "record a.csv -t h:1 --ride-out"}) {
         const auto parsed = parseCommandLine(split(fine));
         EXPECT_TRUE(parsed.options) << fine << " -> " << parsed.error;
     }

@@ -31,7 +31,7 @@ TEST(Record, TakesExactlyOneFileAfterTheCommand)
     EXPECT_EQ(parsed.options->operand, "run.csv");
     EXPECT_FALSE(parseCommandLine({"record"}).options);
     EXPECT_FALSE(parseCommandLine({"record", "a.csv", "b.csv"}).options);
-    EXPECT_FALSE(parseCommandLine({"stream", "a.csv"}).options);  // other commands take no file
+    EXPECT_FALSE(parseCommandLine({"stream", "a.csv"}).options); // other commands take no file
 }
 
 TEST(Record, AGapKeepsTheCountsTrueAndTheWaitsForTheUnitsAreBounded)
@@ -64,14 +64,17 @@ TEST(Record, HeaderSaysWhatTheRowsAreAndJsonStaysValid)
     context.measurementRateHz = 100.0;
     context.units = {{{1, 4, 72, false}, 2, 2}, {{2, 7, 36, true}, 0, 1}};
     EXPECT_EQ(context.startedUtc, "2026-12-07T13:20:21.500Z");
-    EXPECT_DOUBLE_EQ(framePeriodS(context), 0.02);  // the slower unit's reports
+    EXPECT_DOUBLE_EQ(framePeriodS(context), 0.02); // the slower unit's reports
 
     const RecordWriter csv(OutputFormat::Csv, context);
     const std::string header = csv.header();
     EXPECT_NE(header.find("# unit 1: data_format position-angles, scaling_in 72, hemisphere top, report_rate 2"),
-              std::string::npos) << header;
-    EXPECT_NE(header.find("\ntime_s,host_unix_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg,q0,q1,q2,q3,button\n"),
-              std::string::npos) << header;
+              std::string::npos)
+        << header;
+    EXPECT_NE(
+        header.find("\ntime_s,host_unix_s,unit,x_in,y_in,z_in,azimuth_deg,elevation_deg,roll_deg,q0,q1,q2,q3,button\n"),
+        std::string::npos)
+        << header;
     VornFrame frame {};
     frame.time = 1500;
     frame.reading[1].position[0] = 32767;
@@ -81,7 +84,7 @@ TEST(Record, HeaderSaysWhatTheRowsAreAndJsonStaysValid)
     EXPECT_NE(json.find("\"link\":\"serial at 9600 baud, unit 1 on COM1 (/tmp/a \\\"b\\\"\\\\c)\""), std::string::npos)
         << json;
     EXPECT_EQ(json.back(), '\n');
-    EXPECT_EQ(json.find('\n'), json.size() - 1);  // one line
+    EXPECT_EQ(json.find('\n'), json.size() - 1); // one line
 }
 
 TEST(Record, AnOldFileStaysUntilTheNewOneIsComplete)

@@ -9,7 +9,8 @@ namespace {
 
 TEST(Scan, CommandLineTakesListsOfPortsAndRatesInAnyOrder)
 {
-    ScanParse parse = parseScanCommandLine({"-q", "scan", "--port=1,/dev/ttyUSB0", "-b", "9600,115200", "-t", "10.0.0.2:4000"});
+    ScanParse parse =
+        parseScanCommandLine({"-q", "scan", "--port=1,/dev/ttyUSB0", "-b", "9600,115200", "-t", "10.0.0.2:4000"});
     ASSERT_TRUE(parse.isScan);
     ASSERT_TRUE(parse.options) << parse.error;
     EXPECT_EQ(parse.options->ports, (std::vector<std::string> {"1", "/dev/ttyUSB0"}));
@@ -19,14 +20,18 @@ TEST(Scan, CommandLineTakesListsOfPortsAndRatesInAnyOrder)
 
     parse = parseScanCommandLine({"scan"});
     ASSERT_TRUE(parse.options);
-    EXPECT_EQ(parse.options->bauds.front(), 115200u);  // the usual rate first
+    EXPECT_EQ(parse.options->bauds.front(), 115200u); // the usual rate first
     EXPECT_EQ(parse.options->bauds.size(), 7u);
 
     EXPECT_FALSE(parseScanCommandLine({"stream", "-p", "1"}).isScan);
-    EXPECT_FALSE(parseScanCommandLine({"-p", "1", "record", "scan"}).isScan);  // a file named scan
-    for (const auto& bad : std::vector<std::vector<std::string>> {
-             {"scan", "-b", "0"}, {"scan", "-b", "9600,"}, {"scan", "-p", ""}, {"scan", "-p"},
-             {"scan", "--count", "3"}, {"scan", "extra"}, {"scan", "-t", "nohost"}}) {
+    EXPECT_FALSE(parseScanCommandLine({"-p", "1", "record", "scan"}).isScan); // a file named scan
+    for (const auto& bad : std::vector<std::vector<std::string>> {{"scan", "-b", "0"},
+                                                                  {"scan", "-b", "9600,"},
+                                                                  {"scan", "-p", ""},
+                                                                  {"scan", "-p"},
+                                                                  {"scan", "--count", "3"},
+                                                                  {"scan", "extra"},
+                                                                  {"scan", "-t", "nohost"}}) {
         parse = parseScanCommandLine(bad);
         EXPECT_TRUE(parse.isScan);
         EXPECT_FALSE(parse.options) << bad.back();

@@ -3,16 +3,23 @@
 namespace vorn::console {
 
 namespace {
-std::string formatLocal(std::time_t when, const char* format) {
-    std::tm local{};
+std::string formatLocal(std::time_t when, const char* format)
+{
+    std::tm local {};
     localtime_r(&when, &local);
     char buffer[32];
     const std::size_t n = std::strftime(buffer, sizeof buffer, format, &local);
     return std::string(buffer, n);
 }
-}  // namespace
+} // namespace
 
-std::string timeOfDayText(std::time_t when) { return formatLocal(when, "%H:%M:%S"); }
-std::string dateText(std::time_t when) { return formatLocal(when, "%m-%d-%Y"); }
+std::string timeOfDayText(std::time_t when)
+{
+    return formatLocal(when, "%H:%M:%S");
+}
+std::string dateText(std::time_t when)
+{
+    return formatLocal(when, "%m-%d-%Y");
+}
 
-}  // namespace vorn::console
+} // namespace vorn::console

@@ -5,8 +5,7 @@
 
 namespace vorn::console {
 
-std::optional<int> answerCommandLine(int argc, char** argv, const char* program, const char* version,
-                                     const char* usage)
+std::optional<int> answerCommandLine(int argc, char** argv, const char* program, const char* version, const char* usage)
 {
     const bool known = argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "--version") == 0);
     if (known && argc > 2) {

@@ -11,24 +11,32 @@ namespace vorn::console {
 
 namespace {
 
-FileWriteResult failure(int error) { return {false, std::strerror(error)}; }
+FileWriteResult failure(int error)
+{
+    return {false, std::strerror(error)};
+}
 
-bool writeAll(int fd, std::string_view content) {
+bool writeAll(int fd, std::string_view content)
+{
     while (!content.empty()) {
         const ssize_t n = ::write(fd, content.data(), content.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
         content.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
 }
 
-}  // namespace
+} // namespace
 
-FileWriteResult replaceFile(const std::string& path, std::string_view content) {
+FileWriteResult replaceFile(const std::string& path, std::string_view content)
+{
     const std::string beside = path + "." + std::to_string(getpid()) + ".partial";
     const int fd = ::open(beside.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return failure(errno);
+    if (fd < 0)
+        return failure(errno);
     const bool complete = writeAll(fd, content) && ::fsync(fd) == 0;
     const int writeError = errno;
     if (::close(fd) != 0 || !complete) {
@@ -44,4 +52,4 @@ FileWriteResult replaceFile(const std::string& path, std::string_view content) {
     return {true, {}};
 }
 
-}  // namespace vorn::console
+} // namespace vorn::console

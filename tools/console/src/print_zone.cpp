@@ -2,9 +2,10 @@
 
 namespace vorn::console {
 
-void padToNextZone(std::string& line) {
+void padToNextZone(std::string& line)
+{
     const std::size_t next = (line.size() / kPrintZoneWidth + 1) * kPrintZoneWidth;
     line.append(next - line.size(), ' ');
 }
 
-}  // namespace vorn::console
+} // namespace vorn::console

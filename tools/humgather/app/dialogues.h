@@ -5,7 +5,7 @@
 namespace vorn::humgather {
 
 // Start-up (humgather_program.cpp, port_setup.cpp, startup_checks.cpp).
-bool chooseAndOpenPort(Session& session);  // false: the port could not be opened
+bool chooseAndOpenPort(Session& session); // false: the port could not be opened
 void configureVornsets(Session& session);
 void runEchoTest(Session& session);
 void runStartupChecks(Session& session);
@@ -24,4 +24,4 @@ void runPositionDisplay(Session& session);
 void runPoseFileBranch(Session& session);
 void runGroupDisplay(Session& session);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

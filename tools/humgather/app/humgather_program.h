@@ -23,4 +23,4 @@ private:
     Session& s_;
 };
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

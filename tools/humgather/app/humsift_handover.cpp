@@ -4,7 +4,8 @@
 
 namespace vorn::humgather {
 
-void handOverToHumsift(Session& s) {
+void handOverToHumsift(Session& s)
+{
     const auto program = findHumsift(s.programDirectory);
     if (!program) {
         s.console.printLine("Humsift cannot be found: it is looked for in $HUMSIFT, beside Humgather (" +
@@ -23,4 +24,4 @@ void handOverToHumsift(Session& s) {
     }
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -24,16 +24,20 @@ constexpr int kBottomRow = 25;
 
 // A notice on a line of its own at the bottom, the cursor left where it was, so it neither breaks
 // a dialogue's line nor moves a full-screen display.
-void showOnBottomRow(vorn::console::Console& console, const std::string& text) {
-    console.print("\x1b" "7");
+void showOnBottomRow(vorn::console::Console& console, const std::string& text)
+{
+    console.print("\x1b"
+                  "7");
     console.moveCursor(kBottomRow, 1);
     console.print("\x1b[2K" + text);
-    console.print("\x1b" "8");
+    console.print("\x1b"
+                  "8");
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (const auto status = vorn::console::answerCommandLine(argc, argv, "humgather", VORN_VERSION, kUsage))
         return *status;
 
@@ -44,7 +48,7 @@ int main(int argc, char** argv) {
     humgather::SerialLink link;
     humgather::ProgramSettings settings;
     const auto directory = humgather::ownProgramDirectory();
-    humgather::Session session{console, entry, link, settings, humgather::loadMakerNotices(directory), directory};
+    humgather::Session session {console, entry, link, settings, humgather::loadMakerNotices(directory), directory};
     // The unit has no time-outs of its own; tell the user when it is silent and how to get out.
     link.setWaitingHook([&console](double seconds) {
         showOnBottomRow(console, "No answer for " + std::to_string(static_cast<int>(seconds)) +
@@ -58,7 +62,8 @@ int main(int argc, char** argv) {
         console.printLine("The keyboard input has ended; Humgather stops here.");
     } catch (const humgather::LinkLost& lost) {
         console.printLine();
-        console.printLine(std::string("The connection to the unit is lost (") + lost.what() + "); Humgather stops here.");
+        console.printLine(std::string("The connection to the unit is lost (") + lost.what() +
+                          "); Humgather stops here.");
     }
     return 1;
 }

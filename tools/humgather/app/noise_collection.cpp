@@ -22,14 +22,16 @@ constexpr std::uint32_t kRequiredBaudRate = 115200;
 
 // Samples and volts of one collection, allocated once for the whole run.
 struct NoiseBuffers {
-    std::array<std::int16_t, kMaxNoiseSamples> samples{};
-    std::array<float, kMaxNoiseSamples> volts{};
+    std::array<std::int16_t, kMaxNoiseSamples> samples {};
+    std::array<float, kMaxNoiseSamples> volts {};
 };
 
-void prerequisiteBlock(Session& s, std::initializer_list<std::string> lines) {
+void prerequisiteBlock(Session& s, std::initializer_list<std::string> lines)
+{
     s.console.printLine(std::string(74, '*'));
     s.console.printLine();
-    for (const auto& line : lines) s.console.printLine(line);
+    for (const auto& line : lines)
+        s.console.printLine(line);
     s.console.printLine();
     s.console.printLine(std::string(73, '*'));
     s.console.printLine();
@@ -37,7 +39,8 @@ void prerequisiteBlock(Session& s, std::initializer_list<std::string> lines) {
     s.waitForKey();
 }
 
-bool prerequisitesMet(Session& s) {
+bool prerequisitesMet(Session& s)
+{
     const ProgramSettings& st = s.settings;
     bool met = true;
     if (st.softwareRevision < 3.5f) {
@@ -61,21 +64,24 @@ bool prerequisitesMet(Session& s) {
     return met;
 }
 
-void showSetUpInstructions(Session& s) {
+void showSetUpInstructions(Session& s)
+{
     s.console.clearScreen();
     s.console.printLine("******************  SET UP ************************");
     s.console.printLine();
-    const std::initializer_list<std::initializer_list<const char*>> items{
+    const std::initializer_list<std::initializer_list<const char*>> items {
         {"0.  DISCONNECT ANY NETWORK CABLES FROM YOUR COMPUTER TO INSURE ENOUGH SPEED"},
         {"1.  Position the sensor anywhere in the area where it will be used"},
         {"2.  Orientation of the sensor is not important"},
         {"3.  Do not put the sensor on the floor or on any other object that may", "    contain metal"},
         {"4.  Make sure the sensor won't move during measurements.  Place a non-metalic",
          "    object on the sensor, if necessary, to make sure the sensor doesn't move."},
-        {"5.  Select all of the default settings below unless you want to change the", "    file name for storing data"},
+        {"5.  Select all of the default settings below unless you want to change the",
+         "    file name for storing data"},
     };
     for (const auto& item : items) {
-        for (const char* line : item) s.console.printLine(line);
+        for (const char* line : item)
+            s.console.printLine(line);
         s.console.printLine();
     }
     s.console.printLine(std::string(51, '*'));
@@ -85,16 +91,17 @@ void showSetUpInstructions(Session& s) {
     s.waitForKey();
 }
 
-void chooseReceiverChannel(Session& s, bool operation) {
+void chooseReceiverChannel(Session& s, bool operation)
+{
     ProgramSettings& st = s.settings;
     if (operation) {
         s.console.clearScreen();
         s.console.printLine("***  select only the X or Y or Z  or ground channels,  NOT all channels ***");
         s.console.printLine("INPUT CODE TO CHANGE MUX SETTING");
-        for (const char* line : {"X RECEIVER AXIS ( 0 )", "Y RECEIVER AXIS ( 1 )", "Z RECEIVER AXIS ( 2 )",
-                                 "DRIVER CURRENT  ( 3 )", "2.5 V SUPPLY    ( 4 )", "0.5 V REF       ( 5 )",
-                                 "0.05 V REF      ( 6 )", "GROUND          ( 7 )", "X,Y,Z RECEIVER CONTINUOUS  ( 8 )",
-                                 "run Time_avrg_s   (64) have you set the timer ?"})
+        for (const char* line :
+             {"X RECEIVER AXIS ( 0 )", "Y RECEIVER AXIS ( 1 )", "Z RECEIVER AXIS ( 2 )", "DRIVER CURRENT  ( 3 )",
+              "2.5 V SUPPLY    ( 4 )", "0.5 V REF       ( 5 )", "0.05 V REF      ( 6 )", "GROUND          ( 7 )",
+              "X,Y,Z RECEIVER CONTINUOUS  ( 8 )", "run Time_avrg_s   (64) have you set the timer ?"})
             s.console.printLine(line);
         st.receiverMuxCode = s.entry.askInt16("INPUT MUX CODE ", st.receiverMuxCode);
     } else {
@@ -108,7 +115,8 @@ void chooseReceiverChannel(Session& s, bool operation) {
     }
 }
 
-std::int32_t askSampleCount(Session& s) {
+std::int32_t askSampleCount(Session& s)
+{
     std::int32_t count = s.entry.askInt32("How many samples to collect into the file, 32768 is max ", kMaxNoiseSamples);
     if (count < 1 || count > kMaxNoiseSamples) {
         const std::int32_t used = count < 1 ? 1 : kMaxNoiseSamples;
@@ -121,17 +129,22 @@ std::int32_t askSampleCount(Session& s) {
     return count;
 }
 
-std::string timeNow() { return console::timeOfDayText(std::time(nullptr)); }
+std::string timeNow()
+{
+    return console::timeOfDayText(std::time(nullptr));
+}
 
 // Collects into the file; returns whether the data looked bad.
-bool collectIntoFile(Session& s, NoiseBuffers& buffers, const std::string& fileName, std::int32_t count) {
-    std::array<std::int16_t, kDiscardedSamples> discarded{};
+bool collectIntoFile(Session& s, NoiseBuffers& buffers, const std::string& fileName, std::int32_t count)
+{
+    std::array<std::int16_t, kDiscardedSamples> discarded {};
     receiveSamples(s.link, discarded);
     const auto n = static_cast<std::size_t>(count);
     receiveSamples(s.link, std::span(buffers.samples.data(), n));
     s.link.sendByte(protocol::kStopStream);
     s.console.printLine("end collecting time " + timeNow());
-    for (std::size_t i = 0; i < n; ++i) buffers.volts[i] = sampleVolts(buffers.samples[i], s.settings.fullScaleVolts);
+    for (std::size_t i = 0; i < n; ++i)
+        buffers.volts[i] = sampleVolts(buffers.samples[i], s.settings.fullScaleVolts);
     const std::span<const float> volts(buffers.volts.data(), n);
     std::string error;
     if (!writeNoiseFile(fileName, volts, error)) {
@@ -160,17 +173,21 @@ bool collectIntoFile(Session& s, NoiseBuffers& buffers, const std::string& fileN
     return report.badData;
 }
 
-void watchSamples(Session& s, bool printing) {
+void watchSamples(Session& s, bool printing)
+{
     for (;;) {
-        std::array<std::int16_t, 1> sample{};
+        std::array<std::int16_t, 1> sample {};
         receiveSamples(s.link, sample);
-        if (printing) s.console.printLine(console::basicNumber(sampleVolts(sample[0], s.settings.fullScaleVolts)));
-        if (s.console.pollKey()) break;
+        if (printing)
+            s.console.printLine(console::basicNumber(sampleVolts(sample[0], s.settings.fullScaleVolts)));
+        if (s.console.pollKey())
+            break;
     }
     s.link.sendByte(protocol::kStopStream);
 }
 
-void leaveTestMode(Session& s) {
+void leaveTestMode(Session& s)
+{
     s.console.clearScreen();
     s.link.send(protocol::Command::HardRestart);
     s.console.printLine("please wait for a few seconds while Vorn reboots out of debug mode");
@@ -182,10 +199,12 @@ void leaveTestMode(Session& s) {
 
 // One run of the collection, from "z" to the reboot; returns whether the data looked bad, or
 // nothing when a prerequisite failed or the noise file cannot be created.
-std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t& toFile, std::int32_t& printing) {
+std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t& toFile, std::int32_t& printing)
+{
     const bool operation = s.settings.workMode == WorkMode::Operation;
     s.link.sendByte(protocol::kRawSampleModeReset);
-    if (!prerequisitesMet(s)) return std::nullopt;
+    if (!prerequisitesMet(s))
+        return std::nullopt;
     showSetUpInstructions(s);
     std::string fileName = kNoiseFileName;
     std::int32_t count = kMaxNoiseSamples;
@@ -218,7 +237,8 @@ std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t&
         fileName = s.entry.askText(" file name for sensor data ", fileName);
     }
     s.console.clearScreen();
-    if (operation) rateCount = s.entry.askInt16("input output rate count 1000=1Khz, 500=2.8Hz, 200= 3.3KHz ", rateCount);
+    if (operation)
+        rateCount = s.entry.askInt16("input output rate count 1000=1Khz, 500=2.8Hz, 200= 3.3KHz ", rateCount);
     // From here the unit is in its test mode until leaveTestMode() takes it out.
     const StopOnInterrupt stopOnInterrupt(s.link.descriptor());
     s.link.setRateCount(static_cast<std::uint16_t>(rateCount));
@@ -235,27 +255,33 @@ std::optional<bool> collectOnce(Session& s, NoiseBuffers& buffers, std::int32_t&
         s.console.printLine();
         s.console.printLine("start collecting time " + timeNow());
         s.link.send(protocol::Command::Stream);
-        if (intoFile) bad = collectIntoFile(s, buffers, fileName, count);
-        else watchSamples(s, printing == 1);
+        if (intoFile)
+            bad = collectIntoFile(s, buffers, fileName, count);
+        else
+            watchSamples(s, printing == 1);
     }
     leaveTestMode(s);
     return bad;
 }
 
-}  // namespace
+} // namespace
 
-void runNoiseCollection(Session& s) {
-    static NoiseBuffers buffers;  // 192 KiB: kept off the stack, made once
+void runNoiseCollection(Session& s)
+{
+    static NoiseBuffers buffers; // 192 KiB: kept off the stack, made once
     ProgramSettings& st = s.settings;
     std::int32_t toFile = 0;
     std::int32_t printing = 0;
     for (;;) {
         const std::optional<bool> bad = collectOnce(s, buffers, toFile, printing);
-        if (!bad) return;
-        if (!*bad) break;
+        if (!bad)
+            return;
+        if (!*bad)
+            break;
         const std::int32_t again = s.entry.askInt32("Try again for good data ( 0 ), or just continue ( 1 ) ", 0);
         s.console.clearScreen();
-        if (again != 0) break;
+        if (again != 0)
+            break;
     }
     s.console.printLine("Continue to analyze the noise for best measurement rate ( 0 )  or");
     s.console.printLine("Run Humgather to run your Vorn system            ( 1 )");
@@ -272,4 +298,4 @@ void runNoiseCollection(Session& s) {
     s.link.flushInput();
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -28,4 +28,4 @@ private:
 // X, Y, Z in inches and the angles in degrees.
 std::array<double, 6> scaledValues(const PositionRecord& record, const ProgramSettings& settings);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

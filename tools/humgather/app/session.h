@@ -37,4 +37,4 @@ struct Session {
 // Asks for a byte value (0..255) until one is given; the prompt is repeated with a reason.
 std::uint8_t askByte(Session& session, const std::string& prompt, std::int32_t current);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -10,12 +10,13 @@ namespace vorn::humgather {
 
 namespace {
 
-void chooseAddressTable(Session& s) {
+void chooseAddressTable(Session& s)
+{
     const AddressChoice choice = chooseFirmwareAddresses(s.settings.softwareRevision);
     if (choice.source == AddressSource::FixedTable) {
         s.settings.firmware = choice.fixed;
     } else if (choice.source == AddressSource::AskUnit) {
-        std::array<std::uint16_t, kVariableTableEntries> entries{};
+        std::array<std::uint16_t, kVariableTableEntries> entries {};
         for (int k = 0; k < kVariableTableEntries; ++k) {
             s.link.sendByte(protocol::addressTableRequest(static_cast<std::size_t>(k)));
             entries[static_cast<std::size_t>(k)] = s.link.receiveWord().unsignedValue;
@@ -24,17 +25,20 @@ void chooseAddressTable(Session& s) {
     }
 }
 
-void showPromDate(Session& s) {
+void showPromDate(Session& s)
+{
     const std::uint16_t base = s.settings.firmware.promDateBase;
     std::string text = "prom date   ";
     for (int i = 2; i <= 4; ++i) {
-        if (i > 2) text += "/";
+        if (i > 2)
+            text += "/";
         text += std::to_string(s.link.readMemoryByte(static_cast<std::uint16_t>(base + i), MemorySpace::Prom));
     }
     s.console.printLine(text);
 }
 
-void checkCommunications(Session& s) {
+void checkCommunications(Session& s)
+{
     std::string read;
     for (std::size_t i = 0; i < kPromReadLength; ++i)
         read.push_back(static_cast<char>(
@@ -51,9 +55,10 @@ void checkCommunications(Session& s) {
     s.console.printLine(s.notices.promText);
 }
 
-}  // namespace
+} // namespace
 
-void runStartupChecks(Session& s) {
+void runStartupChecks(Session& s)
+{
     s.console.clearScreen();
     s.link.sendByte(protocol::kRawSampleModeReset);
     examineValue(s, 1);
@@ -67,4 +72,4 @@ void runStartupChecks(Session& s) {
     s.settings.fullScaleVolts = s.settings.softwareRevision < 2.0f ? 2.5f : 5.0f;
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -4,8 +4,8 @@
 #include "humsift_program.h"
 #include "vorn/console/basic_number.h"
 #include "vorn/humsift/folding.h"
-#include "vorn/humsift/rate_report.h"
 #include "vorn/humsift/noise_spectrum_file.h"
+#include "vorn/humsift/rate_report.h"
 
 namespace vorn::humsift {
 
@@ -31,23 +31,29 @@ struct Folded {
     Folding folding;
 };
 
-Folded foldAt(const Spectrum& spectrum, double rate) {
+Folded foldAt(const Spectrum& spectrum, double rate)
+{
     Folded result;
     result.power.assign(spectrum.binCount(), 0.0);
     std::vector<double> power(spectrum.binCount());
-    for (std::size_t k = 0; k < power.size(); ++k) power[k] = spectrum.unfiltered[k] * spectrum.unfiltered[k];
+    for (std::size_t k = 0; k < power.size(); ++k)
+        power[k] = spectrum.unfiltered[k] * spectrum.unfiltered[k];
     result.folding = foldPower(spectrum.frequency, power, rate, result.power);
     return result;
 }
 
-double markedFigure(double figure) { return (std::isfinite(figure) && figure != 0.0) ? figure : kBlownUpFigure; }
+double markedFigure(double figure)
+{
+    return (std::isfinite(figure) && figure != 0.0) ? figure : kBlownUpFigure;
+}
 
-}  // namespace
+} // namespace
 
-bool HumsiftProgram::chooseSpectrumSource() {
+bool HumsiftProgram::chooseSpectrumSource()
+{
     if (state_.dataLoaded) {
-        if (entry_.askChoice({"Use existing computed PSD data        ( 0 ), or"}, "read already computed PSD from a file ( 1 )", 0,
-                      {0, 1}) == 0)
+        if (entry_.askChoice({"Use existing computed PSD data        ( 0 ), or"},
+                             "read already computed PSD from a file ( 1 )", 0, {0, 1}) == 0)
             return !state_.spectrum.empty();
         con().printLine(" The reading of this data file will overwrite");
         con().printLine(" any data that may have been alread FFT computed");
@@ -55,15 +61,18 @@ bool HumsiftProgram::chooseSpectrumSource() {
     return readSpectrumFile();
 }
 
-void HumsiftProgram::runAnalysisMenu() {
+void HumsiftProgram::runAnalysisMenu()
+{
     if (!chooseSpectrumSource()) {
         con().printLine("There is no spectrum to analyse yet.");
         waitKey();
         return;
     }
     state_.plotXMax = std::floor(state_.spectrum.lastFrequency() / 20.0) * 20.0;
-    if (state_.plotXMax <= 0.0) state_.plotXMax = state_.spectrum.lastFrequency();
-    if (state_.response.size() != state_.spectrum.binCount()) computeResponse();
+    if (state_.plotXMax <= 0.0)
+        state_.plotXMax = state_.spectrum.lastFrequency();
+    if (state_.response.size() != state_.spectrum.binCount())
+        computeResponse();
     for (;;) {
         con().clearScreen();
         state_.menuChoice = entry_.askChoice(kMenuLines, "", state_.menuChoice, kMenuChoices);
@@ -75,31 +84,35 @@ void HumsiftProgram::runAnalysisMenu() {
         case 6: scanRates(ScanKind::TrackingZero); break;
         case 7: scanRates(ScanKind::BothZeros); break;
         case 8: compareRateFiles(); break;
-        case 9: setUpFilter(); applyFilter(state_.spectrum, state_.response); break;
+        case 9:
+            setUpFilter();
+            applyFilter(state_.spectrum, state_.response);
+            break;
         case 10: plotFilter(); break;
         case kLeave: return;
         }
     }
 }
 
-void HumsiftProgram::showFigureAtRate() {
-    const float rate =
-        askRate("Vorn measurement Rate in Hz  ", state_.rate, "measurement rate in Hz");
+void HumsiftProgram::showFigureAtRate()
+{
+    const float rate = askRate("Vorn measurement Rate in Hz  ", state_.rate, "measurement rate in Hz");
     state_.rate = rate;
     // The filter response stays as last computed, as the menu says; the lines below say which it is.
     const Folded folded = foldAt(state_.spectrum, rate);
     const double figure = markedFigure(noiseFigure(folded.power, state_.response, folded.folding.figureBins));
     con().printLine("Measurement rate= " + console::basicNumber(rate));
-    for (const std::string& line : filterInEffectLines(rate)) con().printWrapped(line);
+    for (const std::string& line : filterInEffectLines(rate))
+        con().printWrapped(line);
     con().printLine("Noise Power at this Vorn measurement rate and notch filter setting");
     con().printLine(console::basicNumber(figure));
     waitKey();
 }
 
-void HumsiftProgram::plotFoldedSpectrum() {
+void HumsiftProgram::plotFoldedSpectrum()
+{
     const std::string title = askPlotTitle();
-    state_.rate =
-        askRate("Vorn measurement Rate in Hz  ", state_.rate, "measurement rate in Hz");
+    state_.rate = askRate("Vorn measurement Rate in Hz  ", state_.rate, "measurement rate in Hz");
     const float rate = state_.rate;
     updateConstants(false);
     computeResponse();
@@ -115,16 +128,19 @@ void HumsiftProgram::plotFoldedSpectrum() {
     plotSpectrum(rate, x, y, figure);
 }
 
-void HumsiftProgram::compareRateFiles() {
+void HumsiftProgram::compareRateFiles()
+{
     con().printLine("Enter the name of two PSD files you want to compare");
     con().printLine("The two data files must cover the same frequency span");
     auto first = askFrequencyPairs();
-    if (!first) return;
+    if (!first)
+        return;
     const std::string firstName = state_.spectrumFile;
     sortByFirst(*first);
     con().printLine("enter the second file to plot");
     auto second = askFrequencyPairs();
-    if (!second) return;
+    if (!second)
+        return;
     const std::string secondName = state_.spectrumFile;
     sortByFirst(*second);
     state_.bandStart = static_cast<float>(std::floor(first->first.front()));
@@ -141,10 +157,12 @@ void HumsiftProgram::compareRateFiles() {
     plots_.show(figure);
 }
 
-void HumsiftProgram::plotFilter() {
+void HumsiftProgram::plotFilter()
+{
     const FilterInEffect& filter = state_.filter;
     con().printLine("Measurement rate= " + console::basicNumber(filter.rate));
-    for (const std::string& line : filterInEffectLines(filter.rate)) con().printWrapped(line);
+    for (const std::string& line : filterInEffectLines(filter.rate))
+        con().printWrapped(line);
     waitKey();
     PlotFigure figure;
     figure.rows = {"Filter response", "Vorn Measuring Rate = " + console::basicNumber(filter.rate),
@@ -160,4 +178,4 @@ void HumsiftProgram::plotFilter() {
     applyFilter(state_.spectrum, state_.response);
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -8,12 +8,14 @@
 
 namespace vorn::humsift {
 
-std::string HumsiftProgram::askPlotTitle() {
+std::string HumsiftProgram::askPlotTitle()
+{
     state_.plotTitle = entry_.askText("Title for Plot  ", state_.plotTitle);
     return state_.plotTitle;
 }
 
-std::vector<std::string> HumsiftProgram::settingRows() const {
+std::vector<std::string> HumsiftProgram::settingRows() const
+{
     using console::basicNumber;
     // The filter described is the one whose response shaped the curve.
     const FilterInEffect& filter = state_.filter;
@@ -23,7 +25,8 @@ std::vector<std::string> HumsiftProgram::settingRows() const {
 }
 
 void HumsiftProgram::plotSpectrum(std::optional<double> foldedAt, const std::vector<double>& x,
-                                  const std::vector<double>& y, double figure) {
+                                  const std::vector<double>& y, double figure)
+{
     PlotFigure plot;
     const std::string title = foldedAt ? state_.plotTitle : askPlotTitle();
     const std::time_t now = std::time(nullptr);
@@ -34,7 +37,8 @@ void HumsiftProgram::plotSpectrum(std::optional<double> foldedAt, const std::vec
     } else {
         plot.rows.push_back("Non-folded Power Spectrum");
     }
-    for (std::string& row : settingRows()) plot.rows.push_back(std::move(row));
+    for (std::string& row : settingRows())
+        plot.rows.push_back(std::move(row));
     plot.xLabel = "Frequency (Hz)";
     plot.yLabel = "Amplitude";
     plot.xMin = 0.0;
@@ -43,4 +47,4 @@ void HumsiftProgram::plotSpectrum(std::optional<double> foldedAt, const std::vec
     plots_.show(plot);
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

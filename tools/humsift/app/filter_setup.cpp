@@ -16,50 +16,61 @@ const std::vector<std::string> kOptionLines = {
     "Specify first zero only, program computes second zero for flat response  ( 3 )",
 };
 
-bool finite(const NotchConstants& k) {
+bool finite(const NotchConstants& k)
+{
     return std::isfinite(k.notch1) && std::isfinite(k.notch2) && std::isfinite(k.notch3);
 }
 
-}  // namespace
+} // namespace
 
-void HumsiftProgram::updateConstants(bool keepAsSaved) {
+void HumsiftProgram::updateConstants(bool keepAsSaved)
+{
     const NotchZeros zeros = zerosForOption(static_cast<NotchOption>(state_.notchOption),
                                             {state_.firstZero, state_.secondZero}, state_.rate);
     state_.firstZero = static_cast<float>(zeros.first);
     state_.secondZero = static_cast<float>(zeros.second);
     state_.constants = notchConstants(state_.rate, zeros);
-    if (keepAsSaved) state_.saved = {state_.notchOption, zeros, state_.constants};
+    if (keepAsSaved)
+        state_.saved = {state_.notchOption, zeros, state_.constants};
 }
 
-void HumsiftProgram::computeResponse() {
+void HumsiftProgram::computeResponse()
+{
     state_.response.assign(state_.spectrum.binCount(), 1.0);
     filterResponse(state_.constants, state_.notchOff == 1, state_.rate, state_.spectrum.frequency, state_.response);
-    state_.filter = {state_.notchOff == 1, state_.rate, {state_.firstZero, state_.secondZero},
+    state_.filter = {state_.notchOff == 1,
+                     state_.rate,
+                     {state_.firstZero, state_.secondZero},
                      state_.notchOff != 1 && !finite(state_.constants)};
 }
 
-std::string HumsiftProgram::filterRow() const {
-    if (!state_.filter.blownUp) return notchText(state_.filter.off);
+std::string HumsiftProgram::filterRow() const
+{
+    if (!state_.filter.blownUp)
+        return notchText(state_.filter.off);
     return "Wide Notch Filter Applied, but it blows up at" + console::basicNumber(state_.filter.rate) +
            "Hz (a zero on the rate)";
 }
 
-std::vector<std::string> HumsiftProgram::filterInEffectLines(double askedRate) const {
+std::vector<std::string> HumsiftProgram::filterInEffectLines(double askedRate) const
+{
     const FilterInEffect& f = state_.filter;
     std::vector<std::string> lines;
-    if (f.off) return {"No Notch Filter Applied"};
+    if (f.off)
+        return {"No Notch Filter Applied"};
     lines.push_back("First filter zero = " + console::basicNumber(f.zeros.first));
     lines.push_back("Second  filter zero = " + console::basicNumber(f.zeros.second));
     if (f.rate != askedRate)
-        lines.push_back("The filter in force was computed for a measurement rate of " + console::basicNumberDigits(f.rate) +
-                        " Hz (choices 4 and 9 compute it).");
+        lines.push_back("The filter in force was computed for a measurement rate of " +
+                        console::basicNumberDigits(f.rate) + " Hz (choices 4 and 9 compute it).");
     if (f.blownUp)
         lines.push_back("It blows up at that rate (a zero on the rate), so noise figures read 9999; choice 9 sets up "
                         "another filter.");
     return lines;
 }
 
-void HumsiftProgram::askMains() {
+void HumsiftProgram::askMains()
+{
     state_.notchOption =
         entry_.askChoice({kOptionLines[0]}, kOptionLines[1], state_.notchOption > 1 ? 0 : state_.notchOption, {0, 1});
     state_.notchOff = 0;
@@ -67,9 +78,10 @@ void HumsiftProgram::askMains() {
     computeResponse();
 }
 
-void HumsiftProgram::setUpFilter() {
-    state_.notchOff = entry_.askChoice({}, "Wide Notch filter the sensor data ( 0 ),  Do not Notch filter the data ( 1 ) ",
-                                state_.notchOff, {0, 1});
+void HumsiftProgram::setUpFilter()
+{
+    state_.notchOff = entry_.askChoice(
+        {}, "Wide Notch filter the sensor data ( 0 ),  Do not Notch filter the data ( 1 ) ", state_.notchOff, {0, 1});
     if (state_.notchOff == 1) {
         computeResponse();
         return;
@@ -95,4 +107,4 @@ void HumsiftProgram::setUpFilter() {
     computeResponse();
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

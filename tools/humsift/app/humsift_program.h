@@ -11,19 +11,21 @@
 #include "plot_session.h"
 #include "session_state.h"
 #include "vorn/console/value_entry.h"
-#include "vorn/humsift/rate_scan.h"
 #include "vorn/humsift/noise_spectrum_file.h"
+#include "vorn/humsift/rate_scan.h"
 
 namespace vorn::humsift {
 
 class HumsiftProgram {
 public:
     HumsiftProgram(console::ValueEntry& entry, PlotSession& plots, OutputFiles& outputs)
-        : entry_(entry), plots_(plots), outputs_(outputs) {}
+        : entry_(entry), plots_(plots), outputs_(outputs)
+    {
+    }
 
     // A line shown under the first screen's introduction (such as where the plots go).
     void setNotice(std::string notice) { notice_ = std::move(notice); }
-    void run();  // until the user ends the program
+    void run(); // until the user ends the program
     const SessionState& state() const { return state_; }
 
 private:
@@ -38,7 +40,7 @@ private:
     static constexpr double kLowestRate = 1.0;
 
     // Main flow (humsift_program.cpp)
-    bool runOnce();  // one pass from the start question; false: end the program
+    bool runOnce(); // one pass from the start question; false: end the program
     void runFast();
     void runEngineeringMenu();
     void askInterface();
@@ -69,7 +71,7 @@ private:
 
     // Rate scans (rate_flow.cpp)
     void scanRates(ScanKind kind);
-    bool rankAndList(const std::vector<RateResult>& results, ScanKind kind);  // false: back to the menu
+    bool rankAndList(const std::vector<RateResult>& results, ScanKind kind); // false: back to the menu
     void plotNoiseFigures(const std::vector<RateResult>& results, ScanKind kind);
 
     // Plots (analysis_plots.cpp)
@@ -85,4 +87,4 @@ private:
     std::string notice_;
 };
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -15,18 +15,18 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: humsift [--help | --version]\n"
-    "\n"
-    "Reads the noise file that Humgather records (SENSORnoise.dat by default),\n"
-    "computes the spectrum of the room's magnetic noise and ranks the measurement\n"
-    "rates by the noise a Vorn unit would see at each. Everything else is asked on\n"
-    "the console; plots appear in a window beside it, or off-screen when there is\n"
-    "no display or it cannot be opened (they can still be saved and printed).\n";
+constexpr const char* kUsage = "usage: humsift [--help | --version]\n"
+                               "\n"
+                               "Reads the noise file that Humgather records (SENSORnoise.dat by default),\n"
+                               "computes the spectrum of the room's magnetic noise and ranks the measurement\n"
+                               "rates by the noise a Vorn unit would see at each. Everything else is asked on\n"
+                               "the console; plots appear in a window beside it, or off-screen when there is\n"
+                               "no display or it cannot be opened (they can still be saved and printed).\n";
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (const auto status = vorn::console::answerCommandLine(argc, argv, "humsift", VORN_VERSION, kUsage))
         return *status;
 
@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
                                     vorn::console::AnswerWithoutNumber::AskAgain);
     vorn::plot::GraphicsWindow window;
     window.setKeyHandler([&](vorn::console::Key key) { console.injectKey(key); });
-    if (display.onScreen) window.show();
+    if (display.onScreen)
+        window.show();
     // The window lives on while the console waits for the user.
     console.setIdleHook([] { QApplication::processEvents(); });
 

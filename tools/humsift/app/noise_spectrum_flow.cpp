@@ -13,23 +13,27 @@ const std::string kNotSamples = "not numbers within +/-10 V";
 constexpr float kLowestSampleFrequency = 10.0f;
 constexpr float kHighestSampleFrequency = 100000.0f;
 
-std::string countOf(std::size_t count, const std::string& singular, const std::string& plural) {
+std::string countOf(std::size_t count, const std::string& singular, const std::string& plural)
+{
     return std::to_string(count) + " " + (count == 1 ? singular : plural);
 }
 
 // The lines left out of a file, and why.
-std::string skippedLines(std::size_t count, std::size_t first, const std::string& why) {
+std::string skippedLines(std::size_t count, std::size_t first, const std::string& why)
+{
     return "Lines left out, " + why + ": " + std::to_string(count) + " (the first is line " + std::to_string(first) +
            ").";
 }
 
-}  // namespace
+} // namespace
 
-bool HumsiftProgram::readNoiseFile() {
+bool HumsiftProgram::readNoiseFile()
+{
     state_.dataLoaded = false;
     for (;;) {
         const std::string name = entry_.askText("file name containing the raw sensor signals  ", state_.rawFile);
-        if (name.empty()) continue;
+        if (name.empty())
+            continue;
         const NoiseFile file = vorn::humsift::readNoiseFile(name, static_cast<std::size_t>(state_.maxPoints));
         if (!file.opened) {
             con().printLine("file does not exist.  try again");
@@ -67,7 +71,8 @@ bool HumsiftProgram::readNoiseFile() {
     }
 }
 
-void HumsiftProgram::computeSpectrum() {
+void HumsiftProgram::computeSpectrum()
+{
     if (!state_.fast()) {
         con().printLine("You need to specify the sampling frequency that the Vorn collected the raw");
         con().printLine("Sensor data at.  You may need to adjust this value slightly so that the PSD");
@@ -90,9 +95,9 @@ void HumsiftProgram::computeSpectrum() {
 
     std::string outName;
     if (!state_.fast()) {
-        state_.psdToFile = entry_.askChoice({"Do not output computed PSD data to a file       ( 0 )",
-                                      "just keep internally for plotting/analyzing"},
-                                     "output computed PSD data to a file              ( 1 )", state_.psdToFile, {0, 1});
+        state_.psdToFile = entry_.askChoice(
+            {"Do not output computed PSD data to a file       ( 0 )", "just keep internally for plotting/analyzing"},
+            "output computed PSD data to a file              ( 1 )", state_.psdToFile, {0, 1});
         if (state_.psdToFile == 1) {
             state_.spectrumFile = outputs_.askName("output file name for PSD data ", state_.spectrumFile);
             outName = state_.spectrumFile;
@@ -111,45 +116,51 @@ void HumsiftProgram::computeSpectrum() {
     waitKey();
 }
 
-std::optional<FrequencyPairs> HumsiftProgram::askFrequencyPairs() {
+std::optional<FrequencyPairs> HumsiftProgram::askFrequencyPairs()
+{
     for (;;) {
         const std::string name =
             entry_.askText("file name containing the power spectrum freq vs amp data  ", state_.spectrumFile);
-        if (name.empty()) continue;
+        if (name.empty())
+            continue;
         auto pairs = readFrequencyPairs(name);
         if (!pairs) {
             con().printLine("file does not exist.  try again");
             waitKey();
             continue;
         }
-        const std::string skipped = skippedLines(pairs->badLines, pairs->firstBadLine, "not a frequency and an amplitude");
+        const std::string skipped =
+            skippedLines(pairs->badLines, pairs->firstBadLine, "not a frequency and an amplitude");
         if (pairs->mostlyNotPairs() || pairs->first.size() < 2) {
-            con().printWrapped("The file " + name + " holds " +
-                               countOf(pairs->first.size(), "frequency and amplitude pair",
-                                       "frequency and amplitude pairs") +
-                               (pairs->badLines > 0 ? "; " + skipped : ".") + " It cannot be used.");
+            con().printWrapped(
+                "The file " + name + " holds " +
+                countOf(pairs->first.size(), "frequency and amplitude pair", "frequency and amplitude pairs") +
+                (pairs->badLines > 0 ? "; " + skipped : ".") + " It cannot be used.");
             waitKey();
             return std::nullopt;
         }
-        if (pairs->badLines > 0) con().printWrapped(skipped);
+        if (pairs->badLines > 0)
+            con().printWrapped(skipped);
         state_.spectrumFile = name;
         return pairs;
     }
 }
 
-bool HumsiftProgram::readSpectrumFile() {
+bool HumsiftProgram::readSpectrumFile()
+{
     auto pairs = askFrequencyPairs();
-    if (!pairs) return false;
+    if (!pairs)
+        return false;
     outputs_.addAnalysed(state_.spectrumFile);
     // The analysis walks the bins upward: pairs out of order are put in frequency order.
     sortByFirst(*pairs);
     state_.spectrum = spectrumFromPairs(*pairs);
-    computeResponse();  // the filter as set up, over the new bins
+    computeResponse(); // the filter as set up, over the new bins
     con().printLine("***** total number of PSD freq vs Amplitude data pairs read  " +
                     console::basicNumber(double(state_.spectrum.binCount())));
-    con().printLine("      Maximum frequency value in the file  " + console::basicNumber(state_.spectrum.lastFrequency()) +
-                    "  Hz");
+    con().printLine("      Maximum frequency value in the file  " +
+                    console::basicNumber(state_.spectrum.lastFrequency()) + "  Hz");
     return true;
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -4,12 +4,14 @@
 
 namespace vorn::humsift {
 
-std::string OutputFiles::askName(std::string_view prompt, const std::string& current, std::string_view suffix) {
+std::string OutputFiles::askName(std::string_view prompt, const std::string& current, std::string_view suffix)
+{
     console::Console& con = entry_.console();
     std::string name = current;
     for (;;) {
         name = entry_.askText(prompt, name);
-        if (name.empty()) continue;
+        if (name.empty())
+            continue;
         const std::string path = name + std::string(suffix);
         switch (classifyOutputTarget(path, analysed_)) {
         case OutputTarget::NewFile:
@@ -27,4 +29,4 @@ std::string OutputFiles::askName(std::string_view prompt, const std::string& cur
     }
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -26,4 +26,4 @@ private:
     std::vector<std::string> analysed_;
 };
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -27,7 +27,8 @@ struct Range {
     double high = std::numeric_limits<double>::lowest();
 };
 
-Range yRangeWithin(const PlotFigure& figure) {
+Range yRangeWithin(const PlotFigure& figure)
+{
     Range range;
     for (const PlotCurve& curve : figure.curves)
         for (std::size_t i = 0; i < curve.x.size() && i < curve.y.size(); ++i)
@@ -35,7 +36,8 @@ Range yRangeWithin(const PlotFigure& figure) {
                 range.low = std::min(range.low, curve.y[i]);
                 range.high = std::max(range.high, curve.y[i]);
             }
-    if (range.low > range.high) range = {0.0, 1.0};
+    if (range.low > range.high)
+        range = {0.0, 1.0};
     // Headroom, so the highest point is not on the frame (nor, for a flat curve, cut off beyond it).
     const double span = range.high - range.low;
     range.high += 0.05 * (span > 0.0 ? span : std::max(1.0, std::fabs(range.high)));
@@ -45,7 +47,8 @@ Range yRangeWithin(const PlotFigure& figure) {
 class Mapping {
 public:
     Mapping(QRect area, Axis x, Axis y) : area_(area), x_(x), y_(y) {}
-    QPointF operator()(double x, double y) const {
+    QPointF operator()(double x, double y) const
+    {
         const double px = area_.left() + (x - x_.start) / (x_.end() - x_.start) * area_.width();
         const double py = area_.bottom() - (y - y_.start) / (y_.end() - y_.start) * area_.height();
         // Far-off points are held near the area so the painter never sees huge coordinates.
@@ -58,7 +61,8 @@ private:
     Axis y_;
 };
 
-void drawGridAndLabels(plot::GraphicsWindow& w, QRect area, const Axis& x, const Axis& y) {
+void drawGridAndLabels(plot::GraphicsWindow& w, QRect area, const Axis& x, const Axis& y)
+{
     w.setFontSize(9);
     w.setPenWidth(1);
     for (int i = 0; i <= x.divisions; ++i) {
@@ -84,27 +88,33 @@ void drawGridAndLabels(plot::GraphicsWindow& w, QRect area, const Axis& x, const
     w.drawTo({double(area.right()), double(area.bottom())});
 }
 
-}  // namespace
+} // namespace
 
-std::string notDrawnNote(const PlotFigure& figure) {
+std::string notDrawnNote(const PlotFigure& figure)
+{
     std::size_t all = 0;
     std::size_t notFinite = 0;
     for (const PlotCurve& curve : figure.curves)
         for (std::size_t i = 0; i < curve.x.size() && i < curve.y.size(); ++i, ++all)
-            if (!std::isfinite(curve.y[i])) ++notFinite;
-    if (notFinite == 0) return {};
-    if (notFinite == all) return "Nothing to draw: none of the " + std::to_string(all) + " values is finite.";
+            if (!std::isfinite(curve.y[i]))
+                ++notFinite;
+    if (notFinite == 0)
+        return {};
+    if (notFinite == all)
+        return "Nothing to draw: none of the " + std::to_string(all) + " values is finite.";
     return std::to_string(notFinite) + " of the " + std::to_string(all) + " values are not finite and are not drawn.";
 }
 
-void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotView& view) {
+void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotView& view)
+{
     w.setClip(std::nullopt);
     w.setBrushColor(kBackground);
     w.clear();
     w.setFontColor(kText);
     w.setFontSize(11);
     std::vector<std::string> rows = figure.rows;
-    if (const std::string note = notDrawnNote(figure); !note.empty()) rows.push_back(note);
+    if (const std::string note = notDrawnNote(figure); !note.empty())
+        rows.push_back(note);
     for (std::size_t row = 0; row < rows.size(); ++row)
         w.drawTextRow(static_cast<int>(row), QString::fromStdString(rows[row]));
 
@@ -127,7 +137,8 @@ void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotVie
     for (const PlotCurve& curve : figure.curves) {
         points.clear();
         for (std::size_t i = 0; i < curve.x.size() && i < curve.y.size(); ++i)
-            if (std::isfinite(curve.y[i])) points.push_back(map(curve.x[i], curve.y[i]));
+            if (std::isfinite(curve.y[i]))
+                points.push_back(map(curve.x[i], curve.y[i]));
         w.setPenColor(curve.color);
         w.setPenStyle(curve.style);
         w.setPenWidth(curve.style == Qt::SolidLine ? 1 : 2);
@@ -138,4 +149,4 @@ void renderPlot(plot::GraphicsWindow& w, const PlotFigure& figure, const PlotVie
     w.setPenWidth(1);
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -36,4 +36,4 @@ std::string notDrawnNote(const PlotFigure& figure);
 // and labels, and the curves.
 void renderPlot(plot::GraphicsWindow& window, const PlotFigure& figure, const PlotView& view);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -15,11 +15,13 @@ constexpr const char* kPictureSuffix = ".BMP";
 using console::Key;
 using console::KeyKind;
 
-void PlotSession::show(const PlotFigure& figure) {
+void PlotSession::show(const PlotFigure& figure)
+{
     PlotView view;
     renderPlot(window_, figure, view);
     const std::string note = notDrawnNote(figure);
-    if (!note.empty()) entry_.console().printWrapped(note);
+    if (!note.empty())
+        entry_.console().printWrapped(note);
     for (;;) {
         const Key key = entry_.console().waitForKey();
         switch (key.kind) {
@@ -30,17 +32,22 @@ void PlotSession::show(const PlotFigure& figure) {
         case KeyKind::PageUp: view.magnify(); break;
         case KeyKind::PageDown: view.shrink(); break;
         default:
-            if (key.isLetter('Q')) return;
-            if (key.isLetter('M')) printHelp();
-            if (key.isLetter('P')) print();
-            if (key.isLetter('S')) save();
+            if (key.isLetter('Q'))
+                return;
+            if (key.isLetter('M'))
+                printHelp();
+            if (key.isLetter('P'))
+                print();
+            if (key.isLetter('S'))
+                save();
             continue;
         }
         renderPlot(window_, figure, view);
     }
 }
 
-void PlotSession::printHelp() {
+void PlotSession::printHelp()
+{
     console::Console& c = entry_.console();
     for (const char* line : {" PgUp magnifies plot", " PgDn makes plot smaller",
                              " left and right arrow keys move axis origin left and right",
@@ -49,7 +56,8 @@ void PlotSession::printHelp() {
         c.printLine(line);
 }
 
-void PlotSession::print() {
+void PlotSession::print()
+{
     // Without a printer the page goes to a PDF file named after the moment, beside the data.
     const QString pdf =
         QStringLiteral("VornNoiseAnalysis-%1.pdf").arg(QDateTime::currentDateTime().toString("yyyyMMdd-hhmmss"));
@@ -57,7 +65,8 @@ void PlotSession::print() {
     entry_.console().printWrapped(outcome.message.toStdString());
 }
 
-void PlotSession::save() {
+void PlotSession::save()
+{
     pictureName_ = outputs_.askName("File name for saving the picture. A .BMP extension will be added automatically ",
                                     pictureName_, kPictureSuffix);
     const std::string path = pictureName_ + kPictureSuffix;
@@ -67,4 +76,4 @@ void PlotSession::save() {
                                         : "Could not save the picture in " + where + ": " + saved.reason + ".");
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -14,7 +14,9 @@ namespace vorn::humsift {
 class PlotSession {
 public:
     PlotSession(console::ValueEntry& entry, plot::GraphicsWindow& window, OutputFiles& outputs)
-        : entry_(entry), window_(window), outputs_(outputs) {}
+        : entry_(entry), window_(window), outputs_(outputs)
+    {
+    }
 
     void show(const PlotFigure& figure);
     plot::GraphicsWindow& window() { return window_; }
@@ -33,4 +35,4 @@ private:
 // The caption printed above every plot.
 inline constexpr const char* kPrintCaption = "Vorn Noise Analysis";
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

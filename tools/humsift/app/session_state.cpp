@@ -2,7 +2,8 @@
 
 namespace vorn::humsift {
 
-void SessionState::setDefaults() {
+void SessionState::setDefaults()
+{
     const SessionState fresh;
     rawFile = fresh.rawFile;
     spectrumFile = fresh.spectrumFile;
@@ -17,4 +18,4 @@ void SessionState::setDefaults() {
     dataLoaded = false;
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "vorn/humsift/noise_spectrum.h"
 #include "vorn/humsift/notch_filter.h"
 #include "vorn/humsift/rate_scan.h"
 #include "vorn/humsift/sample_window.h"
-#include "vorn/humsift/noise_spectrum.h"
 
 namespace vorn::humsift {
 
@@ -19,7 +19,7 @@ struct FilterInEffect {
     bool off = false;
     double rate = 103.3;
     NotchZeros zeros;
-    bool blownUp = false;  // a zero on the rate: the constants are not finite, figures read 9999
+    bool blownUp = false; // a zero on the rate: the constants are not finite, figures read 9999
 };
 
 struct SavedNotch {
@@ -32,13 +32,13 @@ struct SessionState {
     // Asked before the defaults are set, kept over restarts.
     std::int32_t mode = 0;
     std::int32_t maxPoints = 32768;
-    std::int32_t interface = 0;  // 0 RS232, 1 ISA
+    std::int32_t interface = 0; // 0 RS232, 1 ISA
 
     std::string rawFile = "SENSORnoise.dat";
     std::string spectrumFile = "SENSORpsd.dat";
     std::string rateFile = "BestRate.dat";
     float sampleFrequency = 3402.0f;
-    std::int32_t window = 0;  // 0 Hann, 1 none
+    std::int32_t window = 0; // 0 Hann, 1 none
     float rate = 103.3f;
     float firstZero = 60.0f;
     float secondZero = 70.0f;
@@ -51,9 +51,9 @@ struct SessionState {
 
     NotchConstants constants;
     SavedNotch saved;
-    std::vector<double> samples;  // as read, before mean removal and window
+    std::vector<double> samples; // as read, before mean removal and window
     Spectrum spectrum;
-    std::vector<double> response;  // H[k]
+    std::vector<double> response; // H[k]
     FilterInEffect filter;
     double plotXMax = 0.0;
 
@@ -67,11 +67,12 @@ struct SessionState {
 
     bool fast() const { return mode != static_cast<std::int32_t>(AnalysisMode::Engineering); }
     Window windowKind() const { return window == 1 ? Window::None : Window::Hann; }
-    NotchSetting notchSetting() const {
+    NotchSetting notchSetting() const
+    {
         return {static_cast<NotchOption>(notchOption), {firstZero, secondZero}, notchOff == 1};
     }
     // Back to the defaults, as at every start of an analysis.
     void setDefaults();
 };
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -19,6 +19,6 @@ struct Angles {
     double roll = 0.0;
 };
 
-inline constexpr Matrix3 kIdentity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+inline constexpr Matrix3 kIdentity {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 
 } // namespace vorn::attitude

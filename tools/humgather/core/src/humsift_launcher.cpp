@@ -16,21 +16,26 @@ namespace vorn::humgather {
 
 namespace {
 
-bool isExecutable(const std::filesystem::path& path) {
+bool isExecutable(const std::filesystem::path& path)
+{
     std::error_code error;
     return std::filesystem::is_regular_file(path, error) && ::access(path.c_str(), X_OK) == 0;
 }
 
-std::optional<std::filesystem::path> onPath() {
+std::optional<std::filesystem::path> onPath()
+{
     const char* path = std::getenv("PATH");
-    if (!path) return std::nullopt;
+    if (!path)
+        return std::nullopt;
     std::string_view rest(path);
     while (true) {
         const auto colon = rest.find(':');
         const std::string_view dir = rest.substr(0, colon);
         const auto candidate = std::filesystem::path(dir.empty() ? "." : std::string(dir)) / kHumsiftProgramName;
-        if (isExecutable(candidate)) return candidate;
-        if (colon == std::string_view::npos) return std::nullopt;
+        if (isExecutable(candidate))
+            return candidate;
+        if (colon == std::string_view::npos)
+            return std::nullopt;
         rest.remove_prefix(colon + 1);
     }
 }
@@ -38,7 +43,8 @@ std::optional<std::filesystem::path> onPath() {
 // Ignores a signal for the lifetime of the object, as a shell does while a child runs.
 class IgnoredSignal {
 public:
-    explicit IgnoredSignal(int signal) : signal_(signal) {
+    explicit IgnoredSignal(int signal) : signal_(signal)
+    {
         struct sigaction ignore {};
         ignore.sa_handler = SIG_IGN;
         sigemptyset(&ignore.sa_mask);
@@ -53,25 +59,29 @@ private:
     struct sigaction saved_ {};
 };
 
-}  // namespace
+} // namespace
 
-std::filesystem::path ownProgramDirectory() {
+std::filesystem::path ownProgramDirectory()
+{
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path() : self.parent_path();
 }
 
-std::optional<std::filesystem::path> findHumsift(const std::filesystem::path& ownDirectory) {
+std::optional<std::filesystem::path> findHumsift(const std::filesystem::path& ownDirectory)
+{
     if (const char* named = std::getenv("HUMSIFT"); named && *named) {
-        if (isExecutable(named)) return std::filesystem::path(named);
-        return std::nullopt;  // an explicit choice that does not work is reported, not replaced
+        if (isExecutable(named))
+            return std::filesystem::path(named);
+        return std::nullopt; // an explicit choice that does not work is reported, not replaced
     }
     if (!ownDirectory.empty() && isExecutable(ownDirectory / kHumsiftProgramName))
         return ownDirectory / kHumsiftProgramName;
     return onPath();
 }
 
-HandOverResult runAndWait(const std::filesystem::path& program) {
+HandOverResult runAndWait(const std::filesystem::path& program)
+{
     HandOverResult result;
     IgnoredSignal interrupt(SIGINT);
     IgnoredSignal quit(SIGQUIT);
@@ -103,4 +113,4 @@ HandOverResult runAndWait(const std::filesystem::path& program) {
     return result;
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -5,7 +5,8 @@
 
 namespace vorn::humgather {
 
-void StatisticsAccumulator::add(double value) {
+void StatisticsAccumulator::add(double value)
+{
     maximum_ = std::max(maximum_, value);
     minimum_ = std::min(minimum_, value);
     sum_ += value;
@@ -13,8 +14,10 @@ void StatisticsAccumulator::add(double value) {
     ++count_;
 }
 
-Statistics StatisticsAccumulator::result() const {
-    if (count_ == 0) return {};
+Statistics StatisticsAccumulator::result() const
+{
+    if (count_ == 0)
+        return {};
     Statistics s;
     const double n = static_cast<double>(count_);
     s.mean = sum_ / n;
@@ -26,10 +29,12 @@ Statistics StatisticsAccumulator::result() const {
     return s;
 }
 
-Statistics statisticsOf(std::span<const float> values) {
+Statistics statisticsOf(std::span<const float> values)
+{
     StatisticsAccumulator accumulator;
-    for (float v : values) accumulator.add(v);
+    for (float v : values)
+        accumulator.add(v);
     return accumulator.result();
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -4,7 +4,8 @@
 
 namespace vorn::humgather {
 
-PlausibilityReport checkPlausibility(const Statistics& s) {
+PlausibilityReport checkPlausibility(const Statistics& s)
+{
     PlausibilityReport report;
     auto add = [&report](std::initializer_list<const char*> lines) {
         report.lines.insert(report.lines.end(), lines.begin(), lines.end());
@@ -22,11 +23,12 @@ PlausibilityReport checkPlausibility(const Statistics& s) {
     return report;
 }
 
-std::vector<std::string> noiseSummaryLines(const Statistics& s) {
+std::vector<std::string> noiseSummaryLines(const Statistics& s)
+{
     const char* picture = "###.#### ";
-    return {"   Mean    StdDev    PktoPk  of sensor data",
-            console::formatPicture(s.mean, picture) + console::formatPicture(s.standardDeviation, picture) +
-                console::formatPicture(s.peakToPeak, picture)};
+    return {"   Mean    StdDev    PktoPk  of sensor data", console::formatPicture(s.mean, picture) +
+                                                               console::formatPicture(s.standardDeviation, picture) +
+                                                               console::formatPicture(s.peakToPeak, picture)};
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

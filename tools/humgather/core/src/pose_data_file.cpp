@@ -4,9 +4,11 @@
 
 namespace vorn::humgather {
 
-std::string poseDataLine(const std::array<double, 6>& values, std::optional<std::int16_t> alpha) {
+std::string poseDataLine(const std::array<double, 6>& values, std::optional<std::int16_t> alpha)
+{
     std::string line;
-    for (std::size_t i = 0; i < 5; ++i) line += console::formatPicture(values[i], "####.##,  ");
+    for (std::size_t i = 0; i < 5; ++i)
+        line += console::formatPicture(values[i], "####.##,  ");
     if (alpha) {
         line += console::formatPicture(values[5], "####.##,  ");
         line += console::formatPicture(*alpha / 32768.0, "##.###");
@@ -16,4 +18,4 @@ std::string poseDataLine(const std::array<double, 6>& values, std::optional<std:
     return line + "\r\n";
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

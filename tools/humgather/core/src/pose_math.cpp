@@ -10,14 +10,18 @@ namespace {
 
 // The display's angles lie in (-180, 180]: a matrix element of -0 makes the two-argument arc
 // tangent give -180 where the display has always shown 180.
-double inDisplayRange(double degrees) { return degrees == -180.0 ? 180.0 : degrees; }
+double inDisplayRange(double degrees)
+{
+    return degrees == -180.0 ? 180.0 : degrees;
+}
 
-}  // namespace
+} // namespace
 
 RelativePose relativePose(const Vector3& position1, const Angles& angles1, const Vector3& position2,
-                          const Angles& angles2) {
+                          const Angles& angles2)
+{
     RelativePose pose;
-    const Vector3 d{position2[0] - position1[0], position2[1] - position1[1], position2[2] - position1[2]};
+    const Vector3 d {position2[0] - position1[0], position2[1] - position1[1], position2[2] - position1[2]};
     pose.distance = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
     const Matrix3 m1 = matrixOfAngles(angles1);
     pose.position = attitude::multiply(m1, d);
@@ -28,4 +32,4 @@ RelativePose relativePose(const Vector3& position1, const Angles& angles1, const
     return pose;
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

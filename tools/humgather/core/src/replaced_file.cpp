@@ -12,14 +12,16 @@ namespace vorn::humgather {
 
 namespace {
 
-bool fail(const std::filesystem::path& path, std::string& errorText) {
+bool fail(const std::filesystem::path& path, std::string& errorText)
+{
     errorText = path.string() + ": " + std::strerror(errno);
     return false;
 }
 
-}  // namespace
+} // namespace
 
-bool canReplace(const std::filesystem::path& path, std::string& errorText) {
+bool canReplace(const std::filesystem::path& path, std::string& errorText)
+{
     if (path.empty()) {
         errorText = "no file name given";
         return false;
@@ -29,20 +31,24 @@ bool canReplace(const std::filesystem::path& path, std::string& errorText) {
         errorText = path.string() + " is a folder";
         return false;
     }
-    if (std::filesystem::exists(path, ec) && ::access(path.c_str(), W_OK) != 0) return fail(path, errorText);
+    if (std::filesystem::exists(path, ec) && ::access(path.c_str(), W_OK) != 0)
+        return fail(path, errorText);
     std::filesystem::path probe = path;
     probe += ".partial";
     const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return fail(probe, errorText);
+    if (fd < 0)
+        return fail(probe, errorText);
     ::close(fd);
     ::unlink(probe.c_str());
     return true;
 }
 
-bool replaceFile(const std::filesystem::path& path, std::string_view content, std::string& errorText) {
+bool replaceFile(const std::filesystem::path& path, std::string_view content, std::string& errorText)
+{
     const console::FileWriteResult written = console::replaceFile(path.string(), content);
-    if (!written) errorText = path.string() + ": " + written.reason;
+    if (!written)
+        errorText = path.string() + ": " + written.reason;
     return written.written;
 }
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -6,9 +6,11 @@
 
 namespace vorn::humsift {
 
-Spectrum computeSpectrum(std::span<double> samples, double sampleFrequency, Window window) {
+Spectrum computeSpectrum(std::span<double> samples, double sampleFrequency, Window window)
+{
     removeMean(samples);
-    if (window == Window::Hann) applyHannWindow(samples);
+    if (window == Window::Hann)
+        applyHannWindow(samples);
     const std::size_t n = samples.size();
     RealFft fft(n);
     std::vector<Complex> transformed(n / 2);
@@ -25,10 +27,11 @@ Spectrum computeSpectrum(std::span<double> samples, double sampleFrequency, Wind
     return spectrum;
 }
 
-void applyFilter(Spectrum& spectrum, std::span<const double> response) {
+void applyFilter(Spectrum& spectrum, std::span<const double> response)
+{
     spectrum.amplitude.resize(spectrum.unfiltered.size());
     for (std::size_t k = 0; k < spectrum.unfiltered.size(); ++k)
         spectrum.amplitude[k] = spectrum.unfiltered[k] * (k < response.size() ? response[k] : 1.0);
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

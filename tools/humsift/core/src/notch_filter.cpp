@@ -5,9 +5,13 @@
 
 namespace vorn::humsift {
 
-double flatSecondZero(double rate, double firstZero) { return (rate / 2.0 + firstZero) / 2.0; }
+double flatSecondZero(double rate, double firstZero)
+{
+    return (rate / 2.0 + firstZero) / 2.0;
+}
 
-NotchZeros zerosForOption(NotchOption option, NotchZeros given, double rate) {
+NotchZeros zerosForOption(NotchOption option, NotchZeros given, double rate)
+{
     switch (option) {
     case NotchOption::Mains60: return {60.0, 70.0};
     case NotchOption::Mains50: return {50.0, 60.0};
@@ -17,7 +21,8 @@ NotchZeros zerosForOption(NotchOption option, NotchZeros given, double rate) {
     return given;
 }
 
-NotchConstants notchConstants(double rate, NotchZeros zeros) {
+NotchConstants notchConstants(double rate, NotchZeros zeros)
+{
     const double c1 = std::cos(2.0 * std::numbers::pi * zeros.first / rate);
     const double c2 = std::cos(2.0 * std::numbers::pi * zeros.second / rate);
     NotchConstants k;
@@ -27,25 +32,29 @@ NotchConstants notchConstants(double rate, NotchZeros zeros) {
     k.notch3 = 0.5 - (k.notch1 + k.notch2);
     const double a0 = 16.0 * (1.0 - c1) * (1.0 - c1) * (1.0 - c2) * (1.0 - c2);
     const double b = 3.0 * (1.0 - 2.0 * (c1 + c2));
-    const double c = 4.0 * (c1 * c1 * (1.0 - 2.0 * c2) + c2 * c2 * (1.0 - 2.0 * c1) + 4.0 * c1 * c2) +
-                     8.0 * c1 * c1 * c2 * c2;
+    const double c =
+        4.0 * (c1 * c1 * (1.0 - 2.0 * c2) + c2 * c2 * (1.0 - 2.0 * c1) + 4.0 * c1 * c2) + 8.0 * c1 * c1 * c2 * c2;
     k.f0 = a0 / (c + b);
     return k;
 }
 
-ResponsePolynomial responsePolynomial(const NotchConstants& k) {
+ResponsePolynomial responsePolynomial(const NotchConstants& k)
+{
     return {4.0 * k.notch1, 2.0 * (k.notch2 - k.notch1), k.notch3 - k.notch2 - k.notch1};
 }
 
-double responseThetaStep(double lastFrequency, std::size_t binCount, double rate) {
+double responseThetaStep(double lastFrequency, std::size_t binCount, double rate)
+{
     return 2.0 * std::numbers::pi * lastFrequency / (static_cast<double>(binCount) * rate);
 }
 
-void filterResponse(const NotchConstants& constants, bool notchOff, double rate,
-                    std::span<const double> frequency, std::span<double> response) {
+void filterResponse(const NotchConstants& constants, bool notchOff, double rate, std::span<const double> frequency,
+                    std::span<double> response)
+{
     const std::size_t bins = frequency.size() < response.size() ? frequency.size() : response.size();
     if (notchOff || bins == 0) {
-        for (double& h : response) h = 1.0;
+        for (double& h : response)
+            h = 1.0;
         return;
     }
     const ResponsePolynomial poly = responsePolynomial(constants);
@@ -61,4 +70,4 @@ void filterResponse(const NotchConstants& constants, bool notchOff, double rate,
     }
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

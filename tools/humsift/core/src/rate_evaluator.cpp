@@ -6,12 +6,14 @@
 namespace vorn::humsift {
 
 RateEvaluator::RateEvaluator(const Spectrum& spectrum)
-    : frequency_(spectrum.frequency), power_(spectrum.unfiltered.size()), folded_(spectrum.unfiltered.size()) {
+    : frequency_(spectrum.frequency), power_(spectrum.unfiltered.size()), folded_(spectrum.unfiltered.size())
+{
     std::transform(spectrum.unfiltered.begin(), spectrum.unfiltered.end(), power_.begin(),
                    [](double a) { return a * a; });
 }
 
-void RateEvaluator::setRate(double rate) {
+void RateEvaluator::setRate(double rate)
+{
     rate_ = rate;
     folding_ = foldPower(frequency_, power_, rate, folded_);
     moments_.fill(0.0);
@@ -28,7 +30,8 @@ void RateEvaluator::setRate(double rate) {
     }
 }
 
-double RateEvaluator::figure(const NotchConstants& constants) const {
+double RateEvaluator::figure(const NotchConstants& constants) const
+{
     const auto [a, b, d] = responsePolynomial(constants);
     // (a c^2 + b c + d)^2 = a^2 c^4 + 2ab c^3 + (b^2 + 2ad) c^2 + 2bd c + d^2
     const double sum = d * d * moments_[0] + 2.0 * b * d * moments_[1] + (b * b + 2.0 * a * d) * moments_[2] +
@@ -37,6 +40,9 @@ double RateEvaluator::figure(const NotchConstants& constants) const {
     return std::sqrt(std::max(2.0 * sum, 0.0));
 }
 
-double RateEvaluator::figureWithoutNotch() const { return std::sqrt(totalPower_); }
+double RateEvaluator::figureWithoutNotch() const
+{
+    return std::sqrt(totalPower_);
+}
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -10,12 +10,15 @@ namespace {
 constexpr const char* kRowMask = "####.##    ";
 }
 
-std::vector<std::string> rateColumnHeads(ScanKind kind) {
-    if (kind == ScanKind::CurrentNotch) return {"   Vorn", "Measurement   Noise ", "   Rate       Figure"};
+std::vector<std::string> rateColumnHeads(ScanKind kind)
+{
+    if (kind == ScanKind::CurrentNotch)
+        return {"   Vorn", "Measurement   Noise ", "   Rate       Figure"};
     return {"   Vorn", "Measurement   Noise     Tracking Notch", "   Rate       Figure     Fz1      Fz2"};
 }
 
-std::string rateRow(const RateResult& result, ScanKind kind) {
+std::string rateRow(const RateResult& result, ScanKind kind)
+{
     std::string row = console::formatPicture(result.rate, kRowMask) + console::formatPicture(result.averaged, kRowMask);
     if (kind != ScanKind::CurrentNotch) {
         // The second zero is shown as the tracking zero for both optimising scans.
@@ -25,15 +28,18 @@ std::string rateRow(const RateResult& result, ScanKind kind) {
     return row;
 }
 
-std::string windowText(Window window) {
+std::string windowText(Window window)
+{
     return window == Window::Hann ? "Hann Window Applied" : "No Window Applied";
 }
 
-std::string notchText(bool notchOff) {
+std::string notchText(bool notchOff)
+{
     return notchOff ? "No Wide Notch Filter Applied" : "Wide Notch Filter Applied";
 }
 
-std::string rateFileText(const RateReport& report) {
+std::string rateFileText(const RateReport& report)
+{
     std::string text;
     const auto line = [&](const std::string& content) { text += content + "\r\n"; };
     line("'" + report.title);
@@ -46,14 +52,17 @@ std::string rateFileText(const RateReport& report) {
     line("'");
     line("'Average amplitude data around target Measurement rate");
     line("'");
-    for (const std::string& head : rateColumnHeads(report.kind)) line("'" + head);
+    for (const std::string& head : rateColumnHeads(report.kind))
+        line("'" + head);
     line("'");
-    for (const RateResult& result : report.ranked) line(rateRow(result, report.kind));
+    for (const RateResult& result : report.ranked)
+        line(rateRow(result, report.kind));
     return text;
 }
 
-console::FileWriteResult writeRateFile(const std::string& path, const RateReport& report) {
+console::FileWriteResult writeRateFile(const std::string& path, const RateReport& report)
+{
     return console::replaceFile(path, rateFileText(report));
 }
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -15,4 +15,4 @@ std::string plainNumber(double value);
 // The digits alone, with a "-" for a negative value but no blanks: for showing current values.
 std::string basicNumberDigits(double value);
 
-}  // namespace vorn::console
+} // namespace vorn::console

@@ -5,7 +5,7 @@
 
 namespace vorn::console {
 
-std::string timeOfDayText(std::time_t when);  // "hh:mm:ss", local time
-std::string dateText(std::time_t when);       // "mm-dd-yyyy", local time
+std::string timeOfDayText(std::time_t when); // "hh:mm:ss", local time
+std::string dateText(std::time_t when);      // "mm-dd-yyyy", local time
 
-}  // namespace vorn::console
+} // namespace vorn::console

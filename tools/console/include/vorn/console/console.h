@@ -27,15 +27,15 @@ public:
     explicit Console(Terminal& terminal) : terminal_(terminal) {}
 
     void clearScreen();
-    void moveCursor(int row, int column);  // both 1-based
+    void moveCursor(int row, int column); // both 1-based
     void print(std::string_view text);
     void printLine(std::string_view text = {});
     // Prints a message of any length broken between words to fit the console's width.
     void printWrapped(std::string_view text);
 
-    std::string readLine();        // throws InputClosed
-    std::optional<Key> pollKey();  // never waits
-    Key waitForKey();              // throws InputClosed
+    std::string readLine();       // throws InputClosed
+    std::optional<Key> pollKey(); // never waits
+    Key waitForKey();             // throws InputClosed
     // Prints `message` on a line of its own and waits for any key, which is discarded.
     void waitForAnyKey(std::string_view message);
 
@@ -56,4 +56,4 @@ private:
     std::deque<Key> injected_;
 };
 
-}  // namespace vorn::console
+} // namespace vorn::console

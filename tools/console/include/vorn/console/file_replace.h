@@ -9,10 +9,10 @@ namespace vorn::console {
 
 struct FileWriteResult {
     bool written = false;
-    std::string reason;  // the system's reason when not written ("Permission denied")
+    std::string reason; // the system's reason when not written ("Permission denied")
     explicit operator bool() const { return written; }
 };
 
 FileWriteResult replaceFile(const std::string& path, std::string_view content);
 
-}  // namespace vorn::console
+} // namespace vorn::console

@@ -10,11 +10,11 @@ namespace vorn::console {
 
 struct DecodedKey {
     Key key;
-    std::size_t length = 0;  // bytes consumed
+    std::size_t length = 0; // bytes consumed
 };
 
 // Decodes the key at the start of `bytes`. Returns nothing when the bytes start a sequence that is
 // not complete yet; `complete` says no more bytes will follow soon, so a lone ESC is a key.
 std::optional<DecodedKey> decodeKey(const std::string& bytes, bool complete);
 
-}  // namespace vorn::console
+} // namespace vorn::console

@@ -25,4 +25,4 @@ std::int32_t roundToInt32(double value);
 // The same, keeping only the low 16 bits of the rounded value (as a 16-bit variable would).
 std::int16_t roundToInt16(double value);
 
-}  // namespace vorn::console
+} // namespace vorn::console

@@ -10,4 +10,4 @@ namespace vorn::console {
 
 std::string formatPicture(double value, std::string_view picture);
 
-}  // namespace vorn::console
+} // namespace vorn::console

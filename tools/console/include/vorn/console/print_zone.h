@@ -9,4 +9,4 @@ constexpr std::size_t kPrintZoneWidth = 14;
 // Pads `line` with blanks up to the start of the next print zone.
 void padToNextZone(std::string& line);
 
-}  // namespace vorn::console
+} // namespace vorn::console

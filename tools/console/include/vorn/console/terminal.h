@@ -40,7 +40,7 @@ private:
     bool keyMode_ = false;
     bool ended_ = false;
     std::string pending_;
-    std::size_t unechoed_ = 0;  // leading bytes of pending_ typed with echo off
+    std::size_t unechoed_ = 0; // leading bytes of pending_ typed with echo off
 };
 
-}  // namespace vorn::console
+} // namespace vorn::console

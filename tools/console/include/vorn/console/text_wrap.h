@@ -12,4 +12,4 @@ constexpr std::size_t kConsoleTextWidth = 79;
 // than a line is cut. Line breaks already in the text are kept.
 std::string wrapText(std::string_view text, std::size_t width = kConsoleTextWidth);
 
-}  // namespace vorn::console
+} // namespace vorn::console

@@ -22,14 +22,16 @@ enum class EntryStyle {
 
 // What a number question does with an answer that does not start with a number ("abc").
 enum class AnswerWithoutNumber {
-    ReadsAsZero,  // the leading-number reading gives 0
-    AskAgain,     // a short hint, then the question again
+    ReadsAsZero, // the leading-number reading gives 0
+    AskAgain,    // a short hint, then the question again
 };
 
 class ValueEntry {
 public:
     ValueEntry(Console& console, EntryStyle style, AnswerWithoutNumber withoutNumber = AnswerWithoutNumber::ReadsAsZero)
-        : console_(console), style_(style), withoutNumber_(withoutNumber) {}
+        : console_(console), style_(style), withoutNumber_(withoutNumber)
+    {
+    }
 
     std::int16_t askInt16(std::string_view prompt, std::int16_t current);
     std::int32_t askInt32(std::string_view prompt, std::int32_t current);
@@ -54,4 +56,4 @@ private:
     AnswerWithoutNumber withoutNumber_;
 };
 
-}  // namespace vorn::console
+} // namespace vorn::console

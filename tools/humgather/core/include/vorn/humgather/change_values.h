@@ -44,4 +44,4 @@ std::vector<std::uint8_t> tableBytes(std::span<const float, 7> entries, float sc
 // Metal detection: five words, each value in the low byte (offset and slope below 0 as value + 256).
 std::vector<std::uint8_t> metalDetectionBytes(const MetalDetectionEntry& entry);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -23,7 +23,7 @@ float decodeRevision(std::uint8_t first, std::uint8_t second);
 // What an examine answer shows and changes.
 struct ExamineOutcome {
     std::vector<std::string> lines;
-    std::vector<std::size_t> pauseAfterLine;  // wait for a key after these line counts
+    std::vector<std::size_t> pauseAfterLine; // wait for a key after these line counts
     std::optional<float> revision;
     std::optional<int> crystalSpeedMHz;
     std::optional<float> positionScale;
@@ -31,7 +31,7 @@ struct ExamineOutcome {
 };
 
 struct ExamineContext {
-    float timerTickMicroseconds = 0.4f;  // 8 / crystal speed
+    float timerTickMicroseconds = 0.4f; // 8 / crystal speed
     int addressingAnswer = 0;
 };
 
@@ -44,4 +44,4 @@ bool needsAddressingWarning(int parameter, int addressingAnswer);
 inline constexpr const char* kAddressModeNotSetWarning =
     " ADDRESS mode has not been set yet.  Use the RS232 address menu";
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -20,7 +20,7 @@ enum class AddressSource { FixedTable, AskUnit, None };
 
 struct AddressChoice {
     AddressSource source = AddressSource::None;
-    FirmwareAddresses fixed;  // for AddressSource::FixedTable
+    FirmwareAddresses fixed; // for AddressSource::FixedTable
 };
 
 // The table for a software revision: three fixed tables below 3.18, the unit's own table from
@@ -30,4 +30,4 @@ AddressChoice chooseFirmwareAddresses(float revision);
 // The addresses out of the unit's table; entries[k] is the answer to request k.
 FirmwareAddresses addressesFromUnitTable(const std::array<std::uint16_t, kVariableTableEntries>& entries);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -14,8 +14,8 @@ std::optional<std::filesystem::path> findHumsift(const std::filesystem::path& ow
 
 struct HandOverResult {
     bool started = false;
-    int exitStatus = 0;     // valid when started
-    std::string errorText;  // why it could not start
+    int exitStatus = 0;    // valid when started
+    std::string errorText; // why it could not start
 };
 
 // Starts the program and waits for it. While it runs, Ctrl-C and Ctrl-\ belong to it: Humgather
@@ -25,4 +25,4 @@ HandOverResult runAndWait(const std::filesystem::path& program);
 // The directory of the running program (from /proc/self/exe), empty when unknown.
 std::filesystem::path ownProgramDirectory();
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

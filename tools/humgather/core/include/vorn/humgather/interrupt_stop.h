@@ -13,4 +13,4 @@ public:
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
 };
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -14,7 +14,7 @@ namespace vorn::humgather {
 inline constexpr std::size_t kPromTextLength = protocol::kPromNoticeLength;
 inline constexpr std::uint16_t kPromTextAddress = protocol::kPromTextAddress;
 inline constexpr std::size_t kPromReadLength = protocol::kPromTextLength;
-inline constexpr std::size_t kPromTextOffset = kPromReadLength - kPromTextLength;  // characters 15..61 read
+inline constexpr std::size_t kPromTextOffset = kPromReadLength - kPromTextLength; // characters 15..61 read
 
 extern const char* const kDefaultNotice;
 extern const char* const kDefaultPromText;
@@ -30,4 +30,4 @@ MakerNotices loadMakerNotices(const std::filesystem::path& programDirectory);
 // The part of the 61 PROM characters that the communications check compares.
 std::string promTextPart(const std::string& promCharacters);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

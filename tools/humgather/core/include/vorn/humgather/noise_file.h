@@ -12,7 +12,7 @@ class SerialLink;
 
 inline constexpr const char* kNoiseFileName = "SENSORnoise.dat";
 inline constexpr std::int32_t kMaxNoiseSamples = 32768;
-inline constexpr int kDiscardedSamples = 20;  // what the unit sends first after the stream command
+inline constexpr int kDiscardedSamples = 20; // what the unit sends first after the stream command
 
 // A raw sample word: least significant byte first, signed, no phasing bit.
 std::int16_t sampleFromBytes(std::uint8_t first, std::uint8_t second);
@@ -26,4 +26,4 @@ std::string noiseFileLine(float volts);
 // the file cannot be written whole, the old one then being unchanged.
 bool writeNoiseFile(const std::filesystem::path& path, std::span<const float> volts, std::string& errorText);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -30,4 +30,4 @@ private:
 
 Statistics statisticsOf(std::span<const float> values);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

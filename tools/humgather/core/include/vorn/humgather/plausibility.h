@@ -11,7 +11,7 @@ namespace vorn::humgather {
 
 struct PlausibilityReport {
     bool badData = false;
-    std::vector<std::string> lines;  // the messages of every failing check, in order
+    std::vector<std::string> lines; // the messages of every failing check, in order
 };
 
 PlausibilityReport checkPlausibility(const Statistics& statistics);
@@ -19,4 +19,4 @@ PlausibilityReport checkPlausibility(const Statistics& statistics);
 // "   Mean    StdDev    PktoPk  of sensor data" and the line of figures below it.
 std::vector<std::string> noiseSummaryLines(const Statistics& statistics);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -14,4 +14,4 @@ inline constexpr int kMaxStoredCycles = 1000;
 // `values` are X, Y, Z (inches) and azimuth, elevation, roll (degrees); `alpha` the raw ALPHA word.
 std::string poseDataLine(const std::array<double, 6>& values, std::optional<std::int16_t> alpha);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -14,11 +14,11 @@ using attitude::matrixOfAngles;
 
 struct RelativePose {
     double distance = 0;
-    Vector3 position{};  // sensor 2 in the frame of sensor 1
+    Vector3 position {}; // sensor 2 in the frame of sensor 1
     Angles angles;
 };
 
 RelativePose relativePose(const Vector3& position1, const Angles& angles1, const Vector3& position2,
                           const Angles& angles2);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

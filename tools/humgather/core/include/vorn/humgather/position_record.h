@@ -14,9 +14,9 @@ namespace vorn::humgather {
 inline constexpr int kRecordWords = 6;
 
 struct PositionRecord {
-    std::array<std::int16_t, kRecordWords> words{};
-    std::uint8_t extra = 0;    // metal detection byte, 0 when absent
-    std::uint8_t address = 0;  // group-mode address, 0 when absent
+    std::array<std::int16_t, kRecordWords> words {};
+    std::uint8_t extra = 0;   // metal detection byte, 0 when absent
+    std::uint8_t address = 0; // group-mode address, 0 when absent
 };
 
 std::size_t recordLength(int extraBytes, bool groupMode);
@@ -33,4 +33,4 @@ PositionRecord decodeRecord(std::span<const std::uint8_t> record, int extraBytes
 // an address those prefixes cannot name (16 and above without expanded prefixes).
 std::optional<std::uint8_t> humgatherPrefix(bool multipleVornsets, bool expandedPrefixes, int address);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -5,7 +5,7 @@
 // one row below them; the statistics show five lines per vornset, three vornsets to a page.
 namespace vorn::humgather {
 
-inline constexpr int kMostVornsetsToRead = 10;  // rows 15-21 take vornsets 4-10
+inline constexpr int kMostVornsetsToRead = 10; // rows 15-21 take vornsets 4-10
 inline constexpr int kVornsetsPerStatisticsPage = 3;
 inline constexpr int kStatisticsHeaderRow = 9;
 inline constexpr int kPageLabelRow = 25;
@@ -18,4 +18,4 @@ int statisticsRow(int vornset);
 // they all fit one page).
 bool opensStatisticsPage(int vornset, int count);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

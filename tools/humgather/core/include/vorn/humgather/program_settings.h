@@ -26,7 +26,7 @@ struct MetalDetectionEntry {
 struct ProgramSettings {
     WorkMode workMode = WorkMode::NoiseAnalysis;
     std::int32_t baudRate = 0;
-    std::string portName;  // "COM1".."COM5"; empty until chosen
+    std::string portName; // "COM1".."COM5"; empty until chosen
     unsigned portNumber = 0;
 
     // Vornsets and addressing.
@@ -34,9 +34,9 @@ struct ProgramSettings {
     int vornsetsToExamine = 1;
     int fvbUnitCount = 1;
     bool multipleVornsets = false;
-    std::vector<std::int16_t> addresses{0};  // entry i-1 holds address list entry i
+    std::vector<std::int16_t> addresses {0}; // entry i-1 holds address list entry i
     int currentAddress = 0;
-    int addressingAnswer = 0;  // 0: never asked; 1 normal; anything else expanded
+    int addressingAnswer = 0; // 0: never asked; 1 normal; anything else expanded
     bool expandedPrefixes = false;
 
     // Group mode and metal detection, as the examine and change menus leave them.
@@ -62,7 +62,7 @@ struct ProgramSettings {
 
     // Entries kept between questions as their next defaults.
     float measurementRate = 0.0f;
-    std::array<float, 7> tableEntries{};
+    std::array<float, 7> tableEntries {};
     std::int16_t receiverMuxCode = 0;
     std::int32_t followUpChoice = 0;
     std::int32_t echoTestChoice = 0;
@@ -72,4 +72,4 @@ struct ProgramSettings {
     bool streaming() const { return streamFlag == kStreamFlagStreaming; }
 };
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

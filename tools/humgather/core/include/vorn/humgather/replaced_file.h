@@ -16,4 +16,4 @@ bool canReplace(const std::filesystem::path& path, std::string& errorText);
 // anything fails; the old file is then unchanged.
 bool replaceFile(const std::filesystem::path& path, std::string_view content, std::string& errorText);
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

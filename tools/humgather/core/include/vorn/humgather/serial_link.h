@@ -90,7 +90,7 @@ private:
     std::unique_ptr<platform::SerialLine> line_;
     std::string error_;
     std::function<void(double)> waitingHook_;
-    std::chrono::milliseconds waitingAfter_{3000};
+    std::chrono::milliseconds waitingAfter_ {3000};
 };
 
-}  // namespace vorn::humgather
+} // namespace vorn::humgather

@@ -20,7 +20,7 @@ public:
 
 private:
     std::size_t size_;
-    std::vector<Complex> twiddles_;        // exp(-2 pi i k / size), k < size / 2
+    std::vector<Complex> twiddles_; // exp(-2 pi i k / size), k < size / 2
     std::vector<std::size_t> bitReverse_;
 };
 
@@ -28,14 +28,14 @@ private:
 // samples as real and the odd samples as imaginary parts, then separated into the real spectrum.
 class RealFft {
 public:
-    explicit RealFft(std::size_t sampleCount);  // a power of two, at least 2
+    explicit RealFft(std::size_t sampleCount); // a power of two, at least 2
     std::size_t sampleCount() const { return 2 * half_.size(); }
     void transform(std::span<const double> samples, std::span<Complex> spectrum);
 
 private:
     ComplexFft half_;
     std::vector<Complex> packed_;
-    std::vector<Complex> separation_;  // exp(-2 pi i k / N), k < N / 2
+    std::vector<Complex> separation_; // exp(-2 pi i k / N), k < N / 2
 };
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

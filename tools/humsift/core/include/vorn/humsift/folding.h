@@ -7,8 +7,8 @@
 namespace vorn::humsift {
 
 struct Folding {
-    std::size_t baseBins = 0;    // bins of the base band, 0 .. rate / 2
-    std::size_t figureBins = 0;  // bins that enter the noise figure (the last interval's length)
+    std::size_t baseBins = 0;   // bins of the base band, 0 .. rate / 2
+    std::size_t figureBins = 0; // bins that enter the noise figure (the last interval's length)
 };
 
 // Adds the power of every full interval above the base band into folded[0 .. baseBins - 1].
@@ -21,4 +21,4 @@ Folding foldPower(std::span<const double> frequency, std::span<const double> pow
 // sqrt(sum of folded[k] * response[k]^2 over k < figureBins); the folded values are powers.
 double noiseFigure(std::span<const double> folded, std::span<const double> response, std::size_t figureBins);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

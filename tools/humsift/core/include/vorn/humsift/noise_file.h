@@ -14,10 +14,10 @@ inline constexpr double kLargestSampleVolts = 10.0;
 
 struct NoiseFile {
     bool opened = false;
-    std::vector<double> values;     // every sample read, at most maxValues
-    bool moreThanMaximum = false;   // the file held more samples than maxValues
-    std::size_t badLines = 0;       // lines that are not samples (among those read)
-    std::size_t firstBadLine = 0;   // its line number, from 1 (0: none)
+    std::vector<double> values;   // every sample read, at most maxValues
+    bool moreThanMaximum = false; // the file held more samples than maxValues
+    std::size_t badLines = 0;     // lines that are not samples (among those read)
+    std::size_t firstBadLine = 0; // its line number, from 1 (0: none)
 
     // More lines that are not samples than samples: not a noise file at all.
     bool mostlyNotSamples() const { return badLines > values.size(); }
@@ -31,4 +31,4 @@ NoiseFile readNoiseValues(std::istream& in, std::size_t maxValues);
 // The transform takes a power of two of samples: the largest one not above `count` (0 for 0).
 std::size_t largestPowerOfTwoAtMost(std::size_t count);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -9,9 +9,9 @@
 namespace vorn::humsift {
 
 struct Spectrum {
-    std::vector<double> frequency;   // f[k], rising
-    std::vector<double> unfiltered;  // A[k] as computed or read
-    std::vector<double> amplitude;   // the working copy, A[k] times the filter response
+    std::vector<double> frequency;  // f[k], rising
+    std::vector<double> unfiltered; // A[k] as computed or read
+    std::vector<double> amplitude;  // the working copy, A[k] times the filter response
 
     std::size_t binCount() const { return frequency.size(); }
     bool empty() const { return frequency.size() < 2; }
@@ -26,4 +26,4 @@ Spectrum computeSpectrum(std::span<double> samples, double sampleFrequency, Wind
 // Working copy = unfiltered amplitude times the response, bin by bin.
 void applyFilter(Spectrum& spectrum, std::span<const double> response);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -19,10 +19,10 @@ std::string spectrumFileText(const Spectrum& spectrum);
 console::FileWriteResult writeSpectrumFile(const std::string& path, const Spectrum& spectrum);
 
 struct FrequencyPairs {
-    std::vector<double> first;   // frequency (or rate)
-    std::vector<double> second;  // amplitude (or noise figure)
-    std::size_t badLines = 0;      // lines that are neither comments nor two numbers
-    std::size_t firstBadLine = 0;  // its line number, from 1 (0: none)
+    std::vector<double> first;    // frequency (or rate)
+    std::vector<double> second;   // amplitude (or noise figure)
+    std::size_t badLines = 0;     // lines that are neither comments nor two numbers
+    std::size_t firstBadLine = 0; // its line number, from 1 (0: none)
 
     bool mostlyNotPairs() const { return badLines > first.size(); }
 };
@@ -41,4 +41,4 @@ void sortByFirst(FrequencyPairs& pairs);
 // The pairs as a spectrum whose unfiltered and working amplitudes are the second numbers.
 Spectrum spectrumFromPairs(const FrequencyPairs& pairs);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -21,7 +21,7 @@ struct NotchConstants {
 // The zeros an option stands for; options 2 and 3 keep the given first zero (and, for option 2,
 // the given second one), option 3 computes the second zero for a flat response at `rate`.
 NotchZeros zerosForOption(NotchOption option, NotchZeros given, double rate);
-double flatSecondZero(double rate, double firstZero);  // (rate / 2 + first) / 2
+double flatSecondZero(double rate, double firstZero); // (rate / 2 + first) / 2
 
 // Constants for measurement rate `rate`. A zero at the rate itself (or a multiple of it) divides by
 // zero: the constants are then not finite, which the noise figures turn into their blow-up mark.
@@ -37,7 +37,7 @@ ResponsePolynomial responsePolynomial(const NotchConstants& constants);
 double responseThetaStep(double lastFrequency, std::size_t binCount, double rate);
 
 // H[k] for every bin; 1 everywhere with the notch off, and 1 for bins above the rate.
-void filterResponse(const NotchConstants& constants, bool notchOff, double rate,
-                    std::span<const double> frequency, std::span<double> response);
+void filterResponse(const NotchConstants& constants, bool notchOff, double rate, std::span<const double> frequency,
+                    std::span<double> response);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -8,12 +8,12 @@
 namespace vorn::humsift {
 
 enum class OutputTarget {
-    NewFile,       // nothing there yet
-    OwnOutput,     // a rate file, a spectrum file or a bitmap, as Humsift writes them
-    AnalysedFile,  // one of the files the analysis has read (the same file under any name)
-    OtherFile,     // anything else, such as a noise recording
+    NewFile,      // nothing there yet
+    OwnOutput,    // a rate file, a spectrum file or a bitmap, as Humsift writes them
+    AnalysedFile, // one of the files the analysis has read (the same file under any name)
+    OtherFile,    // anything else, such as a noise recording
 };
 
 OutputTarget classifyOutputTarget(const std::string& path, const std::vector<std::string>& analysedFiles);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

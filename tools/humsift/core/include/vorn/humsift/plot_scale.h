@@ -16,8 +16,8 @@ struct PlotView {
     int panY = 0;
     int zoom = 0;
 
-    void magnify();  // one PgUp, up to kMostMagnified
-    void shrink();   // one PgDn, down to kMostShrunk
+    void magnify(); // one PgUp, up to kMostMagnified
+    void shrink();  // one PgDn, down to kMostShrunk
 };
 
 struct Axis {
@@ -38,4 +38,4 @@ Axis axisFor(double dataMin, double dataMax, int divisions, int pan, int zoom, b
 // tick at `step`.
 std::string tickLabel(double value, double step);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

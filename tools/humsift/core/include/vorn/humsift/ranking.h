@@ -14,4 +14,4 @@ void averageNeighbours(std::span<RateResult> results, int halfWidth);
 // Sorted by averaged figure, lowest first; rates with equal figures keep their scan order.
 std::vector<RateResult> rankRates(std::vector<RateResult> results, int halfWidth);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "vorn/humsift/folding.h"
-#include "vorn/humsift/notch_filter.h"
 #include "vorn/humsift/noise_spectrum.h"
+#include "vorn/humsift/notch_filter.h"
 
 namespace vorn::humsift {
 
@@ -18,7 +18,7 @@ class RateEvaluator {
 public:
     explicit RateEvaluator(const Spectrum& spectrum);
 
-    void setRate(double rate);  // folds and takes the moments; rate above 0
+    void setRate(double rate); // folds and takes the moments; rate above 0
     double rate() const { return rate_; }
     const Folding& folding() const { return folding_; }
     std::span<const double> foldedPower() const { return {folded_.data(), folding_.baseBins}; }
@@ -32,8 +32,8 @@ private:
     std::vector<double> folded_;
     double rate_ = 0.0;
     Folding folding_;
-    std::array<double, 5> moments_{};
+    std::array<double, 5> moments_ {};
     double totalPower_ = 0.0;
 };
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

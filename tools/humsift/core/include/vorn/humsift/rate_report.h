@@ -20,14 +20,14 @@ struct RateReport {
     std::vector<RateResult> ranked;
 };
 
-std::vector<std::string> rateColumnHeads(ScanKind kind);  // without the leading '
+std::vector<std::string> rateColumnHeads(ScanKind kind); // without the leading '
 std::string rateRow(const RateResult& result, ScanKind kind);
-std::string windowText(Window window);  // "No Window Applied" / "Hann Window Applied"
-std::string notchText(bool notchOff);   // "No Wide Notch Filter Applied" / "Wide Notch Filter Applied"
+std::string windowText(Window window); // "No Window Applied" / "Hann Window Applied"
+std::string notchText(bool notchOff);  // "No Wide Notch Filter Applied" / "Wide Notch Filter Applied"
 
 // The whole rate file, CR LF line ends.
 std::string rateFileText(const RateReport& report);
 // Replaces the file only once the whole report is written.
 console::FileWriteResult writeRateFile(const std::string& path, const RateReport& report);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "vorn/humsift/notch_filter.h"
 #include "vorn/humsift/noise_spectrum.h"
+#include "vorn/humsift/notch_filter.h"
 
 namespace vorn::humsift {
 
 enum class ScanKind {
-    CurrentNotch,  // the notch as set up
-    TrackingZero,  // best first zero per rate, second zero for a flat response
-    BothZeros,     // best pair of zeros per rate
+    CurrentNotch, // the notch as set up
+    TrackingZero, // best first zero per rate, second zero for a flat response
+    BothZeros,    // best pair of zeros per rate
 };
 
 // What the figures become where the filter blows up (a rate on or near a zero) or gives nothing.
@@ -34,8 +34,8 @@ struct NotchSetting {
 struct RateResult {
     double rate = 0.0;
     double figure = 0.0;
-    int bestFirstZero = 0;  // tracking and pair scans only
-    double averaged = 0.0;  // filled by the ranking
+    int bestFirstZero = 0; // tracking and pair scans only
+    double averaged = 0.0; // filled by the ranking
 };
 
 // Bins first .. last of the spectrum are the rates scanned.
@@ -47,7 +47,7 @@ struct RateIndexRange {
 
 struct RangeChoice {
     std::optional<RateIndexRange> range;
-    std::string problem;  // why there is no range
+    std::string problem; // why there is no range
 };
 
 // The rates run from the bin after the last one not above `start` to the bin before the first
@@ -62,4 +62,4 @@ double figureAtRate(const Spectrum& spectrum, double rate, const NotchSetting& n
 std::vector<RateResult> scanRates(const Spectrum& spectrum, RateIndexRange range, ScanKind kind,
                                   const NotchSetting& notch, unsigned threads = 2);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

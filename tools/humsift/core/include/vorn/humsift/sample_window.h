@@ -13,4 +13,4 @@ void removeMean(std::span<double> samples);
 // so spectra agree with those computed before.
 void applyHannWindow(std::span<double> samples);
 
-}  // namespace vorn::humsift
+} // namespace vorn::humsift

@@ -8,11 +8,11 @@ namespace vorn::plot {
 
 struct DisplayChoice {
     bool onScreen = false;
-    std::string notice;  // one line for the user when a display was named but cannot be opened
+    std::string notice; // one line for the user when a display was named but cannot be opened
 };
 
 // Sets the off-screen platform when neither DISPLAY nor WAYLAND_DISPLAY names a display, or when
 // the X display DISPLAY names cannot be opened, unless the user has chosen a platform.
 DisplayChoice chooseDisplayPlatform();
 
-}  // namespace vorn::plot
+} // namespace vorn::plot

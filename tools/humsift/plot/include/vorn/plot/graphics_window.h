@@ -25,7 +25,7 @@ public:
     QSize canvasSize() const { return picture_.size(); }
     const QImage& picture() const { return picture_; }
 
-    void clear();  // fills the picture with the brush colour
+    void clear(); // fills the picture with the brush colour
     void setBrushColor(const QColor& color) { brush_ = color; }
     void setPenColor(const QColor& color) { penColor_ = color; }
     void setPenWidth(int width) { penWidth_ = width; }
@@ -36,16 +36,16 @@ public:
     void setClip(std::optional<QRect> clip) { clip_ = clip; }
 
     void drawFrom(QPointF point) { cursor_ = point; }
-    void drawTo(QPointF point);  // a line from the last point
+    void drawTo(QPointF point); // a line from the last point
     void drawLine(QPointF from, QPointF to);
     void drawPolyline(std::span<const QPointF> points);
     // Text row `row` (0 at the top) at the left margin, one font height per row.
     void drawTextRow(int row, const QString& text);
-    int textRowBottom(int rows) const;  // where `rows` rows of the current font end
+    int textRowBottom(int rows) const; // where `rows` rows of the current font end
     void drawText(QPointF at, const QString& text, Qt::Alignment alignment);
 
     bool saveBitmap(const QString& path) const;
-    std::string bitmap() const;  // the picture as the bytes of a BMP file
+    std::string bitmap() const; // the picture as the bytes of a BMP file
 
     void setKeyHandler(std::function<void(console::Key)> handler) { keyHandler_ = std::move(handler); }
 
@@ -54,8 +54,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    template <typename Draw>
-    void paint(Draw draw);
+    template <typename Draw> void paint(Draw draw);
 
     QImage picture_;
     QColor brush_ = Qt::black;
@@ -69,4 +68,4 @@ private:
     std::function<void(console::Key)> keyHandler_;
 };
 
-}  // namespace vorn::plot
+} // namespace vorn::plot

@@ -8,9 +8,9 @@ namespace vorn::plot {
 
 struct PrintOutcome {
     bool printed = false;
-    QString message;  // what happened, in words for the user
+    QString message; // what happened, in words for the user
 };
 
 PrintOutcome printPicture(const QImage& picture, const QString& caption, const QString& pdfPathWithoutPrinter);
 
-}  // namespace vorn::plot
+} // namespace vorn::plot

@@ -10,4 +10,4 @@ namespace vorn::plot {
 
 std::optional<console::Key> consoleKeyFor(const QKeyEvent& event);
 
-}  // namespace vorn::plot
+} // namespace vorn::plot
