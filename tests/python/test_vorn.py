@@ -16,7 +16,7 @@ import vorn
 
 def test_error_codes_are_the_headers():
     header = pathlib.Path(__file__).resolve().parents[2] / "include" / "vorn" / "vorn.h"
-    defined = {name: int(value) for name, value in re.findall(r"#define (VORN_ERR_\w+) (\d+)", header.read_text())}
+    defined = {name: int(value) for name, value in re.findall(r"#define\s+(VORN_ERR_\w+)\s+(\d+)", header.read_text())}
     ours = {name: value for name, value in vars(vorn.errors).items() if name.startswith("VORN_ERR_")}
     assert defined and ours == defined
 
