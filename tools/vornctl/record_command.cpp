@@ -20,8 +20,6 @@ namespace vornctl {
 
 namespace {
 
-constexpr int kPhaseErrorRealigned = 33;
-
 bool endsWith(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -150,8 +148,8 @@ int streamInto(GroupSession& session, const Options& options, Recording& recordi
             return kExitOk;
         if (!vornGetFrame(session.group(), &frame)) {
             const int code = vornGetErrorCode();
-            if (code == kPhaseErrorRealigned)
-                continue; // counted as lost by the gap it leaves
+            if (code == VORN_ERR_PHASE)
+                continue; // realigned; counted as lost by the gap it leaves
             if (stopRequested())
                 break;
             if (options.rideOut) {
